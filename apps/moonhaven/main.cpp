@@ -1,0 +1,20 @@
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+#include "shell/qt/main_frame.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  mh::CMainFrame frame;
+  frame.show();
+  // Start-up check for tests: report the shown window and quit once the event loop runs.
+  if (qEnvironmentVariableIsSet("MOONHAVEN_SMOKE_TEST")) {
+    QTimer::singleShot(0, &app, [&] {
+      std::printf("%s: %s\n", frame.isVisible() ? "shown" : "hidden", frame.windowTitle().toUtf8().constData());
+      std::fflush(stdout);
+      app.exit(frame.isVisible() ? 0 : 1);
+    });
+  }
+  return app.exec();
+}

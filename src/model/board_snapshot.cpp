@@ -1,0 +1,37 @@
+#include "model/board_snapshot.h"
+
+namespace mh {
+
+bool BoardSnapshot::read(ByteReader& in) {
+  points.clear();
+  if (!in.readI32(width) || !in.readI32(height) || !in.readI32(blackCount) || !in.readI32(whiteCount))
+    return false;
+  if (blackCount < 0 || whiteCount < 0) return false;
+  const std::int64_t n = static_cast<std::int64_t>(blackCount) + whiteCount;
+  // Checked against what is left before allocating, so a hostile count cannot ask for gigabytes.
+  if (static_cast<std::uint64_t>(n) * 4 > in.remaining()) return false;
+  points.resize(static_cast<size_t>(n));
+  for (auto& p : points) (void)in.readI32(p);
+  return true;
+}
+
+bool BoardSnapshot::write(ByteWriter& out) const {
+  if (blackCount < 0 || whiteCount < 0 ||
+      static_cast<std::int64_t>(blackCount) + whiteCount != static_cast<std::int64_t>(points.size()))
+    return false;
+  out.writeI32(width);
+  out.writeI32(height);
+  out.writeI32(blackCount);
+  out.writeI32(whiteCount);
+  for (Point p : points) out.writeI32(p);
+  return true;
+}
+
+std::vector<std::uint8_t> BoardSnapshot::toBytes() const {
+  std::vector<std::uint8_t> bytes;
+  ByteWriter w(bytes);
+  (void)write(w);
+  return bytes;
+}
+
+}  // namespace mh

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "model/point.h"
+#include "platform/byte_io.h"
+
+namespace mh {
+
+// Compact copy of a position: the black stones ascending, then the white stones ascending.
+// The pattern-library files store it in its binary form: width, height, black count, white
+// count, then the points, all 32-bit little-endian, no header and no padding.
+struct BoardSnapshot {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t blackCount = 0;
+  std::int32_t whiteCount = 0;
+  PointList points;  // blackCount black points, then whiteCount white points
+
+  // Size of the binary form.
+  size_t byteSize() const { return 16 + 4 * points.size(); }
+
+  // Reads the binary form. On failure (a short header, fewer points than the counts claim, or a
+  // negative count) the header values read so far are kept and there are no points.
+  [[nodiscard]] bool read(ByteReader& in);
+  // Appends the binary form. Fails, writing nothing, when the counts do not match the points.
+  [[nodiscard]] bool write(ByteWriter& out) const;
+  std::vector<std::uint8_t> toBytes() const;
+
+  friend bool operator==(const BoardSnapshot& a, const BoardSnapshot& b) {
+    return a.width == b.width && a.height == b.height && a.blackCount == b.blackCount &&
+           a.whiteCount == b.whiteCount && (a.points.empty() || b.points.empty() || a.points == b.points);
+  }
+};
+
+}  // namespace mh

@@ -1,0 +1,19 @@
+#include "shell/qt/main_frame.h"
+
+#include "room/qt/board_view.h"
+#include "shell/app_title.h"
+
+namespace mh {
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+  setWindowTitle(QString::fromUtf8(kAppTitle));
+  createCentralBoard();
+  resize(760, 720);
+}
+
+void CMainFrame::createCentralBoard() {
+  boardView_ = new BoardView(this);
+  setCentralWidget(boardView_);
+}
+
+}  // namespace mh

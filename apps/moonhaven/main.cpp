@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QPixmap>
 #include <QTimer>
 #include <cstdio>
 
@@ -8,9 +9,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   mh::CMainFrame frame;
   frame.show();
-  // Start-up check for tests: report the shown window and quit once the event loop runs.
+  // Start-up check for tests: report the shown window (optionally saving a picture of it to
+  // MOONHAVEN_SCREENSHOT) and quit once the event loop runs.
   if (qEnvironmentVariableIsSet("MOONHAVEN_SMOKE_TEST")) {
     QTimer::singleShot(0, &app, [&] {
+      const QString shot = qEnvironmentVariable("MOONHAVEN_SCREENSHOT");
+      if (!shot.isEmpty()) frame.grab().save(shot);
       std::printf("%s: %s\n", frame.isVisible() ? "shown" : "hidden", frame.windowTitle().toUtf8().constData());
       std::fflush(stdout);
       app.exit(frame.isVisible() ? 0 : 1);

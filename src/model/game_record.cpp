@@ -15,7 +15,8 @@ void GameRecord::clear() {
 }
 
 void GameRecord::resetTo19() {
-  width_ = height_ = 19;
+  // The initial position follows the record's size, so it is resized too.
+  (void)setSize(19, 19);
   clear();
 }
 

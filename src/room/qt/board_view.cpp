@@ -20,7 +20,6 @@ void BoardView::setBoard(const Board& board) {
 
 void BoardView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.setRenderHint(QPainter::Antialiasing);
   painter.fillRect(rect(), QColor(0xDC, 0xB3, 0x5C));
   const int cols = std::max(board_.width(), 1), rows = std::max(board_.height(), 1);
   const BoardGeometry g(width(), height(), cols, rows);
@@ -29,6 +28,8 @@ void BoardView::paintEvent(QPaintEvent*) {
   for (int x = 0; x < cols; ++x) painter.drawLine(g.centreX(x), g.centreY(0), g.centreX(x), g.centreY(rows - 1));
   for (int y = 0; y < rows; ++y) painter.drawLine(g.centreX(0), g.centreY(y), g.centreX(cols - 1), g.centreY(y));
 
+  // Grid lines are drawn crisp; discs and text are smoothed.
+  painter.setRenderHint(QPainter::Antialiasing);
   painter.setBrush(Qt::black);
   const int star = std::max(2, g.cell() / 8);
   for (const Coord& c : BoardGeometry::starPoints(cols, rows))

@@ -1,0 +1,332 @@
+#include "model/board.h"
+
+#include <gtest/gtest.h>
+
+#include "model/board_snapshot.h"
+#include "support/board_diagram.h"
+
+namespace mh {
+namespace {
+
+using test::boardFromDiagram;
+using test::diagramOf;
+using test::normalizeDiagram;
+
+struct PlayCase {
+  const char* name;
+  const char* before;
+  int colour;
+  int x, y;
+  bool legal;
+  const char* after;  // ignored when the move is illegal (the board must stay as before)
+};
+
+class BoardPlay : public ::testing::TestWithParam<PlayCase> {};
+
+TEST_P(BoardPlay, PlacesCapturesOrRefuses) {
+  const PlayCase& c = GetParam();
+  Board board = boardFromDiagram(c.before);
+  const Point p = board.point(c.x, c.y);
+  EXPECT_EQ(board.isIllegal(c.colour, p), !c.legal) << c.name;
+  EXPECT_EQ(board.play(c.colour, p), c.legal) << c.name;
+  EXPECT_EQ(diagramOf(board), normalizeDiagram(c.legal ? c.after : c.before)) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, BoardPlay, ::testing::Values(
+    PlayCase{"no empty neighbour but the new group has liberties", R"(
+      . O X
+      X . .
+      . . .)", Black, 0, 0, true, R"(
+      X O X
+      X . .
+      . . .)"},
+    PlayCase{"move into an eye that captures", R"(
+      . O X .
+      O X . .
+      X . . .
+      . . . .)", Black, 0, 0, true, R"(
+      X . X .
+      . X . .
+      X . . .
+      . . . .)"},
+    PlayCase{"one move captures two separate groups", R"(
+      . X O . .
+      X O . O X
+      O X O X .
+      . . X . .)", Black, 2, 1, true, R"(
+      . X O . .
+      X . X O X
+      O X . X .
+      . . X . .)"},
+    PlayCase{"single-stone suicide", R"(
+      . X .
+      X . .
+      . . .)", White, 0, 0, false, ""},
+    PlayCase{"multi-stone suicide", R"(
+      O . X .
+      X X . .
+      . . . .
+      . . . .)", White, 1, 0, false, ""},
+    PlayCase{"filling own last liberty is suicide even for a big group", R"(
+      O O X .
+      . O X .
+      O O X .
+      X X X .)", White, 0, 1, false, ""},
+    PlayCase{"occupied point", R"(
+      X . .
+      . . .
+      . . .)", White, 0, 0, false, ""},
+    PlayCase{"capture of a large group through its last liberty", R"(
+      O O O X
+      O O O X
+      X X . X
+      . . X .)", Black, 2, 2, true, R"(
+      . . . X
+      . . . X
+      X X X X
+      . . X .)"}),
+    [](const auto& param) {
+      std::string n;
+      for (const char* s = param.param.name; *s; ++s)
+        if (std::isalnum(static_cast<unsigned char>(*s))) n += *s;
+      return n;
+    });
+
+TEST(Board, RejectsInvalidPointsColoursAndBoardsWithoutCells) {
+  Board board;
+  EXPECT_TRUE(board.isIllegal(Black, -1));
+  EXPECT_TRUE(board.isIllegal(Black, 361));
+  EXPECT_TRUE(board.isIllegal(3, 40));
+  EXPECT_FALSE(board.place(Black, 361));
+  EXPECT_FALSE(board.set(-5, Black));
+  EXPECT_EQ(board.get(361), -1);
+  EXPECT_EQ(board.edgeLine(-1), -1);
+  EXPECT_EQ(board.outerLine(400), -1);
+  EXPECT_FALSE(board.removeDead(0));
+
+  Board none(0, 0);
+  EXPECT_FALSE(none.usable());
+  EXPECT_TRUE(none.isIllegal(Black, 0));
+  EXPECT_FALSE(none.play(Black, 0));
+  EXPECT_FALSE(none.isEmpty());
+  Group g;
+  EXPECT_FALSE(none.groupAt(0, g));
+  EXPECT_TRUE(none.hasNoLiberty(g));
+  PointList list;
+  EXPECT_EQ(none.pointsOfValue(Empty, list), 0);
+  GroupList groups;
+  none.groupsOfValue(Empty, groups);
+  EXPECT_TRUE(groups.empty());
+
+  Board negative(-3, 7);
+  EXPECT_FALSE(negative.usable());
+  Board hostile;
+  EXPECT_FALSE(hostile.resize(1 << 20, 1 << 20));
+  EXPECT_FALSE(hostile.usable());
+}
+
+TEST(Board, PointEncodingChecksColumnsButNotRows) {
+  Board board;
+  EXPECT_EQ(board.point(19, 0), -1);
+  EXPECT_EQ(board.point(-1, 3), -1);
+  EXPECT_EQ(board.point(0, -1), -1);
+  EXPECT_EQ(board.point(0, 19), 361);
+  EXPECT_FALSE(board.isValid(361));
+  int x = 0, y = 0;
+  ASSERT_TRUE(board.coordinates(board.point(5, 7), x, y));
+  EXPECT_EQ(x, 5);
+  EXPECT_EQ(y, 7);
+  EXPECT_FALSE(board.coordinates(361, x, y));
+}
+
+TEST(Board, DistancesFromTheEdges) {
+  Board board;
+  EXPECT_EQ(board.edgeLine(board.point(0, 0)), 1);
+  EXPECT_EQ(board.outerLine(board.point(0, 9)), 10);
+  EXPECT_EQ(board.edgeLine(board.point(9, 9)), 10);
+  EXPECT_EQ(board.edgeLine(board.point(3, 15)), 4);
+  Board wide(9, 5);
+  EXPECT_EQ(wide.edgeLine(wide.point(4, 2)), 3);
+  EXPECT_EQ(wide.outerLine(wide.point(4, 2)), 5);
+}
+
+TEST(Board, NeighboursComeInTheirFixedOrder) {
+  Board board = boardFromDiagram(R"(
+    . X .
+    O . X
+    . O .)");
+  PointList out{99};
+  board.allNeighbours(4, out);
+  EXPECT_EQ(out, (PointList{1, 5, 7, 3}));
+  board.neighboursOfValue(4, Black, out);
+  EXPECT_EQ(out, (PointList{1, 5}));
+  board.allNeighbours(0, out);
+  EXPECT_EQ(out, (PointList{1, 3}));
+  board.diagonalNeighbours(4, out);
+  EXPECT_EQ(out, (PointList{0, 2, 6, 8}));
+  board.diagonalNeighbours(0, out);
+  EXPECT_EQ(out, (PointList{4}));
+  board.diagonalNeighboursOfValue(4, Empty, out);
+  EXPECT_EQ(out, (PointList{0, 2, 6, 8}));
+  EXPECT_TRUE(board.adjacent(3, 4));
+  EXPECT_FALSE(board.adjacent(2, 3));  // wraps a row: not neighbours
+  EXPECT_EQ(board.right(2), -1);
+  EXPECT_EQ(board.left(3), -1);
+  board.allNeighbours(-1, out);
+  EXPECT_TRUE(out.empty());
+}
+
+TEST(Board, GroupsLibertiesAndRegions) {
+  Board board = boardFromDiagram(R"(
+    X X . O
+    . X O O
+    X . . .)");
+  Group g;
+  ASSERT_TRUE(board.groupAt(0, g));
+  EXPECT_EQ(g.colour, Black);
+  EXPECT_EQ(g.points, (PointList{0, 1, 5}));
+  PointList libs;
+  EXPECT_EQ(board.liberties(g, libs), 3);
+  EXPECT_EQ(libs, (PointList{2, 4, 9}));
+  EXPECT_FALSE(board.hasNoLiberty(g));
+
+  ASSERT_TRUE(board.groupAt(-4, g));
+  EXPECT_TRUE(g.empty());
+
+  ASSERT_TRUE(board.groupAt(2, g));
+  EXPECT_EQ(g.colour, Empty);
+  EXPECT_FALSE(board.hasNoLiberty(g)) << "an empty region is never without liberties";
+
+  GroupList regions;
+  board.emptyRegions(regions);
+  ASSERT_EQ(regions.size(), 3u);
+  EXPECT_EQ(regions[0].points, (PointList{2}));
+  EXPECT_EQ(regions[1].points, (PointList{4}));
+  EXPECT_EQ(regions[2].points, (PointList{9, 10, 11}));
+
+  GroupList stones;
+  board.groupsOfValue(3, stones);
+  ASSERT_EQ(stones.size(), 3u);
+  EXPECT_EQ(stones[0].colour, Black);
+  EXPECT_EQ(stones[1].colour, White);
+  EXPECT_EQ(stones[1].points, (PointList{3, 6, 7}));
+  EXPECT_EQ(stones[2].points, (PointList{8}));
+}
+
+TEST(Board, GroupListingMergesIntoTheUpperGroupAndKeepsItsPlace) {
+  // The U-shape meets at (1, 2): the scan starts two groups (columns 0 and 2) and merges the
+  // left arm into the right one when the bottom row joins them.
+  Board board = boardFromDiagram(R"(
+    X . X X
+    X . X .
+    X X X .)");
+  GroupList groups;
+  board.blackGroups(groups);
+  ASSERT_EQ(groups.size(), 1u);
+  EXPECT_EQ(groups[0].points, (PointList{0, 2, 3, 4, 6, 8, 9, 10}));
+
+  Board three = boardFromDiagram(R"(
+    X . X . X
+    X . . . X
+    X X X X X)");
+  three.blackGroups(groups);
+  ASSERT_EQ(groups.size(), 2u);
+  EXPECT_EQ(groups[0].points, (PointList{2}));
+  EXPECT_EQ(groups[1].points.size(), 9u);
+}
+
+TEST(Board, RemoveDeadAndCapturedSince) {
+  Board board = boardFromDiagram(R"(
+    O X .
+    X . .
+    . . .)");
+  const Board before = board;
+  EXPECT_TRUE(board.removeDead(White));
+  EXPECT_EQ(board.get(0), Empty);
+  PointList gone;
+  EXPECT_EQ(board.capturedSince(before, gone), 1);
+  EXPECT_EQ(gone, (PointList{0}));
+  Board other(9, 9);
+  EXPECT_EQ(board.capturedSince(other, gone), 0);
+}
+
+TEST(Board, OutlineBorderStonesAndEnclosedRegions) {
+  Board board = boardFromDiagram(R"(
+    . X . X .
+    X X X X O
+    . . . O .)");
+  PointList ring;
+  board.outline({1, 6}, ring);
+  EXPECT_EQ(ring, (PointList{2, 0, 7, 11, 5})) << "in the order found";
+
+  PointList black, white;
+  EXPECT_EQ(board.borderStones({10, 11, 12}, black, white), 4);
+  EXPECT_EQ(black, (PointList{5, 6, 7}));
+  EXPECT_EQ(white, (PointList{13}));
+  EXPECT_EQ(board.borderStones({}, black, white), 0);
+
+  std::vector<PointList> regions;
+  EXPECT_EQ(board.enclosedRegions({5, 6, 7, 8, 1, 3}, regions), 2);
+  EXPECT_EQ(regions[0], (PointList{0}));
+  EXPECT_EQ(regions[1], (PointList{2}));
+  EXPECT_EQ(board.enclosedRegions({4}, regions), 0) << "the first stone must be black or white";
+}
+
+TEST(Board, LibertiesAfterAndSelfAtari) {
+  Board board = boardFromDiagram(R"(
+    . O . .
+    O . . .
+    . . . .)");
+  EXPECT_EQ(board.libertiesAfter(Black, 0), 0);
+  EXPECT_TRUE(board.isSelfAtari(Black, 0));
+  EXPECT_EQ(board.libertiesAfter(Black, 5), 2);
+  EXPECT_FALSE(board.isSelfAtari(Black, 5));
+  EXPECT_EQ(board.libertiesAfter(White, 0), 3);
+  EXPECT_EQ(board.get(5), Empty) << "the board is unchanged";
+}
+
+TEST(Board, SnapshotRestoreRoundTrip) {
+  Board board = boardFromDiagram(R"(
+    X . O
+    . O .
+    X . X)");
+  BoardSnapshot s = board.snapshot();
+  EXPECT_EQ(s.blackCount, 3);
+  EXPECT_EQ(s.whiteCount, 2);
+  EXPECT_EQ(s.points, (PointList{0, 6, 8, 2, 4}));
+  Board copy(19, 19);
+  copy.restore(s);
+  EXPECT_EQ(copy, board);
+  s.points.push_back(500);  // an invalid point is skipped
+  ++s.whiteCount;
+  copy.restore(s);
+  EXPECT_EQ(copy, board);
+}
+
+struct HandicapCase {
+  int count;
+  std::vector<Coord> points;
+};
+
+TEST(Board, HandicapLayouts) {
+  const HandicapCase cases[] = {
+      {2, {{3, 3}, {15, 15}}},
+      {3, {{3, 3}, {9, 9}, {15, 15}}},
+      {4, {{3, 3}, {3, 15}, {15, 3}, {15, 15}}},
+      {7, {{3, 3}, {3, 15}, {9, 3}, {9, 9}, {9, 15}, {15, 3}, {15, 15}}},
+      {9, {{3, 3}, {3, 9}, {3, 15}, {9, 3}, {9, 9}, {9, 15}, {15, 3}, {15, 9}, {15, 15}}},
+      {12, {{3, 3}, {15, 15}}},
+  };
+  for (const auto& c : cases) {
+    Board board(9, 9);
+    placeHandicap(c.count, board);
+    ASSERT_EQ(board.width(), 19);
+    PointList blacks;
+    EXPECT_EQ(board.pointsOfValue(Black, blacks), static_cast<int>(c.points.size())) << c.count;
+    for (const Coord& p : c.points) EXPECT_EQ(board.get(board.point(p.x, p.y)), Black) << c.count;
+    EXPECT_EQ(handicapCoords(c.count), c.points) << c.count;
+  }
+}
+
+}  // namespace
+}  // namespace mh

@@ -28,13 +28,7 @@ void GameState::reset() {
   mainRecord_.clear();
   currentIndex_ = -1;
   mainHistory_.clear();
-  board_.clear();
-  ko_.clear();
-  captured_.clear();
-  captureMove_ = kNoPoint;
-  lastMove_ = kNoPoint;
-  sideToMove_ = Black;
-  properties_.clear();
+  clearPosition();
   closeStudy();
 }
 

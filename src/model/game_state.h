@@ -41,8 +41,8 @@ class GameState {
   // becomes the main record's size and initial position, so a saved game keeps these stones.
   void startFrom(const Board& board, int sideToMove);
   // Reset, take the record's information, size and initial position (into the main record and the
-  // current board), then replay its entries. Entries the board refuses are dropped from the main
-  // record; a pass is replayed as a pass and, as every pass, adds no entry.
+  // current board), then replay its entries. A plain move the board refuses is dropped from the
+  // main record; a pass is replayed as a pass and, as every pass, adds no entry.
   void load(const GameRecord& record);
 
   // Moves. Each fails (0), changing nothing, unless the state is started and at its last index and

@@ -31,6 +31,14 @@ void playLine(GameState& state, int count, Point from = 0) {
   }
 }
 
+// A started game of mainMoves moves with a study line opened at index at.
+void openStudy(GameState& state, int mainMoves, int at) {
+  state.startEmpty();
+  playLine(state, mainMoves);
+  ASSERT_TRUE(state.goTo(at));
+  ASSERT_TRUE(state.beginStudy());
+}
+
 // ---- Ko -------------------------------------------------------------------------------------
 
 struct KoCase {
@@ -430,10 +438,7 @@ TEST(GameStateStudy, EndStudyReturnsToTheMainLineUnchanged) {
 
 TEST(GameStateStudy, RestartOpensAFreshLineAtTheSamePosition) {
   GameState state;
-  state.startEmpty();
-  playLine(state, 6);
-  ASSERT_TRUE(state.goTo(3));
-  ASSERT_TRUE(state.beginStudy());
+  openStudy(state, 6, 3);
   playLine(state, 3, 200);
   state.restartStudy();
   EXPECT_TRUE(state.studying());
@@ -445,10 +450,7 @@ TEST(GameStateStudy, RestartOpensAFreshLineAtTheSamePosition) {
 
 TEST(GameStateStudy, TakeBackActsOnTheStudyLineOnly) {
   GameState state;
-  state.startEmpty();
-  playLine(state, 6);
-  ASSERT_TRUE(state.goTo(4));
-  ASSERT_TRUE(state.beginStudy());
+  openStudy(state, 6, 4);
   EXPECT_FALSE(state.takeBack(1)) << "at the study start";
   playLine(state, 3, 200);
   ASSERT_TRUE(state.takeBack(10));

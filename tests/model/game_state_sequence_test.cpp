@@ -92,7 +92,9 @@ void checkInvariants(const GameState& s, const std::string& where) {
     for (const HistoryItem& it : *history) {
       Board b;
       b.restore(it.position);
-      if (it.lastMove >= 0) EXPECT_TRUE(isStoneColour(b.get(it.lastMove))) << "last move " << it.lastMove;
+      if (it.lastMove >= 0) {
+        EXPECT_TRUE(isStoneColour(b.get(it.lastMove))) << "last move " << it.lastMove;
+      }
       if (it.ko.active()) {
         EXPECT_EQ(b.get(it.ko.koPoint), Empty) << "ko point";
         EXPECT_TRUE(b.adjacent(it.ko.koPoint, it.ko.capturingPoint)) << "capturing point";

@@ -305,25 +305,6 @@ TEST(GameStateStart, LoadReplaysEveryKindOfEntry) {
     . . . . . . . . .)"));
 }
 
-TEST(GameStateStart, ResetClosesEverything) {
-  GameState state;
-  state.startEmpty();
-  playLine(state, 3);
-  ASSERT_TRUE(state.beginStudy());
-  playLine(state, 2, 100);
-  state.reset();
-  EXPECT_EQ(state.currentIndex(), -1);
-  EXPECT_FALSE(state.studying());
-  EXPECT_EQ(state.studyStart(), -1);
-  EXPECT_TRUE(state.mainHistory().empty());
-  EXPECT_TRUE(state.studyHistory().empty());
-  EXPECT_EQ(state.mainRecord().entryCount(), 0);
-  EXPECT_EQ(state.studyRecord().entryCount(), 0);
-  EXPECT_TRUE(state.board().isEmpty());
-  EXPECT_FALSE(state.goTo(0));
-  EXPECT_FALSE(state.beginStudy());
-}
-
 // ---- Navigation -------------------------------------------------------------------------------
 
 TEST(GameStateNavigation, StepsStayInsideTheReachableRange) {

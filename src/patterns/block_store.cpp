@@ -1,0 +1,189 @@
+#include "patterns/block_store.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "platform/byte_io.h"
+
+namespace mh {
+
+namespace {
+
+constexpr std::int64_t kMaxOffset = std::numeric_limits<std::int32_t>::max();
+
+void encodeHeader(const BlockHeader& h, std::uint8_t* out) {
+  const std::int32_t fields[5] = {h.offset, h.prev, h.next, h.size, h.used};
+  std::memcpy(out, fields, sizeof fields);
+}
+
+BlockHeader decodeHeader(const std::uint8_t* in) {
+  std::int32_t f[5];
+  std::memcpy(f, in, sizeof f);
+  return BlockHeader{f[0], f[1], f[2], f[3], f[4]};
+}
+
+}  // namespace
+
+bool BlockStore::attach(BinaryFile* file, std::int64_t areaStart, std::int32_t minimumPayload) {
+  detach();
+  if (file == nullptr || !file->isOpen() || areaStart < 0) return false;
+  file_ = file;
+  areaStart_ = areaStart;
+  setMinimumPayload(minimumPayload);
+  std::int64_t pos = 0;
+  std::uint8_t raw[BlockHeader::kBytes];
+  while (pos <= kMaxOffset) {
+    if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + pos), raw, sizeof raw)) break;
+    const BlockHeader h = decodeHeader(raw);
+    if (h.offset != pos || h.size <= BlockHeader::kBytes) break;
+    if (h.used == 0) free_.insert(table_.size());
+    table_.push_back(h);
+    pos += h.size;
+  }
+  return true;
+}
+
+void BlockStore::detach() {
+  file_ = nullptr;
+  table_.clear();
+  free_.clear();
+}
+
+void BlockStore::setMinimumPayload(std::int32_t payload) {
+  minPayload_ = std::max(payload, kMinPayloadFloor);
+}
+
+std::int64_t BlockStore::indexOf(std::int32_t offset, size_t from) const {
+  if (from >= table_.size()) return -1;
+  const auto it = std::lower_bound(table_.begin() + static_cast<std::ptrdiff_t>(from), table_.end(), offset,
+                                   [](const BlockHeader& h, std::int32_t o) { return h.offset < o; });
+  if (it == table_.end() || it->offset != offset) return -1;
+  return it - table_.begin();
+}
+
+bool BlockStore::collect(std::int32_t start, std::vector<size_t>& out) const {
+  out.clear();
+  std::int64_t idx = indexOf(start, 0);
+  if (idx < 0 || table_[static_cast<size_t>(idx)].prev >= 0) return false;
+  for (;;) {
+    const BlockHeader& h = table_[static_cast<size_t>(idx)];
+    // A used count beyond the payload would read into the next block.
+    if (h.used < 0 || h.used > h.payloadSpace()) return false;
+    out.push_back(static_cast<size_t>(idx));
+    if (h.next == -1) return true;
+    // Links only run forwards; anything else is a loop or a stray pointer.
+    if (h.next <= h.offset) return false;
+    idx = indexOf(h.next, static_cast<size_t>(idx) + 1);
+    if (idx < 0) return false;
+  }
+}
+
+bool BlockStore::readChain(std::int32_t start, std::vector<std::uint8_t>& out) const {
+  out.clear();
+  if (file_ == nullptr) return false;
+  std::vector<size_t> chain;
+  if (!collect(start, chain)) return false;
+  const auto fileSize = file_->size();
+  if (!fileSize) return false;
+  std::uint64_t total = 0;
+  for (size_t idx : chain) {
+    const BlockHeader& h = table_[idx];
+    // Each used range must lie inside the file, so the total cannot exceed the file's length.
+    const std::uint64_t end = static_cast<std::uint64_t>(areaStart_ + h.offset + BlockHeader::kBytes) +
+                              static_cast<std::uint64_t>(h.used);
+    if (end > *fileSize) return false;
+    total += static_cast<std::uint64_t>(h.used);
+  }
+  out.resize(static_cast<size_t>(total));
+  size_t at = 0;
+  for (size_t idx : chain) {
+    const BlockHeader& h = table_[idx];
+    if (h.used == 0) continue;
+    if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + h.offset + BlockHeader::kBytes), out.data() + at,
+                       static_cast<size_t>(h.used))) {
+      out.clear();
+      return false;
+    }
+    at += static_cast<size_t>(h.used);
+  }
+  return true;
+}
+
+bool BlockStore::writeHeader(const BlockHeader& h) {
+  std::uint8_t raw[BlockHeader::kBytes];
+  encodeHeader(h, raw);
+  return file_->writeAt(static_cast<std::uint64_t>(areaStart_ + h.offset), raw, sizeof raw);
+}
+
+bool BlockStore::freeChain(std::int32_t start) {
+  if (start < 0) return true;
+  if (file_ == nullptr) return false;
+  std::vector<size_t> chain;
+  if (!collect(start, chain)) return false;
+  for (size_t idx : chain) {
+    BlockHeader h = table_[idx];
+    h.prev = -1;
+    h.next = -1;
+    h.used = 0;
+    if (!writeHeader(h)) return false;
+    table_[idx] = h;
+    free_.insert(idx);
+  }
+  return true;
+}
+
+std::int32_t BlockStore::writeChain(std::span<const std::uint8_t> bytes) {
+  if (file_ == nullptr || bytes.empty() || bytes.size() > static_cast<size_t>(kMaxOffset)) return -1;
+  const auto n = static_cast<std::int64_t>(bytes.size());
+
+  // Free blocks in file order until the bytes are covered; the ordered set gives the same blocks
+  // as a walk over the table.
+  std::vector<size_t> taken;
+  std::int64_t covered = 0;
+  for (auto it = free_.begin(); it != free_.end() && covered < n; ++it) {
+    taken.push_back(*it);
+    covered += table_[*it].payloadSpace();
+  }
+  // A new block at the end of the area takes whatever the free blocks leave.
+  BlockHeader fresh;
+  const bool grow = covered < n;
+  if (grow) {
+    const std::int64_t payload = std::max<std::int64_t>(n - covered, minPayload_);
+    const std::int64_t offset = table_.empty() ? 0 : std::int64_t{table_.back().offset} + table_.back().size;
+    if (offset + payload + BlockHeader::kBytes > kMaxOffset) return -1;
+    fresh.offset = static_cast<std::int32_t>(offset);
+    fresh.size = static_cast<std::int32_t>(payload + BlockHeader::kBytes);
+  }
+
+  const size_t blockCount = taken.size() + (grow ? 1 : 0);
+  auto offsetOf = [&](size_t i) { return i < taken.size() ? table_[taken[i]].offset : fresh.offset; };
+  std::vector<std::uint8_t> buffer;
+  size_t at = 0;
+  for (size_t i = 0; i < blockCount; ++i) {
+    const bool isFresh = i == taken.size();
+    BlockHeader h = isFresh ? fresh : table_[taken[i]];
+    const size_t take = std::min(static_cast<size_t>(h.payloadSpace()), bytes.size() - at);
+    h.prev = i == 0 ? -1 : offsetOf(i - 1);
+    h.next = i + 1 == blockCount ? -1 : offsetOf(i + 1);
+    h.used = static_cast<std::int32_t>(take);
+    // Header and payload go out in one write; a new block is written whole, its unused payload
+    // zeroed, so the file always ends at the end of its last block.
+    const size_t length = BlockHeader::kBytes + (isFresh ? static_cast<size_t>(h.payloadSpace()) : take);
+    buffer.assign(length, 0);
+    encodeHeader(h, buffer.data());
+    std::memcpy(buffer.data() + BlockHeader::kBytes, bytes.data() + at, take);
+    if (!file_->writeAt(static_cast<std::uint64_t>(areaStart_ + h.offset), buffer.data(), buffer.size()))
+      return -1;
+    if (isFresh) {
+      table_.push_back(h);
+    } else {
+      table_[taken[i]] = h;
+      free_.erase(taken[i]);
+    }
+    at += take;
+  }
+  return offsetOf(0);
+}
+
+}  // namespace mh

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <span>
+#include <vector>
+
+#include "platform/binary_file.h"
+
+namespace mh {
+
+// The 20-byte header in front of every block of a warehouse's block area; offsets are counted from
+// the start of the block area. used == 0 marks a free block.
+struct BlockHeader {
+  std::int32_t offset = 0;
+  std::int32_t prev = -1;
+  std::int32_t next = -1;
+  std::int32_t size = 0;  // header included, always above 20
+  std::int32_t used = 0;
+
+  static constexpr int kBytes = 20;
+  std::int32_t payloadSpace() const { return size - kBytes; }
+  friend bool operator==(const BlockHeader&, const BlockHeader&) = default;
+};
+
+// Chains of variable-size blocks laid back to back in one file. A value is the concatenation of the
+// used payloads along a chain named by the offset of its first block. Chains always run forwards
+// in the file, which makes a loop or a backward link detectable as corruption.
+//
+// The store keeps the table of all block headers in file order and, beside it, the free blocks in
+// an ordered set, so allocation takes free blocks in file order without scanning the table.
+class BlockStore {
+ public:
+  static constexpr std::int32_t kMinPayloadFloor = 128;
+
+  // Binds to an open file (not owned; it must outlive the store's use) and scans the block table:
+  // headers are accepted from offset 0 while each is complete, names its own offset and has a size
+  // above 20. The first header that fails ends the table. False when the file size is unknown.
+  [[nodiscard]] bool attach(BinaryFile* file, std::int64_t areaStart, std::int32_t minimumPayload);
+  void detach();
+
+  // The smallest payload a new block gets; raised to 128 when lower.
+  void setMinimumPayload(std::int32_t payload);
+  std::int32_t minimumPayload() const { return minPayload_; }
+
+  // The value of the chain at start; false when the chain cannot be collected or read.
+  [[nodiscard]] bool readChain(std::int32_t start, std::vector<std::uint8_t>& out) const;
+  // Marks every block of the chain free on disk. A start below 0 succeeds at once; a chain that
+  // cannot be collected fails and nothing is changed.
+  [[nodiscard]] bool freeChain(std::int32_t start);
+  // Writes the bytes into free blocks in file order, growing the file when they do not suffice.
+  // Returns the first block's offset, or -1 for no bytes or a failed write (the chain may then be
+  // partly written).
+  [[nodiscard]] std::int32_t writeChain(std::span<const std::uint8_t> bytes);
+
+  const std::vector<BlockHeader>& blocks() const { return table_; }
+  size_t freeBlockCount() const { return free_.size(); }
+
+ private:
+  // Table indices of the chain at start, in chain order; false when it is not a well-formed chain.
+  bool collect(std::int32_t start, std::vector<size_t>& out) const;
+  // Table index of the block at offset among indices >= from, or -1.
+  std::int64_t indexOf(std::int32_t offset, size_t from) const;
+  bool writeHeader(const BlockHeader& h);
+  // Appends a new block whose payload covers at least need bytes; its table index, or -1.
+  std::int64_t appendBlock(std::int64_t need);
+
+  BinaryFile* file_ = nullptr;
+  std::int64_t areaStart_ = 256;
+  std::int32_t minPayload_ = 1024;
+  std::vector<BlockHeader> table_;  // file order: offsets strictly increasing
+  std::set<size_t> free_;           // table indices of free blocks
+};
+
+}  // namespace mh

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/board_snapshot.h"
+#include "patterns/pattern_entry.h"
+#include "patterns/pattern_hash_table.h"
+#include "patterns/pattern_index_record.h"
+#include "patterns/warehouse.h"
+#include "platform/binary_file.h"
+
+namespace mh {
+
+// A store of positions keyed by (snapshot, side to move), with a hash index. Three modes:
+// - Memory: entries live in memory and can be added or changed in place (entryAt).
+// - Index: read-only; only the 17-byte index records and the hash table are in memory, and the
+//   entries are read from the open data file ("wpbin") on demand.
+// - Warehouse: entries live in a Warehouse under their decimal number and can be added or
+//   stored; the index records stay in memory.
+// An entry's number is its position in the entry list (memory) or index-record list (others).
+// Nothing here shows a message; every operation reports by its result.
+class PatternLibrary {
+ public:
+  enum class Mode { Memory, Index, Warehouse };
+
+  PatternLibrary() = default;
+  // Closes like reset, which writes the warehouse directory in warehouse mode.
+  ~PatternLibrary();
+  PatternLibrary(const PatternLibrary&) = delete;
+  PatternLibrary& operator=(const PatternLibrary&) = delete;
+
+  // Sum of all points as a wrapping signed 32-bit value, made positive, modulo 200000.
+  static std::int32_t hashOf(const BoardSnapshot& snapshot);
+
+  // Empties everything, closes the data file and the warehouse; back to memory mode.
+  void reset();
+  // Index mode from an index file ("wpindex") and its data file. False, library reset, when
+  // either file does not open or the index file's header or records do not read.
+  [[nodiscard]] bool openIndex(const std::string& indexPath, const std::string& dataPath);
+  // Index mode by scanning a data file, indexing entries up to the first that does not read.
+  // False, library reset, only when the file does not open or its header is wrong.
+  [[nodiscard]] bool openData(const std::string& dataPath);
+  // Warehouse mode from a warehouse index file (locations are entry numbers) and the warehouse.
+  // False, library reset and empty, when either does not open; see createWarehouse.
+  [[nodiscard]] bool openWarehouse(const std::string& warehousePath, const std::string& indexPath);
+  // Warehouse mode on a new, empty warehouse file at path (created or truncated).
+  [[nodiscard]] bool createWarehouse(const std::string& warehousePath);
+
+  Mode mode() const { return mode_; }
+  int entryCount() const;
+  const std::vector<PatternIndexRecord>& indexRecords() const { return records_; }
+
+  // A copy of entry number; false for a number out of range or an entry that does not read.
+  [[nodiscard]] bool readEntry(int number, PatternEntry& out) const;
+  // The stored entry itself, memory mode only (nullptr otherwise or out of range). Valid until
+  // the next add or reset. The key must not be changed through it.
+  PatternEntry* entryAt(int number);
+
+  // The number of the entry whose snapshot and side equal the given ones, or -1.
+  int find(const BoardSnapshot& snapshot, int side) const;
+  // The entry for the position under any of the eight symmetries, turned into the orientation of
+  // the given snapshot (its snapshot, candidate points and occurrence points). The identity is
+  // tried first, then transforms 0..6; the first match wins.
+  [[nodiscard]] bool findWithSymmetries(const BoardSnapshot& snapshot, int side, PatternEntry& out) const;
+
+  // Memory mode: appends the entry unless find already knows its key. Warehouse mode: stores it
+  // under the next number and appends its index record. Index mode: refused.
+  [[nodiscard]] bool add(PatternEntry entry);
+  // Warehouse mode only: replaces the stored value of entry number. An encoding of any size is
+  // stored whole; on failure the old value stays in place.
+  [[nodiscard]] bool storeEntry(int number, const PatternEntry& entry);
+
+  // Index or warehouse mode: the index file ("wpindex") of the current records.
+  [[nodiscard]] bool writeIndex(const std::string& path) const;
+  // Memory or warehouse mode: the data file ("wpbin") with every entry in number order. Stops at
+  // the first entry that cannot be read or written, leaving the file as far as written.
+  [[nodiscard]] bool writeData(const std::string& path) const;
+
+  // Closes the warehouse now, writing its directory; false when that write fails. The library
+  // keeps its records but can no longer read entries.
+  bool closeWarehouse();
+
+ private:
+  // find's walk: the number of the matching entry, with the entry copied into out when given.
+  int findEntry(const BoardSnapshot& snapshot, int side, PatternEntry* out) const;
+  // Reads entry number's key, and its body when the key matches (or always when key is null).
+  bool readFromStore(int number, const BoardSnapshot* key, int side, PatternEntry& out, bool& matched) const;
+  bool storeEntryValue(int number, const PatternEntry& entry);
+  void rebuildHash();
+  bool loadIndexFile(const std::string& path);
+
+  Mode mode_ = Mode::Memory;
+  std::vector<PatternEntry> entries_;           // memory mode
+  std::vector<PatternIndexRecord> records_;     // index and warehouse modes
+  PatternHashTable hash_;
+  BinaryFile dataFile_;                         // index mode
+  std::uint64_t dataSize_ = 0;
+  std::unique_ptr<Warehouse> warehouse_;        // warehouse mode
+};
+
+}  // namespace mh

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "patterns/block_store.h"
+#include "platform/binary_file.h"
+
+namespace mh {
+
+// A single file of named byte strings, each replaceable in place many times. A 256-byte header
+// ("AOWarehouseHead", single 1.0 at offset 30) is followed by a BlockStore; the chain at block
+// offset 0 is the directory, an array of 132-byte records (128-byte NUL-terminated name, start
+// offset). Values are on disk as soon as put returns, but the directory is written only by
+// close: values put after the last close are unreachable if the program dies.
+class Warehouse {
+ public:
+  static constexpr std::int64_t kHeaderBytes = 256;
+  static constexpr std::int32_t kMinimumPayload = 1024;
+  static constexpr std::int32_t kDirectoryPayload = 10240;
+  static constexpr size_t kRecordBytes = 132;
+  static constexpr size_t kNameBytes = 128;
+
+  Warehouse() = default;
+  ~Warehouse();
+  Warehouse(const Warehouse&) = delete;
+  Warehouse& operator=(const Warehouse&) = delete;
+
+  // Creates (or truncates) the file with an empty directory whose first block holds 10240 bytes.
+  [[nodiscard]] bool create(const std::string& path);
+  // Opens an existing warehouse. Fails, leaving the warehouse closed, on a wrong header, a
+  // directory chain that cannot be read, or a directory record without a terminating NUL.
+  [[nodiscard]] bool open(const std::string& path, bool readOnly);
+  // The value stored under name; false when the name is absent or its chain does not read.
+  [[nodiscard]] bool get(std::string_view name, std::vector<std::uint8_t>& out) const;
+  // Replaces the value under name. Refused when read-only, for no bytes, and for a name that is
+  // empty, longer than 127 bytes or holds a NUL. If writing fails after the old chain was freed,
+  // the name is dropped rather than left pointing at freed blocks.
+  [[nodiscard]] bool put(std::string_view name, std::span<const std::uint8_t> bytes);
+  // Writes the directory (unless read-only) and closes the file. False when the directory could
+  // not be written; the warehouse is closed either way.
+  bool close();
+
+  bool isOpen() const { return file_.isOpen(); }
+  bool readOnly() const { return readOnly_; }
+  const std::string& path() const { return path_; }
+  size_t nameCount() const { return directory_.size(); }
+  bool contains(std::string_view name) const { return directory_.find(name) != directory_.end(); }
+  const BlockStore& blockStore() const { return store_; }
+
+ private:
+  bool writeDirectory();
+  void drop();
+
+  std::string path_;
+  bool readOnly_ = false;
+  BinaryFile file_;
+  BlockStore store_;
+  std::map<std::string, std::int32_t, std::less<>> directory_;  // name -> start of its chain
+};
+
+}  // namespace mh

@@ -1,0 +1,111 @@
+#include "shapes/local_position.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace mh {
+
+namespace {
+
+// Depth-first walk over the stones within `distance` of each reached stone. Marks are set when a
+// point is pushed, so each stone is visited once; the reached set is the same as for any order.
+void collectCluster(const Board& board, Point start, int distance, std::vector<std::uint8_t>& marks,
+                    PointList& black, PointList& white) {
+  const int w = board.width();
+  const int h = board.height();
+  PointList stack{start};
+  marks[static_cast<size_t>(start)] = 1;
+  while (!stack.empty()) {
+    const Point p = stack.back();
+    stack.pop_back();
+    (board.get(p) == Black ? black : white).push_back(p);
+    const int x = p % w;
+    const int y = p / w;
+    // Offsets are clipped to the board so a large distance costs no more than the board.
+    const int dxLow = std::max(-distance, -x);
+    const int dxHigh = std::min(distance, w - 1 - x);
+    for (int dx = dxLow; dx <= dxHigh; ++dx) {
+      const int reach = distance - std::abs(dx);
+      const int dyLow = std::max(-reach, -y);
+      const int dyHigh = std::min(reach, h - 1 - y);
+      for (int dy = dyLow; dy <= dyHigh; ++dy) {
+        const Point q = (x + dx) + w * (y + dy);
+        const int v = board.get(q);
+        if ((v == Black || v == White) && !marks[static_cast<size_t>(q)]) {
+          marks[static_cast<size_t>(q)] = 1;
+          stack.push_back(q);
+        }
+      }
+    }
+  }
+  std::sort(black.begin(), black.end());
+  std::sort(white.begin(), white.end());
+}
+
+void resetTo(const Board& board, int distance, LocalPosition& out) {
+  out.width = board.width();
+  out.height = board.height();
+  out.distance = distance;
+  out.blackStones.clear();
+  out.whiteStones.clear();
+}
+
+}  // namespace
+
+void LocalPosition::allStones(PointList& out) const {
+  out.clear();
+  out.reserve(blackStones.size() + whiteStones.size());
+  out.insert(out.end(), blackStones.begin(), blackStones.end());
+  out.insert(out.end(), whiteStones.begin(), whiteStones.end());
+}
+
+const PointList& LocalPosition::stonesOf(int colour) const {
+  return colour == Black ? blackStones : whiteStones;
+}
+
+bool LocalPosition::hasSingleStone(int colour) const {
+  return stonesOf(colour).size() == 1;
+}
+
+bool clusterAt(const Board& board, Point point, int distance, LocalPosition& out) {
+  resetTo(board, distance, out);
+  const int v = board.get(point);
+  if (distance <= 0 || (v != Black && v != White) || board.width() <= 0) return false;
+  std::vector<std::uint8_t> marks(board.cells().size(), 0);
+  collectCluster(board, point, distance, marks, out.blackStones, out.whiteStones);
+  return true;
+}
+
+int clusters(const Board& board, int distance, LocalPositionList& out) {
+  out.clear();
+  if (distance <= 0 || !board.usable()) return 0;
+  // One mark array for the whole cut: a stone taken by an earlier cluster is never reached again,
+  // exactly as if it had been cleared from a copy of the board.
+  std::vector<std::uint8_t> marks(board.cells().size(), 0);
+  const auto& cells = board.cells();
+  for (size_t i = 0; i < cells.size(); ++i) {
+    if ((cells[i] != Black && cells[i] != White) || marks[i]) continue;
+    LocalPosition& lp = out.emplace_back();
+    resetTo(board, distance, lp);
+    collectCluster(board, static_cast<Point>(i), distance, marks, lp.blackStones, lp.whiteStones);
+  }
+  return static_cast<int>(out.size());
+}
+
+void localPositionFrom(const Board& board, const PointList& points, LocalPosition& out) {
+  resetTo(board, 5, out);
+  for (Point p : points) {
+    const int v = board.get(p);
+    if (v == Black) out.blackStones.push_back(p);
+    else if (v == White) out.whiteStones.push_back(p);
+  }
+}
+
+bool boardOf(const LocalPosition& position, Board& out) {
+  if (!out.resize(position.width, position.height)) return false;
+  out.setPoints(position.blackStones, Black);
+  out.setPoints(position.whiteStones, White);
+  return true;
+}
+
+}  // namespace mh

@@ -1,0 +1,347 @@
+#include "patterns/pattern_library.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "model/board.h"
+#include "model/board_transform.h"
+#include "patterns/pattern_file_header.h"
+#include "support/scratch_dir.h"
+
+namespace mh {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Mode = PatternLibrary::Mode;
+using test::readFileBytes;
+using test::ScratchDir;
+using test::writeFileBytes;
+
+BoardSnapshot snapshotOf(const PointList& black, const PointList& white, int w = 19, int h = 19) {
+  Board b(w, h);
+  b.setPoints(black, Black);
+  b.setPoints(white, White);
+  return b.snapshot();
+}
+
+PatternEntry entryOf(const BoardSnapshot& s, int side, int seed) {
+  PatternEntry e;
+  e.snapshot = s;
+  e.side = static_cast<std::uint8_t>(side);
+  for (int i = 0; i < seed % 4; ++i) e.insertCandidate({seed + i, 10 - i, i, 1});
+  for (int i = 0; i < seed % 5; ++i) e.occurrences.push_back({seed, static_cast<std::int16_t>(i), static_cast<std::int16_t>(seed + i)});
+  return e;
+}
+
+// A family of distinct positions, some of them sharing hash buckets (equal point sums).
+std::vector<PatternEntry> sampleEntries() {
+  return {
+      entryOf(snapshotOf({}, {}), Black, 1),
+      entryOf(snapshotOf({}, {}), White, 2),
+      entryOf(snapshotOf({10}, {}), Black, 3),
+      entryOf(snapshotOf({4, 6}, {}), Black, 4),   // same bucket as {10}, other counts
+      entryOf(snapshotOf({4}, {6}), Black, 5),     // same bucket and total, other split
+      entryOf(snapshotOf({3}, {7}), Black, 6),     // same bucket and counts, other points
+      entryOf(snapshotOf({72, 288}, {60}), White, 7),
+      entryOf(snapshotOf({1}, {}, 9, 9), Black, 8),
+  };
+}
+
+void expectFindsAll(const PatternLibrary& lib, const std::vector<PatternEntry>& entries, const char* what) {
+  ASSERT_EQ(lib.entryCount(), static_cast<int>(entries.size())) << what;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    EXPECT_EQ(lib.find(entries[i].snapshot, entries[i].side), static_cast<int>(i)) << what << " entry " << i;
+    PatternEntry e;
+    ASSERT_TRUE(lib.readEntry(static_cast<int>(i), e)) << what;
+    EXPECT_EQ(e, entries[i]) << what << " entry " << i;
+  }
+  EXPECT_EQ(lib.find(snapshotOf({10}, {}), White), -1) << what;
+  EXPECT_EQ(lib.find(snapshotOf({5, 5}, {}), Black), -1) << what;
+  EXPECT_EQ(lib.find(snapshotOf({2}, {8}), Black), -1) << what;
+  PatternEntry none;
+  EXPECT_FALSE(lib.readEntry(-1, none)) << what;
+  EXPECT_FALSE(lib.readEntry(static_cast<int>(entries.size()), none)) << what;
+}
+
+TEST(PatternLibraryTest, HashIsThePositiveSumModuloBuckets) {
+  EXPECT_EQ(PatternLibrary::hashOf(snapshotOf({}, {})), 0);
+  EXPECT_EQ(PatternLibrary::hashOf(snapshotOf({4, 6}, {300})), 310);
+  BoardSnapshot s;
+  s.points = {150000, 60000};
+  EXPECT_EQ(PatternLibrary::hashOf(s), 10000);
+  s.points = {-30};
+  EXPECT_EQ(PatternLibrary::hashOf(s), 30);
+  s.points = {0x7fffffff, 1};  // wraps to the most negative value
+  EXPECT_EQ(PatternLibrary::hashOf(s), static_cast<std::int32_t>(2147483648LL % 200000));
+}
+
+TEST(PatternLibraryTest, MemoryModeAddsOnlyNewKeys) {
+  PatternLibrary lib;
+  const auto entries = sampleEntries();
+  for (const auto& e : entries) ASSERT_TRUE(lib.add(e));
+  expectFindsAll(lib, entries, "memory");
+  EXPECT_FALSE(lib.add(entryOf(entries[3].snapshot, Black, 9)));
+  EXPECT_EQ(lib.entryCount(), static_cast<int>(entries.size()));
+  ASSERT_NE(lib.entryAt(2), nullptr);
+  lib.entryAt(2)->insertCandidate({99, 50, 1, 0});
+  PatternEntry e;
+  ASSERT_TRUE(lib.readEntry(2, e));
+  EXPECT_EQ(e.candidates.front().point, 99);
+  EXPECT_FALSE(lib.writeIndex("/nonexistent/never-written"));
+}
+
+TEST(PatternLibraryTest, EmptyBoardIsFoundOnlyWithItsSide) {
+  PatternLibrary lib;
+  ASSERT_TRUE(lib.add(entryOf(snapshotOf({}, {}), White, 3)));
+  EXPECT_EQ(lib.find(snapshotOf({}, {}), Black), -1);
+  EXPECT_EQ(lib.find(snapshotOf({}, {}), White), 0);
+  EXPECT_EQ(lib.find(snapshotOf({}, {}, 13, 13), White), -1);
+}
+
+TEST(PatternLibraryTest, MirrorImageIsFoundAndTurnedBack) {
+  // Stored: black (2,3), white (5,3), a candidate at (4,4) and an occurrence at (4,4).
+  PatternEntry stored = entryOf(snapshotOf({2 + 19 * 3}, {5 + 19 * 3}), Black, 0);
+  stored.candidates = {{4 + 19 * 4, 3, 2, 1}, {-1, 1, 0, 0}};
+  stored.occurrences = {{12, 7, 4 + 19 * 4}};
+  PatternLibrary lib;
+  ASSERT_TRUE(lib.add(stored));
+
+  // The query is the flip-x image: black (16,3), white (13,3).
+  const BoardSnapshot query = snapshotOf({16 + 19 * 3}, {13 + 19 * 3});
+  EXPECT_EQ(lib.find(query, Black), -1);
+  PatternEntry found;
+  ASSERT_TRUE(lib.findWithSymmetries(query, Black, found));
+  EXPECT_EQ(found.snapshot, query);
+  EXPECT_EQ(found.candidates[0].point, 14 + 19 * 4);
+  EXPECT_EQ(found.candidates[1].point, -1);
+  EXPECT_EQ(found.occurrences[0].point, 14 + 19 * 4);
+  EXPECT_FALSE(lib.findWithSymmetries(query, White, found));
+}
+
+TEST(PatternLibraryTest, EveryOrientationMapsBackOntoTheQuery) {
+  // An asymmetric position stored once; each of its eight images must be found with candidates
+  // that land on the same relative point of the query.
+  const BoardSnapshot base = snapshotOf({3 + 19 * 2, 7 + 19 * 5}, {10 + 19 * 1});
+  PatternEntry stored = entryOf(base, White, 0);
+  stored.candidates = {{4 + 19 * 2, 1, 1, 0}};
+  PatternLibrary lib;
+  ASSERT_TRUE(lib.add(stored));
+  for (int kind = -1; kind <= 6; ++kind) {
+    const BoardTransform t(kind, 19, 19);
+    BoardSnapshot query;
+    ASSERT_TRUE(t.mapSnapshot(base, query));
+    PatternEntry found;
+    ASSERT_TRUE(lib.findWithSymmetries(query, White, found)) << "kind " << kind;
+    EXPECT_EQ(found.snapshot, query) << "kind " << kind;
+    EXPECT_EQ(found.candidates[0].point, t.mapPoint(4 + 19 * 2)) << "kind " << kind;
+  }
+}
+
+TEST(PatternLibraryTest, SymmetricPositionIsFoundByTheIdentityUnchanged) {
+  // Tengen plus the four 4-4 points is symmetric under every transform.
+  const BoardSnapshot s = snapshotOf({180}, {60, 72, 288, 300});
+  PatternEntry stored = entryOf(s, Black, 0);
+  stored.candidates = {{2 + 19 * 16, 4, 3, 1}};  // not symmetric: a transform would move it
+  PatternLibrary lib;
+  ASSERT_TRUE(lib.add(stored));
+  PatternEntry found;
+  ASSERT_TRUE(lib.findWithSymmetries(s, Black, found));
+  EXPECT_EQ(found, stored);
+}
+
+TEST(PatternLibraryTest, DataAndIndexFilesRoundTrip) {
+  ScratchDir dir;
+  const auto entries = sampleEntries();
+  PatternLibrary mem;
+  for (const auto& e : entries) ASSERT_TRUE(mem.add(e));
+  ASSERT_TRUE(mem.writeData(dir.file("lib.wp2")));
+
+  PatternLibrary scanned;
+  ASSERT_TRUE(scanned.openData(dir.file("lib.wp2")));
+  EXPECT_EQ(scanned.mode(), Mode::Index);
+  expectFindsAll(scanned, entries, "scanned data");
+  EXPECT_EQ(scanned.indexRecords()[0].location, 32);
+  EXPECT_FALSE(scanned.add(entryOf(snapshotOf({200}, {}), Black, 1)));
+  EXPECT_FALSE(scanned.writeData(dir.file("refused.wp2")));
+  EXPECT_FALSE(scanned.storeEntry(0, entries[0]));
+  ASSERT_TRUE(scanned.writeIndex(dir.file("lib.wp2_")));
+
+  const Bytes index = readFileBytes(dir.file("lib.wp2_"));
+  ASSERT_EQ(index.size(), 32 + 17 * entries.size());
+  EXPECT_EQ(std::memcmp(index.data(), "wpindex", 8), 0);
+
+  PatternLibrary indexed;
+  ASSERT_TRUE(indexed.openIndex(dir.file("lib.wp2_"), dir.file("lib.wp2")));
+  expectFindsAll(indexed, entries, "index file");
+  EXPECT_EQ(indexed.indexRecords(), scanned.indexRecords());
+}
+
+TEST(PatternLibraryTest, WarehouseModeSurvivesCloseAndWritesData) {
+  ScratchDir dir;
+  const std::string wh = dir.file("lib.wp2.aos");
+  const std::string whIndex = dir.file("lib.wp2.aos_");
+  auto entries = sampleEntries();
+  {
+    PatternLibrary lib;
+    EXPECT_FALSE(lib.openWarehouse(wh, whIndex));
+    EXPECT_EQ(lib.entryCount(), 0);
+    ASSERT_TRUE(lib.createWarehouse(wh));
+    EXPECT_EQ(lib.mode(), Mode::Warehouse);
+    for (const auto& e : entries) ASSERT_TRUE(lib.add(e));
+    entries[4].insertCandidate({77, 100, 60, 40});
+    entries[4].occurrences.push_back({5, 1, 77});
+    ASSERT_TRUE(lib.storeEntry(4, entries[4]));
+    EXPECT_FALSE(lib.storeEntry(static_cast<int>(entries.size()), entries[4]));
+    expectFindsAll(lib, entries, "warehouse");
+    ASSERT_TRUE(lib.writeIndex(whIndex));
+  }  // destruction closes the warehouse, writing its directory
+
+  PatternLibrary lib;
+  ASSERT_TRUE(lib.openWarehouse(wh, whIndex));
+  expectFindsAll(lib, entries, "reopened warehouse");
+  for (size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(lib.indexRecords()[i].location, static_cast<int>(i));
+  ASSERT_TRUE(lib.writeData(dir.file("lib.wp2")));
+  ASSERT_TRUE(lib.closeWarehouse());
+
+  PatternLibrary scanned;
+  ASSERT_TRUE(scanned.openData(dir.file("lib.wp2")));
+  expectFindsAll(scanned, entries, "data written from warehouse");
+}
+
+TEST(PatternLibraryTest, EntryBeyondOneMebibyteIsStoredWhole) {
+  ScratchDir dir;
+  PatternLibrary lib;
+  ASSERT_TRUE(lib.createWarehouse(dir.file("big.aos")));
+  PatternEntry e = entryOf(snapshotOf({}, {}), Black, 3);
+  ASSERT_TRUE(lib.add(e));
+  ASSERT_TRUE(lib.add(entryOf(snapshotOf({5}, {}), White, 2)));
+  for (int i = 0; i < 200000; ++i)
+    e.occurrences.push_back({i, static_cast<std::int16_t>(i % 50), static_cast<std::int16_t>(i % 361)});
+  ASSERT_TRUE(lib.storeEntry(0, e));  // about 1.6 MB in warehouse form
+  PatternEntry back;
+  ASSERT_TRUE(lib.readEntry(0, back));
+  EXPECT_EQ(back, e);
+
+  // Shrinking it again must not leave stale bytes of the large value behind.
+  e.occurrences.resize(3);
+  ASSERT_TRUE(lib.storeEntry(0, e));
+  ASSERT_TRUE(lib.readEntry(0, back));
+  EXPECT_EQ(back, e);
+  PatternEntry other;
+  ASSERT_TRUE(lib.readEntry(1, other));
+  EXPECT_EQ(other.snapshot, snapshotOf({5}, {}));
+}
+
+// Bytes of a valid data file holding the sample entries, with the offset of each entry.
+Bytes sampleDataFile(ScratchDir& dir, std::vector<size_t>& offsets) {
+  PatternLibrary mem;
+  for (const auto& e : sampleEntries()) EXPECT_TRUE(mem.add(e));
+  EXPECT_TRUE(mem.writeData(dir.file("src.wp2")));
+  PatternLibrary scanned;
+  EXPECT_TRUE(scanned.openData(dir.file("src.wp2")));
+  offsets.clear();
+  for (const auto& r : scanned.indexRecords()) offsets.push_back(static_cast<size_t>(r.location));
+  return readFileBytes(dir.file("src.wp2"));
+}
+
+TEST(PatternLibraryTest, DamagedDataFileKeepsTheEntriesBeforeTheDamage) {
+  ScratchDir dir;
+  std::vector<size_t> at;
+  const Bytes good = sampleDataFile(dir, at);
+  auto putI32 = [](Bytes& b, size_t pos, std::int32_t v) { std::memcpy(b.data() + pos, &v, 4); };
+  struct Case {
+    const char* name;
+    std::function<void(Bytes&)> apply;
+    bool opens;
+    int entries;
+  };
+  const std::vector<Case> cases = {
+      {"intact", [](Bytes&) {}, true, 8},
+      {"wrong tag", [](Bytes& b) { b[0] = 'x'; }, false, 0},
+      {"double not zero", [](Bytes& b) { b[26] = 1; }, false, 0},
+      {"negative count", [&](Bytes& b) { putI32(b, 28, -1); }, false, 0},
+      {"short header", [](Bytes& b) { b.resize(20); }, false, 0},
+      {"count larger than the file", [&](Bytes& b) { putI32(b, 28, 0x7fffffff); }, true, 8},
+      {"count smaller than the entries", [&](Bytes& b) { putI32(b, 28, 3); }, true, 3},
+      {"last entry truncated", [&](Bytes& b) { b.resize(b.size() - 3); }, true, 7},
+      {"huge stone count in entry 2", [&](Bytes& b) { putI32(b, at[2] + 8, 0x3fffffff); }, true, 2},
+      {"negative candidate count in entry 3", [&](Bytes& b) { putI32(b, at[3] + 16 + 8 + 1, -4); }, true, 3},
+      {"huge occurrence count in entry 5", [&](Bytes& b) { putI32(b, at[6] - 4 - 8 * 1, 0x7ffffff0); }, true, 5},
+  };
+  for (const auto& c : cases) {
+    Bytes damaged = good;
+    c.apply(damaged);
+    ASSERT_TRUE(writeFileBytes(dir.file("bad.wp2"), damaged));
+    PatternLibrary lib;
+    EXPECT_EQ(lib.openData(dir.file("bad.wp2")), c.opens) << c.name;
+    EXPECT_EQ(lib.entryCount(), c.entries) << c.name;
+    const auto entries = sampleEntries();
+    for (int i = 0; i < lib.entryCount(); ++i)
+      EXPECT_EQ(lib.find(entries[static_cast<size_t>(i)].snapshot, entries[static_cast<size_t>(i)].side), i) << c.name;
+  }
+}
+
+TEST(PatternLibraryTest, DamagedIndexFilesAreRejected) {
+  ScratchDir dir;
+  std::vector<size_t> at;
+  ASSERT_TRUE(writeFileBytes(dir.file("lib.wp2"), sampleDataFile(dir, at)));
+  PatternLibrary scanned;
+  ASSERT_TRUE(scanned.openData(dir.file("lib.wp2")));
+  ASSERT_TRUE(scanned.writeIndex(dir.file("lib.wp2_")));
+  const Bytes good = readFileBytes(dir.file("lib.wp2_"));
+  auto putI32 = [](Bytes& b, size_t pos, std::int32_t v) { std::memcpy(b.data() + pos, &v, 4); };
+  struct Case {
+    const char* name;
+    std::function<void(Bytes&)> apply;
+    bool opens;
+  };
+  const std::vector<Case> cases = {
+      {"intact", [](Bytes&) {}, true},
+      {"data tag instead of index tag", [](Bytes& b) { std::memcpy(b.data(), "wpbin\0\0", 7); }, false},
+      {"double not zero", [](Bytes& b) { b[27] = 0x3f; }, false},
+      {"count larger than the file", [&](Bytes& b) { putI32(b, 28, 0x7fffffff); }, false},
+      {"negative count", [&](Bytes& b) { putI32(b, 28, -3); }, false},
+      {"one record short", [](Bytes& b) { b.resize(b.size() - 1); }, false},
+      {"empty file", [](Bytes& b) { b.clear(); }, false},
+  };
+  for (const auto& c : cases) {
+    Bytes damaged = good;
+    c.apply(damaged);
+    ASSERT_TRUE(writeFileBytes(dir.file("bad.wp2_"), damaged));
+    PatternLibrary lib;
+    EXPECT_EQ(lib.openIndex(dir.file("bad.wp2_"), dir.file("lib.wp2")), c.opens) << c.name;
+    EXPECT_EQ(lib.entryCount(), c.opens ? 8 : 0) << c.name;
+    EXPECT_EQ(lib.mode(), c.opens ? Mode::Index : Mode::Memory) << c.name;
+  }
+  PatternLibrary lib;
+  EXPECT_FALSE(lib.openIndex(dir.file("lib.wp2_"), dir.file("missing.wp2")));
+}
+
+TEST(PatternLibraryTest, IndexRecordsPointingAtGarbageFindNothing) {
+  ScratchDir dir;
+  std::vector<size_t> at;
+  ASSERT_TRUE(writeFileBytes(dir.file("lib.wp2"), sampleDataFile(dir, at)));
+  PatternLibrary scanned;
+  ASSERT_TRUE(scanned.openData(dir.file("lib.wp2")));
+  ASSERT_TRUE(scanned.writeIndex(dir.file("lib.wp2_")));
+  Bytes index = readFileBytes(dir.file("lib.wp2_"));
+  // Record 2 now points into the middle of another entry, record 3 past the end, record 4 below 0.
+  const std::int32_t locations[3] = {static_cast<std::int32_t>(at[2] + 3), 0x7ffffff0, -40};
+  for (int i = 0; i < 3; ++i) std::memcpy(index.data() + 32 + 17 * (2 + i) + 4, &locations[i], 4);
+  ASSERT_TRUE(writeFileBytes(dir.file("bad.wp2_"), index));
+  PatternLibrary lib;
+  ASSERT_TRUE(lib.openIndex(dir.file("bad.wp2_"), dir.file("lib.wp2")));
+  const auto entries = sampleEntries();
+  for (int i = 2; i < 5; ++i) {
+    EXPECT_EQ(lib.find(entries[static_cast<size_t>(i)].snapshot, Black), -1) << i;
+    PatternEntry e;
+    EXPECT_FALSE(lib.readEntry(i, e)) << i;
+  }
+  EXPECT_EQ(lib.find(entries[5].snapshot, Black), 5);
+}
+
+}  // namespace
+}  // namespace mh

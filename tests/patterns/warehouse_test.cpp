@@ -1,0 +1,301 @@
+#include "patterns/warehouse.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <random>
+#include <tuple>
+
+#include "support/scratch_dir.h"
+
+namespace mh {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using test::readFileBytes;
+using test::ScratchDir;
+using test::writeFileBytes;
+
+Bytes filled(size_t n, std::uint8_t seed) {
+  Bytes b(n);
+  for (size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>(seed + i * 7);
+  return b;
+}
+
+void putI32(Bytes& b, size_t at, std::int32_t v) { std::memcpy(b.data() + at, &v, 4); }
+
+// The blocks of the chain at start, following next links through the table.
+std::vector<BlockHeader> chainOf(const BlockStore& store, std::int32_t start) {
+  std::vector<BlockHeader> out;
+  for (const auto& h : store.blocks())
+    if (h.offset == start || (!out.empty() && h.offset == out.back().next)) out.push_back(h);
+  return out;
+}
+
+TEST(WarehouseTest, NewWarehouseExactBytes) {
+  ScratchDir dir;
+  const std::string path = dir.file("w.aos");
+  Warehouse w;
+  ASSERT_TRUE(w.create(path));
+  ASSERT_TRUE(w.close());
+
+  Bytes expected(256 + 10260, 0);
+  std::memcpy(expected.data(), "AOWarehouseHead", 16);
+  expected[32] = 0x80;
+  expected[33] = 0x3F;
+  // Block at offset 0: prev -1, next -1, size 10260, used 132 (one zero record, start -1).
+  putI32(expected, 256 + 0, 0);
+  putI32(expected, 256 + 4, -1);
+  putI32(expected, 256 + 8, -1);
+  putI32(expected, 256 + 12, 10260);
+  putI32(expected, 256 + 16, 132);
+  putI32(expected, 256 + 20 + 128, -1);
+  EXPECT_EQ(readFileBytes(path), expected);
+
+  // Opening and closing it again rewrites the same directory in the same block.
+  ASSERT_TRUE(w.open(path, false));
+  EXPECT_EQ(w.nameCount(), 0u);
+  ASSERT_TRUE(w.close());
+  EXPECT_EQ(readFileBytes(path), expected);
+}
+
+TEST(WarehouseTest, PutTwiceKeepsOneRecordAndReusesTheFirstChain) {
+  ScratchDir dir;
+  const std::string path = dir.file("w.aos");
+  Warehouse w;
+  ASSERT_TRUE(w.create(path));
+  ASSERT_TRUE(w.put("7", filled(300, 1)));
+  ASSERT_TRUE(w.put("8", filled(10, 2)));
+  const auto firstBlocks = w.blockStore().blocks();
+  ASSERT_EQ(firstBlocks.size(), 3u);
+  EXPECT_EQ(firstBlocks[1].offset, 10260);
+  EXPECT_EQ(firstBlocks[1].size, 1044);
+
+  ASSERT_TRUE(w.put("7", filled(500, 3)));
+  EXPECT_EQ(w.blockStore().blocks().size(), 3u) << "the freed block must be reused, not a new one";
+  EXPECT_EQ(w.blockStore().blocks()[1].used, 500);
+  EXPECT_EQ(w.nameCount(), 2u);
+  ASSERT_TRUE(w.close());
+
+  ASSERT_TRUE(w.open(path, true));
+  EXPECT_EQ(w.nameCount(), 2u);
+  Bytes got;
+  ASSERT_TRUE(w.get("7", got));
+  EXPECT_EQ(got, filled(500, 3));
+  ASSERT_TRUE(w.get("8", got));
+  EXPECT_EQ(got, filled(10, 2));
+  EXPECT_FALSE(w.get("9", got));
+}
+
+TEST(WarehouseTest, LargeValueSpansFreeBlocksInFileOrderThenGrows) {
+  ScratchDir dir;
+  Warehouse w;
+  ASSERT_TRUE(w.create(dir.file("w.aos")));
+  ASSERT_TRUE(w.put("a", filled(1000, 1)));  // block at 10260
+  ASSERT_TRUE(w.put("b", filled(1000, 2)));  // block at 11304
+  ASSERT_TRUE(w.put("c", filled(1000, 3)));  // block at 12348
+  // Growing "a" takes its own freed block and appends one for the rest.
+  ASSERT_TRUE(w.put("a", filled(3000, 4)));
+  auto chain = chainOf(w.blockStore(), 10260);
+  ASSERT_EQ(chain.size(), 2u);
+  EXPECT_EQ(chain[0].prev, -1);
+  EXPECT_EQ(chain[0].next, 13392);
+  EXPECT_EQ(chain[0].used, 1024);
+  EXPECT_EQ(chain[1].offset, 13392);
+  EXPECT_EQ(chain[1].prev, 10260);
+  EXPECT_EQ(chain[1].next, -1);
+  EXPECT_EQ(chain[1].used, 1976);
+  EXPECT_EQ(chain[1].size, 1996);
+
+  // "c" frees its block; "b" then takes both free blocks in file order (11304 is its own).
+  ASSERT_TRUE(w.put("c", filled(2500, 5)));
+  ASSERT_TRUE(w.put("b", filled(1500, 6)));
+  Bytes got;
+  for (auto [name, n, seed] : {std::tuple{"a", 3000, 4}, std::tuple{"b", 1500, 6}, std::tuple{"c", 2500, 5}}) {
+    ASSERT_TRUE(w.get(name, got)) << name;
+    EXPECT_EQ(got, filled(static_cast<size_t>(n), static_cast<std::uint8_t>(seed))) << name;
+  }
+  // Every chain runs forwards in the file.
+  for (const auto& h : w.blockStore().blocks()) {
+    if (h.next >= 0) {
+      EXPECT_GT(h.next, h.offset);
+    }
+  }
+}
+
+TEST(WarehouseTest, RefusedPutsLeaveTheOldValue) {
+  ScratchDir dir;
+  const std::string path = dir.file("w.aos");
+  Warehouse w;
+  ASSERT_TRUE(w.create(path));
+  ASSERT_TRUE(w.put("k", filled(40, 9)));
+  EXPECT_FALSE(w.put("k", Bytes{}));
+  EXPECT_FALSE(w.put("", filled(4, 1)));
+  EXPECT_FALSE(w.put(std::string(128, 'x'), filled(4, 1)));
+  EXPECT_TRUE(w.put(std::string(127, 'x'), filled(4, 1)));
+  EXPECT_FALSE(w.put(std::string_view("a\0b", 3), filled(4, 1)));
+  Bytes got;
+  ASSERT_TRUE(w.get("k", got));
+  EXPECT_EQ(got, filled(40, 9));
+  ASSERT_TRUE(w.close());
+
+  ASSERT_TRUE(w.open(path, true));
+  EXPECT_FALSE(w.put("k", filled(4, 1)));
+  ASSERT_TRUE(w.get(std::string(127, 'x'), got));
+  EXPECT_EQ(got, filled(4, 1));
+}
+
+TEST(WarehouseTest, ValuesPutAfterTheLastCloseAreUnreachableWithoutClose) {
+  ScratchDir dir;
+  const std::string path = dir.file("w.aos");
+  Warehouse w;
+  ASSERT_TRUE(w.create(path));
+  ASSERT_TRUE(w.put("kept", filled(20, 1)));
+  ASSERT_TRUE(w.close());
+  ASSERT_TRUE(w.open(path, false));
+  ASSERT_TRUE(w.put("lost", filled(20, 2)));
+  // A copy taken before close stands for a program that died here.
+  const std::string copy = dir.file("crash.aos");
+  ASSERT_TRUE(writeFileBytes(copy, readFileBytes(path)));
+  Warehouse other;
+  ASSERT_TRUE(other.open(copy, true));
+  EXPECT_TRUE(other.contains("kept"));
+  EXPECT_FALSE(other.contains("lost"));
+}
+
+// Allocation through the ordered free set must pick exactly the blocks a walk over the table in
+// file order would pick. The model below replays that walk for every put.
+TEST(WarehouseTest, AllocationMatchesAFileOrderScan) {
+  ScratchDir dir;
+  Warehouse w;
+  ASSERT_TRUE(w.create(dir.file("w.aos")));
+  std::mt19937 rng(11);
+  std::map<std::string, Bytes> values;
+  std::map<std::string, std::int32_t> starts;
+  for (int step = 0; step < 600; ++step) {
+    const std::string name = std::to_string(rng() % 40);
+    const size_t size = 1 + rng() % (rng() % 4 == 0 ? 5000 : 700);
+    const Bytes value = filled(size, static_cast<std::uint8_t>(step));
+
+    auto table = w.blockStore().blocks();
+    if (starts.count(name)) {
+      for (const auto& c : chainOf(w.blockStore(), starts[name]))
+        for (auto& h : table)
+          if (h.offset == c.offset) h.used = 0;
+    }
+    std::vector<std::int32_t> expected;
+    std::int64_t covered = 0;
+    for (const auto& h : table)
+      if (h.used == 0 && covered < static_cast<std::int64_t>(size)) {
+        expected.push_back(h.offset);
+        covered += h.size - 20;
+      }
+    if (covered < static_cast<std::int64_t>(size)) expected.push_back(table.back().offset + table.back().size);
+
+    ASSERT_TRUE(w.put(name, value)) << "step " << step;
+    values[name] = value;
+    Bytes got;
+    ASSERT_TRUE(w.get(name, got));
+    ASSERT_EQ(got, value) << "step " << step;
+    std::vector<std::int32_t> actual;
+    for (const auto& h : chainOf(w.blockStore(), expected.front())) actual.push_back(h.offset);
+    ASSERT_EQ(actual, expected) << "step " << step;
+    starts[name] = expected.front();
+  }
+  for (const auto& [name, value] : values) {
+    Bytes got;
+    ASSERT_TRUE(w.get(name, got));
+    EXPECT_EQ(got, value) << name;
+  }
+}
+
+// Damage to a closed warehouse holding one value "v" (40 bytes) in the block at 10260.
+struct Damage {
+  const char* name;
+  void (*apply)(Bytes&);
+  bool opens;  // open still succeeds; the value must then fail to read
+};
+
+constexpr size_t kDir = 256;           // directory block header in the file
+constexpr size_t kValue = 256 + 10260;  // value block header in the file
+
+TEST(WarehouseTest, DamagedFilesAreRejected) {
+  const std::vector<Damage> cases = {
+      {"wrong tag", [](Bytes& b) { b[3] = 'x'; }, false},
+      {"version not 1.0", [](Bytes& b) { b[33] = 0x40; }, false},
+      {"truncated header", [](Bytes& b) { b.resize(100); }, false},
+      {"no blocks at all", [](Bytes& b) { b.resize(256); }, false},
+      {"directory block names another offset", [](Bytes& b) { putI32(b, kDir, 8); }, false},
+      {"directory head has a prev", [](Bytes& b) { putI32(b, kDir + 4, 10260); }, false},
+      {"directory used beyond its block", [](Bytes& b) { putI32(b, kDir + 16, 10241); }, false},
+      {"directory record without NUL", [](Bytes& b) { std::memset(b.data() + kDir + 20, 'n', 128); }, false},
+      {"directory chain points outside", [](Bytes& b) { putI32(b, kDir + 8, 999999); }, false},
+      {"value chain loops to itself", [](Bytes& b) { putI32(b, kValue + 8, 10260); }, true},
+      {"value chain points backwards", [](Bytes& b) { putI32(b, kValue + 8, 0); }, true},
+      {"value chain points outside", [](Bytes& b) { putI32(b, kValue + 8, 50000); }, true},
+      {"value next below -1", [](Bytes& b) { putI32(b, kValue + 8, -7); }, true},
+      {"value used negative", [](Bytes& b) { putI32(b, kValue + 16, -5); }, true},
+      {"value used huge", [](Bytes& b) { putI32(b, kValue + 16, 0x7fffff00); }, true},
+      {"value block size huge", [](Bytes& b) {
+         putI32(b, kValue + 12, 0x7fffff00);
+         putI32(b, kValue + 16, 0x7ffffe00);
+       }, true},
+      {"value block truncated", [](Bytes& b) { b.resize(kValue + 30); }, true},
+      {"value block header missing", [](Bytes& b) { b.resize(kValue + 10); }, true},
+  };
+  ScratchDir dir;
+  const std::string good = dir.file("good.aos");
+  {
+    Warehouse w;
+    ASSERT_TRUE(w.create(good));
+    ASSERT_TRUE(w.put("v", filled(40, 5)));
+    ASSERT_TRUE(w.close());
+  }
+  const Bytes original = readFileBytes(good);
+  for (const auto& c : cases) {
+    Bytes damaged = original;
+    c.apply(damaged);
+    const std::string path = dir.file("bad.aos");
+    ASSERT_TRUE(writeFileBytes(path, damaged));
+    Warehouse w;
+    const bool opened = w.open(path, true);
+    EXPECT_EQ(opened, c.opens) << c.name;
+    if (opened) {
+      Bytes got;
+      EXPECT_FALSE(w.get("v", got)) << c.name;
+      EXPECT_TRUE(got.empty()) << c.name;
+    }
+  }
+}
+
+TEST(WarehouseTest, OpenFailsForMissingFileAndPutsFailWhenClosed) {
+  ScratchDir dir;
+  Warehouse w;
+  EXPECT_FALSE(w.open(dir.file("none.aos"), false));
+  EXPECT_FALSE(w.isOpen());
+  EXPECT_FALSE(w.put("a", filled(3, 1)));
+  Bytes got;
+  EXPECT_FALSE(w.get("a", got));
+  EXPECT_FALSE(w.create(dir.file("no/such/dir.aos")));
+}
+
+TEST(BlockStoreTest, ZeroBytesAndUnattachedStoreFail) {
+  ScratchDir dir;
+  BinaryFile file;
+  ASSERT_TRUE(file.open(dir.file("b"), BinaryFile::Mode::Create));
+  BlockStore store;
+  EXPECT_EQ(store.writeChain(filled(4, 1)), -1);
+  ASSERT_TRUE(store.attach(&file, 0, 10));
+  EXPECT_EQ(store.minimumPayload(), 128);
+  EXPECT_EQ(store.writeChain({}), -1);
+  EXPECT_TRUE(store.freeChain(-1));
+  EXPECT_FALSE(store.freeChain(0));
+  const std::int32_t start = store.writeChain(filled(4, 1));
+  EXPECT_EQ(start, 0);
+  EXPECT_EQ(store.blocks().front().size, 148);
+  EXPECT_EQ(file.size(), std::optional<std::uint64_t>(148));
+}
+
+}  // namespace
+}  // namespace mh

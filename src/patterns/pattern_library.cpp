@@ -1,5 +1,6 @@
 #include "patterns/pattern_library.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <utility>
@@ -33,6 +34,45 @@ bool flushTo(BinaryFile& file, std::uint64_t& at, std::vector<std::uint8_t>& buf
   if (ok) at += buffer.size();
   buffer.clear();
   return ok;
+}
+
+bool strictlyAscending(PointList::const_iterator first, PointList::const_iterator last) {
+  return std::adjacent_find(first, last, [](Point a, Point b) { return a >= b; }) == last;
+}
+
+// t applied to a snapshot. A snapshot as boards make it (counts matching the points, each list
+// strictly ascending, no point in both lists, every point mapping onto the board) is mapped
+// point by point; anything else goes through a board, which drops what a board cannot hold.
+bool turnSnapshot(const BoardTransform& t, const BoardSnapshot& in, BoardSnapshot& out) {
+  const auto blacks = static_cast<std::ptrdiff_t>(in.blackCount);
+  const bool wellFormed =
+      in.blackCount >= 0 && in.whiteCount >= 0 &&
+      static_cast<std::int64_t>(in.blackCount) + in.whiteCount == static_cast<std::int64_t>(in.points.size()) &&
+      strictlyAscending(in.points.begin(), in.points.begin() + blacks) &&
+      strictlyAscending(in.points.begin() + blacks, in.points.end());
+  if (wellFormed) {
+    out.width = in.width;
+    out.height = in.height;
+    out.blackCount = in.blackCount;
+    out.whiteCount = in.whiteCount;
+    out.points.resize(in.points.size());
+    bool mapped = true;
+    for (size_t i = 0; i < in.points.size() && mapped; ++i) {
+      out.points[i] = t.mapPoint(in.points[i]);
+      mapped = out.points[i] >= 0 && static_cast<std::int64_t>(out.points[i]) <
+                                         static_cast<std::int64_t>(in.width) * in.height;
+    }
+    if (mapped) {
+      const auto mid = out.points.begin() + blacks;
+      std::sort(out.points.begin(), mid);
+      std::sort(mid, out.points.end());
+      // No point in both lists: otherwise the board's rule (white written last) must decide.
+      if (!std::any_of(out.points.begin(), mid,
+                       [&](Point p) { return std::binary_search(mid, out.points.end(), p); }))
+        return true;
+    }
+  }
+  return t.mapSnapshot(in, out);
 }
 
 }  // namespace
@@ -242,7 +282,7 @@ bool PatternLibrary::findWithSymmetries(const BoardSnapshot& snapshot, int side,
   for (int kind = 0; kind <= 6; ++kind) {
     const BoardTransform forward(kind, snapshot.width, snapshot.height);
     BoardSnapshot turned;
-    if (!forward.mapSnapshot(snapshot, turned)) continue;
+    if (!turnSnapshot(forward, snapshot, turned)) continue;
     if (findEntry(turned, side, &out) >= 0) return out.transform(kind, true);
   }
   return false;

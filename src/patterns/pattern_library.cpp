@@ -291,6 +291,11 @@ bool PatternLibrary::findWithSymmetries(const BoardSnapshot& snapshot, int side,
 bool PatternLibrary::add(PatternEntry entry) {
   if (mode_ == Mode::Memory) {
     if (entries_.size() >= static_cast<size_t>(std::numeric_limits<std::int32_t>::max())) return false;
+    // A snapshot whose counts disagree with its points could never be written to a data file.
+    const BoardSnapshot& s = entry.snapshot;
+    if (s.blackCount < 0 || s.whiteCount < 0 ||
+        static_cast<std::int64_t>(s.blackCount) + s.whiteCount != static_cast<std::int64_t>(s.points.size()))
+      return false;
     if (find(entry.snapshot, entry.side) >= 0) return false;
     const auto number = static_cast<std::int32_t>(entries_.size());
     const std::int32_t h = hashOf(entry.snapshot);

@@ -67,7 +67,8 @@ class PatternLibrary {
   [[nodiscard]] bool findWithSymmetries(const BoardSnapshot& snapshot, int side, PatternEntry& out) const;
 
   // Memory mode: appends the entry unless find already knows its key. Warehouse mode: stores it
-  // under the next number and appends its index record. Index mode: refused.
+  // under the next number and appends its index record. Index mode: refused. In every mode an
+  // entry that has no binary form (snapshot counts not matching its points) is refused.
   [[nodiscard]] bool add(PatternEntry entry);
   // Warehouse mode only: replaces the stored value of entry number. An encoding of any size is
   // stored whole; on failure the old value stays in place.

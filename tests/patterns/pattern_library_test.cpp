@@ -84,6 +84,9 @@ TEST(PatternLibraryTest, MemoryModeAddsOnlyNewKeys) {
   for (const auto& e : entries) ASSERT_TRUE(lib.add(e));
   expectFindsAll(lib, entries, "memory");
   EXPECT_FALSE(lib.add(entryOf(entries[3].snapshot, Black, 9)));
+  PatternEntry malformed = entryOf(snapshotOf({200}, {}), Black, 1);
+  malformed.snapshot.blackCount = 2;
+  EXPECT_FALSE(lib.add(malformed));
   EXPECT_EQ(lib.entryCount(), static_cast<int>(entries.size()));
   ASSERT_NE(lib.entryAt(2), nullptr);
   lib.entryAt(2)->insertCandidate({99, 50, 1, 0});

@@ -250,11 +250,21 @@ Bytes sampleDataFile(ScratchDir& dir, std::vector<size_t>& offsets) {
   return readFileBytes(dir.file("src.wp2"));
 }
 
+// Writes the sample data file as lib.wp2 and its index as lib.wp2_; the index file's bytes.
+Bytes sampleIndexFile(ScratchDir& dir, std::vector<size_t>& offsets) {
+  EXPECT_TRUE(writeFileBytes(dir.file("lib.wp2"), sampleDataFile(dir, offsets)));
+  PatternLibrary scanned;
+  EXPECT_TRUE(scanned.openData(dir.file("lib.wp2")));
+  EXPECT_TRUE(scanned.writeIndex(dir.file("lib.wp2_")));
+  return readFileBytes(dir.file("lib.wp2_"));
+}
+
+void putI32(Bytes& b, size_t pos, std::int32_t v) { std::memcpy(b.data() + pos, &v, 4); }
+
 TEST(PatternLibraryTest, DamagedDataFileKeepsTheEntriesBeforeTheDamage) {
   ScratchDir dir;
   std::vector<size_t> at;
   const Bytes good = sampleDataFile(dir, at);
-  auto putI32 = [](Bytes& b, size_t pos, std::int32_t v) { std::memcpy(b.data() + pos, &v, 4); };
   struct Case {
     const char* name;
     std::function<void(Bytes&)> apply;
@@ -290,12 +300,7 @@ TEST(PatternLibraryTest, DamagedDataFileKeepsTheEntriesBeforeTheDamage) {
 TEST(PatternLibraryTest, DamagedIndexFilesAreRejected) {
   ScratchDir dir;
   std::vector<size_t> at;
-  ASSERT_TRUE(writeFileBytes(dir.file("lib.wp2"), sampleDataFile(dir, at)));
-  PatternLibrary scanned;
-  ASSERT_TRUE(scanned.openData(dir.file("lib.wp2")));
-  ASSERT_TRUE(scanned.writeIndex(dir.file("lib.wp2_")));
-  const Bytes good = readFileBytes(dir.file("lib.wp2_"));
-  auto putI32 = [](Bytes& b, size_t pos, std::int32_t v) { std::memcpy(b.data() + pos, &v, 4); };
+  const Bytes good = sampleIndexFile(dir, at);
   struct Case {
     const char* name;
     std::function<void(Bytes&)> apply;
@@ -326,11 +331,7 @@ TEST(PatternLibraryTest, DamagedIndexFilesAreRejected) {
 TEST(PatternLibraryTest, IndexRecordsPointingAtGarbageFindNothing) {
   ScratchDir dir;
   std::vector<size_t> at;
-  ASSERT_TRUE(writeFileBytes(dir.file("lib.wp2"), sampleDataFile(dir, at)));
-  PatternLibrary scanned;
-  ASSERT_TRUE(scanned.openData(dir.file("lib.wp2")));
-  ASSERT_TRUE(scanned.writeIndex(dir.file("lib.wp2_")));
-  Bytes index = readFileBytes(dir.file("lib.wp2_"));
+  Bytes index = sampleIndexFile(dir, at);
   // Record 2 now points into the middle of another entry, record 3 past the end, record 4 below 0.
   const std::int32_t locations[3] = {static_cast<std::int32_t>(at[2] + 3), 0x7ffffff0, -40};
   for (int i = 0; i < 3; ++i) std::memcpy(index.data() + 32 + 17 * (2 + i) + 4, &locations[i], 4);

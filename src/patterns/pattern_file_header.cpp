@@ -20,7 +20,7 @@ bool PatternFileHeader::read(ByteReader& in, std::string_view tag, std::int32_t&
 
 void PatternFileHeader::write(ByteWriter& out, std::string_view tag, std::int32_t count) {
   char raw[kTagBytes] = {};
-  std::memcpy(raw, tag.data(), std::min(tag.size(), kTagBytes - 1));
+  if (!tag.empty()) std::memcpy(raw, tag.data(), std::min(tag.size(), kTagBytes - 1));
   out.writeBytes(raw, sizeof raw);
   out.writeZeros(8);
   out.writeI32(count);

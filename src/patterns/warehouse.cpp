@@ -26,7 +26,7 @@ bool validName(std::string_view name) {
 void appendRecord(std::vector<std::uint8_t>& out, std::string_view name, std::int32_t start) {
   const size_t at = out.size();
   out.resize(at + Warehouse::kRecordBytes, 0);
-  std::memcpy(out.data() + at, name.data(), name.size());
+  if (!name.empty()) std::memcpy(out.data() + at, name.data(), name.size());
   std::memcpy(out.data() + at + Warehouse::kNameBytes, &start, sizeof start);
 }
 

@@ -1,0 +1,218 @@
+#include "platform/text_codec.h"
+
+#include <opencc/opencc.h>
+#include <unicode/ucnv.h>
+#include <unicode/ustring.h>
+
+#include <cstdlib>
+#include <mutex>
+
+namespace mh::text {
+
+namespace {
+
+// One ICU converter per code page and thread: converters keep state and are not thread-safe.
+class CodePage {
+ public:
+  explicit CodePage(const char* name) {
+    UErrorCode err = U_ZERO_ERROR;
+    conv_ = ucnv_open(name, &err);
+    if (U_FAILURE(err)) {
+      conv_ = nullptr;
+      return;
+    }
+    err = U_ZERO_ERROR;
+    ucnv_setSubstChars(conv_, "?", 1, &err);
+  }
+  ~CodePage() {
+    if (conv_) ucnv_close(conv_);
+  }
+  CodePage(const CodePage&) = delete;
+  CodePage& operator=(const CodePage&) = delete;
+
+  std::u16string decode(std::string_view bytes) {
+    std::u16string out;
+    if (bytes.empty() || !conv_) return out;
+    ucnv_reset(conv_);
+    out.resize(bytes.size() * 2 + 2);
+    UErrorCode err = U_ZERO_ERROR;
+    int32_t n = ucnv_toUChars(conv_, reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                              bytes.data(), static_cast<int32_t>(bytes.size()), &err);
+    if (U_FAILURE(err) && err != U_STRING_NOT_TERMINATED_WARNING) return std::u16string(bytes.size(), u'?');
+    out.resize(static_cast<size_t>(n));
+    return out;
+  }
+
+  std::string encode(std::u16string_view text) {
+    std::string out;
+    if (text.empty() || !conv_) return out;
+    ucnv_reset(conv_);
+    out.resize(text.size() * 4 + 4);
+    UErrorCode err = U_ZERO_ERROR;
+    int32_t n = ucnv_fromUChars(conv_, out.data(), static_cast<int32_t>(out.size()),
+                                reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()), &err);
+    if (U_FAILURE(err) && err != U_STRING_NOT_TERMINATED_WARNING) return std::string(text.size(), '?');
+    out.resize(static_cast<size_t>(n));
+    return out;
+  }
+
+ private:
+  UConverter* conv_ = nullptr;
+};
+
+CodePage& gbCodePage() {
+  thread_local CodePage page("windows-936-2000");
+  return page;
+}
+
+CodePage& big5CodePage() {
+  thread_local CodePage page("windows-950-2000");
+  return page;
+}
+
+std::u16string fromUtf8(std::string_view utf8) {
+  std::u16string out;
+  if (utf8.empty()) return out;
+  out.resize(utf8.size() + 1);
+  int32_t length = 0;
+  UErrorCode err = U_ZERO_ERROR;
+  u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length, utf8.data(),
+                       static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr, &err);
+  if (U_FAILURE(err)) return std::u16string(utf8.size(), u'?');
+  out.resize(static_cast<size_t>(length));
+  return out;
+}
+
+std::string toUtf8(std::u16string_view text) {
+  std::string out;
+  if (text.empty()) return out;
+  out.resize(text.size() * 3 + 1);
+  int32_t length = 0;
+  UErrorCode err = U_ZERO_ERROR;
+  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, reinterpret_cast<const UChar*>(text.data()),
+                     static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &err);
+  if (U_FAILURE(err)) return std::string(text.size(), '?');
+  out.resize(static_cast<size_t>(length));
+  return out;
+}
+
+// The character-form tables, loaded once. The directory can be moved with MOONHAVEN_OPENCC_DIR;
+// without tables the mapping leaves text unchanged rather than failing.
+class FormMapper {
+ public:
+  explicit FormMapper(const char* config) {
+    std::string dir = "/usr/share/opencc/";
+    if (const char* env = std::getenv("MOONHAVEN_OPENCC_DIR"); env && *env) dir = std::string(env) + "/";
+    handle_ = opencc_open((dir + config).c_str());
+    if (handle_ == reinterpret_cast<opencc_t>(-1)) handle_ = opencc_open(config);
+  }
+  ~FormMapper() {
+    if (valid()) opencc_close(handle_);
+  }
+  FormMapper(const FormMapper&) = delete;
+  FormMapper& operator=(const FormMapper&) = delete;
+
+  std::string map(const std::string& utf8) {
+    if (utf8.empty() || !valid()) return utf8;
+    std::lock_guard lock(mutex_);
+    char* out = opencc_convert_utf8(handle_, utf8.data(), utf8.size());
+    if (out == nullptr || out == reinterpret_cast<char*>(-1)) return utf8;
+    std::string result(out);
+    opencc_convert_utf8_free(out);
+    return result;
+  }
+
+ private:
+  bool valid() const { return handle_ != reinterpret_cast<opencc_t>(-1) && handle_ != nullptr; }
+
+  opencc_t handle_ = reinterpret_cast<opencc_t>(-1);
+  std::mutex mutex_;
+};
+
+FormMapper& toTraditional() {
+  static FormMapper mapper("s2t.json");
+  return mapper;
+}
+
+FormMapper& toSimplified() {
+  static FormMapper mapper("t2s.json");
+  return mapper;
+}
+
+// Maps GB text through a character-form table; the result is GB again, "?" where it cannot be.
+std::string mapForms(FormMapper& mapper, std::string_view gb) {
+  if (gb.empty()) return {};
+  if (!hasHighBytes(gb)) return std::string(gb);  // the tables only touch Chinese characters
+  const std::string mapped = mapper.map(toUtf8(gbCodePage().decode(gb)));
+  return gbCodePage().encode(fromUtf8(mapped));
+}
+
+}  // namespace
+
+std::string gbToUtf8(std::string_view gb) {
+  if (!hasHighBytes(gb)) return std::string(gb);
+  return toUtf8(gbCodePage().decode(gb));
+}
+
+std::string utf8ToGb(std::string_view utf8) {
+  if (!hasHighBytes(utf8)) return std::string(utf8);
+  return gbCodePage().encode(fromUtf8(utf8));
+}
+
+std::string simplifiedToTraditional(std::string_view gb) { return mapForms(toTraditional(), gb); }
+
+std::string traditionalToSimplified(std::string_view gb) { return mapForms(toSimplified(), gb); }
+
+std::string gbToBig5(std::string_view gb) {
+  if (!hasHighBytes(gb)) return std::string(gb);
+  const std::string traditional = simplifiedToTraditional(gb);
+  return big5CodePage().encode(gbCodePage().decode(traditional));
+}
+
+std::string big5ToGb(std::string_view big5) {
+  if (!hasHighBytes(big5)) return std::string(big5);
+  const std::string gb = gbCodePage().encode(big5CodePage().decode(big5));
+  return traditionalToSimplified(gb);
+}
+
+bool hasHighBytes(std::string_view bytes) {
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  return false;
+}
+
+bool isValidUtf8(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const size_t n = bytes.size();
+  size_t i = 0;
+  while (i < n) {
+    const unsigned char c = p[i];
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t len = 0;
+    unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+      len = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      len = 3;
+      if (c == 0xE0) lo = 0xA0;
+      if (c == 0xED) hi = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      len = 4;
+      if (c == 0xF0) lo = 0x90;
+      if (c == 0xF4) hi = 0x8F;
+    } else {
+      return false;
+    }
+    if (i + len > n) return false;
+    if (p[i + 1] < lo || p[i + 1] > hi) return false;
+    for (size_t k = 2; k < len; ++k)
+      if (p[i + k] < 0x80 || p[i + k] > 0xBF) return false;
+    i += len;
+  }
+  return true;
+}
+
+}  // namespace mh::text

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace mh::text {
+
+// Conversions between the system's GB text (code page 936) and the other encodings it meets.
+// Every function takes and returns whole strings, never fails, keeps an empty string empty and
+// writes "?" for each character that has no form in the target. Safe to call from any thread.
+
+// GB bytes to UTF-8 (for the screen and the command line). Bytes that are not valid GB become
+// U+FFFD.
+std::string gbToUtf8(std::string_view gb);
+// UTF-8 to GB (typed text, UTF-8 game records). Invalid UTF-8 and characters GB lacks become "?".
+std::string utf8ToGb(std::string_view utf8);
+
+// GB to BIG5 for display: simplified to traditional forms (the text staying GB), GB decoded to
+// Unicode, then encoded as BIG5.
+std::string gbToBig5(std::string_view gb);
+// BIG5 to GB for input: BIG5 decoded to Unicode, encoded as GB, then traditional to simplified
+// forms.
+std::string big5ToGb(std::string_view big5);
+
+// Character-form mapping on GB text, using the system's conversion tables. Characters the
+// mapped form cannot be written in GB become "?".
+std::string simplifiedToTraditional(std::string_view gb);
+std::string traditionalToSimplified(std::string_view gb);
+
+// True when the bytes are entirely well-formed UTF-8 (no overlong forms, no surrogates).
+bool isValidUtf8(std::string_view bytes);
+// True when the bytes hold at least one byte with bit 7 set.
+bool hasHighBytes(std::string_view bytes);
+
+}  // namespace mh::text

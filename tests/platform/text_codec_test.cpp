@@ -1,0 +1,82 @@
+#include "platform/text_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace mh::text;
+
+struct RoundTrip {
+  const char* utf8;
+  std::string gb;
+};
+
+TEST(TextCodecTest, GbAndUtf8ConvertBothWays) {
+  const RoundTrip cases[] = {
+      {"", ""},
+      {"plain ASCII [x]", "plain ASCII [x]"},
+      {"黑胜", "\xBA\xDA\xCA\xA4"},
+      {"9段", "9\xB6\xCE"},
+      {"圍棋", "\x87\xFA\xC6\xE5"},  // traditional forms exist in GB (code page 936)
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(utf8ToGb(c.utf8), c.gb) << c.utf8;
+    EXPECT_EQ(gbToUtf8(c.gb), c.utf8) << c.utf8;
+  }
+}
+
+TEST(TextCodecTest, CharactersGbLacksBecomeQuestionMarks) {
+  EXPECT_EQ(utf8ToGb("a한b"), "a?b");
+  EXPECT_EQ(utf8ToGb("x\xFFy"), "x?y");         // invalid UTF-8
+  EXPECT_EQ(gbToUtf8("a\xBA"), "a\xEF\xBF\xBD");  // a lone lead byte at the end
+}
+
+TEST(TextCodecTest, Big5ToGbDecodesThenMapsToSimplifiedForms) {
+  EXPECT_EQ(big5ToGb("\xB3\xF2\xB4\xD1"), "\xCE\xA7\xC6\xE5");  // 圍棋 -> 围棋
+  EXPECT_EQ(big5ToGb("\xAC\x71"), "\xB6\xCE");                  // 段
+  EXPECT_EQ(big5ToGb("Lee 9d"), "Lee 9d");
+  EXPECT_EQ(big5ToGb(""), "");
+  // Invalid BIG5 cannot be decoded: replaced, never dropped silently.
+  EXPECT_EQ(big5ToGb("\xFF\xFF"), "??");
+}
+
+TEST(TextCodecTest, GbToBig5MapsToTraditionalFormsThenEncodes) {
+  EXPECT_EQ(gbToBig5("\xCE\xA7\xC6\xE5"), "\xB3\xF2\xB4\xD1");  // 围棋 -> 圍棋
+  EXPECT_EQ(gbToBig5("\xBA\xDA\xCA\xA4"), "\xB6\xC2\xB3\xD3");  // 黑胜 -> 黑勝
+  EXPECT_EQ(gbToBig5("W+R"), "W+R");
+  EXPECT_EQ(gbToBig5(""), "");
+}
+
+TEST(TextCodecTest, GbToBig5WritesQuestionMarkForCharactersBig5Lacks) {
+  EXPECT_EQ(gbToBig5("a\x81\x40" "b"), "a?b");  // 丂 has no BIG5 form
+  EXPECT_EQ(gbToBig5("\xA2\xA1"), "?");        // small roman numeral one
+}
+
+TEST(TextCodecTest, FormMappingKeepsTextGb) {
+  EXPECT_EQ(traditionalToSimplified("\x87\xFA\xC6\xE5"), "\xCE\xA7\xC6\xE5");  // 圍棋 -> 围棋
+  EXPECT_EQ(simplifiedToTraditional("\xCE\xA7\xC6\xE5"), "\x87\xFA\xC6\xE5");
+}
+
+TEST(TextCodecTest, RecognisesWellFormedUtf8Only) {
+  struct Case {
+    std::string bytes;
+    bool valid;
+  };
+  const Case cases[] = {
+      {"", true},
+      {"ascii", true},
+      {"\xE6\xAE\xB5", true},          // 段
+      {"\xF0\x9F\x98\x80", true},      // four bytes
+      {"\xC0\x80", false},             // overlong
+      {"\xED\xA0\x80", false},         // surrogate
+      {"\xE6\xAE", false},             // truncated
+      {"\xB6\xCE", false},             // GB 段
+      {"\xF4\x90\x80\x80", false},     // beyond U+10FFFF
+      {"\xC4\xBE", true},              // a GB pair that happens to be UTF-8
+  };
+  for (const auto& c : cases) EXPECT_EQ(isValidUtf8(c.bytes), c.valid) << testing::PrintToString(c.bytes);
+}
+
+}  // namespace

@@ -225,8 +225,7 @@ bool SgfNode::size(int& width, int& height) const {
 void SgfNode::writeMove(int colour, Point p, int width) {
   removeProperty("B");
   removeProperty("W");
-  // A pass is written as "tt" on boards up to 19 wide, an empty value elsewhere.
-  std::string text = p >= 0 ? sgf::pointText(p, width) : (width <= 19 ? "tt" : "");
+  std::string text = p >= 0 ? sgf::pointText(p, width) : sgf::passText(width);
   properties_.push_back(SgfProperty{colour == Black ? "B" : "W", std::move(text), {}});
 }
 

@@ -41,6 +41,8 @@ std::string coordText(Coord c) {
   return {static_cast<char>('a' + c.x), static_cast<char>('a' + c.y)};
 }
 
+std::string passText(int width) { return width <= 19 ? "tt" : "ZZ"; }
+
 std::optional<int> parseInt(std::string_view text) {
   text = trim(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);

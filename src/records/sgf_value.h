@@ -22,6 +22,10 @@ std::optional<Coord> parseCoord(std::string_view text);
 std::string pointText(Point p, int width);
 std::string coordText(Coord c);
 
+// The letter pair written for a pass on a board of the given width: one that reads back as a
+// point off the board. "tt" up to 19 wide (the usual form), "ZZ" (x below 0) on wider boards.
+std::string passText(int width);
+
 // A decimal integer with optional sign and surrounding white space; nothing when the text holds
 // anything else or the value does not fit an int.
 std::optional<int> parseInt(std::string_view text);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/game_record.h"
+
+namespace mh {
+
+// Reads a GIB game record: "\[KEY=VALUE\]" header lines up to a "\HE" line, then "STO" move
+// lines. The board is always 19 x 19. Malformed lines are skipped; moves of colour 0 (neither
+// player) are left out of the record.
+class GibFile {
+ public:
+  // Lines are read in pieces of at most this many bytes, a longer line as several pieces.
+  static constexpr size_t kLineBuffer = 900;
+
+  // Empties the record and the header, then reads the file. True when a "\HE" line was seen;
+  // false when the path is not a readable regular file or has no "\HE" line.
+  [[nodiscard]] bool read(const std::string& path);
+  // As read, on text already in memory.
+  [[nodiscard]] bool parse(std::string_view text);
+
+  // Copies the record into target and gives the winner code of GAMERESULT (0 when absent).
+  [[nodiscard]] bool toRecord(GameRecord& target, int& resultCode) const;
+
+  // The value of the first header entry whose key matches exactly (case-sensitive), or nothing.
+  const std::string* header(std::string_view key) const;
+  const GameRecord& record() const { return record_; }
+
+ private:
+  void parseLine(std::string_view line, bool& inMoves);
+  void fillInfo();
+
+  GameRecord record_;
+  std::vector<std::string> keys_;
+  std::vector<std::string> values_;
+  int winner_ = 0;
+};
+
+}  // namespace mh

@@ -1,0 +1,55 @@
+#include "records/record_loader.h"
+
+#include "records/gib_file.h"
+#include "records/sgf_conversion.h"
+#include "records/sgf_file.h"
+
+namespace mh {
+
+namespace {
+
+// The file name's extension from its last dot, lower-cased; "" when the name has no dot.
+std::string extensionOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string ext = path.substr(dot);
+  for (char& c : ext)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return ext;
+}
+
+}  // namespace
+
+RecordLoadStatus loadRecordFile(const std::string& path, bool big5, GameRecord& record, int& resultCode) {
+  resultCode = 0;
+  const std::string ext = extensionOf(path);
+  if (ext == ".sgf") {
+    const auto root = SgfFile::read(path, big5);
+    if (!root) return RecordLoadStatus::SgfReadFailed;
+    if (!sgfToRecord(*root, record)) return RecordLoadStatus::SgfConvertFailed;
+    resultCode = record.info().winner();
+    return RecordLoadStatus::Ok;
+  }
+  if (ext == ".gib") {
+    GibFile gib;
+    if (!gib.read(path)) return RecordLoadStatus::GibReadFailed;
+    if (!gib.toRecord(record, resultCode)) return RecordLoadStatus::GibConvertFailed;
+    return RecordLoadStatus::Ok;
+  }
+  return RecordLoadStatus::UnknownFormat;
+}
+
+const char* recordLoadMessage(RecordLoadStatus status) {
+  switch (status) {
+    case RecordLoadStatus::Ok: return "";
+    case RecordLoadStatus::UnknownFormat: return "不认识的文件格式!";
+    case RecordLoadStatus::SgfReadFailed: return "读sgf文件失败!";
+    case RecordLoadStatus::SgfConvertFailed: return "sgf ---> qipu失败!";
+    case RecordLoadStatus::GibReadFailed: return "读gib文件失败!";
+    case RecordLoadStatus::GibConvertFailed: return "gib ---> qipu失败!";
+  }
+  return "";
+}
+
+}  // namespace mh

@@ -1,0 +1,167 @@
+#include "records/sgf_conversion.h"
+
+#include "platform/text_codec.h"
+#include "records/sgf_file.h"
+#include "records/sgf_value.h"
+
+namespace mh {
+
+namespace {
+
+// GB bytes of the texts the result rules compare with and produce.
+constexpr std::string_view kDrawText = "\xBA\xCD\xC6\xE5";   // 和棋
+constexpr std::string_view kWhiteWins = "\xB0\xD7\xCA\xA4";  // 白胜
+constexpr std::string_view kBlackWins = "\xBA\xDA\xCA\xA4";  // 黑胜
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+// Points of two-letter values, in order, up to the first pair off the board's left, right or top
+// edge; pairs below the bottom edge are skipped.
+PointList setupPoints(const CoordList& coords, int width, int height) {
+  PointList points;
+  for (const Coord& c : coords) {
+    if (c.x < 0 || c.x >= width || c.y < 0) break;
+    if (c.y >= height) continue;
+    points.push_back(c.x + width * c.y);
+  }
+  return points;
+}
+
+void copyText(GameInfo& info, GameInfo::Field field, const SgfNode& root, std::string_view identifier) {
+  if (const SgfProperty* p = root.findProperty(identifier)) info.setText(field, p->value);
+}
+
+bool writeRecord(const GameRecord& record, std::optional<int> resultCode, SgfNode& root) {
+  const int width = record.width();
+  if (width <= 0) return false;
+  if (resultCode) {
+    const int code = *resultCode;
+    root.setValue("RE", code == 0 ? "0" : code == 1 ? "B+" : code == 2 ? "W+" : "");
+  }
+  root.writeSize(width, record.height());
+  PointList black, white;
+  record.initialPosition().pointsOfValue(Black, black);
+  record.initialPosition().pointsOfValue(White, white);
+  root.writeSetup(black, white, width);
+
+  SgfNode* tail = &root;
+  for (const MoveEntry& e : record.entries()) {
+    auto node = std::make_unique<SgfNode>();
+    if (e.hasMove()) node->writeMove(e.colour == Black ? Black : White, e.point, width);
+    if (e.hasSetup()) node->writeSetup(e.blackSetup, e.whiteSetup, width);
+    if (node->properties().empty()) continue;
+    tail = tail->addChild(std::move(node));
+  }
+  return true;
+}
+
+}  // namespace
+
+SgfResult parseSgfResult(std::string_view value) {
+  const std::string_view v = sgf::trim(value);
+  if (v == "0" || equalsIgnoringCase(v, "draw") || v.substr(0, kDrawText.size()) == kDrawText)
+    return {GameInfo::NoWinner, std::string(kDrawText)};
+  const auto keep = [&](std::string_view fallback) {
+    return v.size() < GameInfo::kResultTextLimit ? std::string(v) : std::string(fallback);
+  };
+  if (startsWithIgnoringCase(v, "W+") || v.substr(0, kWhiteWins.size()) == kWhiteWins)
+    return {GameInfo::WhiteWins, keep("W+")};
+  if (startsWithIgnoringCase(v, "B+") || v.substr(0, kBlackWins.size()) == kBlackWins)
+    return {GameInfo::BlackWins, keep("B+")};
+  return {};
+}
+
+bool sgfToRecord(const SgfNode& root, GameRecord& record) {
+  record.clear();
+  GameInfo& info = record.info();
+  copyText(info, GameInfo::kGameName, root, "GN");
+  copyText(info, GameInfo::kBlackName, root, "PB");
+  copyText(info, GameInfo::kBlackRank, root, "BR");
+  copyText(info, GameInfo::kWhiteName, root, "PW");
+  copyText(info, GameInfo::kWhiteRank, root, "WR");
+  copyText(info, GameInfo::kRules, root, "RU");
+  if (const SgfProperty* re = root.findProperty("RE")) {
+    const SgfResult result = parseSgfResult(re->value);
+    info.setWinner(result.winner);
+    info.setText(GameInfo::kResultText, result.text, GameInfo::kResultTextLimit);
+  }
+
+  int width = 19, height = 19;
+  if (!root.size(width, height)) width = height = 19;
+  if (width < 1 || width > kMaxSgfBoardSide || height < 1 || height > kMaxSgfBoardSide) return false;
+  if (!record.setSize(width, height)) return false;
+
+  CoordList black, white;
+  root.setupStones(black, white);
+  record.initialPosition().setPoints(setupPoints(black, width, height), Black);
+  record.initialPosition().setPoints(setupPoints(white, width, height), White);
+
+  for (const SgfNode* node = root.firstChild(); node; node = node->firstChild()) {
+    MoveEntry e;
+    e.flags = 0;
+    const SgfProperty* move = node->findProperty("B");
+    e.colour = Black;
+    if (!move) {
+      move = node->findProperty("W");
+      e.colour = White;
+    }
+    if (move) {
+      const std::string_view letters = sgf::trim(move->value);
+      e.point = kNoPoint;
+      if (letters.size() == 2) {
+        const Coord c = *sgf::parseCoord(letters);
+        if (c.x >= 0 && c.x < width && c.y >= 0 && c.y < height) e.point = c.x + width * c.y;
+      } else if (!letters.empty()) {
+        return false;
+      }
+      e.flags |= MoveEntry::kMove;
+    }
+    if (node->setupStones(black, white)) {
+      e.blackSetup = setupPoints(black, width, height);
+      e.whiteSetup = setupPoints(white, width, height);
+      e.flags |= MoveEntry::kSetup;
+    }
+    if (e.flags == 0) e.flags = MoveEntry::kSetup;  // comment or marks only: keep the position
+    if (!e.hasMove()) e.colour = Black;
+    e.properties.copyProperties(*node);
+    record.append(e);
+  }
+  return true;
+}
+
+bool recordToSgf(const GameRecord& record, std::optional<int> resultCode, SgfNode& root) {
+  root.clear();
+  return writeRecord(record, resultCode, root);
+}
+
+bool roomToSgf(const GameRecord& record, std::string_view blackName, std::string_view whiteName,
+               std::optional<int> resultCode, SgfNode& root) {
+  root.clear();
+  if (text::hasHighBytes(blackName) || text::hasHighBytes(whiteName)) root.setValue("CA", "GBK");
+  if (!blackName.empty()) root.setValue("PB", blackName);
+  if (!whiteName.empty()) root.setValue("PW", whiteName);
+  return writeRecord(record, resultCode, root);
+}
+
+bool exportDefaultSgf(const GameRecord& record, const std::string& directory) {
+  SgfNode root;
+  if (!recordToSgf(record, std::nullopt, root)) return false;
+  std::string path = directory;
+  if (!path.empty() && path.back() != '/') path += '/';
+  return SgfFile::write(path + kDefaultSgfName, root);
+}
+
+}  // namespace mh

@@ -1,0 +1,307 @@
+#include "records/sgf_file.h"
+
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include "platform/text_codec.h"
+#include "records/sgf_value.h"
+
+namespace mh {
+
+namespace {
+
+constexpr int kEnd = -1;
+
+// How bytes group into characters: the system's rule (a byte with bit 7 set takes the next byte
+// with it) or one byte each, which is exact for UTF-8 since every delimiter is ASCII and no
+// byte of a multi-byte UTF-8 character is below 0x80.
+enum class CharMode { BytePairs, SingleBytes };
+
+// What a root CA property names.
+enum class Charset { None, Utf8, Gb, Big5, Other };
+
+bool isSkippable(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool isUpper(int c) { return c >= 'A' && c <= 'Z'; }
+
+// The character reader and the parser over one text. Characters are ints: a byte, a pair
+// (first * 256 + second), or kEnd. One character can be pushed back.
+class Parser {
+ public:
+  Parser(std::string_view text, CharMode mode, bool big5, bool utf8Values)
+      : text_(text), mode_(mode), big5_(big5), utf8Values_(utf8Values) {}
+
+  // Skips to the first "(" and parses the first non-empty game tree.
+  std::unique_ptr<SgfNode> parseFile() {
+    if (!skipToTree()) return nullptr;
+    return parseTree();
+  }
+
+  // Parses only the first node of the first tree (for the CA look-up); null when there is none.
+  std::unique_ptr<SgfNode> parseRootNode() {
+    if (!skipToTree()) return nullptr;
+    next(true);  // the "("
+    if (next(true) != ';') return nullptr;
+    auto node = std::make_unique<SgfNode>();
+    parseProperties(*node);
+    return node;
+  }
+
+ private:
+  struct Frame {
+    std::unique_ptr<SgfNode> root;  // the first node of the tree's sequence
+    SgfNode* last;                  // where the tree's variations attach
+  };
+
+  int next(bool skipping) {
+    for (;;) {
+      int c;
+      if (pending_ != kNone) {
+        c = pending_;
+        pending_ = kNone;
+      } else {
+        c = readChar();
+      }
+      if (!skipping || !isSkippable(c)) return c;
+    }
+  }
+
+  void pushBack(int c) { pending_ = c; }
+
+  int readChar() {
+    if (pos_ >= text_.size()) return kEnd;
+    const int b = static_cast<unsigned char>(text_[pos_++]);
+    if (b < 0x80 || mode_ == CharMode::SingleBytes || pos_ >= text_.size()) return b;
+    return b * 256 + static_cast<unsigned char>(text_[pos_++]);
+  }
+
+  static void append(std::string& s, int c) {
+    if (c > 0xFF) s.push_back(static_cast<char>(c >> 8));
+    s.push_back(static_cast<char>(c & 0xFF));
+  }
+
+  bool skipToTree() {
+    int c;
+    do c = next(true);
+    while (c != '(' && c != kEnd);
+    if (c == kEnd) return false;
+    pushBack(c);
+    return true;
+  }
+
+  // A game tree, with an explicit stack of the trees being read instead of recursion.
+  std::unique_ptr<SgfNode> parseTree() {
+    std::vector<Frame> open;
+    if (!openTree(open)) return nullptr;
+    while (!open.empty()) {
+      const int c = next(true);
+      if (c == '(') {
+        pushBack(c);
+        if (!openTree(open)) return nullptr;
+        continue;
+      }
+      if (c != ')') return nullptr;
+      Frame done = std::move(open.back());
+      open.pop_back();
+      if (open.empty()) return std::move(done.root);
+      open.back().last->addChild(std::move(done.root));
+    }
+    return nullptr;
+  }
+
+  // Reads "(" (skipping empty trees "()") and the tree's node sequence, and pushes the tree.
+  bool openTree(std::vector<Frame>& open) {
+    for (;;) {
+      if (next(true) != '(') return false;
+      const int c = next(true);
+      if (c != ')') {
+        pushBack(c);
+        break;
+      }
+    }
+    std::unique_ptr<SgfNode> first;
+    SgfNode* last = nullptr;
+    for (;;) {
+      const int c = next(true);
+      if (c != ';') {
+        pushBack(c);
+        break;
+      }
+      auto node = std::make_unique<SgfNode>();
+      parseProperties(*node);
+      last = first ? last->addChild(std::move(node)) : (first = std::move(node)).get();
+    }
+    if (!first) return false;
+    open.push_back(Frame{std::move(first), last});
+    return true;
+  }
+
+  void parseProperties(SgfNode& node) {
+    while (auto property = parseProperty()) node.addProperty(std::move(*property));
+  }
+
+  std::optional<SgfProperty> parseProperty() {
+    SgfProperty p;
+    int c = next(true);
+    while (isUpper(c)) {
+      p.identifier.push_back(static_cast<char>(c));
+      c = next(true);
+    }
+    pushBack(c);
+    if (p.identifier.empty() || !readValue(p.value)) return std::nullopt;
+    if (big5_) {
+      p.identifier = text::big5ToGb(p.identifier);
+      p.value = text::big5ToGb(p.value);
+    }
+    for (;;) {
+      c = next(true);
+      pushBack(c);
+      if (c != '[') break;
+      std::string more;
+      if (!readValue(more)) return std::nullopt;
+      p.moreValues.push_back(std::move(more));
+    }
+    if (utf8Values_) {
+      p.value = text::utf8ToGb(p.value);
+      for (std::string& v : p.moreValues) v = text::utf8ToGb(v);
+    }
+    return p;
+  }
+
+  // "[" text "]", with "\" escaping the next character (both kept in the text).
+  bool readValue(std::string& out) {
+    const int open = next(true);
+    if (open != '[') {
+      pushBack(open);
+      return false;
+    }
+    bool escaped = false;
+    for (;;) {
+      const int c = next(false);
+      if (c == kEnd) return false;
+      if (!escaped && c == ']') return true;
+      escaped = !escaped && c == '\\';
+      append(out, c);
+    }
+  }
+
+  static constexpr int kNone = -2;
+
+  std::string_view text_;
+  size_t pos_ = 0;
+  int pending_ = kNone;
+  CharMode mode_;
+  bool big5_;
+  bool utf8Values_;
+};
+
+Charset charsetOf(const SgfNode* root) {
+  const SgfProperty* ca = root ? root->findProperty("CA") : nullptr;
+  if (!ca) return Charset::None;
+  std::string name(sgf::trim(ca->value));
+  for (char& c : name)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  if (name == "UTF-8" || name == "UTF8") return Charset::Utf8;
+  if (name == "GB2312" || name == "GBK" || name == "GB18030") return Charset::Gb;
+  if (name.rfind("BIG5", 0) == 0 || name.rfind("BIG-5", 0) == 0) return Charset::Big5;
+  return Charset::Other;
+}
+
+// The charset the root node declares. The root is read byte by byte first (exact for UTF-8),
+// then by byte pairs, since either reading may lose the CA behind a value it misreads.
+Charset declaredCharset(std::string_view text) {
+  Charset cs = charsetOf(Parser(text, CharMode::SingleBytes, false, false).parseRootNode().get());
+  if (cs == Charset::None) cs = charsetOf(Parser(text, CharMode::BytePairs, false, false).parseRootNode().get());
+  return cs;
+}
+
+}  // namespace
+
+std::unique_ptr<SgfNode> SgfFile::parse(std::string_view text, bool convertBig5) {
+  const Charset declared = declaredCharset(text);
+  const bool utf8 = declared == Charset::Utf8 ||
+                    (declared == Charset::None && text::hasHighBytes(text) && text::isValidUtf8(text));
+  if (utf8) return Parser(text, CharMode::SingleBytes, false, true).parseFile();
+  return Parser(text, CharMode::BytePairs, convertBig5 || declared == Charset::Big5, false).parseFile();
+}
+
+std::unique_ptr<SgfNode> SgfFile::read(const std::string& path, bool convertBig5) {
+  struct stat st {};
+  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  if (static_cast<unsigned long long>(st.st_size) > kMaxFileBytes) return nullptr;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return nullptr;
+  std::string text;
+  char buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+    text.append(buffer, n);
+    if (text.size() > kMaxFileBytes) break;
+  }
+  const bool failed = std::ferror(f) != 0 || text.size() > kMaxFileBytes;
+  std::fclose(f);
+  if (failed) return nullptr;
+  return parse(text, convertBig5);
+}
+
+std::string SgfFile::format(const SgfNode& root) {
+  std::string out = "(";
+  // Work items: a node that starts a parenthesised variation, or the ")" that ends one.
+  struct Item {
+    const SgfNode* node;  // null for ")"
+  };
+  std::vector<Item> work{{&root}};
+  bool first = true;
+  while (!work.empty()) {
+    const Item item = work.back();
+    work.pop_back();
+    if (!item.node) {
+      out += ')';
+      continue;
+    }
+    if (!first) out += '(';
+    first = false;
+    const SgfNode* node = item.node;
+    for (;;) {
+      out += ';';
+      for (const SgfProperty& p : node->properties()) {
+        if (p.identifier.empty()) continue;
+        out += p.identifier;
+        out += '[';
+        out += p.value;
+        out += ']';
+        for (const std::string& v : p.moreValues) {
+          out += '[';
+          out += v;
+          out += ']';
+        }
+      }
+      const auto& children = node->children();
+      if (children.size() == 1) {
+        node = children.front().get();
+        continue;
+      }
+      for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        work.push_back({nullptr});
+        work.push_back({it->get()});
+      }
+      break;
+    }
+  }
+  out += ')';
+  return out;
+}
+
+bool SgfFile::write(const std::string& path, const SgfNode& root) {
+  if (path.empty()) return false;
+  const std::string text = format(root);
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  const bool closed = std::fclose(f) == 0;
+  return written && closed;
+}
+
+}  // namespace mh

@@ -1,0 +1,61 @@
+#include "records/record_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using namespace mh;
+
+TEST(RecordLoaderTest, ChoosesTheReaderByExtension) {
+  const auto dir = std::filesystem::temp_directory_path() / "mh_loader_test.d";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const auto write = [&](const std::string& name, const std::string& text) {
+    std::ofstream(dir / name, std::ios::binary) << text;
+    return (dir / name).string();
+  };
+  struct Case {
+    std::string path;
+    RecordLoadStatus status;
+    int entries;
+  };
+  const Case cases[] = {
+      {write("a.sgf", "(;RE[W+R];B[aa];W[bb])"), RecordLoadStatus::Ok, 2},
+      {write("b.SGF", "(;;B[aa])"), RecordLoadStatus::Ok, 1},
+      {write("c.Gib", "\\[GAMERESULT=\xB0\xD7\\]\n\\HE\nSTO 0 1 1 3 3\n"), RecordLoadStatus::Ok, 1},
+      {write("d.sgf", "(;B[aa]"), RecordLoadStatus::SgfReadFailed, 0},
+      {write("e.sgf", "(;SZ[99];B[aa])"), RecordLoadStatus::SgfConvertFailed, 0},
+      {write("f.gib", "\\[GAMENAME=x\\]\n"), RecordLoadStatus::GibReadFailed, 0},
+      {write("g.txt", "(;B[aa])"), RecordLoadStatus::UnknownFormat, 0},
+      {write("sgf", "(;B[aa])"), RecordLoadStatus::UnknownFormat, 0},
+      {(dir / "missing.sgf").string(), RecordLoadStatus::SgfReadFailed, 0},
+      {dir.string(), RecordLoadStatus::UnknownFormat, 0},  // the dot is in a folder name
+  };
+  std::filesystem::create_directories(dir / "folder.sgf");
+  EXPECT_EQ([&] {
+    GameRecord r;
+    int code;
+    return loadRecordFile((dir / "folder.sgf").string(), false, r, code);
+  }(), RecordLoadStatus::SgfReadFailed);
+  for (const auto& c : cases) {
+    GameRecord record;
+    int code = -1;
+    EXPECT_EQ(loadRecordFile(c.path, false, record, code), c.status) << c.path;
+    if (c.status != RecordLoadStatus::Ok) continue;
+    EXPECT_EQ(record.entryCount(), c.entries) << c.path;
+    EXPECT_EQ(code, record.info().winner()) << c.path;
+  }
+  std::filesystem::remove_all(dir);
+}
+
+TEST(RecordLoaderTest, MessagesAreTheSystemTexts) {
+  EXPECT_STREQ(recordLoadMessage(RecordLoadStatus::SgfReadFailed), "读sgf文件失败!");
+  EXPECT_STREQ(recordLoadMessage(RecordLoadStatus::SgfConvertFailed), "sgf ---> qipu失败!");
+  EXPECT_STREQ(recordLoadMessage(RecordLoadStatus::UnknownFormat), "不认识的文件格式!");
+  EXPECT_STREQ(recordLoadMessage(RecordLoadStatus::GibReadFailed), "读gib文件失败!");
+}
+
+}  // namespace

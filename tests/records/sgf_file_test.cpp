@@ -1,0 +1,199 @@
+#include "records/sgf_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using mh::SgfFile;
+using mh::SgfNode;
+
+// The tree as the writer prints it, or "none" when the text does not parse.
+std::string reread(const std::string& text, bool big5 = false) {
+  const auto root = SgfFile::parse(text, big5);
+  return root ? SgfFile::format(*root) : "none";
+}
+
+struct ParseCase {
+  const char* name;
+  std::string text;
+  std::string expected;
+};
+
+TEST(SgfFileTest, ParsesTheFirstNonEmptyTree) {
+  const ParseCase cases[] = {
+      {"plain", "(;GM[1];B[aa];W[bb])", "(;GM[1];B[aa];W[bb])"},
+      {"junk and blanks", "header\n ( ; G M [1]\r\n ; B [aa] )", "(;GM[1];B[aa])"},
+      {"empty trees skipped", "()(;GN[x];B[dd])", "(;GN[x];B[dd])"},
+      {"only the first tree", "(;B[aa])(;B[bb])", "(;B[aa])"},
+      {"variations", "(;A[1](;B[aa];W[bb])(;B[cc]))", "(;A[1](;B[aa];W[bb])(;B[cc]))"},
+      {"empty variation skipped", "(;A[1]()(;B[aa]))", "(;A[1];B[aa])"},
+      {"further values", "(;AB[aa][bb] [cc])", "(;AB[aa][bb][cc])"},
+      {"escapes kept", "(;C[a\\]b])", "(;C[a\\]b])"},
+      {"escaped backslash", "(;C[a\\\\]B[aa])", "(;C[a\\\\]B[aa])"},
+      {"blanks kept in values", "(;C[ a\n b ])", "(;C[ a\n b ])"},
+      {"duplicate identifiers", "(;C[1]C[2])", "(;C[1]C[2])"},
+      {"lower-case identifier", "(;AddBlack[aa])", "none"},
+      {"missing value ends the node", "(;GM;B[aa])", "(;;B[aa])"},
+      {"text after the tree ignored", "(;B[aa]) trailing ( junk", "(;B[aa])"},
+      {"no node", "()", "none"},
+      {"sequence without node", "(B[aa])", "none"},
+      {"unbalanced open", "(;B[aa]", "none"},
+      {"unbalanced variation", "(;B[aa](;W[bb])", "none"},
+      {"unterminated value", "(;C[abc", "none"},
+      {"backslash as last byte", "(;C[abc\\", "none"},
+      {"lone lead byte at the end", "(;C[abc\xB6", "none"},
+      {"empty", "", "none"},
+      {"no tree", "just text", "none"},
+      {"stray closing bracket", "(;B[aa]])", "none"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(reread(c.text), c.expected) << c.name;
+}
+
+TEST(SgfFileTest, SecondByteOfATwoByteCharacterNeverEndsAValue) {
+  // GB/BIG5 characters whose second byte is "]" or "\" inside and at the end of a value.
+  EXPECT_EQ(reread("(;PB[\xA6\x5D\xA4\x40]PW[x\xB5\x5C])"), "(;PB[\xA6\x5D\xA4\x40]PW[x\xB5\x5C])");
+  const auto root = SgfFile::parse("(;PB[\xB6\xCE\xA6\x5D]BR[9\xB6\xCE])", false);
+  ASSERT_TRUE(root);
+  EXPECT_EQ(root->findProperty("PB")->value, "\xB6\xCE\xA6\x5D");
+  EXPECT_EQ(root->findProperty("BR")->value, "9\xB6\xCE");
+}
+
+TEST(SgfFileTest, Big5ChoiceConvertsIdentifierAndFirstValueOnly) {
+  // 圍棋 in BIG5 is read as 围棋 in GB; further values stay as stored.
+  const auto root = SgfFile::parse("(;PB[\xB3\xF2\xB4\xD1]XX[a][\xB3\xF2])", true);
+  ASSERT_TRUE(root);
+  EXPECT_EQ(root->findProperty("PB")->value, "\xCE\xA7\xC6\xE5");
+  EXPECT_EQ(root->findProperty("XX")->moreValues.at(0), "\xB3\xF2");
+  const auto gb = SgfFile::parse("(;PB[\xB3\xF2\xB4\xD1])", false);
+  EXPECT_EQ(gb->findProperty("PB")->value, "\xB3\xF2\xB4\xD1");
+}
+
+TEST(SgfFileTest, Utf8RecordsAreReadByUtf8CharactersAndConvertedToGb) {
+  struct Case {
+    const char* name;
+    std::string text;
+    bool big5;
+    std::string black;  // PB as GB
+    std::string rank;   // BR as GB
+  };
+  const Case cases[] = {
+      // 段 is three bytes in UTF-8: by byte pairs its last byte would swallow the "]".
+      {"declared", "(;CA[UTF-8]PB[\xE6\xAE\xB5]BR[9\xE6\xAE\xB5])", false, "\xB6\xCE", "9\xB6\xCE"},
+      {"declared late, lower case", "(;PB[\xE6\xAE\xB5]BR[9d]CA[utf8])", false, "\xB6\xCE", "9d"},
+      {"undeclared but valid", "(;PB[\xE6\xAE\xB5]BR[9\xE6\xAE\xB5])", false, "\xB6\xCE", "9\xB6\xCE"},
+      {"BIG5 choice does not apply", "(;CA[UTF-8]PB[\xE6\xAE\xB5])", true, "\xB6\xCE", ""},
+      {"character GB lacks", "(;CA[UTF-8]PB[\xED\x95\x9C]BR[1])", false, "?", "1"},
+      {"declared, with a stray byte", "(;CA[UTF-8]PB[a\xFF]BR[2])", false, "a?", "2"},
+      // GB text read byte for byte: 9段 as GB is not valid UTF-8.
+      {"GB undeclared", "(;PB[\xB6\xCE]BR[9\xB6\xCE])", false, "\xB6\xCE", "9\xB6\xCE"},
+      // Valid UTF-8 by chance, but declared GB: byte pairs, no conversion.
+      {"GB declared", "(;CA[gb2312]PB[\xC4\xBE])", false, "\xC4\xBE", ""},
+      {"BIG5 declared", "(;CA[Big5]PB[\xB3\xF2\xB4\xD1])", false, "\xCE\xA7\xC6\xE5", ""},
+  };
+  for (const auto& c : cases) {
+    const auto root = SgfFile::parse(c.text, c.big5);
+    ASSERT_TRUE(root) << c.name;
+    const auto* pb = root->findProperty("PB");
+    const auto* br = root->findProperty("BR");
+    EXPECT_EQ(pb ? pb->value : "", c.black) << c.name;
+    EXPECT_EQ(br ? br->value : "", c.rank) << c.name;
+  }
+}
+
+TEST(SgfFileTest, WriterJoinsChainsAndParenthesisesVariations) {
+  SgfNode root;
+  root.setValue("GM", "1");
+  root.addProperty({"", "skipped", {}});
+  SgfNode* a = root.addChild();
+  a->setValue("B", "aa");
+  SgfNode* b = a->addChild();
+  b->setValue("W", "bb");
+  b->addChild()->setValue("B", "cc");
+  SgfNode* c = a->addChild();
+  c->addProperty({"AB", "dd", {"ee"}});
+  EXPECT_EQ(SgfFile::format(root), "(;GM[1];B[aa](;W[bb];B[cc])(;AB[dd][ee]))");
+  EXPECT_EQ(reread(SgfFile::format(root)), SgfFile::format(root));
+}
+
+TEST(SgfFileTest, DeepNestingAndLongChainsDoNotOverflowTheStack) {
+  const int depth = 200000;
+  std::string nested;
+  for (int i = 0; i < depth; ++i) nested += "(;B[aa]";
+  nested += std::string(depth, ')');
+  const auto root = SgfFile::parse(nested, false);
+  ASSERT_TRUE(root);
+  // Each variation is its parent's only child, so the writer joins them into one chain.
+  EXPECT_EQ(SgfFile::format(*root).size(), 2 + 6 * static_cast<size_t>(depth));
+  // Unbalanced: everything built is freed without recursion.
+  EXPECT_FALSE(SgfFile::parse(nested.substr(0, nested.size() - 1), false));
+
+  std::string chain = "(";
+  for (int i = 0; i < depth; ++i) chain += ";W[bb]";
+  chain += ")";
+  const auto line = SgfFile::parse(chain, false);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(SgfFile::format(*line), chain);
+}
+
+TEST(SgfFileTest, HostileInputFailsOrParsesWithoutHarm) {
+  const std::string huge(8 << 20, 'x');
+  const auto big = SgfFile::parse("(;C[" + huge + "])", false);
+  ASSERT_TRUE(big);
+  EXPECT_EQ(big->comment().size(), huge.size());
+  EXPECT_FALSE(SgfFile::parse("(;C[" + huge, false));
+
+  std::string junk;
+  unsigned seed = 12345;
+  for (int i = 0; i < 200000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    junk.push_back(static_cast<char>(seed >> 16));
+  }
+  for (size_t cut : {size_t{0}, size_t{1}, size_t{17}, junk.size()}) {
+    (void)SgfFile::parse(junk.substr(0, cut), false);
+    (void)SgfFile::parse("(;" + junk.substr(0, cut), true);
+  }
+  EXPECT_FALSE(SgfFile::parse(std::string("(\0;B[aa])", 9), false));
+}
+
+class SgfFileOnDiskTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           (std::string("mh_sgf_") + testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::filesystem::path dir_;
+};
+
+TEST_F(SgfFileOnDiskTest, WritesAndReadsFiles) {
+  const auto root = SgfFile::parse("(;SZ[9]C[line\nbreak];B[aa])", false);
+  ASSERT_TRUE(root);
+  const std::string path = (dir_ / "game.sgf").string();
+  ASSERT_TRUE(SgfFile::write(path, *root));
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), "(;SZ[9]C[line\nbreak];B[aa])");
+  const auto back = SgfFile::read(path, false);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(*back, *root);
+}
+
+TEST_F(SgfFileOnDiskTest, UnreadableOrUnwritablePathsFail) {
+  SgfNode root;
+  EXPECT_FALSE(SgfFile::read((dir_ / "missing.sgf").string(), false));
+  EXPECT_FALSE(SgfFile::read(dir_.string(), false));  // a directory
+  EXPECT_FALSE(SgfFile::read("", false));
+  EXPECT_FALSE(SgfFile::write("", root));
+  EXPECT_FALSE(SgfFile::write(dir_.string(), root));
+  EXPECT_FALSE(SgfFile::write((dir_ / "no" / "x.sgf").string(), root));
+}
+
+}  // namespace

@@ -156,6 +156,12 @@ bool roomToSgf(const GameRecord& record, std::string_view blackName, std::string
   return writeRecord(record, resultCode, root);
 }
 
+bool saveRecordAsSgf(const GameRecord& record, const std::string& path) {
+  SgfNode root;
+  const GameInfo& info = record.info();
+  return roomToSgf(record, info.blackName(), info.whiteName(), info.winner(), root) && SgfFile::write(path, root);
+}
+
 bool exportDefaultSgf(const GameRecord& record, const std::string& directory) {
   SgfNode root;
   if (!recordToSgf(record, std::nullopt, root)) return false;

@@ -43,6 +43,10 @@ struct SgfResult {
 };
 SgfResult parseSgfResult(std::string_view value);
 
+// Writes the record to path as the room's save does (roomToSgf), with the player names and the
+// winner code of the record's own information. False when the file cannot be written.
+[[nodiscard]] bool saveRecordAsSgf(const GameRecord& record, const std::string& path);
+
 // The file name of the export, in the program's directory.
 inline constexpr const char* kDefaultSgfName = "default.sgf";
 

@@ -1,0 +1,72 @@
+#include "records/position_report.h"
+
+#include "platform/text_codec.h"
+
+namespace mh {
+
+namespace {
+
+void line(std::string& out, std::string text) {
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  out += text;
+  out += '\n';
+}
+
+}  // namespace
+
+std::string positionReport(const GameRecord& loaded, const Board& board, int sideToMove, int index, int lastIndex) {
+  const GameInfo& info = loaded.info();
+  const auto utf8 = [](const std::string& gb) { return text::gbToUtf8(gb); };
+  std::string out;
+  line(out, "size " + std::to_string(board.width()) + "x" + std::to_string(board.height()));
+  line(out, "black " + utf8(info.blackName()) + " " + utf8(info.blackRank()));
+  line(out, "white " + utf8(info.whiteName()) + " " + utf8(info.whiteRank()));
+  line(out, "result " + std::to_string(info.winner()) + " " + utf8(info.resultText()));
+  line(out, "game " + utf8(info.gameName()));
+  line(out, "rules " + utf8(info.rules()));
+  line(out, "moves " + std::to_string(loaded.entryCount()));
+  line(out, "position " + std::to_string(index) + " of " + std::to_string(lastIndex));
+  line(out, std::string("to-move ") + (sideToMove == White ? "w" : "b"));
+  for (int y = 0; y < board.height(); ++y) {
+    std::string row;
+    for (int x = 0; x < board.width(); ++x) {
+      const int cell = board.get(x + board.width() * y);
+      row += cell == Black ? 'X' : cell == White ? 'O' : '.';
+    }
+    line(out, row);
+  }
+  return out;
+}
+
+// TEMPORARY: a small replay over Board until the game state is available; to be replaced by
+// GameState::load and goTo.
+bool showRecord(const GameRecord& record, std::optional<int> move, std::string& out) {
+  struct Position {
+    Board board;
+    int side;
+  };
+  std::vector<Position> positions;
+  Board board = record.initialPosition();
+  int side = Black;
+  if (!record.entries().empty() && record.entries().front().hasMove()) side = record.entries().front().colour;
+  positions.push_back({board, side});
+  for (const MoveEntry& e : record.entries()) {
+    if (e.hasSetup()) {
+      board.setPoints(e.blackSetup, Black);
+      board.setPoints(e.whiteSetup, White);
+    }
+    if (e.hasMove()) {
+      if (e.point >= 0 && !board.play(e.colour, e.point) && !e.hasSetup()) continue;
+      side = opponent(e.colour);
+    }
+    positions.push_back({board, side});
+  }
+  const int last = static_cast<int>(positions.size()) - 1;
+  const int index = move.value_or(last);
+  if (index < 0 || index > last) return false;
+  const Position& p = positions[static_cast<size_t>(index)];
+  out = positionReport(record, p.board, p.side, index, last);
+  return true;
+}
+
+}  // namespace mh

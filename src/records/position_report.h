@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "model/board.h"
+#include "model/game_record.h"
+
+namespace mh {
+
+// The text that "moonhaven-cli show" prints for one position of a loaded record, in UTF-8:
+//   size WxH / black NAME RANK / white NAME RANK / result WINNER TEXT / game NAME / rules TEXT /
+//   moves ENTRIES / position INDEX of LAST / to-move b|w
+// then one line per board row, top row first: "." empty, "X" black, "O" white. Texts are the
+// record's GB text converted to UTF-8; a line whose last fields are empty ends without blanks.
+std::string positionReport(const GameRecord& loaded, const Board& board, int sideToMove, int index, int lastIndex);
+
+// Replays the record from its start, goes to position `move` (the last position when none) and
+// sets out to its positionReport. False when the position does not exist.
+[[nodiscard]] bool showRecord(const GameRecord& record, std::optional<int> move, std::string& out);
+
+}  // namespace mh

@@ -7,9 +7,14 @@
 
 #include <unistd.h>
 
+#include "platform/ascii_text.h"
+#include "platform/file_bytes.h"
+
 namespace mh {
 
 namespace {
+
+constexpr size_t kMaxIniBytes = 16u << 20;
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
@@ -19,28 +24,21 @@ std::string_view trimmed(std::string_view s) {
   return s;
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // The lines of the file without their line ends; false when it cannot be read.
 bool readLines(const std::string& path, std::vector<std::string>& lines) {
   lines.clear();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string line;
-  while (std::getline(in, line)) {
+  std::string text;
+  if (!readFileBytes(path, kMaxIniBytes, text)) return false;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(pos, end - pos);
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
+    lines.push_back(std::move(line));
+    pos = end + 1;
   }
-  return !in.bad();
+  return true;
 }
 
 // "[name]" gives the trimmed name; other lines give false.
@@ -78,7 +76,7 @@ Place locate(const std::vector<std::string>& lines, std::string_view section, st
     std::string_view name;
     if (sectionName(lines[i], name)) {
       if (inside) break;  // the first matching section ends here
-      if (sameName(name, section)) {
+      if (ascii::equalsIgnoringCase(name, section)) {
         inside = true;
         place.section = static_cast<long>(i);
         place.sectionEnd = static_cast<long>(i) + 1;
@@ -88,7 +86,7 @@ Place locate(const std::vector<std::string>& lines, std::string_view section, st
     if (!inside) continue;
     if (!trimmed(lines[i]).empty()) place.sectionEnd = static_cast<long>(i) + 1;
     std::string_view k, v;
-    if (place.key < 0 && keyValue(lines[i], k, v) && sameName(k, key)) place.key = static_cast<long>(i);
+    if (place.key < 0 && keyValue(lines[i], k, v) && ascii::equalsIgnoringCase(k, key)) place.key = static_cast<long>(i);
   }
   return place;
 }

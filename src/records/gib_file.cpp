@@ -1,9 +1,8 @@
 #include "records/gib_file.h"
 
 #include <algorithm>
-#include <cstdio>
 
-#include <sys/stat.h>
+#include "platform/file_bytes.h"
 
 namespace mh {
 
@@ -40,22 +39,11 @@ int leadingInt(std::string_view token) {
 }  // namespace
 
 bool GibFile::read(const std::string& path) {
-  record_.resetTo19();
-  keys_.clear();
-  values_.clear();
-  winner_ = 0;
-  struct stat st {};
-  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  if (static_cast<unsigned long long>(st.st_size) > kMaxFileBytes) return false;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
   std::string text;
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0 && text.size() <= kMaxFileBytes) text.append(buffer, n);
-  const bool failed = std::ferror(f) != 0 || text.size() > kMaxFileBytes;
-  std::fclose(f);
-  if (failed) return false;
+  if (!readFileBytes(path, kMaxFileBytes, text)) {
+    (void)parse({});  // leaves the record and the header empty
+    return false;
+  }
   return parse(text);
 }
 

@@ -1,5 +1,6 @@
 #include "records/record_loader.h"
 
+#include "platform/ascii_text.h"
 #include "records/gib_file.h"
 #include "records/sgf_conversion.h"
 #include "records/sgf_file.h"
@@ -13,10 +14,7 @@ std::string extensionOf(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   const size_t dot = path.find_last_of('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  std::string ext = path.substr(dot);
-  for (char& c : ext)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return ext;
+  return ascii::toLower(path.substr(dot));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "records/sgf_conversion.h"
 
+#include "platform/ascii_text.h"
 #include "platform/text_codec.h"
 #include "records/sgf_file.h"
 #include "records/sgf_value.h"
@@ -12,21 +13,6 @@ namespace {
 constexpr std::string_view kDrawText = "\xBA\xCD\xC6\xE5";   // 和棋
 constexpr std::string_view kWhiteWins = "\xB0\xD7\xCA\xA4";  // 白胜
 constexpr std::string_view kBlackWins = "\xBA\xDA\xCA\xA4";  // 黑胜
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
 
 // Points of two-letter values, in order, up to the first pair off the board's left, right or top
 // edge; pairs below the bottom edge are skipped.
@@ -72,14 +58,14 @@ bool writeRecord(const GameRecord& record, std::optional<int> resultCode, SgfNod
 
 SgfResult parseSgfResult(std::string_view value) {
   const std::string_view v = sgf::trim(value);
-  if (v == "0" || equalsIgnoringCase(v, "draw") || v.substr(0, kDrawText.size()) == kDrawText)
+  if (v == "0" || ascii::equalsIgnoringCase(v, "draw") || v.substr(0, kDrawText.size()) == kDrawText)
     return {GameInfo::NoWinner, std::string(kDrawText)};
   const auto keep = [&](std::string_view fallback) {
     return v.size() < GameInfo::kResultTextLimit ? std::string(v) : std::string(fallback);
   };
-  if (startsWithIgnoringCase(v, "W+") || v.substr(0, kWhiteWins.size()) == kWhiteWins)
+  if (ascii::startsWithIgnoringCase(v, "W+") || v.substr(0, kWhiteWins.size()) == kWhiteWins)
     return {GameInfo::WhiteWins, keep("W+")};
-  if (startsWithIgnoringCase(v, "B+") || v.substr(0, kBlackWins.size()) == kBlackWins)
+  if (ascii::startsWithIgnoringCase(v, "B+") || v.substr(0, kBlackWins.size()) == kBlackWins)
     return {GameInfo::BlackWins, keep("B+")};
   return {};
 }

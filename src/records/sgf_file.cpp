@@ -1,11 +1,10 @@
 #include "records/sgf_file.h"
 
-#include <cstdio>
 #include <optional>
 #include <vector>
 
-#include <sys/stat.h>
-
+#include "platform/ascii_text.h"
+#include "platform/file_bytes.h"
 #include "platform/text_codec.h"
 #include "records/sgf_value.h"
 
@@ -200,9 +199,7 @@ class Parser {
 Charset charsetOf(const SgfNode* root) {
   const SgfProperty* ca = root ? root->findProperty("CA") : nullptr;
   if (!ca) return Charset::None;
-  std::string name(sgf::trim(ca->value));
-  for (char& c : name)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  const std::string name = ascii::toUpper(sgf::trim(ca->value));
   if (name == "UTF-8" || name == "UTF8") return Charset::Utf8;
   if (name == "GB2312" || name == "GBK" || name == "GB18030") return Charset::Gb;
   if (name.rfind("BIG5", 0) == 0 || name.rfind("BIG-5", 0) == 0) return Charset::Big5;
@@ -228,21 +225,8 @@ std::unique_ptr<SgfNode> SgfFile::parse(std::string_view text, bool convertBig5)
 }
 
 std::unique_ptr<SgfNode> SgfFile::read(const std::string& path, bool convertBig5) {
-  struct stat st {};
-  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
-  if (static_cast<unsigned long long>(st.st_size) > kMaxFileBytes) return nullptr;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return nullptr;
   std::string text;
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-    text.append(buffer, n);
-    if (text.size() > kMaxFileBytes) break;
-  }
-  const bool failed = std::ferror(f) != 0 || text.size() > kMaxFileBytes;
-  std::fclose(f);
-  if (failed) return nullptr;
+  if (!readFileBytes(path, kMaxFileBytes, text)) return nullptr;
   return parse(text, convertBig5);
 }
 
@@ -294,14 +278,6 @@ std::string SgfFile::format(const SgfNode& root) {
   return out;
 }
 
-bool SgfFile::write(const std::string& path, const SgfNode& root) {
-  if (path.empty()) return false;
-  const std::string text = format(root);
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  const bool closed = std::fclose(f) == 0;
-  return written && closed;
-}
+bool SgfFile::write(const std::string& path, const SgfNode& root) { return writeFileBytes(path, format(root)); }
 
 }  // namespace mh

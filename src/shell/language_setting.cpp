@@ -3,20 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/ascii_text.h"
 #include "platform/ini_file.h"
 
 namespace mh {
-
-namespace {
-
-std::string upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
-
-}  // namespace
 
 int LanguageSetting::languageFor(int lang, int codePage) {
   if (lang == 0) {
@@ -45,7 +35,7 @@ bool LanguageSetting::writeLang(const std::string& iniPath, int lang) {
 }
 
 int codePageOfLocale(std::string_view localeName) {
-  const std::string name = upper(localeName);
+  const std::string name = ascii::toUpper(localeName);
   const size_t dot = name.find('.');
   const size_t at = name.find('@');
   const std::string territory = name.substr(0, std::min(dot, at));

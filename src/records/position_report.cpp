@@ -1,5 +1,6 @@
 #include "records/position_report.h"
 
+#include "model/game_state.h"
 #include "platform/text_codec.h"
 
 namespace mh {
@@ -38,34 +39,12 @@ std::string positionReport(const GameRecord& loaded, const Board& board, int sid
   return out;
 }
 
-// TEMPORARY: a small replay over Board until the game state is available; to be replaced by
-// GameState::load and goTo.
 bool showRecord(const GameRecord& record, std::optional<int> move, std::string& out) {
-  struct Position {
-    Board board;
-    int side;
-  };
-  std::vector<Position> positions;
-  Board board = record.initialPosition();
-  int side = Black;
-  if (!record.entries().empty() && record.entries().front().hasMove()) side = record.entries().front().colour;
-  positions.push_back({board, side});
-  for (const MoveEntry& e : record.entries()) {
-    if (e.hasSetup()) {
-      board.setPoints(e.blackSetup, Black);
-      board.setPoints(e.whiteSetup, White);
-    }
-    if (e.hasMove()) {
-      if (e.point >= 0 && !board.play(e.colour, e.point) && !e.hasSetup()) continue;
-      side = opponent(e.colour);
-    }
-    positions.push_back({board, side});
-  }
-  const int last = static_cast<int>(positions.size()) - 1;
-  const int index = move.value_or(last);
-  if (index < 0 || index > last) return false;
-  const Position& p = positions[static_cast<size_t>(index)];
-  out = positionReport(record, p.board, p.side, index, last);
+  GameState state;
+  state.load(record);
+  const int index = move.value_or(state.lastIndex());
+  if (!state.goTo(index)) return false;
+  out = positionReport(record, state.board(), state.sideToMove(), state.currentIndex(), state.lastIndex());
   return true;
 }
 

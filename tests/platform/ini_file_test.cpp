@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/scratch_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -14,13 +16,6 @@ using mh::IniFile;
 
 class IniFileTest : public testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("mh_ini_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        "_" + testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-    path_ = (dir_ / "settings.ini").string();
-  }
-  void TearDown() override { fs::remove_all(dir_); }
 
   void writeFile(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
   std::string fileText() {
@@ -30,8 +25,9 @@ class IniFileTest : public testing::Test {
     return s.str();
   }
 
-  fs::path dir_;
-  std::string path_;
+  mh::test::ScratchDir scratch_;
+  fs::path dir_{scratch_.path()};
+  std::string path_{scratch_.file("settings.ini")};
 };
 
 TEST_F(IniFileTest, ReadsLikePrivateProfiles) {

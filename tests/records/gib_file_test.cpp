@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/scratch_dir.h"
+
 namespace {
 
 using namespace mh;
@@ -96,9 +98,8 @@ TEST(GibFileTest, LongLinesArriveInPieces) {
 }
 
 TEST(GibFileTest, ReadsFilesAndRefusesOtherPaths) {
-  const auto dir = std::filesystem::temp_directory_path() / "mh_gib_test";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  const test::ScratchDir scratch;
+  const std::filesystem::path dir = scratch.path();
   const auto path = dir / "game.gib";
   std::ofstream(path, std::ios::binary) << kHeader << "STO 0 2 1 3 15\n";
   GibFile gib;
@@ -107,7 +108,6 @@ TEST(GibFileTest, ReadsFilesAndRefusesOtherPaths) {
   EXPECT_FALSE(gib.read(dir.string()));
   EXPECT_EQ(gib.record().entryCount(), 0);
   EXPECT_FALSE(gib.read((dir / "missing.gib").string()));
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "records/sgf_file.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -187,9 +188,8 @@ TEST(SgfConversionTest, PassesReadBackAsPassesOnEveryBoardSize) {
 }
 
 TEST(SgfConversionTest, ExportWritesDefaultSgf) {
-  const auto dir = std::filesystem::temp_directory_path() / "mh_export_test";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  const test::ScratchDir scratch;
+  const std::filesystem::path dir = scratch.path();
   GameRecord record;
   record.appendMove(Black, 0);
   EXPECT_TRUE(exportDefaultSgf(record, dir.string()));
@@ -198,7 +198,6 @@ TEST(SgfConversionTest, ExportWritesDefaultSgf) {
   text << in.rdbuf();
   EXPECT_EQ(text.str(), "(;SZ[19];B[aa])");
   EXPECT_FALSE(exportDefaultSgf(record, (dir / "missing").string()));
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

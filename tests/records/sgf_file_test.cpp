@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/scratch_dir.h"
+
 namespace {
 
 using mh::SgfFile;
@@ -162,14 +164,8 @@ TEST(SgfFileTest, HostileInputFailsOrParsesWithoutHarm) {
 
 class SgfFileOnDiskTest : public testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           (std::string("mh_sgf_") + testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
+  mh::test::ScratchDir scratch_;
+  std::filesystem::path dir_{scratch_.path()};
 };
 
 TEST_F(SgfFileOnDiskTest, WritesAndReadsFiles) {

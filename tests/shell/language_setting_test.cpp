@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
+
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -50,17 +51,13 @@ TEST(LanguageSettingTest, CodePageComesFromTheLocale) {
 }
 
 TEST(LanguageSettingTest, LangIsReadFromAndWrittenToLangIni) {
-  namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / "mh_lang_ini_test";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  const std::string path = (dir / "lang.ini").string();
+  const mh::test::ScratchDir dir;
+  const std::string path = dir.file("lang.ini");
   EXPECT_EQ(LanguageSetting::readLang(path), 1);  // no lang.ini: English
   std::ofstream(path) << "[setting]\nlang=10001\n";
   EXPECT_EQ(LanguageSetting::readLang(path), 10001);
   ASSERT_TRUE(LanguageSetting::writeLang(path, 0));
   EXPECT_EQ(LanguageSetting::readLang(path), 0);
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -48,11 +48,4 @@ TEST(RecordLoaderTest, ChoosesTheReaderByExtension) {
   }
 }
 
-TEST(RecordLoaderTest, MessagesAreTheSystemTexts) {
-  EXPECT_STREQ(recordLoadMessage(RecordLoadStatus::SgfReadFailed), "读sgf文件失败!");
-  EXPECT_STREQ(recordLoadMessage(RecordLoadStatus::SgfConvertFailed), "sgf ---> qipu失败!");
-  EXPECT_STREQ(recordLoadMessage(RecordLoadStatus::UnknownFormat), "不认识的文件格式!");
-  EXPECT_STREQ(recordLoadMessage(RecordLoadStatus::GibReadFailed), "读gib文件失败!");
-}
-
 }  // namespace

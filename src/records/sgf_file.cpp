@@ -41,8 +41,12 @@ class Parser {
   // Parses only the first node of the first tree (for the CA look-up); null when there is none.
   std::unique_ptr<SgfNode> parseRootNode() {
     if (!skipToTree()) return nullptr;
-    next(true);  // the "("
-    if (next(true) != ';') return nullptr;
+    int c;
+    do {
+      if (next(true) != '(') return nullptr;
+      c = next(true);
+    } while (c == ')');  // empty trees
+    if (c != ';') return nullptr;
     auto node = std::make_unique<SgfNode>();
     parseProperties(*node);
     return node;

@@ -96,6 +96,8 @@ TEST(SgfFileTest, Utf8RecordsAreReadByUtf8CharactersAndConvertedToGb) {
       // Valid UTF-8 by chance, but declared GB: byte pairs, no conversion.
       {"GB declared", "(;CA[gb2312]PB[\xC4\xBE])", false, "\xC4\xBE", ""},
       {"BIG5 declared", "(;CA[Big5]PB[\xB3\xF2\xB4\xD1])", false, "\xCE\xA7\xC6\xE5", ""},
+      {"declared after an empty tree, with a stray byte", "()(;CA[UTF-8]XX[\xFF]PB[\xE6\xAE\xB5]BR[9\xE6\xAE\xB5])",
+       false, "\xB6\xCE", "9\xB6\xCE"},
   };
   for (const auto& c : cases) {
     const auto root = SgfFile::parse(c.text, c.big5);

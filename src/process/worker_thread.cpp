@@ -38,10 +38,15 @@ bool WorkerThread::start(Job job) {
   return true;
 }
 
-bool WorkerThread::stop(int limitMs) {
-  if (!thread_.joinable()) return true;
+void WorkerThread::requestStop() {
+  if (!shared_) return;
   int running = 1;
   shared_->runFlag.compare_exchange_strong(running, 0);
+}
+
+bool WorkerThread::stop(int limitMs) {
+  if (!thread_.joinable()) return true;
+  requestStop();
   if (thread_.get_id() == std::this_thread::get_id()) {
     // A job cannot wait for itself; it has been asked to stop and will return.
     thread_.detach();

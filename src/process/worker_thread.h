@@ -30,6 +30,9 @@ class WorkerThread {
   // joined or detached, has not returned yet.
   bool start(Job job);
 
+  // Sets the run flag to 0 unless the job has already returned; does not wait.
+  void requestStop();
+
   // Sets the run flag to 0 (unless the job has already returned) and waits up to limitMs for the
   // job to return; -1 waits for as long as it runs. True when the thread has ended (or there was
   // none); false when the limit ran out and the thread was left running detached.

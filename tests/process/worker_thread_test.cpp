@@ -1,16 +1,12 @@
 #include "process/worker_thread.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "platform/event.h"
-#include "process/log_file.h"
+#include "support/scoped_log.h"
 #include "support/watchdog.h"
 
 namespace {
@@ -75,11 +71,7 @@ TEST(WorkerThread, UnlimitedStopWaitsForAJobThatIgnoresTheFlag) {
 
 TEST(WorkerThread, LimitRunsOutLeavesTheThreadDetachedAliveAndLogged) {
   Watchdog dog(20s);
-  namespace fs = std::filesystem;
-  fs::path logPath = fs::temp_directory_path() / ("mh-worker-log-" + std::to_string(::getpid()) + ".txt");
-  fs::remove(logPath);
-  std::string oldPath = mh::LogFile::instance().path();
-  mh::LogFile::instance().setPath(logPath.string());
+  mh::test::ScopedLog log;
 
   // The job owns what it touches; the test keeps only a second reference.
   struct Resources {
@@ -107,11 +99,7 @@ TEST(WorkerThread, LimitRunsOutLeavesTheThreadDetachedAliveAndLogged) {
   release->set();
   EXPECT_TRUE(waitUntil([&] { return watch.expired(); }, 5s));  // the job freed its resources itself
 
-  mh::LogFile::instance().setPath(oldPath);
-  std::ifstream in(logPath, std::ios::binary);
-  std::string log((std::istreambuf_iterator<char>(in)), {});
-  EXPECT_NE(log.find("did not stop within 200 ms"), std::string::npos) << log;
-  fs::remove(logPath);
+  EXPECT_NE(log.text().find("did not stop within 200 ms"), std::string::npos) << log.text();
 }
 
 TEST(WorkerThread, DestructorStopsAndJoins) {

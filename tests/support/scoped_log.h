@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace mh::test {
+
+// Points the process-wide log at a fresh temporary file for its lifetime, so that a test can
+// read what was logged and the working directory gets no "log.txt".
+class ScopedLog {
+ public:
+  ScopedLog();
+  ~ScopedLog();
+  ScopedLog(const ScopedLog&) = delete;
+  ScopedLog& operator=(const ScopedLog&) = delete;
+
+  // Everything logged so far.
+  std::string text() const;
+
+ private:
+  std::string path_;
+  std::string previous_;
+};
+
+}  // namespace mh::test

@@ -52,6 +52,9 @@ class SigpipeGuard {
   bool raised_ = false;
 };
 
+// The ChildProcess whose reader or watcher runs on this thread, if any.
+thread_local const ChildProcess* threadOwner = nullptr;
+
 }  // namespace
 
 std::vector<std::string> splitCommandLine(std::string_view line) {
@@ -87,7 +90,7 @@ std::vector<std::string> splitCommandLine(std::string_view line) {
 ChildProcess::~ChildProcess() { stop(); }
 
 void ChildProcess::setCallbacks(Callbacks callbacks) {
-  if (!started_) callbacks_ = std::move(callbacks);
+  if (!started_.load()) callbacks_ = std::move(callbacks);
 }
 
 pid_t ChildProcess::pid() const {
@@ -163,7 +166,7 @@ bool ChildProcess::start(const std::string& commandLine) {
   outputDone_.reset();
   errorDone_.reset();
   running_.store(true);
-  started_ = true;
+  started_.store(true);
 
   outputReader_ = std::thread([this, fd = stdoutFd_] { readLoop(fd, false, outputDone_); });
   errorReader_ = std::thread([this, fd = stderrFd_] { readLoop(fd, true, errorDone_); });
@@ -173,6 +176,7 @@ bool ChildProcess::start(const std::string& commandLine) {
 }
 
 void ChildProcess::readLoop(int fd, bool isError, Event& done) {
+  threadOwner = this;
   const auto& deliver = isError ? callbacks_.errorText : callbacks_.outputText;
   char buffer[kChunkSize];
   for (;;) {
@@ -196,6 +200,7 @@ void ChildProcess::readLoop(int fd, bool isError, Event& done) {
 }
 
 void ChildProcess::watchLoop(pid_t pid) {
+  threadOwner = this;
   // Wait without reaping, so that the process id stays ours while stop() may still signal it.
   siginfo_t info{};
   while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
@@ -228,13 +233,19 @@ void ChildProcess::write(std::string_view text) {
   }
 }
 
+void ChildProcess::signalGroup(int sig) {
+  std::lock_guard lock(processMutex_);
+  if (reaped_) return;
+  if (::kill(-pid_, sig) < 0) ::kill(pid_, sig);
+}
+
 void ChildProcess::stop() {
-  if (!started_) return;
-  auto signalGroup = [this](int sig) {
-    std::lock_guard lock(processMutex_);
-    if (reaped_) return;
-    if (::kill(-pid_, sig) < 0) ::kill(pid_, sig);
-  };
+  if (!started_.load()) return;
+  if (threadOwner == this) {
+    // A callback cannot wait for its own thread: end the child and leave the rest to the owner.
+    signalGroup(SIGTERM);
+    return;
+  }
   signalGroup(SIGTERM);
   if (!exited_.waitFor(terminateWait_)) signalGroup(SIGKILL);
   watcher_.join();
@@ -256,7 +267,7 @@ void ChildProcess::stop() {
     pid_ = -1;
   }
   running_.store(false);
-  started_ = false;
+  started_.store(false);
 }
 
 void ChildProcess::closeDescriptors() {

@@ -74,13 +74,15 @@ class ChildProcess {
 
   // Ends the child (SIGTERM to its process group, SIGKILL after the terminate wait), reaps it,
   // lets the readers deliver what was already written, joins all three threads and closes every
-  // descriptor. Does nothing when nothing was started. Must not be called from a callback.
+  // descriptor. Does nothing when nothing was started. Called from a callback, it only sends
+  // SIGTERM; the owner's own stop (or the destructor) finishes the work.
   void stop();
 
  private:
   void readLoop(int fd, bool isError, Event& done);
   void watchLoop(pid_t pid);
   void closeDescriptors();
+  void signalGroup(int sig);
 
   Callbacks callbacks_;
   std::chrono::milliseconds terminateWait_{1000};
@@ -92,7 +94,7 @@ class ChildProcess {
   bool reaped_ = true;
 
   std::atomic<bool> running_{false};
-  bool started_ = false;  // threads exist; touched only by the owning thread
+  std::atomic<bool> started_{false};  // the threads exist (until stop has joined them)
   Event exited_{Event::Mode::ManualReset};
   Event outputDone_{Event::Mode::ManualReset};
   Event errorDone_{Event::Mode::ManualReset};

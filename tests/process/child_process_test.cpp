@@ -285,6 +285,26 @@ TEST_F(ChildProcessTest, StartingAgainStopsThePreviousChild) {
   expectNothingLeft();
 }
 
+TEST_F(ChildProcessTest, StopFromACallbackEndsTheChildWithoutDeadlock) {
+  Collector seen;
+  ChildProcess child;
+  auto callbacks = seen.callbacks();
+  auto record = callbacks.outputText;
+  callbacks.outputText = [&](std::string_view chunk) {
+    record(chunk);
+    if (chunk.find("bye") != std::string_view::npos) child.stop();  // on the reader thread
+  };
+  child.setCallbacks(callbacks);
+  ASSERT_TRUE(child.start("cat"));
+  pid_t pid = child.pid();
+  child.write("bye\n");
+  ASSERT_TRUE(seen.waitFor([](const Collector& c) { return c.ended_ == 1; }));
+  child.stop();
+  EXPECT_EQ(seen.output(), "bye\n");
+  EXPECT_TRUE(fullyGone(pid));
+  expectNothingLeft();
+}
+
 TEST_F(ChildProcessTest, DestructorStopsARunningChild) {
   pid_t pid = -1;
   {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <condition_variable>
 #include <filesystem>
@@ -14,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "support/scratch_dir.h"
 #include "support/watchdog.h"
 
 namespace {
@@ -106,6 +106,19 @@ class ChildProcessTest : public ::testing::Test {
     EXPECT_EQ(openDescriptors(), fdsBefore_);
     EXPECT_EQ(liveThreads(), threadsBefore_);
   }
+  // Stops the child and checks what stop promises: the ended callback ran exactly once, the
+  // child is neither running nor a zombie, and nothing is left open. Returns how long stop took.
+  std::chrono::steady_clock::duration stopAndExpectClean(ChildProcess& child, const Collector& seen) {
+    pid_t pid = child.pid();
+    auto before = std::chrono::steady_clock::now();
+    child.stop();
+    auto took = std::chrono::steady_clock::now() - before;
+    EXPECT_FALSE(child.isRunning());
+    EXPECT_EQ(seen.ended(), 1);
+    EXPECT_TRUE(fullyGone(pid));
+    expectNothingLeft();
+    return took;
+  }
   std::unique_ptr<Watchdog> dog_;
   size_t fdsBefore_ = 0, threadsBefore_ = 0;
 };
@@ -150,17 +163,13 @@ TEST_F(ChildProcessTest, ChildThatExitsAtOnceEndsReadersAndWatcherOnce) {
   ChildProcess child(seen.callbacks());
   const std::string line = "/bin/sh -c 'echo out; echo err >&2; exit 3'";
   ASSERT_TRUE(child.start(line));
-  pid_t pid = child.pid();
-  EXPECT_GT(pid, 0);
+  EXPECT_GT(child.pid(), 0);
   EXPECT_EQ(seen.started(), std::vector<std::string>{line});
   ASSERT_TRUE(seen.waitFor([](const Collector& c) { return c.ended_ == 1; }));
   EXPECT_FALSE(child.isRunning());
-  child.stop();
+  stopAndExpectClean(child, seen);
   EXPECT_EQ(seen.output(), "out\n");
   EXPECT_EQ(seen.error(), "err\n");
-  EXPECT_EQ(seen.ended(), 1);
-  EXPECT_TRUE(fullyGone(pid));
-  expectNothingLeft();
   child.stop();  // a second stop does nothing
   EXPECT_EQ(seen.ended(), 1);
 }
@@ -175,16 +184,12 @@ TEST_F(ChildProcessTest, EchoesWhatIsWrittenToItsInput) {
   child.write("play b D4\r\n");
   ASSERT_TRUE(seen.waitFor([](const Collector& c) { return c.output_.size() >= 25; }));
   EXPECT_EQ(seen.output(), "boardsize 19\r\nplay b D4\r\n");
-  pid_t pid = child.pid();
-  child.stop();
-  EXPECT_FALSE(child.isRunning());
-  EXPECT_EQ(seen.ended(), 1);
-  EXPECT_TRUE(fullyGone(pid));
-  expectNothingLeft();
+  stopAndExpectClean(child, seen);
 }
 
 TEST_F(ChildProcessTest, BurstsLongerThanAChunkReassembleExactly) {
-  fs::path file = fs::temp_directory_path() / ("mh-burst-" + std::to_string(::getpid()));
+  mh::test::ScratchDir dir;
+  std::string file = dir.file("burst");
   std::string bytes;
   for (int i = 0; i < 5000; ++i) bytes += static_cast<char>(i % 251 == 0 ? '\n' : 'A' + (i * 7) % 26);
   bytes += std::string("\0\x01\xff tail", 8);
@@ -197,9 +202,9 @@ TEST_F(ChildProcessTest, BurstsLongerThanAChunkReassembleExactly) {
   for (const auto& c : cases) {
     Collector seen;
     ChildProcess child(seen.callbacks());
-    ASSERT_TRUE(child.start("/bin/sh -c 'cat " + file.string() + c.redirect + "'"));
+    ASSERT_TRUE(child.start("/bin/sh -c 'cat " + file + c.redirect + "'"));
     ASSERT_TRUE(seen.waitFor([](const Collector& s) { return s.ended_ == 1; }));
-    child.stop();  // lets the readers finish what was written
+    stopAndExpectClean(child, seen);  // lets the readers finish what was written
     std::string got = c.toError ? seen.error() : seen.output();
     std::vector<size_t> chunks = c.toError ? seen.errorChunks() : seen.outputChunks();
     EXPECT_EQ(got, bytes) << c.redirect;
@@ -207,21 +212,13 @@ TEST_F(ChildProcessTest, BurstsLongerThanAChunkReassembleExactly) {
     for (size_t n : chunks) EXPECT_LE(n, ChildProcess::kChunkSize);
     EXPECT_TRUE((c.toError ? seen.output() : seen.error()).empty());
   }
-  fs::remove(file);
-  expectNothingLeft();
 }
 
 TEST_F(ChildProcessTest, StopEndsAChildThatNeverExits) {
   Collector seen;
   ChildProcess child(seen.callbacks());
   ASSERT_TRUE(child.start("sleep 1000"));
-  pid_t pid = child.pid();
-  auto before = std::chrono::steady_clock::now();
-  child.stop();
-  EXPECT_LT(std::chrono::steady_clock::now() - before, 1500ms);
-  EXPECT_EQ(seen.ended(), 1);
-  EXPECT_TRUE(fullyGone(pid));
-  expectNothingLeft();
+  EXPECT_LT(stopAndExpectClean(child, seen), 1500ms);
 }
 
 TEST_F(ChildProcessTest, ChildIgnoringSigtermIsKilledAfterTheWait) {
@@ -231,15 +228,9 @@ TEST_F(ChildProcessTest, ChildIgnoringSigtermIsKilledAfterTheWait) {
   // The shell and its sleeps ignore SIGTERM (an ignored signal stays ignored across exec).
   ASSERT_TRUE(child.start("/bin/sh -c 'trap \"\" TERM; echo ready; while :; do sleep 1; done'"));
   ASSERT_TRUE(seen.waitFor([](const Collector& c) { return c.output_ == "ready\n"; }));
-  pid_t pid = child.pid();
-  auto before = std::chrono::steady_clock::now();
-  child.stop();
-  auto took = std::chrono::steady_clock::now() - before;
+  auto took = stopAndExpectClean(child, seen);
   EXPECT_GE(took, 300ms);
   EXPECT_LT(took, 3s);
-  EXPECT_EQ(seen.ended(), 1);
-  EXPECT_TRUE(fullyGone(pid));
-  expectNothingLeft();
 }
 
 TEST_F(ChildProcessTest, StopDoesNotWaitForADescendantHoldingThePipes) {
@@ -248,12 +239,7 @@ TEST_F(ChildProcessTest, StopDoesNotWaitForADescendantHoldingThePipes) {
   // The shell leaves a background sleep behind that keeps standard output open.
   ASSERT_TRUE(child.start("/bin/sh -c 'sleep 30 & echo $!; exit 0'"));
   ASSERT_TRUE(seen.waitFor([](const Collector& c) { return c.ended_ == 1 && !c.output_.empty(); }));
-  pid_t pid = child.pid();
-  auto before = std::chrono::steady_clock::now();
-  child.stop();
-  EXPECT_LT(std::chrono::steady_clock::now() - before, 2s);
-  EXPECT_TRUE(fullyGone(pid));
-  expectNothingLeft();
+  EXPECT_LT(stopAndExpectClean(child, seen), 2s);
   pid_t orphan = static_cast<pid_t>(std::stol(seen.output()));
   ::kill(orphan, SIGKILL);
 }
@@ -296,13 +282,10 @@ TEST_F(ChildProcessTest, StopFromACallbackEndsTheChildWithoutDeadlock) {
   };
   child.setCallbacks(callbacks);
   ASSERT_TRUE(child.start("cat"));
-  pid_t pid = child.pid();
   child.write("bye\n");
   ASSERT_TRUE(seen.waitFor([](const Collector& c) { return c.ended_ == 1; }));
-  child.stop();
+  stopAndExpectClean(child, seen);
   EXPECT_EQ(seen.output(), "bye\n");
-  EXPECT_TRUE(fullyGone(pid));
-  expectNothingLeft();
 }
 
 TEST_F(ChildProcessTest, DestructorStopsARunningChild) {
@@ -339,12 +322,8 @@ TEST_F(ChildProcessTest, SpeaksGtpWithGnuGo) {
   EXPECT_NE(m[1], "D4");
   child.write("quit\r\n");
   ASSERT_TRUE(seen.waitFor([](const Collector& c) { return c.ended_ == 1; }, 10s));
-  pid_t pid = child.pid();
-  child.stop();
-  EXPECT_NE(seen.output().find("= \n\n"), std::string::npos);
-  EXPECT_TRUE(fullyGone(pid));
+  stopAndExpectClean(child, seen);
   EXPECT_TRUE(seen.error().empty()) << seen.error();
-  expectNothingLeft();
 }
 
 }  // namespace

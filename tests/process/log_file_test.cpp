@@ -1,16 +1,16 @@
 #include "process/log_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -19,23 +19,14 @@ using mh::LogFile;
 
 class LogFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("mh-log-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string path(const char* name = "log.txt") const { return (dir_ / name).string(); }
+  std::string path(const char* name = "log.txt") const { return dir_.file(name); }
 
   static std::string contents(const std::string& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::vector<std::uint8_t> bytes = mh::test::readFileBytes(p);
+    return std::string(bytes.begin(), bytes.end());
   }
 
-  fs::path dir_;
+  mh::test::ScratchDir dir_;
 };
 
 const std::regex kLine(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\(-?\d+\), (.*)\r)");

@@ -1,35 +1,18 @@
 #include "support/scoped_log.h"
 
-#include <unistd.h>
-
-#include <atomic>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "process/log_file.h"
 
 namespace mh::test {
 
-ScopedLog::ScopedLog() {
-  static std::atomic<int> counter{0};
-  path_ = (std::filesystem::temp_directory_path() /
-           ("mh-log-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".txt"))
-              .string();
-  std::filesystem::remove(path_);
-  previous_ = LogFile::instance().path();
-  LogFile::instance().setPath(path_);
+ScopedLog::ScopedLog() : previous_(LogFile::instance().path()) {
+  LogFile::instance().setPath(dir_.file("log.txt"));
 }
 
-ScopedLog::~ScopedLog() {
-  LogFile::instance().setPath(previous_);
-  std::error_code ignored;
-  std::filesystem::remove(path_, ignored);
-}
+ScopedLog::~ScopedLog() { LogFile::instance().setPath(previous_); }
 
 std::string ScopedLog::text() const {
-  std::ifstream in(path_, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  std::vector<std::uint8_t> bytes = readFileBytes(dir_.file("log.txt"));
+  return std::string(bytes.begin(), bytes.end());
 }
 
 }  // namespace mh::test

@@ -2,10 +2,12 @@
 
 #include <string>
 
+#include "support/scratch_dir.h"
+
 namespace mh::test {
 
-// Points the process-wide log at a fresh temporary file for its lifetime, so that a test can
-// read what was logged and the working directory gets no "log.txt".
+// Points the process-wide log at a file in a scratch directory for its lifetime, so that a test
+// can read what was logged and the working directory gets no "log.txt".
 class ScopedLog {
  public:
   ScopedLog();
@@ -17,7 +19,7 @@ class ScopedLog {
   std::string text() const;
 
  private:
-  std::string path_;
+  ScratchDir dir_;
   std::string previous_;
 };
 

@@ -8,7 +8,7 @@ namespace mh {
 
 namespace {
 
-// Milliseconds since the system started, as a 32-bit count that wraps like the platform's tick.
+// Milliseconds since the system started, as a 32-bit count (it wraps after about 49 days).
 std::int32_t ticksSinceBoot() {
   timespec ts{};
   clock_gettime(CLOCK_BOOTTIME, &ts);

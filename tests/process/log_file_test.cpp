@@ -119,15 +119,4 @@ TEST_F(LogFileTest, LinesFromManyThreadsNeverInterleave) {
   EXPECT_EQ(count, kThreads * kLines);
 }
 
-TEST_F(LogFileTest, SetPathRedirectsLaterLines) {
-  LogFile log(path("a.txt"));
-  log.writeLine("one");
-  log.setPath(path("b.txt"));
-  log.writeLine("two");
-  EXPECT_NE(contents(path("a.txt")).find("one"), std::string::npos);
-  EXPECT_EQ(contents(path("a.txt")).find("two"), std::string::npos);
-  EXPECT_NE(contents(path("b.txt")).find("two"), std::string::npos);
-  EXPECT_EQ(log.path(), path("b.txt"));
-}
-
 }  // namespace

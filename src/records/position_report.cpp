@@ -39,12 +39,17 @@ std::string positionReport(const GameRecord& loaded, const Board& board, int sid
   return out;
 }
 
-bool showRecord(const GameRecord& record, std::optional<int> move, std::string& out) {
+std::optional<RecordPosition> replayRecord(const GameRecord& record, std::optional<int> move) {
   GameState state;
   state.load(record);
-  const int index = move.value_or(state.lastIndex());
-  if (!state.goTo(index)) return false;
-  out = positionReport(record, state.board(), state.sideToMove(), state.currentIndex(), state.lastIndex());
+  if (!state.goTo(move.value_or(state.lastIndex()))) return std::nullopt;
+  return RecordPosition{state.board(), state.sideToMove(), state.currentIndex(), state.lastIndex()};
+}
+
+bool showRecord(const GameRecord& record, std::optional<int> move, std::string& out) {
+  const auto at = replayRecord(record, move);
+  if (!at) return false;
+  out = positionReport(record, at->board, at->sideToMove, at->index, at->lastIndex);
   return true;
 }
 

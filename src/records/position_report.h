@@ -15,6 +15,18 @@ namespace mh {
 // record's GB text converted to UTF-8; a line whose last fields are empty ends without blanks.
 std::string positionReport(const GameRecord& loaded, const Board& board, int sideToMove, int index, int lastIndex);
 
+// A position of a replayed record.
+struct RecordPosition {
+  Board board;
+  int sideToMove = Black;
+  int index = 0;
+  int lastIndex = 0;
+};
+
+// Replays the record from its start and goes to position `move` (the last position when none);
+// nothing when the position does not exist.
+std::optional<RecordPosition> replayRecord(const GameRecord& record, std::optional<int> move);
+
 // Replays the record from its start, goes to position `move` (the last position when none) and
 // sets out to its positionReport. False when the position does not exist.
 [[nodiscard]] bool showRecord(const GameRecord& record, std::optional<int> move, std::string& out);

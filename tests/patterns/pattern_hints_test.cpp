@@ -4,6 +4,7 @@
 
 #include "model/board_transform.h"
 #include "support/board_diagram.h"
+#include "support/scratch_dir.h"
 
 namespace mh {
 namespace {
@@ -120,6 +121,46 @@ TEST(PatternHints, WordsFollowTheInterfaceLanguage) {
   const Board empty;
   ASSERT_TRUE(lib.add(entryFor(empty, Black, {{60, 1, 1, 0}})));
   EXPECT_EQ(globalHints(lib, empty, Black, {"total", "won", "lost"}).detailText(), "A, total:1, won:1, lost:0\r\n");
+}
+
+// Writes a memory library's data file and the index file made by scanning it.
+void writeLibrary(PatternLibrary& memory, const std::string& data, const std::string& index) {
+  ASSERT_TRUE(memory.writeData(data));
+  PatternLibrary scanned;
+  ASSERT_TRUE(scanned.openData(data));
+  ASSERT_TRUE(scanned.writeIndex(index));
+}
+
+// Library files copied from two pattern bases and mixed up: every answer is the true one or none.
+TEST(PatternHints, SwappedLibraryFilesGiveRightHintsOrNone) {
+  test::ScratchDir dir;
+  PatternLibrary a, b;
+  std::vector<Board> positions;
+  for (int i = 0; i < 40; ++i) {
+    Board board;
+    board.set(i, Black);
+    board.set(360 - i, White);
+    positions.push_back(board);
+    ASSERT_TRUE(a.add(entryFor(board, Black, {{100 + i, 3, 2, 1}})));
+    Board other = board;
+    other.set(180, Black);
+    ASSERT_TRUE(b.add(entryFor(other, Black, {{200, 1, 0, 1}})));
+    ASSERT_TRUE(b.add(entryFor(board, White, {{201, 1, 0, 1}})));
+  }
+  writeLibrary(a, dir.file("a.wp2"), dir.file("a.wp2_"));
+  writeLibrary(b, dir.file("b.wp2"), dir.file("b.wp2_"));
+
+  PatternLibrary mixed;
+  ASSERT_TRUE(mixed.openIndex(dir.file("a.wp2_"), dir.file("b.wp2")));
+  for (size_t i = 0; i < positions.size(); ++i) {
+    const HintList right = globalHints(a, positions[i], Black);
+    const HintList got = globalHints(mixed, positions[i], Black);
+    ASSERT_EQ(right.hints.size(), 1u);
+    if (!got.empty()) {
+      ASSERT_EQ(got.hints.size(), 1u) << i;
+      EXPECT_EQ(got.hints[0].point, right.hints[0].point) << i;
+    }
+  }
 }
 
 }  // namespace

@@ -26,49 +26,47 @@ function(moonhaven_label_tests target labels)
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${file}")
 endfunction()
 
+# moonhaven_test_support: the shared helpers of tests/support, compiled once for every test.
+function(moonhaven_add_test_support)
+  file(GLOB helpers CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/support/*.cpp")
+  add_library(moonhaven_test_support STATIC ${helpers})
+  target_link_libraries(moonhaven_test_support PUBLIC moonhaven_core GTest::gtest GTest::gmock)
+  target_include_directories(moonhaven_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_definitions(moonhaven_test_support PUBLIC MOONHAVEN_CORPUS="${MOONHAVEN_CORPUS}"
+    MOONHAVEN_BINARY_DIR="${CMAKE_BINARY_DIR}")
+endfunction()
+
+# One test executable: its sources, extra libraries, ctest labels and extra discovery properties.
+function(moonhaven_test_executable target sources libraries labels)
+  add_executable(${target} ${sources})
+  target_link_libraries(${target} PRIVATE moonhaven_test_support ${libraries})
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 ${ARGN})
+  moonhaven_label_tests(${target} "${labels}")
+endfunction()
+
 # moonhaven_add_test_dir(<subsystem>): tests/<subsystem>/*_test.cpp become test_<subsystem>
 # (core only), *_corpus_test.cpp become test_<subsystem>_corpus (ctest label "corpus"), and
 # tests/<subsystem>/qt/*_test.cpp become test_<subsystem>_ui (linked with the Qt library, run
-# with the offscreen platform).
-# Every test also carries its subsystem's name as a label.
+# with the offscreen platform). Every test also carries its subsystem's name as a label.
 function(moonhaven_add_test_dir sub)
   set(dir "${CMAKE_SOURCE_DIR}/tests/${sub}")
   file(GLOB all CONFIGURE_DEPENDS "${dir}/*_test.cpp")
   file(GLOB corpus CONFIGURE_DEPENDS "${dir}/*_corpus_test.cpp")
-  file(GLOB helpers CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/support/*.cpp")
   set(unit ${all})
   if(corpus)
     list(REMOVE_ITEM unit ${corpus})
   endif()
   if(unit)
-    add_executable(test_${sub} ${unit} ${helpers})
-    target_link_libraries(test_${sub} PRIVATE moonhaven_core GTest::gtest GTest::gmock GTest::gtest_main)
-    target_include_directories(test_${sub} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-    target_compile_definitions(test_${sub} PRIVATE MOONHAVEN_CORPUS="${MOONHAVEN_CORPUS}"
-      MOONHAVEN_BINARY_DIR="${CMAKE_BINARY_DIR}")
-    gtest_discover_tests(test_${sub} DISCOVERY_TIMEOUT 60)
-    moonhaven_label_tests(test_${sub} "unit;${sub}")
+    moonhaven_test_executable(test_${sub} "${unit}" GTest::gtest_main "unit;${sub}")
   endif()
   if(corpus)
-    add_executable(test_${sub}_corpus ${corpus} ${helpers})
-    target_link_libraries(test_${sub}_corpus PRIVATE moonhaven_core GTest::gtest GTest::gmock GTest::gtest_main)
-    target_include_directories(test_${sub}_corpus PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-    target_compile_definitions(test_${sub}_corpus PRIVATE MOONHAVEN_CORPUS="${MOONHAVEN_CORPUS}"
-      MOONHAVEN_BINARY_DIR="${CMAKE_BINARY_DIR}")
-    gtest_discover_tests(test_${sub}_corpus DISCOVERY_TIMEOUT 60)
-    moonhaven_label_tests(test_${sub}_corpus "corpus;${sub}")
+    moonhaven_test_executable(test_${sub}_corpus "${corpus}" GTest::gtest_main "corpus;${sub}")
   endif()
   if(MOONHAVEN_BUILD_UI)
     file(GLOB ui CONFIGURE_DEPENDS "${dir}/qt/*_test.cpp")
     if(ui)
-      add_executable(test_${sub}_ui ${ui} ${helpers} ${CMAKE_SOURCE_DIR}/tests/support/qt/qt_test_main.cpp)
-      target_link_libraries(test_${sub}_ui PRIVATE moonhaven_ui Qt6::Test GTest::gtest GTest::gmock)
-      target_include_directories(test_${sub}_ui PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-      target_compile_definitions(test_${sub}_ui PRIVATE MOONHAVEN_CORPUS="${MOONHAVEN_CORPUS}"
-        MOONHAVEN_BINARY_DIR="${CMAKE_BINARY_DIR}")
-      gtest_discover_tests(test_${sub}_ui PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-        DISCOVERY_TIMEOUT 60)
-      moonhaven_label_tests(test_${sub}_ui "ui;${sub}")
+      moonhaven_test_executable(test_${sub}_ui "${ui};${CMAKE_SOURCE_DIR}/tests/support/qt/qt_test_main.cpp"
+        "moonhaven_ui;Qt6::Test" "ui;${sub}" PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
     endif()
   endif()
 endfunction()

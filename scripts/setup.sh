@@ -28,4 +28,11 @@ fi
 
 preset="${1:-default}"
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset"
+# MOONHAVEN_BUILD_TARGETS (space-separated) limits the build to those targets, e.g. the test
+# executables a sanitizer run needs.
+if [ -n "${MOONHAVEN_BUILD_TARGETS:-}" ]; then
+  # shellcheck disable=SC2086
+  cmake --build --preset "$preset" --target ${MOONHAVEN_BUILD_TARGETS}
+else
+  cmake --build --preset "$preset"
+fi

@@ -1,0 +1,178 @@
+#include "patterns/game_index.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+
+#include "patterns/pattern_file_header.h"
+#include "platform/binary_file.h"
+#include "platform/collection_listing.h"
+
+namespace mh {
+
+namespace {
+
+// Key of the fields that make two entries candidate duplicates.
+std::string duplicateKey(const GameIndexEntry& e) {
+  std::string key;
+  for (const auto& part : {e.gameName(), e.blackName(), e.blackRank(), e.whiteName(), e.whiteRank()}) {
+    key += part;
+    key += '\0';
+  }
+  key += std::to_string(e.moveCount());
+  return key;
+}
+
+bool isRecordFileName(std::string_view path) {
+  const size_t slash = path.find_last_of('/');
+  const size_t dot = path.find_last_of('.');
+  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return false;
+  std::string ext(path.substr(dot));
+  for (char& c : ext)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return ext == ".sgf" || ext == ".gib";
+}
+
+bool stopRequested(const GameIndexScan& scan, const GameIndexScanResult& result) {
+  return (scan.runFlag && scan.runFlag->load() <= 0) || (scan.limit >= 0 && result.added >= scan.limit);
+}
+
+}  // namespace
+
+bool sameFileContents(const std::string& a, const std::string& b) {
+  BinaryFile fa;
+  BinaryFile fb;
+  if (!fa.open(a, BinaryFile::Mode::ReadOnly) || !fb.open(b, BinaryFile::Mode::ReadOnly)) return false;
+  const auto size = fa.size();
+  if (!size || size != fb.size()) return false;
+  constexpr size_t kChunk = 64 * 1024;
+  std::vector<std::uint8_t> ba(kChunk);
+  std::vector<std::uint8_t> bb(kChunk);
+  for (std::uint64_t at = 0; at < *size; at += kChunk) {
+    const size_t n = static_cast<size_t>(std::min<std::uint64_t>(kChunk, *size - at));
+    if (!fa.readAt(at, ba.data(), n) || !fb.readAt(at, bb.data(), n)) return false;
+    if (std::memcmp(ba.data(), bb.data(), n) != 0) return false;
+  }
+  return true;
+}
+
+void GameIndex::clear() {
+  entries_.clear();
+  names_.clear();
+}
+
+void GameIndex::append(const GameIndexEntry& entry) {
+  entries_.push_back(entry);
+  names_.insert(entry.relativeName());
+}
+
+bool GameIndex::read(const std::string& path, const std::string& directory) {
+  clear();
+  directory_ = directory;
+  BinaryFile file;
+  if (!file.open(path, BinaryFile::Mode::ReadOnly)) return false;
+  const auto size = file.size();
+  std::vector<std::uint8_t> head(PatternFileHeader::kBytes);
+  if (!size || !file.readAt(0, head.data(), head.size())) return false;
+  ByteReader hr(head);
+  std::int32_t count = 0;
+  if (!PatternFileHeader::read(hr, kGameIndexTag, count)) return false;
+  // The count is checked against the file before anything is allocated for it.
+  const std::uint64_t bytes = static_cast<std::uint64_t>(count) * GameIndexEntry::kSize;
+  if (bytes > *size - PatternFileHeader::kBytes) return false;
+  std::vector<std::uint8_t> body(static_cast<size_t>(bytes));
+  if (!file.readAt(PatternFileHeader::kBytes, body.data(), body.size())) return false;
+  ByteReader r(body);
+  entries_.resize(static_cast<size_t>(count));
+  names_.reserve(entries_.size());
+  for (auto& e : entries_) {
+    if (!e.read(r)) {
+      clear();
+      return false;
+    }
+    names_.insert(e.relativeName());
+  }
+  return true;
+}
+
+bool GameIndex::write(const std::string& path) const {
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(PatternFileHeader::kBytes + entries_.size() * GameIndexEntry::kSize);
+  ByteWriter w(bytes);
+  PatternFileHeader::write(w, kGameIndexTag, count());
+  for (const auto& e : entries_) e.write(w);
+  BinaryFile file;
+  return file.open(path, BinaryFile::Mode::Create) && file.writeAt(0, bytes.data(), bytes.size()) && file.close();
+}
+
+bool GameIndex::contains(std::string_view relativeName) const {
+  return names_.find(std::string(relativeName)) != names_.end();
+}
+
+std::optional<std::string> GameIndex::pathOf(int n) const {
+  if (n < 0 || n >= count()) return std::nullopt;
+  return directory_ + entry(n).relativeName();
+}
+
+GameIndexScanResult GameIndex::build(const std::string& directory, const GameIndexScan& scan) {
+  clear();
+  return update(directory, scan);
+}
+
+GameIndexScanResult GameIndex::update(const std::string& directory, const GameIndexScan& scan) {
+  directory_ = directory;
+  if (!directory_.empty() && directory_.back() != '/') directory_ += '/';
+  GameIndexScanResult result;
+
+  std::unordered_multimap<std::string, int> sameGame;
+  sameGame.reserve(entries_.size());
+  for (int n = 0; n < count(); ++n) sameGame.emplace(duplicateKey(entry(n)), n);
+
+  std::vector<std::string> files = directory_.empty() ? std::vector<std::string>{} : listCollectionFiles(directory_);
+  std::erase_if(files, [&](const std::string& p) { return p.size() <= directory_.size() || !isRecordFileName(p); });
+  if (scan.total) scan.total->store(static_cast<int>(files.size()));
+  if (scan.current) scan.current->store(0);
+
+  GameRecord record;
+  for (const std::string& path : files) {
+    if (stopRequested(scan, result)) {
+      result.completed = false;
+      break;
+    }
+    if (scan.current) scan.current->fetch_add(1);
+    const std::string_view relative = std::string_view(path).substr(directory_.size());
+    if (contains(relative)) continue;
+    int winner = 0;
+    if (!scan.load || !scan.load(path, record, winner)) continue;
+    GameIndexEntry e;
+    if (!e.assign(record.info(), relative, record.entryCount(), count())) continue;
+
+    const std::string key = duplicateKey(e);
+    bool duplicate = false;
+    const auto [first, last] = sameGame.equal_range(key);
+    for (auto it = first; it != last && !duplicate; ++it) {
+      if (auto other = pathOf(it->second)) duplicate = sameFileContents(path, *other);
+    }
+    if (duplicate) {
+      ++result.duplicates;
+      errno = 0;
+      const bool removed = scan.removeFile ? scan.removeFile(path) : ::unlink(path.c_str()) == 0;
+      if (!removed) {
+        ++result.deleteFailures;
+        const std::string reason = errno != 0 ? std::strerror(errno) : "refused";
+        if (scan.log) scan.log("cannot delete duplicate record file " + path + ": " + reason);
+      }
+      continue;
+    }
+    sameGame.emplace(key, count());
+    append(e);
+    ++result.added;
+  }
+  return result;
+}
+
+}  // namespace mh

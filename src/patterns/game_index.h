@@ -1,0 +1,90 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "patterns/game_index_entry.h"
+#include "patterns/game_loader.h"
+
+namespace mh {
+
+// How an index build or update is run, besides the collection directory.
+struct GameIndexScan {
+  GameLoader load;
+  // Receives one line for each thing the scan had to pass over that a user may want to know
+  // about (a duplicate file that could not be deleted). May be empty.
+  std::function<void(const std::string& line)> log;
+  // Deletes a duplicate file; true on success (empty: the file system's unlink).
+  std::function<bool(const std::string& path)> removeFile;
+  // The scan stops before the next file once this reads 0 or below (null: never).
+  const std::atomic<int>* runFlag = nullptr;
+  // The scan stops once it has added this many entries (below 0: no limit).
+  int limit = -1;
+  // Progress, when given: the number of record files listed, and how many have been examined.
+  std::atomic<int>* total = nullptr;
+  std::atomic<int>* current = nullptr;
+};
+
+// What one build or update did.
+struct GameIndexScanResult {
+  int added = 0;
+  int duplicates = 0;        // files left out because an indexed file has the same bytes
+  int deleteFailures = 0;    // duplicates that could not be deleted (left on disk, still not added)
+  bool completed = true;     // false when the run flag or the limit stopped the scan early
+};
+
+// The game-record index of a collection: one entry per record file, in the collection's listing
+// order. Game number n is the n-th entry; its file is the directory followed by the entry's
+// relative name. Stored as a "qpindex" file: the 32-byte pattern-file header with the entry count,
+// then the 662-byte entries.
+class GameIndex {
+ public:
+  // The collection directory, ending with "/" (or empty).
+  const std::string& directory() const { return directory_; }
+  void setDirectory(std::string directory) { directory_ = std::move(directory); }
+  int count() const { return static_cast<int>(entries_.size()); }
+  const std::vector<GameIndexEntry>& entries() const { return entries_; }
+  // Entry n; n must be within 0..count()-1.
+  const GameIndexEntry& entry(int n) const { return entries_[static_cast<size_t>(n)]; }
+
+  // Removes every entry; the directory stays.
+  void clear();
+  // Appends a copy of an entry as it is (its number is not changed).
+  void append(const GameIndexEntry& entry);
+
+  // Empties the index, sets the directory and reads the file. False, index left empty, when the
+  // file does not open, its header is wrong, or it holds fewer entries than its count says.
+  [[nodiscard]] bool read(const std::string& path, const std::string& directory);
+  // Writes the header and every entry, replacing the file.
+  [[nodiscard]] bool write(const std::string& path) const;
+
+  // Whether an entry has exactly this relative name (byte comparison).
+  bool contains(std::string_view relativeName) const;
+  // Directory + relative name of game n; nothing for n out of range.
+  std::optional<std::string> pathOf(int n) const;
+
+  // Empties the index, then indexes every ".sgf" and ".gib" file (any letter case) of the
+  // collection in listing order. Files that do not load are passed over. A file with the same
+  // bytes as an indexed file of the same game is a duplicate: it is deleted and not added. A
+  // missing or empty directory gives an empty index.
+  GameIndexScanResult build(const std::string& directory, const GameIndexScan& scan);
+  // As build, but keeps the entries already there and passes over files they name; new entries
+  // are numbered from the current count.
+  GameIndexScanResult update(const std::string& directory, const GameIndexScan& scan);
+
+ private:
+  std::string directory_;
+  std::vector<GameIndexEntry> entries_;
+  std::unordered_set<std::string> names_;
+};
+
+// Whether two files exist and hold the same bytes.
+bool sameFileContents(const std::string& a, const std::string& b);
+
+}  // namespace mh

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "model/game_record.h"
+
+namespace mh {
+
+// Opens one game-record file for the index and the library builders: true with the record and
+// its winner code (0 draw or unknown, 1 black, 2 white) when the file loads. A function value so
+// that the builders can be driven by a fake in tests.
+using GameLoader = std::function<bool(const std::string& path, GameRecord& record, int& winner)>;
+
+}  // namespace mh

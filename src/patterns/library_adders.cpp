@@ -1,0 +1,171 @@
+#include "patterns/library_adders.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "model/board_transform.h"
+#include "shapes/local_position.h"
+
+namespace mh {
+
+namespace {
+
+constexpr int kClusterDistance = 5;
+constexpr int kMinClusterStones = 2;
+constexpr int kMaxClusterStones = 50;
+
+// A board-made snapshot turned point by point: its lists are ascending and disjoint, so mapping
+// each point and sorting each list gives what mapping the whole board would.
+bool turnSnapshot(const BoardTransform& t, const BoardSnapshot& in, BoardSnapshot& out) {
+  out = in;
+  for (Point& p : out.points) {
+    p = t.mapPoint(p);
+    if (p < 0) return false;
+  }
+  const auto mid = out.points.begin() + in.blackCount;
+  std::sort(out.points.begin(), mid);
+  std::sort(mid, out.points.end());
+  return true;
+}
+
+void applySetup(const MoveEntry& e, Board& board) {
+  if (!e.hasSetup()) return;
+  board.setPoints(e.blackSetup, Black);
+  board.setPoints(e.whiteSetup, White);
+}
+
+// The snapshot of a board holding only the position's stones (lists ascending as cut).
+BoardSnapshot snapshotOf(const LocalPosition& position) {
+  BoardSnapshot s;
+  s.width = position.width;
+  s.height = position.height;
+  s.blackCount = static_cast<std::int32_t>(position.blackStones.size());
+  s.whiteCount = static_cast<std::int32_t>(position.whiteStones.size());
+  s.points.reserve(position.blackStones.size() + position.whiteStones.size());
+  s.points.insert(s.points.end(), position.blackStones.begin(), position.blackStones.end());
+  s.points.insert(s.points.end(), position.whiteStones.begin(), position.whiteStones.end());
+  return s;
+}
+
+void countMove(PatternEntry& entry, Point move, int game, int moveIndex, int winner) {
+  entry.occurrences.push_back(
+      PatternOccurrence{game, static_cast<std::int16_t>(moveIndex), static_cast<std::int16_t>(move)});
+  PatternCandidate c = entry.takeCandidate(move);
+  ++c.played;
+  if (winner != 0) ++(winner == entry.side ? c.wins : c.losses);
+  entry.insertCandidate(c);
+}
+
+bool usable19(const GameRecord& record) {
+  return record.width() == 19 && record.height() == 19 && record.initialPosition().width() == 19 &&
+         record.initialPosition().height() == 19 && record.initialPosition().hasCells();
+}
+
+}  // namespace
+
+bool recordMove(PatternLibrary& library, const BoardSnapshot& snapshot, int side, Point move, int game,
+                int moveIndex, int winner) {
+  int n = library.find(snapshot, side);
+  for (int kind = 0; kind <= 6 && n < 0; ++kind) {
+    const BoardTransform t(kind, snapshot.width, snapshot.height);
+    BoardSnapshot turned;
+    if (!turnSnapshot(t, snapshot, turned)) continue;
+    n = library.find(turned, side);
+    if (n >= 0) move = t.mapPoint(move);
+  }
+  if (n < 0) {
+    // A new position goes in with its first move already counted.
+    PatternEntry entry;
+    entry.snapshot = snapshot;
+    entry.side = static_cast<std::uint8_t>(side);
+    countMove(entry, move, game, moveIndex, winner);
+    return library.add(std::move(entry));
+  }
+  if (PatternEntry* stored = library.entryAt(n)) {
+    countMove(*stored, move, game, moveIndex, winner);
+    return true;
+  }
+  PatternEntry entry;
+  if (!library.readEntry(n, entry)) return false;
+  countMove(entry, move, game, moveIndex, winner);
+  return library.storeEntry(n, entry);
+}
+
+int addRecordToGlobalLibrary(PatternLibrary& library, const GameRecord& record, int winner, int game,
+                             int maxMoves) {
+  if (!usable19(record) || winner == 0) return 0;
+  const int k = std::min(record.entryCount(), maxMoves);
+  Board board = record.initialPosition();
+  int recorded = 0;
+  for (int i = 0; i < k; ++i) {
+    const MoveEntry& e = record.entries()[static_cast<size_t>(i)];
+    applySetup(e, board);
+    if (!e.hasMove()) continue;
+    if (!recordMove(library, board.snapshot(), e.colour, e.point, game, i, winner)) break;
+    ++recorded;
+    if (e.point >= 0) board.place(e.colour, e.point);
+  }
+  return recorded;
+}
+
+int addRecordToLocalLibrary(PatternLibrary& library, const GameRecord& record, int winner, int game,
+                            int maxMoves) {
+  if (!usable19(record)) return 0;
+  const int k = std::min(record.entryCount(), maxMoves);
+  if (k <= 1) return 0;
+  Board now = record.initialPosition();  // R: the board after the move
+  const MoveEntry& first = record.entries().front();
+  applySetup(first, now);
+  if (first.hasMove() && first.point >= 0) now.place(first.colour, first.point);
+  Board before = now;  // P: the board before the move
+  LocalPosition after;
+  LocalPosition joined;
+  int recorded = 0;
+  for (int i = 1; i < k; ++i) {
+    const MoveEntry& e = record.entries()[static_cast<size_t>(i)];
+    applySetup(e, now);
+    before = now;
+    if (!e.hasMove() || e.point < 0) continue;
+    const Point p = e.point;
+    now.place(e.colour, p);
+    const int n = clusterAt(now, p, kClusterDistance, after) ? after.stoneCount() : 0;
+    if (n < kMinClusterStones || n > kMaxClusterStones) continue;
+    // Any other stone of the cluster after the move finds the cluster it joined.
+    Point q = kNoPoint;
+    for (const PointList* list : {&after.blackStones, &after.whiteStones}) {
+      for (Point s : *list) {
+        if (s != p) {
+          q = s;
+          break;
+        }
+      }
+      if (q >= 0) break;
+    }
+    const int nBefore = clusterAt(before, q, kClusterDistance, joined) ? joined.stoneCount() : 0;
+    if (nBefore > 0 && nBefore + 1 == n) {
+      if (!recordMove(library, snapshotOf(joined), e.colour, p, game, i, winner)) break;
+      ++recorded;
+    }
+  }
+  return recorded;
+}
+
+int addGameToGlobalLibrary(PatternLibrary& library, const GameIndex& index, int game, const GameLoader& load,
+                           int maxMoves) {
+  const auto path = index.pathOf(game);
+  GameRecord record;
+  int winner = 0;
+  if (!path || !load || !load(*path, record, winner)) return 0;
+  return addRecordToGlobalLibrary(library, record, winner, game, maxMoves);
+}
+
+int addGameToLocalLibrary(PatternLibrary& library, const GameIndex& index, int game, const GameLoader& load,
+                          int maxMoves) {
+  const auto path = index.pathOf(game);
+  GameRecord record;
+  int winner = 0;
+  if (!path || !load || !load(*path, record, winner)) return 0;
+  return addRecordToLocalLibrary(library, record, winner, game, maxMoves);
+}
+
+}  // namespace mh

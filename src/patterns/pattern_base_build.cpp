@@ -1,0 +1,131 @@
+#include "patterns/pattern_base_build.h"
+
+#include <algorithm>
+
+#include "patterns/library_adders.h"
+
+namespace mh {
+
+const LibraryPhaseFiles kGlobalPhase{1, "wp2.aos.idx", "wp2.aos", "wp2.aos_", "wp2", "wp2_"};
+const LibraryPhaseFiles kLocalPhase{2, "lb.aos.idx", "lb.aos", "lb.aos_", "lb", "lb_"};
+
+namespace {
+
+constexpr int kGlobalMoves = 50;
+constexpr int kLocalMoves = 150;
+
+bool limitReached(const BuildRequest& request, int added) {
+  return request.gamesPerPhase >= 0 && added >= request.gamesPerPhase;
+}
+
+// The finishing steps: the done list, the warehouse index, the data file from the warehouse, the
+// warehouse directory, then the data file's index with file offsets. Every step is tried, so a
+// failure in one leaves the others as complete as they can be; the first failure is reported.
+bool finishPhase(const BuildRequest& request, const LibraryPhaseFiles& files, const GameIndex& done,
+                 PatternLibrary& library, std::string& error) {
+  auto fail = [&](const char* extension) {
+    if (error.empty()) error = "cannot write " + request.file(extension);
+    return false;
+  };
+  bool ok = done.write(request.file(files.doneList)) || fail(files.doneList);
+  ok = (library.writeIndex(request.file(files.warehouseIndex)) || fail(files.warehouseIndex)) && ok;
+  ok = (library.writeData(request.file(files.data)) || fail(files.data)) && ok;
+  ok = (library.closeWarehouse() || fail(files.warehouse)) && ok;
+  library.reset();
+  PatternLibrary scanned;
+  ok = ((scanned.openData(request.file(files.data)) && scanned.writeIndex(request.file(files.index))) ||
+        fail(files.index)) &&
+       ok;
+  return ok;
+}
+
+}  // namespace
+
+LibraryPhaseResult runLibraryPhase(const BuildRequest& request, const LibraryPhaseFiles& files, const GameIndex& index,
+                                   BuildProgress& progress, const std::atomic<int>& runFlag, std::string& error) {
+  LibraryPhaseResult result;
+  result.ran = true;
+  progress.phase.store(files.phase);
+  progress.total.store(0);
+  progress.current.store(0);
+
+  // The done list and the warehouse belong together: when either is missing or unreadable the
+  // library starts again from nothing, so that no game is counted twice or left out for good.
+  GameIndex done;
+  PatternLibrary library;
+  const bool resumed = done.read(request.file(files.doneList), index.directory()) &&
+                       library.openWarehouse(request.file(files.warehouse), request.file(files.warehouseIndex));
+  if (!resumed) {
+    done.clear();
+    done.setDirectory(index.directory());
+    if (!library.createWarehouse(request.file(files.warehouse))) {
+      error = "cannot create " + request.file(files.warehouse);
+      return result;
+    }
+  }
+
+  int remaining = 0;
+  for (int g = 0; g < index.count() && runFlag.load() > 0; ++g)
+    if (!done.contains(index.entry(g).relativeName())) ++remaining;
+  progress.total.store(request.gamesPerPhase >= 0 ? std::min(remaining, request.gamesPerPhase) : remaining);
+
+  int g = 0;
+  for (; g < index.count(); ++g) {
+    if (runFlag.load() <= 0 || limitReached(request, result.gamesAdded)) break;
+    const GameIndexEntry& entry = index.entry(g);
+    if (done.contains(entry.relativeName())) continue;
+    done.append(entry);
+    ++result.gamesAdded;
+    progress.current.fetch_add(1);
+    if (files.phase == kGlobalPhase.phase) (void)addGameToGlobalLibrary(library, index, g, request.load, kGlobalMoves);
+    else (void)addGameToLocalLibrary(library, index, g, request.load, kLocalMoves);
+  }
+  result.completed = true;
+  for (; g < index.count() && result.completed; ++g)
+    if (!done.contains(index.entry(g).relativeName())) result.completed = false;
+
+  result.entries = library.entryCount();
+  if (!finishPhase(request, files, done, library, error)) result.completed = false;
+  return result;
+}
+
+BuildResult buildPatternBase(const BuildRequest& request, BuildProgress& progress, const std::atomic<int>& runFlag) {
+  BuildResult result;
+  progress.phase.store(0);
+  progress.total.store(0);
+  progress.current.store(0);
+
+  std::string directory = request.recordDirectory;
+  if (!directory.empty() && directory.back() != '/') directory += '/';
+  GameIndex index;
+  if (!index.read(request.file("idx"), directory)) {
+    index.clear();
+    index.setDirectory(directory);
+  }
+  if (request.updateIndex) {
+    GameIndexScan scan;
+    scan.load = request.load;
+    scan.log = request.log;
+    scan.runFlag = &runFlag;
+    scan.limit = request.gamesPerPhase;
+    scan.total = &progress.total;
+    scan.current = &progress.current;
+    const GameIndexScanResult r = index.update(directory, scan);
+    result.indexUpdated = true;
+    result.indexCompleted = r.completed;
+    if (!index.write(request.file("idx"))) {
+      result.ok = false;
+      result.error = "cannot write " + request.file("idx");
+      return result;
+    }
+  }
+  result.indexCount = index.count();
+
+  if (request.buildGlobal) result.global = runLibraryPhase(request, kGlobalPhase, index, progress, runFlag, result.error);
+  if (result.error.empty() && request.buildLocal)
+    result.local = runLibraryPhase(request, kLocalPhase, index, progress, runFlag, result.error);
+  result.ok = result.error.empty();
+  return result;
+}
+
+}  // namespace mh

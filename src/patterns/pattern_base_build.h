@@ -1,0 +1,84 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <string>
+
+#include "patterns/game_index.h"
+#include "patterns/game_loader.h"
+#include "patterns/pattern_library.h"
+
+namespace mh {
+
+// Progress of a build, published for a reader on another thread (read without locks).
+struct BuildProgress {
+  std::atomic<int> phase{0};    // 0 index, 1 global library, 2 local library
+  std::atomic<int> total{0};    // games still to be added in the phase (index: record files listed)
+  std::atomic<int> current{0};  // games added so far in the phase (index: files examined)
+};
+
+// What to build: the pattern base's collection and files, and which phases to run.
+struct BuildRequest {
+  std::string recordDirectory;  // ends with "/"
+  // Every file of the pattern base is this prefix, a dot and an extension ("/home/x/pro" gives
+  // "/home/x/pro.idx", "/home/x/pro.wp2"...).
+  std::string filePrefix;
+  bool updateIndex = true;
+  bool buildGlobal = true;
+  bool buildLocal = true;
+  // Each phase stops after adding this many games (below 0: no limit), to build in chunks.
+  int gamesPerPhase = -1;
+  GameLoader load;
+  // Lines for the log (a duplicate file that could not be deleted). May be empty.
+  std::function<void(const std::string& line)> log;
+
+  std::string file(const char* extension) const { return filePrefix + "." + extension; }
+};
+
+// The outcome of one library phase.
+struct LibraryPhaseResult {
+  bool ran = false;
+  bool completed = false;  // every game of the index is in the done list
+  int entries = 0;         // entries of the finished library
+  int gamesAdded = 0;      // games added in this run
+};
+
+struct BuildResult {
+  bool ok = true;           // false when a file could not be written; error says which
+  std::string error;
+  bool indexUpdated = false;
+  bool indexCompleted = true;
+  int indexCount = 0;       // games in the index
+  LibraryPhaseResult global;
+  LibraryPhaseResult local;
+
+  // True when every phase that was switched on ran to its end.
+  bool completed() const {
+    return ok && indexCompleted && (!global.ran || global.completed) && (!local.ran || local.completed);
+  }
+};
+
+// The files and the adder of one library phase.
+struct LibraryPhaseFiles {
+  int phase;
+  const char* doneList;        // "wp2.aos.idx"
+  const char* warehouse;       // "wp2.aos"
+  const char* warehouseIndex;  // "wp2.aos_"
+  const char* data;            // "wp2"
+  const char* index;           // "wp2_"
+};
+extern const LibraryPhaseFiles kGlobalPhase;
+extern const LibraryPhaseFiles kLocalPhase;
+
+// Builds a pattern base: updates its game-record index from the collection (and writes it), then
+// adds every game not yet in a phase's done list to that phase's warehouse library and writes the
+// finished library files. The run flag is read before every game: once it is 0 or below, each
+// remaining phase finishes at once, so the files written always hold everything added so far
+// and a later build continues where this one stopped. Runs on the calling thread.
+BuildResult buildPatternBase(const BuildRequest& request, BuildProgress& progress, const std::atomic<int>& runFlag);
+
+// One library phase over an index (the global or the local one).
+LibraryPhaseResult runLibraryPhase(const BuildRequest& request, const LibraryPhaseFiles& files, const GameIndex& index,
+                                   BuildProgress& progress, const std::atomic<int>& runFlag, std::string& error);
+
+}  // namespace mh

@@ -1,0 +1,291 @@
+#include "patterns/game_index.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "patterns/pattern_file_header.h"
+#include "support/scratch_dir.h"
+
+namespace mh {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using test::ScratchDir;
+using ::testing::ElementsAre;
+
+Bytes bytesOf(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+void put(const std::string& path, const std::string& content) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  ASSERT_TRUE(test::writeFileBytes(path, bytesOf(content))) << path;
+}
+
+// Records for the fake loader are one line "game;black;moves"; a file starting with "x" does not
+// load. Counts its calls.
+struct FakeLoader {
+  int calls = 0;
+  GameLoader loader() {
+    return [this](const std::string& path, GameRecord& record, int& winner) {
+      ++calls;
+      const Bytes bytes = test::readFileBytes(path);
+      const std::string s(bytes.begin(), bytes.end());
+      if (s.empty() || s[0] == 'x') return false;
+      const size_t a = s.find(';');
+      const size_t b = s.find(';', a + 1);
+      if (a == std::string::npos || b == std::string::npos) return false;
+      record.resetTo19();
+      record.info().setText(GameInfo::kGameName, s.substr(0, a));
+      record.info().setText(GameInfo::kBlackName, s.substr(a + 1, b - a - 1));
+      const int moves = std::stoi(s.substr(b + 1));
+      for (int i = 0; i < moves; ++i) record.appendMove(i % 2 == 0 ? Black : White, i);
+      winner = Black;
+      return true;
+    };
+  }
+};
+
+GameIndexScan scanOf(GameLoader load, int limit = -1, const std::atomic<int>* runFlag = nullptr) {
+  GameIndexScan scan;
+  scan.load = std::move(load);
+  scan.limit = limit;
+  scan.runFlag = runFlag;
+  return scan;
+}
+
+std::vector<std::string> names(const GameIndex& index) {
+  std::vector<std::string> out;
+  for (const auto& e : index.entries()) out.push_back(e.relativeName());
+  return out;
+}
+
+GameIndexEntry sampleEntry(const std::string& name, int number) {
+  GameInfo info;
+  info.setText(GameInfo::kGameName, "game " + name);
+  info.setText(GameInfo::kBlackName, "\xba\xda");  // GB bytes stay as they are
+  info.setWinner(GameInfo::WhiteWins);
+  info.setText(GameInfo::kResultText, "W+R");
+  GameIndexEntry e;
+  EXPECT_TRUE(e.assign(info, name, 120, number));
+  return e;
+}
+
+TEST(GameIndexEntryTest, ImageCopiesTheInformationAndPlacesNameCountAndNumber) {
+  GameInfo info;
+  for (size_t i = 0; i < GameInfo::kSize; ++i) info.bytes()[i] = static_cast<std::uint8_t>(i * 7 + 1);
+  GameIndexEntry e;
+  ASSERT_TRUE(e.assign(info, "sub/a b(1).sgf", 213, 42));
+  const auto& b = e.bytes();
+  EXPECT_EQ(0, std::memcmp(b.data(), info.bytes().data(), 354));
+  EXPECT_EQ(0, std::memcmp(b.data() + 354, "sub/a b(1).sgf", 15));  // with its NUL
+  EXPECT_TRUE(std::all_of(b.begin() + 369, b.begin() + 654, [](std::uint8_t v) { return v == 0; }));
+  const Bytes tail(b.begin() + 654, b.end());
+  EXPECT_EQ(tail, (Bytes{213, 0, 0, 0, 42, 0, 0, 0}));
+  EXPECT_EQ(e.moveCount(), 213);
+  EXPECT_EQ(e.number(), 42);
+  EXPECT_EQ(e.relativeName(), "sub/a b(1).sgf");
+}
+
+TEST(GameIndexEntryTest, RelativeNameMustFitWithItsTerminator) {
+  struct Case {
+    std::string name;
+    bool fits;
+  } cases[] = {{std::string(299, 'n'), true}, {std::string(300, 'n'), false}, {"", false},
+               {std::string("a\0b", 3), false}};
+  for (const auto& c : cases) {
+    GameIndexEntry e;
+    EXPECT_EQ(e.assign(GameInfo{}, c.name, 1, 0), c.fits) << c.name.size();
+    if (c.fits) EXPECT_EQ(e.relativeName(), c.name);
+    else EXPECT_EQ(e, GameIndexEntry{});
+  }
+}
+
+TEST(GameIndexTest, FileRoundTripKeepsEveryEntryByte) {
+  ScratchDir dir;
+  GameIndex index;
+  index.setDirectory("/records/");
+  index.append(sampleEntry("a.sgf", 0));
+  index.append(sampleEntry("sub/\xe4\xb8\xad.SGF", 1));
+  ASSERT_TRUE(index.write(dir.file("x.idx")));
+
+  const Bytes file = test::readFileBytes(dir.file("x.idx"));
+  ASSERT_EQ(file.size(), 32u + 2 * 662);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.data())), "qpindex");
+  EXPECT_EQ(file[28], 2);
+
+  GameIndex back;
+  ASSERT_TRUE(back.read(dir.file("x.idx"), "/other/"));
+  EXPECT_EQ(back.entries(), index.entries());
+  EXPECT_TRUE(back.contains("sub/\xe4\xb8\xad.SGF"));
+  EXPECT_FALSE(back.contains("sub/\xe4\xb8\xad.sgf"));
+  EXPECT_EQ(back.pathOf(1), "/other/sub/\xe4\xb8\xad.SGF");
+  EXPECT_EQ(back.pathOf(2), std::nullopt);
+  EXPECT_EQ(back.pathOf(-1), std::nullopt);
+}
+
+TEST(GameIndexTest, ReadRefusesDamagedFilesAndLeavesTheIndexEmpty) {
+  ScratchDir dir;
+  GameIndex good;
+  good.append(sampleEntry("a.sgf", 0));
+  good.append(sampleEntry("b.sgf", 1));
+  ASSERT_TRUE(good.write(dir.file("good.idx")));
+  const Bytes valid = test::readFileBytes(dir.file("good.idx"));
+
+  struct Case {
+    const char* what;
+    std::function<void(Bytes&)> damage;
+  } cases[] = {
+      {"wrong tag", [](Bytes& b) { b[1] = 'x'; }},
+      {"double not zero", [](Bytes& b) { b[27] = 0x3f; }},
+      {"count beyond the file", [](Bytes& b) { b[28] = 3; }},
+      {"negative count", [](Bytes& b) { b[31] = 0x80; }},
+      {"cut inside an entry", [](Bytes& b) { b.resize(b.size() - 1); }},
+      {"cut inside the header", [](Bytes& b) { b.resize(20); }},
+  };
+  for (const auto& c : cases) {
+    Bytes bytes = valid;
+    c.damage(bytes);
+    ASSERT_TRUE(test::writeFileBytes(dir.file("bad.idx"), bytes));
+    GameIndex index;
+    index.append(sampleEntry("old.sgf", 0));
+    EXPECT_FALSE(index.read(dir.file("bad.idx"), "/d/")) << c.what;
+    EXPECT_EQ(index.count(), 0) << c.what;
+    EXPECT_FALSE(index.contains("old.sgf")) << c.what;
+  }
+  GameIndex missing;
+  EXPECT_FALSE(missing.read(dir.file("none.idx"), "/d/"));
+}
+
+TEST(GameIndexTest, BuildTakesRecordFilesInListingOrder) {
+  ScratchDir dir;
+  const std::string d = dir.path() + "/";
+  put(d + "b.SGF", "g2;p;3");
+  put(d + "a.sgf", "g1;p;2");
+  put(d + "c.gib", "g3;p;4");
+  put(d + "d.txt", "g4;p;5");
+  put(d + "bad.sgf", "x");
+  put(d + "noext", "g5;p;1");
+  put(d + "y.sgf/z.sgf", "g6;p;6");  // a directory named like a record
+  put(d + "sub dir (1)/e.sgf", "g7;p;7");
+  FakeLoader fake;
+  GameIndex index;
+  const auto r = index.build(d, scanOf(fake.loader()));
+  EXPECT_TRUE(r.completed);
+  EXPECT_EQ(r.added, 5);
+  EXPECT_THAT(names(index), ElementsAre("a.sgf", "b.SGF", "c.gib", "sub dir (1)/e.sgf", "y.sgf/z.sgf"));
+  ASSERT_EQ(index.count(), 5);
+  for (int n = 0; n < index.count(); ++n) EXPECT_EQ(index.entry(n).number(), n);
+  EXPECT_EQ(index.entry(0).gameName(), "g1");
+  EXPECT_EQ(index.entry(0).moveCount(), 2);
+  EXPECT_EQ(index.entry(3).moveCount(), 7);
+  EXPECT_EQ(index.pathOf(3), d + "sub dir (1)/e.sgf");
+}
+
+TEST(GameIndexTest, MissingOrEmptyCollectionGivesAnEmptyIndex) {
+  ScratchDir dir;
+  FakeLoader fake;
+  for (const std::string& d : {dir.path() + "/none/", dir.path() + "/", std::string()}) {
+    GameIndex index;
+    index.append(sampleEntry("old.sgf", 0));
+    const auto r = index.build(d, scanOf(fake.loader()));
+    EXPECT_TRUE(r.completed) << d;
+    EXPECT_EQ(index.count(), 0) << d;
+  }
+}
+
+TEST(GameIndexTest, DuplicateFilesAreDeletedAndChangedCopiesKept) {
+  ScratchDir dir;
+  const std::string d = dir.path() + "/";
+  put(d + "a.sgf", "g1;p;20");
+  put(d + "b/a copy.sgf", "g1;p;20");      // same bytes, new name: a duplicate
+  put(d + "b/changed.sgf", "g1;p;20 ");    // same game fields, one byte more: kept
+  put(d + "b/other.sgf", "g1;q;20");       // another player: kept
+  FakeLoader fake;
+  GameIndex index;
+  const auto r = index.build(d, scanOf(fake.loader()));
+  EXPECT_EQ(r.duplicates, 1);
+  EXPECT_THAT(names(index), ElementsAre("a.sgf", "b/changed.sgf", "b/other.sgf"));
+  EXPECT_FALSE(std::filesystem::exists(d + "b/a copy.sgf"));
+  EXPECT_TRUE(std::filesystem::exists(d + "a.sgf"));
+
+  // Copies added later are found by an update against the indexed files.
+  put(d + "c/again.sgf", "g1;p;20 ");
+  put(d + "c/new.sgf", "g9;p;3");
+  const auto u = index.update(d, scanOf(fake.loader()));
+  EXPECT_EQ(u.added, 1);
+  EXPECT_EQ(u.duplicates, 1);
+  EXPECT_THAT(names(index), ElementsAre("a.sgf", "b/changed.sgf", "b/other.sgf", "c/new.sgf"));
+  EXPECT_EQ(index.entry(3).number(), 3);
+  EXPECT_FALSE(std::filesystem::exists(d + "c/again.sgf"));
+}
+
+TEST(GameIndexTest, DuplicateThatCannotBeDeletedIsLoggedAndLeftOut) {
+  ScratchDir dir;
+  const std::string d = dir.path() + "/";
+  put(d + "a.sgf", "g1;p;20");
+  put(d + "b.sgf", "g1;p;20");
+  put(d + "c.sgf", "g2;p;20");
+  std::vector<std::string> log;
+  FakeLoader fake;
+  GameIndex index;
+  GameIndexScan scan = scanOf(fake.loader());
+  scan.log = [&](const std::string& line) { log.push_back(line); };
+  scan.removeFile = [](const std::string&) {
+    errno = EROFS;
+    return false;
+  };
+  const auto r = index.build(d, scan);
+  EXPECT_THAT(names(index), ElementsAre("a.sgf", "c.sgf"));
+  EXPECT_EQ(r.deleteFailures, 1);
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_THAT(log[0], ::testing::HasSubstr(d + "b.sgf"));
+  EXPECT_TRUE(std::filesystem::exists(d + "b.sgf"));
+}
+
+TEST(GameIndexTest, UpdatePassesOverIndexedFilesWithoutLoadingThem) {
+  ScratchDir dir;
+  const std::string d = dir.path() + "/";
+  put(d + "a.sgf", "g1;p;1");
+  put(d + "b.sgf", "g2;p;1");
+  FakeLoader fake;
+  GameIndex index;
+  (void)index.build(d, scanOf(fake.loader()));
+  put(d + "c.sgf", "g3;p;1");
+  fake.calls = 0;
+  const auto r = index.update(d, scanOf(fake.loader()));
+  EXPECT_EQ(fake.calls, 1);
+  EXPECT_EQ(r.added, 1);
+  EXPECT_THAT(names(index), ElementsAre("a.sgf", "b.sgf", "c.sgf"));
+}
+
+TEST(GameIndexTest, StoppedScansContinueToTheSameIndex) {
+  ScratchDir dir;
+  const std::string d = dir.path() + "/";
+  for (int i = 0; i < 7; ++i) put(d + "f" + std::to_string(i) + ".sgf", "g" + std::to_string(i) + ";p;1");
+  FakeLoader fake;
+  GameIndex whole;
+  (void)whole.build(d, scanOf(fake.loader()));
+
+  GameIndex chunked;
+  int runs = 0;
+  for (bool done = false; !done && runs < 10; ++runs) {
+    const auto r = chunked.update(d, scanOf(fake.loader(), 3));
+    EXPECT_LE(r.added, 3);
+    done = r.completed;
+  }
+  EXPECT_EQ(runs, 3);
+  EXPECT_EQ(chunked.entries(), whole.entries());
+
+  std::atomic<int> stopped{0};
+  GameIndex none;
+  const auto r = none.update(d, scanOf(fake.loader(), -1, &stopped));
+  EXPECT_FALSE(r.completed);
+  EXPECT_EQ(none.count(), 0);
+}
+
+}  // namespace
+}  // namespace mh

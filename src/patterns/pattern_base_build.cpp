@@ -39,6 +39,12 @@ bool finishPhase(const BuildRequest& request, const LibraryPhaseFiles& files, co
   return ok;
 }
 
+// The entry count of a phase's finished library files (0 when they do not open).
+int finishedEntries(const BuildRequest& request, const LibraryPhaseFiles& files) {
+  PatternLibrary library;
+  return library.openIndex(request.file(files.index), request.file(files.data)) ? library.entryCount() : 0;
+}
+
 }  // namespace
 
 LibraryPhaseResult runLibraryPhase(const BuildRequest& request, const LibraryPhaseFiles& files, const GameIndex& index,
@@ -122,8 +128,10 @@ BuildResult buildPatternBase(const BuildRequest& request, BuildProgress& progres
   result.indexCount = index.count();
 
   if (request.buildGlobal) result.global = runLibraryPhase(request, kGlobalPhase, index, progress, runFlag, result.error);
+  else result.global.entries = finishedEntries(request, kGlobalPhase);
   if (result.error.empty() && request.buildLocal)
     result.local = runLibraryPhase(request, kLocalPhase, index, progress, runFlag, result.error);
+  else result.local.entries = finishedEntries(request, kLocalPhase);
   result.ok = result.error.empty();
   return result;
 }

@@ -39,7 +39,7 @@ struct BuildRequest {
 struct LibraryPhaseResult {
   bool ran = false;
   bool completed = false;  // every game of the index is in the done list
-  int entries = 0;         // entries of the finished library
+  int entries = 0;         // entries of the finished library (also when the phase did not run)
   int gamesAdded = 0;      // games added in this run
 };
 

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "patterns/build_report.h"
 #include "patterns/library_adders.h"
+#include "patterns/wpb.h"
 #include "support/scratch_dir.h"
 
 namespace mh {
@@ -203,6 +205,56 @@ TEST(PatternBaseBuildTest, UnwritableHomeIsAnError) {
   const BuildResult result = build(r);
   EXPECT_FALSE(result.ok);
   EXPECT_THAT(result.error, ::testing::HasSubstr("missing/base.idx"));
+}
+
+TEST(PatternBaseBuildTest, SummaryReportsEveryPhaseAndSkippedPhasesKeepTheirCounts) {
+  Collection c;
+  const BuildResult first = build(c.request());
+  BuildRequest onlyLocal = c.request();
+  onlyLocal.updateIndex = false;
+  onlyLocal.buildGlobal = false;
+  const BuildResult second = build(onlyLocal);
+  EXPECT_EQ(buildSummary(second), "index 6\nglobal " + std::to_string(first.global.entries) +
+                                      " entries, 0 games added\nlocal " + std::to_string(first.local.entries) +
+                                      " entries, 0 games added\n");
+}
+
+TEST(BuildReportTest, ProgressLineShowsPhaseCountsAndBar) {
+  struct Case {
+    int phase, total, current, bar;
+    const char* line;
+  } cases[] = {
+      {0, 2000, 500, 0, "index 500/2000"},
+      {1, 40, 10, 8, "[##......] global 10/40"},
+      {2, 0, 0, 4, "[....] local 0/0"},
+      {2, 5, 9, 4, "[####] local 9/5"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(buildProgressLine(c.phase, c.total, c.current, c.bar), c.line);
+}
+
+TEST(WpbTest, OpenForHintsReadsTheBuiltFilesAndCloseDropsThem) {
+  Collection c;
+  Wpb wpb("title", c.records(), "base", c.home());
+  EXPECT_EQ(wpb.filePath("wp2_"), c.home() + "base.wp2_");
+  wpb.openForHints();  // nothing built yet: open, but empty
+  EXPECT_TRUE(wpb.isOpen());
+  EXPECT_EQ(wpb.gameIndex().count(), 0);
+  EXPECT_EQ(wpb.globalLibrary().entryCount(), 0);
+
+  const BuildResult r = build(c.request());
+  wpb.close();
+  wpb.openForHints();
+  EXPECT_EQ(wpb.gameIndex().count(), 6);
+  EXPECT_EQ(wpb.gameIndex().pathOf(0), c.records() + "a/0.sgf");
+  EXPECT_EQ(wpb.globalLibrary().entryCount(), r.global.entries);
+  EXPECT_EQ(wpb.localLibrary().entryCount(), r.local.entries);
+  PatternEntry empty;
+  EXPECT_TRUE(wpb.globalLibrary().findWithSymmetries(Board().snapshot(), Black, empty));
+
+  wpb.close();
+  EXPECT_FALSE(wpb.isOpen());
+  EXPECT_EQ(wpb.gameIndex().count(), 0);
+  EXPECT_EQ(wpb.globalLibrary().entryCount(), 0);
 }
 
 }  // namespace

@@ -1,0 +1,30 @@
+#include "patterns/wpb.h"
+
+#include <utility>
+
+namespace mh {
+
+Wpb::Wpb(std::string title, std::string recordDirectory, std::string fileName, std::string home)
+    : title_(std::move(title)),
+      recordDirectory_(std::move(recordDirectory)),
+      fileName_(std::move(fileName)),
+      home_(std::move(home)) {}
+
+void Wpb::openForHints() {
+  if (!index_.read(filePath("idx"), recordDirectory_)) {
+    index_.clear();
+    index_.setDirectory(recordDirectory_);
+  }
+  (void)global_.openIndex(filePath("wp2_"), filePath("wp2"));
+  (void)local_.openIndex(filePath("lb_"), filePath("lb"));
+  open_ = true;
+}
+
+void Wpb::close() {
+  index_.clear();
+  global_.reset();
+  local_.reset();
+  open_ = false;
+}
+
+}  // namespace mh

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+
+#include "patterns/game_index.h"
+#include "patterns/pattern_library.h"
+
+namespace mh {
+
+// A pattern base: one configured collection of game records with its game-record index and its
+// global and local libraries. Its files live in the program's directory, named home + fileName +
+// "." + extension ("idx", "wp2", "wp2_", "lb", "lb_", and while building the warehouse files).
+// Owned by the application's WpbList and used from the user-interface thread only; a build works
+// on its own copies of the files' contents, after the owner has closed the pattern base.
+class Wpb {
+ public:
+  Wpb() = default;
+  Wpb(std::string title, std::string recordDirectory, std::string fileName, std::string home);
+  Wpb(const Wpb&) = delete;
+  Wpb& operator=(const Wpb&) = delete;
+
+  const std::string& title() const { return title_; }
+  // The collection directory, ending with "/".
+  const std::string& recordDirectory() const { return recordDirectory_; }
+  const std::string& fileName() const { return fileName_; }
+  // The program's directory the files live in, ending with "/".
+  const std::string& home() const { return home_; }
+  // home + fileName: a build request's file prefix.
+  std::string filePrefix() const { return home_ + fileName_; }
+  // The path of one of the pattern base's files.
+  std::string filePath(const char* extension) const { return filePrefix() + "." + extension; }
+
+  // Reads the index and opens both libraries in index mode, then marks the pattern base open.
+  // Missing or damaged files leave that part empty, so its look-ups find nothing.
+  void openForHints();
+  // Drops the index and both libraries and clears the open flag.
+  void close();
+  bool isOpen() const { return open_; }
+
+  const GameIndex& gameIndex() const { return index_; }
+  const PatternLibrary& globalLibrary() const { return global_; }
+  const PatternLibrary& localLibrary() const { return local_; }
+
+ private:
+  std::string title_;
+  std::string recordDirectory_;
+  std::string fileName_;
+  std::string home_;
+  GameIndex index_;
+  PatternLibrary global_;
+  PatternLibrary local_;
+  bool open_ = false;
+};
+
+}  // namespace mh

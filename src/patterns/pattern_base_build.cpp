@@ -116,9 +116,9 @@ BuildResult buildPatternBase(const BuildRequest& request, BuildProgress& progres
     scan.limit = request.gamesPerPhase;
     scan.total = &progress.total;
     scan.current = &progress.current;
-    const GameIndexScanResult r = index.update(directory, scan);
+    result.indexScan = index.update(directory, scan);
     result.indexUpdated = true;
-    result.indexCompleted = r.completed;
+    result.indexCompleted = result.indexScan.completed;
     if (!index.write(request.file("idx"))) {
       result.ok = false;
       result.error = "cannot write " + request.file("idx");

@@ -48,6 +48,7 @@ struct BuildResult {
   std::string error;
   bool indexUpdated = false;
   bool indexCompleted = true;
+  GameIndexScanResult indexScan;  // what the index update did
   int indexCount = 0;       // games in the index
   LibraryPhaseResult global;
   LibraryPhaseResult local;

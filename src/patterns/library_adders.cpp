@@ -92,7 +92,7 @@ bool recordMove(PatternLibrary& library, const BoardSnapshot& snapshot, int side
 }
 
 int addRecordToGlobalLibrary(PatternLibrary& library, const GameRecord& record, int winner, int game,
-                             int maxMoves) {
+                             int maxMoves, bool* failed) {
   if (!usable19(record) || winner == 0) return 0;
   const int k = std::min(record.entryCount(), maxMoves);
   Board board = record.initialPosition();
@@ -101,7 +101,10 @@ int addRecordToGlobalLibrary(PatternLibrary& library, const GameRecord& record, 
     const MoveEntry& e = record.entries()[static_cast<size_t>(i)];
     applySetup(e, board);
     if (!e.hasMove()) continue;
-    if (!recordMove(library, board.snapshot(), e.colour, e.point, game, i, winner)) break;
+    if (!recordMove(library, board.snapshot(), e.colour, e.point, game, i, winner)) {
+      if (failed) *failed = true;
+      break;
+    }
     ++recorded;
     if (e.point >= 0) board.place(e.colour, e.point);
   }
@@ -109,7 +112,7 @@ int addRecordToGlobalLibrary(PatternLibrary& library, const GameRecord& record, 
 }
 
 int addRecordToLocalLibrary(PatternLibrary& library, const GameRecord& record, int winner, int game,
-                            int maxMoves) {
+                            int maxMoves, bool* failed) {
   if (!usable19(record)) return 0;
   const int k = std::min(record.entryCount(), maxMoves);
   if (k <= 1) return 0;
@@ -143,7 +146,10 @@ int addRecordToLocalLibrary(PatternLibrary& library, const GameRecord& record, i
     }
     const int nBefore = clusterAt(before, q, kClusterDistance, joined) ? joined.stoneCount() : 0;
     if (nBefore > 0 && nBefore + 1 == n) {
-      if (!recordMove(library, snapshotOf(joined), e.colour, p, game, i, winner)) break;
+      if (!recordMove(library, snapshotOf(joined), e.colour, p, game, i, winner)) {
+        if (failed) *failed = true;
+        break;
+      }
       ++recorded;
     }
   }
@@ -151,21 +157,21 @@ int addRecordToLocalLibrary(PatternLibrary& library, const GameRecord& record, i
 }
 
 int addGameToGlobalLibrary(PatternLibrary& library, const GameIndex& index, int game, const GameLoader& load,
-                           int maxMoves) {
+                           int maxMoves, bool* failed) {
   const auto path = index.pathOf(game);
   GameRecord record;
   int winner = 0;
   if (!path || !load || !load(*path, record, winner)) return 0;
-  return addRecordToGlobalLibrary(library, record, winner, game, maxMoves);
+  return addRecordToGlobalLibrary(library, record, winner, game, maxMoves, failed);
 }
 
 int addGameToLocalLibrary(PatternLibrary& library, const GameIndex& index, int game, const GameLoader& load,
-                          int maxMoves) {
+                          int maxMoves, bool* failed) {
   const auto path = index.pathOf(game);
   GameRecord record;
   int winner = 0;
   if (!path || !load || !load(*path, record, winner)) return 0;
-  return addRecordToLocalLibrary(library, record, winner, game, maxMoves);
+  return addRecordToLocalLibrary(library, record, winner, game, maxMoves, failed);
 }
 
 }  // namespace mh

@@ -83,8 +83,12 @@ LibraryPhaseResult runLibraryPhase(const BuildRequest& request, const LibraryPha
     done.append(entry);
     ++result.gamesAdded;
     progress.current.fetch_add(1);
-    if (files.phase == kGlobalPhase.phase) (void)addGameToGlobalLibrary(library, index, g, request.load, kGlobalMoves);
-    else (void)addGameToLocalLibrary(library, index, g, request.load, kLocalMoves);
+    bool failed = false;
+    if (files.phase == kGlobalPhase.phase)
+      (void)addGameToGlobalLibrary(library, index, g, request.load, kGlobalMoves, &failed);
+    else
+      (void)addGameToLocalLibrary(library, index, g, request.load, kLocalMoves, &failed);
+    if (failed) ++result.gamesCut;
   }
   result.completed = true;
   for (; g < index.count() && result.completed; ++g)

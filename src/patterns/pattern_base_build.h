@@ -41,6 +41,7 @@ struct LibraryPhaseResult {
   bool completed = false;  // every game of the index is in the done list
   int entries = 0;         // entries of the finished library (also when the phase did not run)
   int gamesAdded = 0;      // games added in this run
+  int gamesCut = 0;        // of those, games whose moves could not all be recorded (a store failed)
 };
 
 struct BuildResult {

@@ -149,6 +149,24 @@ TEST(LocalAdderTest, StoresTheClusterAsItWasBeforeTheMove) {
   EXPECT_THAT(e.occurrences, ElementsAre(PatternOccurrence{4, 2, static_cast<std::int16_t>(at(4, 5))}));
 }
 
+TEST(RecordMoveTest, LibraryThatCannotStoreEndsTheGameAndSaysSo) {
+  test::ScratchDir dir;
+  PatternLibrary empty;
+  ASSERT_TRUE(empty.writeData(dir.file("empty.wp2")));
+  PatternLibrary readOnly;
+  ASSERT_TRUE(readOnly.openData(dir.file("empty.wp2")));
+  bool failed = false;
+  EXPECT_EQ(addRecordToGlobalLibrary(readOnly, spacedGame(10), GameInfo::BlackWins, 0, 50, &failed), 0);
+  EXPECT_TRUE(failed);
+  failed = false;
+  EXPECT_EQ(addRecordToLocalLibrary(readOnly, spacedGame(10), GameInfo::BlackWins, 0, 150, &failed), 0);
+  EXPECT_TRUE(failed);
+  failed = false;
+  PatternLibrary memory;
+  EXPECT_EQ(addRecordToGlobalLibrary(memory, spacedGame(10), GameInfo::BlackWins, 0, 50, &failed), 10);
+  EXPECT_FALSE(failed);
+}
+
 TEST(RecordMoveTest, WarehouseLibraryMatchesMemoryLibrary) {
   test::ScratchDir dir;
   PatternLibrary memory;

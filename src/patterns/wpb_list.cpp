@@ -1,0 +1,65 @@
+#include "patterns/wpb_list.h"
+
+#include "platform/ascii_text.h"
+#include "platform/ini_file.h"
+#include "platform/program_paths.h"
+
+namespace mh {
+
+namespace {
+
+constexpr std::string_view kSgfsTag = "<sgfs>";
+
+}  // namespace
+
+std::string recordDirectoryFor(std::string_view sgfPath, const std::string& programDirectory) {
+  std::string dir;
+  if (sgfPath.size() >= kSgfsTag.size() && ascii::toLower(std::string(sgfPath.substr(0, kSgfsTag.size()))) == kSgfsTag)
+    dir = parentDirectory(programDirectory) + "sgfs" + std::string(sgfPath.substr(kSgfsTag.size()));
+  else
+    dir = std::string(sgfPath);
+  if (!dir.empty() && dir.front() != '/') dir = programDirectory + dir;
+  return withTrailingSlash(dir);
+}
+
+void WpbList::read(const std::string& iniPath, const std::string& programDirectory, int language) {
+  bases_.clear();
+  const IniFile ini(iniPath);
+  default_ = ini.readInt("WPBS", "DEFAULT", 0);
+  const int total = ini.readInt("WPBS", "TOTAL", 0);
+  const std::string titleKey = "TITLE" + std::to_string(language);
+  for (int i = 0; i < total; ++i) {
+    const std::string section = "WPB_" + std::to_string(i);
+    std::string title = ini.readString(section, titleKey, "");
+    const std::string path = ini.readString(section, "SGFPATH", "");
+    std::string fileName = ini.readString(section, "FILENAME", "");
+    if (title.empty() || path.empty() || fileName.empty()) break;
+    bases_.push_back(std::make_unique<Wpb>(std::move(title), recordDirectoryFor(path, programDirectory),
+                                           std::move(fileName), programDirectory));
+  }
+  if (default_ < 0 || default_ >= count()) default_ = 0;
+}
+
+Wpb* WpbList::at(int n) { return n >= 0 && n < count() ? bases_[static_cast<size_t>(n)].get() : nullptr; }
+
+const Wpb* WpbList::at(int n) const {
+  return n >= 0 && n < count() ? bases_[static_cast<size_t>(n)].get() : nullptr;
+}
+
+bool WpbList::select(int n) {
+  Wpb* wpb = at(n);
+  if (!wpb) return false;
+  if (!wpb->isOpen()) wpb->openForHints();
+  return true;
+}
+
+int updateCustomRecordLibrary(WpbList& list, const GameIndexScan& scan) {
+  Wpb* custom = list.at(1);
+  if (list.count() < 2 || !custom) return -1;
+  custom->close();
+  GameIndex index;
+  (void)index.build(custom->recordDirectory(), scan);
+  return index.write(custom->filePath("idx")) ? index.count() : -1;
+}
+
+}  // namespace mh

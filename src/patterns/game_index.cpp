@@ -73,19 +73,9 @@ void GameIndex::append(const GameIndexEntry& entry) {
 bool GameIndex::read(const std::string& path, const std::string& directory) {
   clear();
   directory_ = directory;
-  BinaryFile file;
-  if (!file.open(path, BinaryFile::Mode::ReadOnly)) return false;
-  const auto size = file.size();
-  std::vector<std::uint8_t> head(PatternFileHeader::kBytes);
-  if (!size || !file.readAt(0, head.data(), head.size())) return false;
-  ByteReader hr(head);
   std::int32_t count = 0;
-  if (!PatternFileHeader::read(hr, kGameIndexTag, count)) return false;
-  // The count is checked against the file before anything is allocated for it.
-  const std::uint64_t bytes = static_cast<std::uint64_t>(count) * GameIndexEntry::kSize;
-  if (bytes > *size - PatternFileHeader::kBytes) return false;
-  std::vector<std::uint8_t> body(static_cast<size_t>(bytes));
-  if (!file.readAt(PatternFileHeader::kBytes, body.data(), body.size())) return false;
+  std::vector<std::uint8_t> body;
+  if (!PatternFileHeader::readFile(path, kGameIndexTag, GameIndexEntry::kSize, count, body)) return false;
   ByteReader r(body);
   entries_.resize(static_cast<size_t>(count));
   names_.reserve(entries_.size());

@@ -156,22 +156,29 @@ int addRecordToLocalLibrary(PatternLibrary& library, const GameRecord& record, i
   return recorded;
 }
 
-int addGameToGlobalLibrary(PatternLibrary& library, const GameIndex& index, int game, const GameLoader& load,
-                           int maxMoves, bool* failed) {
+namespace {
+
+// Loads game `game` of the index and hands it to a record adder; nothing when it does not load.
+template <typename AddRecord>
+int addGame(AddRecord addRecord, PatternLibrary& library, const GameIndex& index, int game, const GameLoader& load,
+            int maxMoves, bool* failed) {
   const auto path = index.pathOf(game);
   GameRecord record;
   int winner = 0;
   if (!path || !load || !load(*path, record, winner)) return 0;
-  return addRecordToGlobalLibrary(library, record, winner, game, maxMoves, failed);
+  return addRecord(library, record, winner, game, maxMoves, failed);
+}
+
+}  // namespace
+
+int addGameToGlobalLibrary(PatternLibrary& library, const GameIndex& index, int game, const GameLoader& load,
+                           int maxMoves, bool* failed) {
+  return addGame(addRecordToGlobalLibrary, library, index, game, load, maxMoves, failed);
 }
 
 int addGameToLocalLibrary(PatternLibrary& library, const GameIndex& index, int game, const GameLoader& load,
                           int maxMoves, bool* failed) {
-  const auto path = index.pathOf(game);
-  GameRecord record;
-  int winner = 0;
-  if (!path || !load || !load(*path, record, winner)) return 0;
-  return addRecordToLocalLibrary(library, record, winner, game, maxMoves, failed);
+  return addGame(addRecordToLocalLibrary, library, index, game, load, maxMoves, failed);
 }
 
 }  // namespace mh

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/binary_file.h"
+
 namespace mh {
 
 bool PatternFileHeader::read(ByteReader& in, std::string_view tag, std::int32_t& count) {
@@ -24,6 +26,21 @@ void PatternFileHeader::write(ByteWriter& out, std::string_view tag, std::int32_
   out.writeBytes(raw, sizeof raw);
   out.writeZeros(8);
   out.writeI32(count);
+}
+
+bool PatternFileHeader::readFile(const std::string& path, std::string_view tag, size_t recordBytes,
+                                 std::int32_t& count, std::vector<std::uint8_t>& body) {
+  BinaryFile file;
+  if (!file.open(path, BinaryFile::Mode::ReadOnly)) return false;
+  const auto size = file.size();
+  std::vector<std::uint8_t> head(kBytes);
+  if (!size || !file.readAt(0, head.data(), head.size())) return false;
+  ByteReader hr(head);
+  if (!read(hr, tag, count)) return false;
+  const std::uint64_t bytes = static_cast<std::uint64_t>(count) * recordBytes;
+  if (bytes > *size - kBytes) return false;
+  body.resize(static_cast<size_t>(bytes));
+  return file.readAt(kBytes, body.data(), body.size());
 }
 
 }  // namespace mh

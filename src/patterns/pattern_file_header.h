@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/byte_io.h"
 
@@ -18,6 +20,12 @@ struct PatternFileHeader {
   [[nodiscard]] static bool read(ByteReader& in, std::string_view tag, std::int32_t& count);
   // Appends the header for tag (at most 19 characters) and count.
   static void write(ByteWriter& out, std::string_view tag, std::int32_t count);
+
+  // Reads a whole file of this header followed by count records of recordBytes each: body gets
+  // the records' bytes. False when the file does not open, the header is not accepted, or the
+  // file is shorter than the count needs (checked before anything is allocated for it).
+  [[nodiscard]] static bool readFile(const std::string& path, std::string_view tag, size_t recordBytes,
+                                     std::int32_t& count, std::vector<std::uint8_t>& body);
 };
 
 inline constexpr std::string_view kPatternDataTag = "wpbin";

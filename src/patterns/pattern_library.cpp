@@ -125,19 +125,9 @@ void PatternLibrary::rebuildHash() {
 }
 
 bool PatternLibrary::loadIndexFile(const std::string& path) {
-  BinaryFile file;
-  if (!file.open(path, BinaryFile::Mode::ReadOnly)) return false;
-  const auto size = file.size();
-  std::vector<std::uint8_t> head(PatternFileHeader::kBytes);
-  if (!size || !file.readAt(0, head.data(), head.size())) return false;
-  ByteReader hr(head);
   std::int32_t count = 0;
-  if (!PatternFileHeader::read(hr, kPatternIndexTag, count)) return false;
-  // The count is checked against the file before anything is allocated for it.
-  const std::uint64_t bytes = static_cast<std::uint64_t>(count) * PatternIndexRecord::kBytes;
-  if (bytes > *size - PatternFileHeader::kBytes) return false;
-  std::vector<std::uint8_t> body(static_cast<size_t>(bytes));
-  if (!file.readAt(PatternFileHeader::kBytes, body.data(), body.size())) return false;
+  std::vector<std::uint8_t> body;
+  if (!PatternFileHeader::readFile(path, kPatternIndexTag, PatternIndexRecord::kBytes, count, body)) return false;
   ByteReader r(body);
   records_.resize(static_cast<size_t>(count));
   for (auto& rec : records_)

@@ -25,6 +25,13 @@ void put(const std::string& path, const std::string& content) {
   ASSERT_TRUE(test::writeFileBytes(path, bytesOf(content))) << path;
 }
 
+// A collection in the scratch directory holding the given (name, content) files; its path with "/".
+std::string collectionOf(const ScratchDir& dir, std::initializer_list<std::pair<std::string, std::string>> files) {
+  const std::string d = dir.path() + "/";
+  for (const auto& [name, content] : files) put(d + name, content);
+  return d;
+}
+
 // Records for the fake loader are one line "game;black;moves"; a file starting with "x" does not
 // load. Counts its calls.
 struct FakeLoader {
@@ -199,11 +206,10 @@ TEST(GameIndexTest, MissingOrEmptyCollectionGivesAnEmptyIndex) {
 
 TEST(GameIndexTest, DuplicateFilesAreDeletedAndChangedCopiesKept) {
   ScratchDir dir;
-  const std::string d = dir.path() + "/";
-  put(d + "a.sgf", "g1;p;20");
-  put(d + "b/a copy.sgf", "g1;p;20");      // same bytes, new name: a duplicate
-  put(d + "b/changed.sgf", "g1;p;20 ");    // same game fields, one byte more: kept
-  put(d + "b/other.sgf", "g1;q;20");       // another player: kept
+  const std::string d = collectionOf(dir, {{"a.sgf", "g1;p;20"},
+                                           {"b/a copy.sgf", "g1;p;20"},     // same bytes, new name: a duplicate
+                                           {"b/changed.sgf", "g1;p;20 "},   // one byte more: kept
+                                           {"b/other.sgf", "g1;q;20"}});    // another player: kept
   FakeLoader fake;
   GameIndex index;
   const auto r = index.build(d, scanOf(fake.loader()));
@@ -225,10 +231,7 @@ TEST(GameIndexTest, DuplicateFilesAreDeletedAndChangedCopiesKept) {
 
 TEST(GameIndexTest, DuplicateThatCannotBeDeletedIsLoggedAndLeftOut) {
   ScratchDir dir;
-  const std::string d = dir.path() + "/";
-  put(d + "a.sgf", "g1;p;20");
-  put(d + "b.sgf", "g1;p;20");
-  put(d + "c.sgf", "g2;p;20");
+  const std::string d = collectionOf(dir, {{"a.sgf", "g1;p;20"}, {"b.sgf", "g1;p;20"}, {"c.sgf", "g2;p;20"}});
   std::vector<std::string> log;
   FakeLoader fake;
   GameIndex index;
@@ -248,9 +251,7 @@ TEST(GameIndexTest, DuplicateThatCannotBeDeletedIsLoggedAndLeftOut) {
 
 TEST(GameIndexTest, UpdatePassesOverIndexedFilesWithoutLoadingThem) {
   ScratchDir dir;
-  const std::string d = dir.path() + "/";
-  put(d + "a.sgf", "g1;p;1");
-  put(d + "b.sgf", "g2;p;1");
+  const std::string d = collectionOf(dir, {{"a.sgf", "g1;p;1"}, {"b.sgf", "g2;p;1"}});
   FakeLoader fake;
   GameIndex index;
   (void)index.build(d, scanOf(fake.loader()));

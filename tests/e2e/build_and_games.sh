@@ -13,7 +13,7 @@ home="$scratch/home dir"
 records="$home/records"
 mkdir -p "$records/benson"
 cp -r "$corpus/ai-pro/AlphaGo Zero" "$records/"
-find "$corpus/ai-pro/BensonDarr" -type f | LC_ALL=C sort | head -20 | while IFS= read -r f; do cp "$f" "$records/benson/"; done
+find "$corpus/ai-pro/BensonDarr" -type f | LC_ALL=C sort | sed -n "1,20p" | while IFS= read -r f; do cp "$f" "$records/benson/"; done
 chmod -R u+w "$records"
 files=$(find "$records" -type f | wc -l)
 # A relative SGFPATH is taken from the program's directory.

@@ -28,7 +28,7 @@ std::string gameIndexListing(const GameIndex& index) {
                                   std::to_string(e.winner()),
                                   text::gbToUtf8(e.resultText()),
                                   std::to_string(e.moveCount()),
-                                  text::isValidUtf8(name) ? name : text::gbToUtf8(name)};
+                                  text::fileNameToUtf8(name)};
     for (size_t i = 0; i < std::size(fields); ++i) {
       if (i > 0) out += '\t';
       out += fieldText(fields[i]);

@@ -215,4 +215,8 @@ bool isValidUtf8(std::string_view bytes) {
   return true;
 }
 
+std::string fileNameToUtf8(std::string_view name) {
+  return isValidUtf8(name) ? std::string(name) : gbToUtf8(name);
+}
+
 }  // namespace mh::text

@@ -29,6 +29,10 @@ std::string traditionalToSimplified(std::string_view gb);
 
 // True when the bytes are entirely well-formed UTF-8 (no overlong forms, no surrogates).
 bool isValidUtf8(std::string_view bytes);
+
+// A file name as the file system holds it, shown as UTF-8: kept when it is valid UTF-8, else read
+// as GB (names written by programs that store GB bytes).
+std::string fileNameToUtf8(std::string_view name);
 // True when the bytes hold at least one byte with bit 7 set.
 bool hasHighBytes(std::string_view bytes);
 

@@ -43,4 +43,9 @@ grep -q $'\tbenson/.* VS .*(0100' games.txt || fail "no UTF-8 file name in the l
 iconv -f UTF-8 -t UTF-8 games.txt >/dev/null || fail "games output is not UTF-8"
 
 "$cli" games --home "$home" --base 3 2>/dev/null && fail "a missing pattern base must fail"
+
+"$cli" hints --home "$home" --empty >hints.txt || fail "hints failed"
+head -n 1 hints.txt | grep -Eq '^global A [a-s]{2} [0-9]+ [0-9]+ [0-9]+ (red|blue)$' || fail "hints: $(head -n 3 hints.txt)"
+"$cli" hints --home "$home" --empty --details >details.txt || fail "hints --details failed"
+grep -Eq '^  game [0-9]+ move 0 .*\.(sgf|SGF)$' details.txt || fail "hints --details: $(head -n 3 details.txt)"
 echo "ok: $games games"

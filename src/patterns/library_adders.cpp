@@ -131,7 +131,7 @@ int addRecordToLocalLibrary(PatternLibrary& library, const GameRecord& record, i
     if (!e.hasMove() || e.point < 0) continue;
     const Point p = e.point;
     now.place(e.colour, p);
-    const int n = clusterAt(now, p, kClusterDistance, after) ? after.stoneCount() : 0;
+    const int n = clusterAt(now, p, kClusterDistance, after, kMaxClusterStones) ? after.stoneCount() : 0;
     if (n < kMinClusterStones || n > kMaxClusterStones) continue;
     // Any other stone of the cluster after the move finds the cluster it joined.
     Point q = kNoPoint;
@@ -144,7 +144,7 @@ int addRecordToLocalLibrary(PatternLibrary& library, const GameRecord& record, i
       }
       if (q >= 0) break;
     }
-    const int nBefore = clusterAt(before, q, kClusterDistance, joined) ? joined.stoneCount() : 0;
+    const int nBefore = clusterAt(before, q, kClusterDistance, joined, kMaxClusterStones) ? joined.stoneCount() : 0;
     if (nBefore > 0 && nBefore + 1 == n) {
       if (!recordMove(library, snapshotOf(joined), e.colour, p, game, i, winner)) {
         if (failed) *failed = true;

@@ -9,16 +9,21 @@ namespace {
 
 // Depth-first walk over the stones within `distance` of each reached stone. Marks are set when a
 // point is pushed, so each stone is visited once; the reached set is the same as for any order.
+// With maxStones > 0 the walk stops once it has taken more than maxStones stones.
 void collectCluster(const Board& board, Point start, int distance, std::vector<std::uint8_t>& marks,
-                    PointList& black, PointList& white) {
+                    PointList& black, PointList& white, int maxStones = 0) {
   const int w = board.width();
   const int h = board.height();
+  const std::uint8_t* cells = board.cells().data();
   PointList stack{start};
   marks[static_cast<size_t>(start)] = 1;
+  size_t taken = 0;
   while (!stack.empty()) {
+    if (maxStones > 0 && taken > static_cast<size_t>(maxStones)) break;
     const Point p = stack.back();
     stack.pop_back();
-    (board.get(p) == Black ? black : white).push_back(p);
+    ++taken;
+    (cells[p] == Black ? black : white).push_back(p);
     const int x = p % w;
     const int y = p / w;
     // Offsets are clipped to the board so a large distance costs no more than the board.
@@ -30,7 +35,7 @@ void collectCluster(const Board& board, Point start, int distance, std::vector<s
       const int dyHigh = std::min(reach, h - 1 - y);
       for (int dy = dyLow; dy <= dyHigh; ++dy) {
         const Point q = (x + dx) + w * (y + dy);
-        const int v = board.get(q);
+        const int v = cells[q];
         if ((v == Black || v == White) && !marks[static_cast<size_t>(q)]) {
           marks[static_cast<size_t>(q)] = 1;
           stack.push_back(q);
@@ -67,12 +72,12 @@ bool LocalPosition::hasSingleStone(int colour) const {
   return stonesOf(colour).size() == 1;
 }
 
-bool clusterAt(const Board& board, Point point, int distance, LocalPosition& out) {
+bool clusterAt(const Board& board, Point point, int distance, LocalPosition& out, int maxStones) {
   resetTo(board, distance, out);
   const int v = board.get(point);
   if (distance <= 0 || (v != Black && v != White) || board.width() <= 0) return false;
   std::vector<std::uint8_t> marks(board.cells().size(), 0);
-  collectCluster(board, point, distance, marks, out.blackStones, out.whiteStones);
+  collectCluster(board, point, distance, marks, out.blackStones, out.whiteStones, maxStones);
   return true;
 }
 

@@ -36,8 +36,10 @@ using LocalPositionList = std::vector<LocalPosition>;
 int clusters(const Board& board, int distance, LocalPositionList& out);
 
 // The cluster through the stone at point. False (out cleared to the board's size) when the point
-// holds no stone or distance <= 0.
-bool clusterAt(const Board& board, Point point, int distance, LocalPosition& out);
+// holds no stone or distance <= 0. With maxStones > 0 the search stops early once the cluster is
+// known to hold more than maxStones stones: out then holds maxStones + 1 of them (callers that
+// only care about small clusters skip the rest of a large one).
+bool clusterAt(const Board& board, Point point, int distance, LocalPosition& out, int maxStones = 0);
 
 // The listed points that hold stones on the board, split by colour in list order; distance 5.
 void localPositionFrom(const Board& board, const PointList& points, LocalPosition& out);

@@ -132,6 +132,27 @@ TEST(LocalPositionTest, ClustersMatchNaiveClosureOnRandomBoards) {
   }
 }
 
+// A stone limit must give the whole cluster when it fits, and more than the limit when it does not.
+TEST(LocalPositionTest, StoneLimitStopsOnlyClustersThatExceedIt) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 200; ++round) {
+    Board b;
+    const int stones = static_cast<int>(rng() % 120);
+    for (int i = 0; i < stones; ++i) b.set(static_cast<Point>(rng() % 361), 1 + static_cast<int>(rng() % 2));
+    const Point start = b.firstStone();
+    if (start < 0) continue;
+    LocalPosition whole, limited;
+    ASSERT_TRUE(clusterAt(b, start, 5, whole));
+    const int limit = 1 + static_cast<int>(rng() % 60);
+    ASSERT_TRUE(clusterAt(b, start, 5, limited, limit));
+    if (whole.stoneCount() <= limit) {
+      EXPECT_EQ(limited, whole) << "round " << round;
+    } else {
+      EXPECT_EQ(limited.stoneCount(), limit + 1) << "round " << round;
+    }
+  }
+}
+
 TEST(LocalPositionTest, FromPointsKeepsListOrderAndDropsEmptyPoints) {
   const Board b = boardWith({{5, 0, Black}, {1, 0, Black}, {3, 0, White}}, 9, 9);
   LocalPosition lp;

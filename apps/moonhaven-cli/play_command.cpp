@@ -1,0 +1,164 @@
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli_command.h"
+#include "model/random_player.h"
+#include "patterns/assist_libraries.h"
+#include "patterns/pattern_library.h"
+#include "platform/find_program.h"
+#include "platform/ini_file.h"
+#include "process/gnu_go_player.h"
+#include "process/headless_match.h"
+#include "records/sgf_conversion.h"
+#include "records/sgf_file.h"
+#include "records/sgf_value.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "play [--black gnugo|random] [--white gnugo|random] [--level L] [--handicap H] [--max-moves N] "
+    "[--assist --home DIR --base N] [--seed S] [--gnugo PATH] --out FILE.sgf";
+
+struct PlayOptions {
+  std::string black = "gnugo";
+  std::string white = "gnugo";
+  int level = mh::GnuGoPlayer::kDefaultLevel;
+  int handicap = 0;
+  int maxMoves = 0;
+  bool assist = false;
+  std::string home;
+  int base = -1;
+  std::optional<int> seed;
+  std::string program = mh::GnuGoPlayer::kDefaultProgram;
+  std::string out;
+};
+
+int usage() {
+  std::fprintf(stderr, "usage: moonhaven-cli %s\n", kUsage);
+  return 1;
+}
+
+bool parseOptions(const std::vector<std::string>& args, PlayOptions& options) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--assist") {
+      options.assist = true;
+      continue;
+    }
+    if (i + 1 >= args.size()) return false;
+    const std::string& value = args[++i];
+    std::optional<int> number;
+    if (a == "--level" || a == "--handicap" || a == "--max-moves" || a == "--base" || a == "--seed") {
+      number = mh::sgf::parseInt(value);
+      if (!number) {
+        std::fprintf(stderr, "play: %s needs a number, not '%s'\n", a.c_str(), value.c_str());
+        return false;
+      }
+    }
+    if (a == "--black" || a == "--white") {
+      if (value != "gnugo" && value != "random") return false;
+      (a == "--black" ? options.black : options.white) = value;
+    } else if (a == "--level") {
+      options.level = *number;
+    } else if (a == "--handicap") {
+      options.handicap = *number;
+    } else if (a == "--max-moves") {
+      options.maxMoves = *number;
+    } else if (a == "--base") {
+      options.base = *number;
+    } else if (a == "--seed") {
+      options.seed = *number;
+    } else if (a == "--home") {
+      options.home = value;
+    } else if (a == "--gnugo") {
+      options.program = value;
+    } else if (a == "--out") {
+      options.out = value;
+    } else {
+      return false;
+    }
+  }
+  return !options.out.empty() && (!options.assist || (!options.home.empty() && options.base >= 0));
+}
+
+// The global and local libraries of pattern base number base listed in home's "WPBs.ini", opened
+// in index mode. False, with the reason on standard error, when either does not open.
+bool openAssistLibraries(const std::string& home, int base, mh::PatternLibrary& global, mh::PatternLibrary& local) {
+  const std::string dir = home.back() == '/' ? home : home + "/";
+  const mh::IniFile ini(dir + "WPBs.ini");
+  const std::string fileName = ini.readString("WPB_" + std::to_string(base), "FILENAME", "");
+  if (fileName.empty()) {
+    std::fprintf(stderr, "play: %sWPBs.ini names no pattern base %d\n", dir.c_str(), base);
+    return false;
+  }
+  const std::string prefix = dir + fileName + ".";
+  if (!global.openIndex(prefix + "wp2_", prefix + "wp2") || !local.openIndex(prefix + "lb_", prefix + "lb")) {
+    std::fprintf(stderr, "play: the libraries %swp2 and %slb do not open\n", prefix.c_str(), prefix.c_str());
+    return false;
+  }
+  return true;
+}
+
+int runPlay(const std::vector<std::string>& args) {
+  PlayOptions options;
+  if (!parseOptions(args, options)) return usage();
+
+  const bool anyGnuGo = options.black == "gnugo" || options.white == "gnugo";
+  if (anyGnuGo && mh::findProgram(options.program).find('/') == std::string::npos) {
+    std::fprintf(stderr, "play: GNU Go ('%s') is not on PATH nor in /usr/games\n", options.program.c_str());
+    return 1;
+  }
+  mh::PatternLibrary global, local;
+  if (options.assist && !openAssistLibraries(options.home, options.base, global, local)) return 1;
+
+  const auto seed = static_cast<std::uint32_t>(
+      options.seed ? *options.seed : std::chrono::system_clock::now().time_since_epoch().count());
+  mh::GameSettings settings;
+  settings.handicap = options.handicap;
+  auto makePlayer = [&](const std::string& kind, std::uint32_t playerSeed, std::string& name, int& type)
+      -> std::shared_ptr<mh::Player> {
+    if (kind == "random") {
+      name = "random";
+      return std::make_shared<mh::RandomPlayer>(playerSeed);
+    }
+    auto player = std::make_shared<mh::GnuGoPlayer>();
+    player->setProgramPath(options.program);
+    player->setLevel(options.level);
+    player->setSeed(playerSeed);
+    if (options.assist) player->setAssist(true, mh::AssistLibraries{&global, &local});
+    name = player->name();
+    type = mh::GameSettings::GnuGo;
+    return player;
+  };
+  auto black = makePlayer(options.black, seed, settings.blackName, settings.blackType);
+  auto white = makePlayer(options.white, seed + 1, settings.whiteName, settings.whiteType);
+
+  const mh::HeadlessMatchResult result =
+      mh::runHeadlessMatch(settings, black, white, options.maxMoves, [](const mh::PlayedMove& move) {
+        std::printf("%s\n", mh::playedMoveLine(move).c_str());
+        std::fflush(stdout);
+      });
+  black.reset();
+  white.reset();
+
+  // No result is written: the game was not counted, and a winner code of 0 would read as a draw.
+  mh::SgfNode root;
+  const mh::GameInfo& info = result.record.info();
+  if (!mh::roomToSgf(result.record, info.blackName(), info.whiteName(), std::nullopt, root) ||
+      !mh::SgfFile::write(options.out, root)) {
+    std::fprintf(stderr, "play: cannot write %s\n", options.out.c_str());
+    return 1;
+  }
+  std::fprintf(stderr, "play: %s after %d moves; the game is in %s\n",
+               result.limitReached ? "stopped" : "game over", result.moves, options.out.c_str());
+  return 0;
+}
+
+mh::cli::CommandRegistrar reg{{"play", kUsage,
+                               "play a game between GNU Go and/or a random player and write it as SGF", runPlay}};
+
+}  // namespace

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -108,8 +110,9 @@ int runPlay(const std::vector<std::string>& args) {
   if (!parseOptions(args, options)) return usage();
 
   const bool anyGnuGo = options.black == "gnugo" || options.white == "gnugo";
-  if (anyGnuGo && mh::findProgram(options.program).find('/') == std::string::npos) {
-    std::fprintf(stderr, "play: GNU Go ('%s') is not on PATH nor in /usr/games\n", options.program.c_str());
+  if (anyGnuGo && ::access(mh::findProgram(options.program).c_str(), X_OK) != 0) {
+    std::fprintf(stderr, "play: GNU Go ('%s') is neither a program nor on PATH or in /usr/games\n",
+                 options.program.c_str());
     return 1;
   }
   mh::PatternLibrary global, local;

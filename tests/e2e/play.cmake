@@ -8,4 +8,8 @@ set_tests_properties(cli.showPlayedGame PROPERTIES FIXTURES_REQUIRED cliPlayedGa
   PASS_REGULAR_EXPRESSION "black GNU go \\+ Moonhaven Helper\nwhite GNU go \\+ Moonhaven Helper\n.*moves 30\n")
 add_test(NAME cli.playWithoutOutFails COMMAND moonhaven-cli play --black random --white random)
 set_tests_properties(cli.playWithoutOutFails PROPERTIES WILL_FAIL TRUE)
-set_tests_properties(cli.playGnuGo cli.showPlayedGame cli.playWithoutOutFails PROPERTIES LABELS "e2e")
+add_test(NAME cli.playWithoutGnuGoFails COMMAND moonhaven-cli play --gnugo /nonexistent/gnugo
+  --out "${CMAKE_BINARY_DIR}/cli_play_nothing.sgf")
+set_tests_properties(cli.playWithoutGnuGoFails PROPERTIES WILL_FAIL TRUE)
+set_tests_properties(cli.playGnuGo cli.showPlayedGame cli.playWithoutOutFails cli.playWithoutGnuGoFails
+  PROPERTIES LABELS "e2e")

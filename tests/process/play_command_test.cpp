@@ -47,6 +47,11 @@ TEST(PlayCommand, TheAssistPlaysThePatternBasesMoves) {
   ScratchDir home;
   mh::IniFile ini(home.file("WPBs.ini"));
   ASSERT_TRUE(ini.writeInt("WPBS", "TOTAL", 2));
+  for (const char* section : {"WPB_0", "WPB_1"}) {
+    for (const char* title : {"TITLE0", "TITLE1", "TITLE2"}) ASSERT_TRUE(ini.writeString(section, title, section));
+    ASSERT_TRUE(ini.writeString(section, "SGFPATH", home.path()));
+  }
+  ASSERT_TRUE(ini.writeString("WPB_0", "FILENAME", "other"));
   ASSERT_TRUE(ini.writeString("WPB_1", "FILENAME", "mine"));
 
   // Global: the empty board with Black to move answers the centre. Local: White's random first
@@ -67,7 +72,7 @@ TEST(PlayCommand, TheAssistPlaysThePatternBasesMoves) {
   EXPECT_NE(out.find("\n3 b "), std::string::npos) << out;
   EXPECT_TRUE(std::filesystem::exists(home.file("game.sgf")));
 
-  const std::string missing = run(kCli + " play --assist --home '" + home.path() + "' --base 0 --out '" +
+  const std::string missing = run(kCli + " play --assist --home '" + home.path() + "' --base 5 --out '" +
                                       home.file("none.sgf") + "' 2>&1",
                                   status);
   EXPECT_NE(status, 0) << missing;

@@ -13,10 +13,11 @@ using mh::Point;
 
 constexpr Point P(int x, int y) { return x + 19 * y; }
 
-// What a reply says, in one comparable line: "<serial> move|cmd ok|failed <point>|none".
+// What a reply says, in one comparable line: "<serial> move|cmd ok|failed <point>|resign|none".
 std::string describe(const GtpReply& r) {
-  return std::to_string(r.serial) + (r.forMove ? " move " : " cmd ") + (r.failed ? "failed " : "ok ") +
-         (r.move ? std::to_string(r.point) : std::string("none"));
+  std::string says = "none";
+  if (r.move) says = r.move->kind == mh::GtpMoveReply::Resign ? "resign" : std::to_string(r.point);
+  return std::to_string(r.serial) + (r.forMove ? " move " : " cmd ") + (r.failed ? "failed " : "ok ") + says;
 }
 
 TEST(GtpReplyHandler, MatchesRepliesToCommandsInOrder) {
@@ -39,6 +40,7 @@ TEST(GtpReplyHandler, MatchesRepliesToCommandsInOrder) {
        {"1 cmd failed none", "2 move ok " + std::to_string(P(18, 18))}},
       {"an error reply to the request", {true}, {"? cannot score\n\n"}, {"1 move failed none"}},
       {"an answer naming no move", {true}, {"= \n\n"}, {"1 move ok none"}},
+      {"a resignation", {true}, {"= resign\n\n"}, {"1 move ok resign"}},
       {"a vertex off the board is a pass", {true}, {"= Z5\n\n"}, {"1 move ok -1"}},
       {"noise and the start failure are no replies",
        {true},
@@ -71,16 +73,6 @@ TEST(GtpReplyHandler, ResetForgetsWaitingCommandsAndHalfLines) {
   EXPECT_EQ(replies[0].serial, serial);
   EXPECT_EQ(replies[0].point, P(2, 16));
   EXPECT_EQ(replies[0].line, "= C3");
-}
-
-TEST(GtpReplyHandler, ReadsResignation) {
-  GtpReplyHandler handler;
-  handler.commandSent(true);
-  const auto replies = handler.feed("= resign\n\n");
-  ASSERT_EQ(replies.size(), 1u);
-  ASSERT_TRUE(replies[0].move.has_value());
-  EXPECT_EQ(replies[0].move->kind, mh::GtpMoveReply::Resign);
-  EXPECT_EQ(replies[0].point, mh::kNoPoint);
 }
 
 }  // namespace

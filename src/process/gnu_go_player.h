@@ -25,6 +25,8 @@ namespace mh {
 // getMove never waits for an answer that cannot come: when GNU Go is not running, ends, answers
 // the move request with an error or with something that is no move, or resigns, getMove returns
 // kNoMove, which ends the game, and the log says why. A GNU Go that is merely slow is waited for.
+// Replies are read from standard output only; what GNU Go writes to standard error goes to the
+// log, so that a warning starting with a vertex is never taken for a move.
 //
 // Threads: attach, setPosition and destroy run on the owner's thread while no match runs; getMove
 // and movePlayed on the driver's thread; interrupt on any. GNU Go's output arrives on the child

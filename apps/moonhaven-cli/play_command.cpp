@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "cli_command.h"
+#include "pattern_base_options.h"
 #include "model/random_player.h"
 #include "patterns/assist_libraries.h"
-#include "patterns/pattern_library.h"
+#include "patterns/wpb_list.h"
 #include "platform/find_program.h"
-#include "platform/ini_file.h"
 #include "process/gnu_go_player.h"
 #include "process/headless_match.h"
 #include "records/sgf_conversion.h"
@@ -23,7 +23,7 @@ namespace {
 
 constexpr const char* kUsage =
     "play [--black gnugo|random] [--white gnugo|random] [--level L] [--handicap H] [--max-moves N] "
-    "[--assist --home DIR --base N] [--seed S] [--gnugo PATH] --out FILE.sgf";
+    "[--assist [--home DIR] [--base N]] [--seed S] [--gnugo PATH] --out FILE.sgf";
 
 struct PlayOptions {
   std::string black = "gnugo";
@@ -32,8 +32,7 @@ struct PlayOptions {
   int handicap = 0;
   int maxMoves = 0;
   bool assist = false;
-  std::string home;
-  int base = -1;
+  mh::cli::PatternBaseOptions patternBase;
   std::optional<int> seed;
   std::string program = mh::GnuGoPlayer::kDefaultProgram;
   std::string out;
@@ -44,7 +43,8 @@ int usage() {
   return 1;
 }
 
-bool parseOptions(const std::vector<std::string>& args, PlayOptions& options) {
+bool parseOptions(std::vector<std::string> args, PlayOptions& options) {
+  if (!options.patternBase.parse("play", args)) return false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--assist") {
@@ -54,7 +54,7 @@ bool parseOptions(const std::vector<std::string>& args, PlayOptions& options) {
     if (i + 1 >= args.size()) return false;
     const std::string& value = args[++i];
     std::optional<int> number;
-    if (a == "--level" || a == "--handicap" || a == "--max-moves" || a == "--base" || a == "--seed") {
+    if (a == "--level" || a == "--handicap" || a == "--max-moves" || a == "--seed") {
       number = mh::sgf::parseInt(value);
       if (!number) {
         std::fprintf(stderr, "play: %s needs a number, not '%s'\n", a.c_str(), value.c_str());
@@ -70,12 +70,8 @@ bool parseOptions(const std::vector<std::string>& args, PlayOptions& options) {
       options.handicap = *number;
     } else if (a == "--max-moves") {
       options.maxMoves = *number;
-    } else if (a == "--base") {
-      options.base = *number;
     } else if (a == "--seed") {
       options.seed = *number;
-    } else if (a == "--home") {
-      options.home = value;
     } else if (a == "--gnugo") {
       options.program = value;
     } else if (a == "--out") {
@@ -84,25 +80,7 @@ bool parseOptions(const std::vector<std::string>& args, PlayOptions& options) {
       return false;
     }
   }
-  return !options.out.empty() && (!options.assist || (!options.home.empty() && options.base >= 0));
-}
-
-// The global and local libraries of pattern base number base listed in home's "WPBs.ini", opened
-// in index mode. False, with the reason on standard error, when either does not open.
-bool openAssistLibraries(const std::string& home, int base, mh::PatternLibrary& global, mh::PatternLibrary& local) {
-  const std::string dir = home.back() == '/' ? home : home + "/";
-  const mh::IniFile ini(dir + "WPBs.ini");
-  const std::string fileName = ini.readString("WPB_" + std::to_string(base), "FILENAME", "");
-  if (fileName.empty()) {
-    std::fprintf(stderr, "play: %sWPBs.ini names no pattern base %d\n", dir.c_str(), base);
-    return false;
-  }
-  const std::string prefix = dir + fileName + ".";
-  if (!global.openIndex(prefix + "wp2_", prefix + "wp2") || !local.openIndex(prefix + "lb_", prefix + "lb")) {
-    std::fprintf(stderr, "play: the libraries %swp2 and %slb do not open\n", prefix.c_str(), prefix.c_str());
-    return false;
-  }
-  return true;
+  return !options.out.empty();
 }
 
 int runPlay(const std::vector<std::string>& args) {
@@ -115,8 +93,18 @@ int runPlay(const std::vector<std::string>& args) {
                  options.program.c_str());
     return 1;
   }
-  mh::PatternLibrary global, local;
-  if (options.assist && !openAssistLibraries(options.home, options.base, global, local)) return 1;
+  // The assist reads the libraries of the chosen pattern base (the default one without --base).
+  mh::WpbList patternBases;
+  mh::AssistLibraries libraries;
+  if (options.assist) {
+    mh::Wpb* base = options.patternBase.select("play", patternBases);
+    if (!base) return 1;
+    base->openForHints();
+    if (base->globalLibrary().entryCount() == 0 && base->localLibrary().entryCount() == 0)
+      std::fprintf(stderr, "play: the pattern base '%s' has no libraries yet (see moonhaven-cli build)\n",
+                   base->fileName().c_str());
+    libraries = {&base->globalLibrary(), &base->localLibrary()};
+  }
 
   const auto seed = static_cast<std::uint32_t>(
       options.seed ? *options.seed : std::chrono::system_clock::now().time_since_epoch().count());
@@ -132,7 +120,7 @@ int runPlay(const std::vector<std::string>& args) {
     player->setProgramPath(options.program);
     player->setLevel(options.level);
     player->setSeed(playerSeed);
-    if (options.assist) player->setAssist(true, mh::AssistLibraries{&global, &local});
+    if (options.assist) player->setAssist(true, libraries);
     name = player->name();
     type = mh::GameSettings::GnuGo;
     return player;

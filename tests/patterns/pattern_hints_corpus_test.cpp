@@ -10,6 +10,7 @@
 #include "patterns/pattern_hints.h"
 #include "records/position_report.h"
 #include "records/record_loader.h"
+#include "support/corpus_pattern_base.h"
 #include "support/scratch_dir.h"
 
 namespace mh {
@@ -25,21 +26,9 @@ class HintsFromRealGames : public ::testing::Test {
   void SetUp() override {
     const fs::path source = fs::path(kCorpus) / "tygem-gb" / "25";
     if (!fs::exists(source)) GTEST_SKIP() << "no corpus at " << kCorpus;
-    records_ = scratch_.path() + "/records/";
-    fs::create_directories(records_);
-    std::vector<fs::path> files;
-    for (const auto& e : fs::directory_iterator(source)) files.push_back(e.path());
-    std::sort(files.begin(), files.end());
-    files.resize(std::min<size_t>(files.size(), 500));
-    for (const auto& f : files) fs::copy_file(f, records_ + f.filename().string());
-
     BuildRequest request;
-    request.recordDirectory = records_;
-    request.filePrefix = scratch_.path() + "/base";
-    request.load = fileGameLoader();
-    BuildProgress progress;
-    std::atomic<int> run{1};
-    const BuildResult built = buildPatternBase(request, progress, run);
+    const BuildResult built = test::buildCorpusPatternBase(source.string(), 500, scratch_.path(), request);
+    records_ = request.recordDirectory;
     ASSERT_TRUE(built.ok) << built.error;
     ASSERT_TRUE(index_.read(request.filePrefix + ".idx", records_));
     ASSERT_TRUE(global_.openIndex(request.filePrefix + ".wp2_", request.filePrefix + ".wp2"));

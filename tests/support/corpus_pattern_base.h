@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "patterns/pattern_base_build.h"
+
+namespace mh::test {
+
+// Builds a pattern base from real games: copies the first `limit` record files (in name order) of
+// one corpus folder into dir/records/ (the build may delete duplicates, and the corpus stays as it
+// is), then builds the index and both libraries with the file prefix dir/base. The request that
+// was built is returned through request, so callers can name its files.
+BuildResult buildCorpusPatternBase(const std::string& corpusFolder, size_t limit, const std::string& dir,
+                                   BuildRequest& request);
+
+}  // namespace mh::test

@@ -10,6 +10,7 @@ PACKAGES=(
   libicu-dev libopencc-dev libopencc-data
   libgtest-dev libgmock-dev libbenchmark-dev
   gnugo xvfb xauth
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -75,7 +75,9 @@ bool BlockStore::collect(std::int32_t start, std::vector<size_t>& out) const {
     // Links only run forwards; anything else is a loop or a stray pointer.
     if (h.next <= h.offset) return false;
     idx = indexOf(h.next, static_cast<size_t>(idx) + 1);
-    if (idx < 0) return false;
+    // Every writer links both ways; a block whose prev names another block belongs to another
+    // chain, and freeing it through this one would destroy that chain's value.
+    if (idx < 0 || table_[static_cast<size_t>(idx)].prev != h.offset) return false;
   }
 }
 

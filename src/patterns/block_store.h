@@ -25,7 +25,8 @@ struct BlockHeader {
 
 // Chains of variable-size blocks laid back to back in one file. A value is the concatenation of the
 // used payloads along a chain named by the offset of its first block. Chains always run forwards
-// in the file, which makes a loop or a backward link detectable as corruption.
+// in the file, which makes a loop or a backward link detectable as corruption, and each block
+// after the first names its predecessor in prev, so two chains never share a block.
 //
 // The store keeps the table of all block headers in file order and, beside it, the free blocks in
 // an ordered set, so allocation takes free blocks in file order without scanning the table.

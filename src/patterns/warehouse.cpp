@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <set>
 
 namespace mh {
 
@@ -38,6 +39,7 @@ void Warehouse::drop() {
   store_.detach();
   (void)file_.close();
   directory_.clear();
+  sharedStarts_.clear();
   readOnly_ = false;
 }
 
@@ -75,6 +77,7 @@ bool Warehouse::open(const std::string& path, bool readOnly) {
     drop();
     return false;
   }
+  std::set<std::int32_t> starts;
   for (size_t at = 0; at + kRecordBytes <= dir.size(); at += kRecordBytes) {
     const auto* rec = dir.data() + at;
     const auto* nul = static_cast<const std::uint8_t*>(std::memchr(rec, 0, kNameBytes));
@@ -85,6 +88,7 @@ bool Warehouse::open(const std::string& path, bool readOnly) {
     if (nul == rec) continue;
     std::int32_t start = -1;
     std::memcpy(&start, rec + kNameBytes, sizeof start);
+    if (start == 0 || !starts.insert(start).second) sharedStarts_.insert(start);
     directory_.insert_or_assign(std::string(reinterpret_cast<const char*>(rec), static_cast<size_t>(nul - rec)),
                                 start);
   }
@@ -101,7 +105,7 @@ bool Warehouse::get(std::string_view name, std::vector<std::uint8_t>& out) const
 bool Warehouse::put(std::string_view name, std::span<const std::uint8_t> bytes) {
   if (!isOpen() || readOnly_ || bytes.empty() || !validName(name)) return false;
   auto it = directory_.find(name);
-  if (it != directory_.end()) {
+  if (it != directory_.end() && !sharedStarts_.contains(it->second)) {
     // A chain that no longer collects is abandoned: its blocks stay allocated but unreachable.
     (void)store_.freeChain(it->second);
   }
@@ -136,6 +140,7 @@ bool Warehouse::close() {
   store_.detach();
   ok = file_.close() && ok;
   directory_.clear();
+  sharedStarts_.clear();
   readOnly_ = false;
   return ok;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,7 +40,8 @@ class Warehouse {
   [[nodiscard]] bool get(std::string_view name, std::vector<std::uint8_t>& out) const;
   // Replaces the value under name. Refused when read-only, for no bytes, and for a name that is
   // empty, longer than 127 bytes or holds a NUL. If writing fails after the old chain was freed,
-  // the name is dropped rather than left pointing at freed blocks.
+  // the name is dropped rather than left pointing at freed blocks. An old chain that the opened
+  // directory shared with another name or with itself is left in place, not freed.
   [[nodiscard]] bool put(std::string_view name, std::span<const std::uint8_t> bytes);
   // Writes the directory (unless read-only) and closes the file. False when the directory could
   // not be written; the warehouse is closed either way.
@@ -61,6 +63,9 @@ class Warehouse {
   BinaryFile file_;
   BlockStore store_;
   std::map<std::string, std::int32_t, std::less<>> directory_;  // name -> start of its chain
+  // Chains a damaged directory names twice, or names that point at the directory's own chain:
+  // replacing such a name abandons its old chain instead of freeing blocks still in use.
+  std::set<std::int32_t> sharedStarts_;
 };
 
 }  // namespace mh

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <map>
 #include <random>
 #include <tuple>
@@ -265,6 +266,71 @@ TEST(WarehouseTest, DamagedFilesAreRejected) {
       Bytes got;
       EXPECT_FALSE(w.get("v", got)) << c.name;
       EXPECT_TRUE(got.empty()) << c.name;
+    }
+  }
+}
+
+// Offset in the file of the start field of name's directory record.
+size_t recordStartField(const Bytes& file, const std::string& name) {
+  for (size_t at = 256 + 20; at + 132 <= 256 + 10260; at += 132)
+    if (std::memcmp(file.data() + at, name.c_str(), name.size() + 1) == 0) return at + 128;
+  ADD_FAILURE() << "no record " << name;
+  return 0;
+}
+
+// Damaged directories or links that make two names (or a name and the directory) share blocks:
+// replacing one value must not destroy another, and what the warehouse writes must open again.
+TEST(WarehouseTest, ReplacingAValueNeverFreesBlocksOfAnotherChain) {
+  struct Case {
+    const char* name;
+    std::function<void(Bytes&)> apply;
+    std::map<std::string, Bytes> afterPutB;  // values expected after replacing "b" and reopening
+  };
+  const Bytes a = filled(30, 1), b = filled(40, 2), c = filled(50, 3), fresh = filled(300, 9);
+  // Value blocks are laid out in put order after the 10260-byte directory block.
+  const size_t blockA = 256 + 10260, blockB = blockA + 1044;
+  const std::vector<Case> cases = {
+      {"name points at the directory chain",
+       [](Bytes& f) { putI32(f, recordStartField(f, "b"), 0); }, {{"a", a}, {"b", fresh}, {"c", c}}},
+      {"two names share one chain",
+       [](Bytes& f) { putI32(f, recordStartField(f, "b"), 10260); }, {{"a", a}, {"b", fresh}, {"c", c}}},
+      {"chain runs on into the head of another",
+       [=](Bytes& f) { putI32(f, blockB + 8, static_cast<std::int32_t>(blockB + 1044 - 256)); },
+       {{"a", a}, {"b", fresh}, {"c", c}}},
+      {"chain runs on into the tail of another",
+       [=](Bytes& f) {
+         putI32(f, blockA + 8, static_cast<std::int32_t>(blockB + 1044 - 256));  // a -> c
+         putI32(f, blockB + 1044 + 4, static_cast<std::int32_t>(blockA - 256));   // c names a as prev
+         putI32(f, blockB + 8, static_cast<std::int32_t>(blockB + 1044 - 256));  // b -> c as well
+       },
+       {{"b", fresh}}},
+  };
+  ScratchDir dir;
+  const std::string good = dir.file("good.aos");
+  {
+    Warehouse w;
+    ASSERT_TRUE(w.create(good));
+    ASSERT_TRUE(w.put("a", a));
+    ASSERT_TRUE(w.put("b", b));
+    ASSERT_TRUE(w.put("c", c));
+    ASSERT_TRUE(w.close());
+  }
+  const Bytes original = readFileBytes(good);
+  for (const auto& k : cases) {
+    Bytes damaged = original;
+    k.apply(damaged);
+    const std::string path = dir.file("shared.aos");
+    ASSERT_TRUE(writeFileBytes(path, damaged));
+    Warehouse w;
+    ASSERT_TRUE(w.open(path, false)) << k.name;
+    ASSERT_TRUE(w.put("b", fresh)) << k.name;
+    ASSERT_TRUE(w.put("d", filled(2000, 4))) << k.name;  // takes any blocks that were freed
+    ASSERT_TRUE(w.close()) << k.name;
+    ASSERT_TRUE(w.open(path, true)) << k.name;
+    for (const auto& [name, value] : k.afterPutB) {
+      Bytes got;
+      EXPECT_TRUE(w.get(name, got)) << k.name << " " << name;
+      EXPECT_EQ(got, value) << k.name << " " << name;
     }
   }
 }

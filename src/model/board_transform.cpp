@@ -1,5 +1,7 @@
 #include "model/board_transform.h"
 
+#include <cstdint>
+#include <limits>
 #include <utility>
 
 namespace mh {
@@ -38,7 +40,9 @@ Point BoardTransform::mapPoint(Point p) const {
   // An image off the board (a swap on a board that is not square) has no point: encoding it
   // would alias another point.
   if (!c || c->x < 0 || c->y < 0 || c->x >= width || c->y >= height) return kNoPoint;
-  return c->x + width * c->y;
+  // A size read from a file can be too large for every image to be a Point.
+  const std::int64_t q = c->x + std::int64_t{width} * c->y;
+  return q <= std::numeric_limits<Point>::max() ? static_cast<Point>(q) : kNoPoint;
 }
 
 bool BoardTransform::mapBoard(const Board& source, Board& target) const {

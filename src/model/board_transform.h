@@ -33,7 +33,7 @@ struct BoardTransform {
   // The mapped coordinates, or nothing when (x, y) lies outside width x height.
   std::optional<Coord> map(int x, int y) const;
   // The mapped point (decoded and encoded with the transform's width), or -1 when the point or
-  // its image lies outside width x height.
+  // its image lies outside width x height or is too large for a Point.
   Point mapPoint(Point p) const;
   // Writes the source's stones at their mapped points into target (may be the source). Fails,
   // leaving target alone, unless source is usable with the transform's size and every stone maps

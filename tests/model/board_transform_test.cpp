@@ -112,6 +112,20 @@ TEST(BoardTransform, SwapOnANonSquareBoardFailsInsteadOfAliasing) {
   EXPECT_EQ(swap.mapPoint(board.point(1, 2)), board.point(2, 1));
 }
 
+// Sizes come from files: an image beyond the range of a Point has no point rather than a
+// wrapped-around one.
+TEST(BoardTransform, ImageTooLargeForAPointHasNone) {
+  const BoardTransform flipY(1, 1 << 30, 4);
+  EXPECT_EQ(flipY.mapPoint(1), kNoPoint);  // (1, 0) -> (1, 3), beyond 2^31
+  const BoardTransform flipX(0, 1 << 30, 4);
+  EXPECT_EQ(flipX.mapPoint(1), (1 << 30) - 2);
+  const BoardTransform fromFile(4, 738197523, 800);  // found by fuzzing a pattern index
+  for (Point p : {0, 5, 738197523, 2147483000}) {
+    const Point q = fromFile.mapPoint(p);
+    EXPECT_TRUE(q == kNoPoint || q >= 0) << p;
+  }
+}
+
 TEST(BoardTransform, RandomBoardsSurviveEverySymmetryAndItsInverse) {
   std::mt19937 rng(7);
   for (int round = 0; round < 20; ++round) {

@@ -156,7 +156,7 @@ class Parser {
     if (p.identifier.empty() || !readValue(p.value)) return std::nullopt;
     if (big5_) {
       p.identifier = text::big5ToGb(p.identifier);
-      p.value = text::big5ToGb(p.value);
+      p.value = keptEscaped(text::big5ToGb(p.value));
     }
     for (;;) {
       c = next(true);
@@ -167,10 +167,38 @@ class Parser {
       p.moreValues.push_back(std::move(more));
     }
     if (utf8Values_) {
-      p.value = text::utf8ToGb(p.value);
-      for (std::string& v : p.moreValues) v = text::utf8ToGb(v);
+      p.value = keptEscaped(text::utf8ToGb(p.value));
+      for (std::string& v : p.moreValues) v = keptEscaped(text::utf8ToGb(v));
     }
     return p;
+  }
+
+  // A converted value as the writer can put it back between brackets and the byte-pair reading
+  // find it again: the conversion may turn a pair that held "]" or "\" into "?" and a lone "]" or
+  // "\", and may leave a lead byte last. A bare "]" gets its "\", a lone "\" at the end is
+  // escaped, and a lead byte at the end becomes "?".
+  static std::string keptEscaped(std::string v) {
+    std::string out;
+    out.reserve(v.size());
+    bool escaped = false;
+    for (size_t i = 0; i < v.size(); ++i) {
+      const char c = v[i];
+      if (static_cast<unsigned char>(c) >= 0x80) {
+        if (i + 1 < v.size()) {
+          out += c;
+          out += v[++i];
+        } else {
+          out += '?';
+        }
+        escaped = false;
+        continue;
+      }
+      if (!escaped && c == ']') out += '\\';
+      escaped = !escaped && c == '\\';
+      out += c;
+    }
+    if (escaped) out += '\\';
+    return out;
   }
 
   // "[" text "]", with "\" escaping the next character (both kept in the text).

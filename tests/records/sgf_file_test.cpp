@@ -75,6 +75,34 @@ TEST(SgfFileTest, Big5ChoiceConvertsIdentifierAndFirstValueOnly) {
   EXPECT_EQ(gb->findProperty("PB")->value, "\xB3\xF2\xB4\xD1");
 }
 
+// A conversion can turn a character that held "]" or "\\" into "?" and a bare "]" or "\\", or
+// leave a lead byte last; the converted value must still be written as one value.
+TEST(SgfFileTest, ConvertedValuesStayOneValueWhenWrittenBack) {
+  const struct {
+    const char* name;
+    std::string text;
+    bool big5;
+  } cases[] = {
+      // Found by fuzzing: the pair 0x8E 0x5D is no BIG5 character and leaves a bare "]".
+      {"BIG5 pair ending in ]", "(;CA[x]PB[\xE7\xA7\x8B\xE5\xA4\xA9\xE8\x99\x8E]BanY7]C[ok])", true},
+      {"BIG5 pair ending in \\", "(;PB[a\x80\\]C[ok])", true},
+      {"BIG5 lead byte then ]", "(;PB[\x8E]]C[ok])", true},
+      {"UTF-8 lead byte then \\]", "(;CA[UTF-8]PB[\xE6\\]x]C[ok])", false},
+      {"UTF-8 lead byte last", "(;CA[UTF-8]PB[x\xE6]C[ok])", false},
+  };
+  for (const auto& c : cases) {
+    const auto root = SgfFile::parse(c.text, c.big5);
+    ASSERT_TRUE(root) << c.name;
+    const std::string written = SgfFile::format(*root);
+    const auto again = SgfFile::parse(written, false);
+    ASSERT_TRUE(again) << c.name << ": " << written;
+    EXPECT_EQ(SgfFile::format(*again), written) << c.name;
+    ASSERT_NE(again->findProperty("C"), nullptr) << c.name << ": " << written;
+    EXPECT_EQ(again->findProperty("C")->value, "ok") << c.name;
+    EXPECT_EQ(again->findProperty("PB")->value, root->findProperty("PB")->value) << c.name;
+  }
+}
+
 TEST(SgfFileTest, Utf8RecordsAreReadByUtf8CharactersAndConvertedToGb) {
   struct Case {
     const char* name;

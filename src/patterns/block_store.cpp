@@ -68,8 +68,9 @@ bool BlockStore::collect(std::int32_t start, std::vector<size_t>& out) const {
   if (idx < 0 || table_[static_cast<size_t>(idx)].prev >= 0) return false;
   for (;;) {
     const BlockHeader& h = table_[static_cast<size_t>(idx)];
-    // A used count beyond the payload would read into the next block.
-    if (h.used < 0 || h.used > h.payloadSpace()) return false;
+    // A used count beyond the payload would read into the next block, and a block marked free
+    // (used 0; writers never leave a chain's block empty) may be handed out by the next write.
+    if (h.used <= 0 || h.used > h.payloadSpace()) return false;
     out.push_back(static_cast<size_t>(idx));
     if (h.next == -1) return true;
     // Links only run forwards; anything else is a loop or a stray pointer.

@@ -237,6 +237,10 @@ TEST(WarehouseTest, DamagedFilesAreRejected) {
       {"value chain points outside", [](Bytes& b) { putI32(b, kValue + 8, 50000); }, true},
       {"value next below -1", [](Bytes& b) { putI32(b, kValue + 8, -7); }, true},
       {"value used negative", [](Bytes& b) { putI32(b, kValue + 16, -5); }, true},
+      // A chain block marked free would be handed out by the next put (found by fuzzing: the
+      // value put into the directory's free block was overwritten by the directory on close).
+      {"directory block marked free", [](Bytes& b) { putI32(b, kDir + 16, 0); }, false},
+      {"value block marked free", [](Bytes& b) { putI32(b, kValue + 16, 0); }, true},
       {"value used huge", [](Bytes& b) { putI32(b, kValue + 16, 0x7fffff00); }, true},
       {"value block size huge", [](Bytes& b) {
          putI32(b, kValue + 12, 0x7fffff00);

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "model/board.h"
+#include "model/game_info.h"
+#include "patterns/game_index.h"
 #include "patterns/pattern_library.h"
 #include "patterns/warehouse.h"
 #include "platform/byte_io.h"
@@ -62,7 +64,8 @@ int main(int argc, char** argv) {
   }
   try {
     const fs::path root = argv[1];
-    for (const char* t : {"warehouse_fuzz", "pattern_data_fuzz", "pattern_index_fuzz", "pattern_entry_fuzz"})
+    for (const char* t :
+         {"warehouse_fuzz", "pattern_data_fuzz", "pattern_index_fuzz", "pattern_entry_fuzz", "game_index_fuzz"})
       fs::create_directories(root / t);
     const fs::path work = root / "work";
     fs::create_directories(work);
@@ -111,6 +114,23 @@ int main(int argc, char** argv) {
         put(root / "pattern_entry_fuzz" / ("entry" + std::to_string(n++)),
             std::string(bytes.begin(), bytes.end()));
       }
+    }
+    // A game-record index of a few games, one in a subfolder.
+    {
+      GameIndex index;
+      int number = 0;
+      for (const char* name : {"a.sgf", "sub/b.gib", "c.SGF"}) {
+        GameInfo info;
+        (void)info.setText(GameInfo::kBlackName, "black");
+        (void)info.setText(GameInfo::kWhiteName, name);
+        info.setWinner(number % 3);
+        GameIndexEntry entry;
+        check(entry.assign(info, name, 100 + number, number), "assign");
+        index.append(entry);
+        ++number;
+      }
+      check(index.write((root / "game_index_fuzz" / "three").string()), "write game index");
+      check(GameIndex().write((root / "game_index_fuzz" / "empty").string()), "write game index");
     }
     fs::remove_all(work);
   } catch (const std::exception& e) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "fuzz_support.h"
+#include "pattern_lookups.h"
 #include "patterns/pattern_library.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
@@ -13,13 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   mh::fuzz::splitInput(mh::fuzz::textOf(data, size), index, body);
   mh::PatternLibrary lib;
   if (!lib.openIndex(indexFile.write(index), dataFile.write(body))) return 0;
-  const int n = lib.entryCount();
-  for (int i = 0; i < n && i < 64; ++i) {
-    mh::PatternEntry e;
-    if (!lib.readEntry(i, e)) continue;
-    (void)lib.find(e.snapshot, e.side);
-    mh::PatternEntry turned;
-    (void)lib.findWithSymmetries(e.snapshot, e.side, turned);
-  }
+  mh::fuzz::readAndFindEntries(lib);
   return 0;
 }

@@ -212,6 +212,14 @@ TEST(WarehouseTest, AllocationMatchesAFileOrderScan) {
 }
 
 // Damage to a closed warehouse holding one value "v" (40 bytes) in the block at 10260.
+// Writes the bytes, damaged, to a file of dir; its path.
+std::string writeDamaged(const ScratchDir& dir, Bytes bytes, const std::function<void(Bytes&)>& damage) {
+  damage(bytes);
+  const std::string path = dir.file("damaged.aos");
+  EXPECT_TRUE(writeFileBytes(path, bytes));
+  return path;
+}
+
 struct Damage {
   const char* name;
   void (*apply)(Bytes&);
@@ -259,10 +267,7 @@ TEST(WarehouseTest, DamagedFilesAreRejected) {
   }
   const Bytes original = readFileBytes(good);
   for (const auto& c : cases) {
-    Bytes damaged = original;
-    c.apply(damaged);
-    const std::string path = dir.file("bad.aos");
-    ASSERT_TRUE(writeFileBytes(path, damaged));
+    const std::string path = writeDamaged(dir, original, c.apply);
     Warehouse w;
     const bool opened = w.open(path, true);
     EXPECT_EQ(opened, c.opens) << c.name;
@@ -321,10 +326,7 @@ TEST(WarehouseTest, ReplacingAValueNeverFreesBlocksOfAnotherChain) {
   }
   const Bytes original = readFileBytes(good);
   for (const auto& k : cases) {
-    Bytes damaged = original;
-    k.apply(damaged);
-    const std::string path = dir.file("shared.aos");
-    ASSERT_TRUE(writeFileBytes(path, damaged));
+    const std::string path = writeDamaged(dir, original, k.apply);
     Warehouse w;
     ASSERT_TRUE(w.open(path, false)) << k.name;
     ASSERT_TRUE(w.put("b", fresh)) << k.name;

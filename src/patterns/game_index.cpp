@@ -1,5 +1,6 @@
 #include "patterns/game_index.h"
 
+#include "platform/replacing_file.h"
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "patterns/pattern_file_header.h"
 #include "platform/binary_file.h"
 #include "platform/collection_listing.h"
+#include "platform/replacing_file.h"
 
 namespace mh {
 
@@ -95,8 +97,7 @@ bool GameIndex::write(const std::string& path) const {
   ByteWriter w(bytes);
   PatternFileHeader::write(w, kGameIndexTag, count());
   for (const auto& e : entries_) e.write(w);
-  BinaryFile file;
-  return file.open(path, BinaryFile::Mode::Create) && file.writeAt(0, bytes.data(), bytes.size()) && file.close();
+  return replaceFile(path, bytes);
 }
 
 bool GameIndex::contains(std::string_view relativeName) const {

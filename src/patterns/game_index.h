@@ -61,7 +61,7 @@ class GameIndex {
   // Empties the index, sets the directory and reads the file. False, index left empty, when the
   // file does not open, its header is wrong, or it holds fewer entries than its count says.
   [[nodiscard]] bool read(const std::string& path, const std::string& directory);
-  // Writes the header and every entry, replacing the file.
+  // Writes the header and every entry, replacing the file whole or not at all.
   [[nodiscard]] bool write(const std::string& path) const;
 
   // Whether an entry has exactly this relative name (byte comparison).

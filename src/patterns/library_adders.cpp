@@ -14,20 +14,6 @@ constexpr int kClusterDistance = 5;
 constexpr int kMinClusterStones = 2;
 constexpr int kMaxClusterStones = 50;
 
-// A board-made snapshot turned point by point: its lists are ascending and disjoint, so mapping
-// each point and sorting each list gives what mapping the whole board would.
-bool turnSnapshot(const BoardTransform& t, const BoardSnapshot& in, BoardSnapshot& out) {
-  out = in;
-  for (Point& p : out.points) {
-    p = t.mapPoint(p);
-    if (p < 0) return false;
-  }
-  const auto mid = out.points.begin() + in.blackCount;
-  std::sort(out.points.begin(), mid);
-  std::sort(mid, out.points.end());
-  return true;
-}
-
 void applySetup(const MoveEntry& e, Board& board) {
   if (!e.hasSetup()) return;
   board.setPoints(e.blackSetup, Black);
@@ -65,14 +51,8 @@ bool usable19(const GameRecord& record) {
 
 bool recordMove(PatternLibrary& library, const BoardSnapshot& snapshot, int side, Point move, int game,
                 int moveIndex, int winner) {
-  int n = library.find(snapshot, side);
-  for (int kind = 0; kind <= 6 && n < 0; ++kind) {
-    const BoardTransform t(kind, snapshot.width, snapshot.height);
-    BoardSnapshot turned;
-    if (!turnSnapshot(t, snapshot, turned)) continue;
-    n = library.find(turned, side);
-    if (n >= 0) move = t.mapPoint(move);
-  }
+  int kind = -1;
+  const int n = library.findUnderSymmetries(snapshot, side, kind);
   if (n < 0) {
     // A new position goes in with its first move already counted.
     PatternEntry entry;
@@ -81,14 +61,9 @@ bool recordMove(PatternLibrary& library, const BoardSnapshot& snapshot, int side
     countMove(entry, move, game, moveIndex, winner);
     return library.add(std::move(entry));
   }
-  if (PatternEntry* stored = library.entryAt(n)) {
-    countMove(*stored, move, game, moveIndex, winner);
-    return true;
-  }
-  PatternEntry entry;
-  if (!library.readEntry(n, entry)) return false;
-  countMove(entry, move, game, moveIndex, winner);
-  return library.storeEntry(n, entry);
+  // The move is turned the way the position was to meet the stored orientation.
+  if (kind >= 0) move = BoardTransform(kind, snapshot.width, snapshot.height).mapPoint(move);
+  return library.updateEntry(n, [&](PatternEntry& entry) { countMove(entry, move, game, moveIndex, winner); });
 }
 
 int addRecordToGlobalLibrary(PatternLibrary& library, const GameRecord& record, int winner, int game,

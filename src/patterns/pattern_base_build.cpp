@@ -1,8 +1,11 @@
 #include "patterns/pattern_base_build.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 
 #include "patterns/library_adders.h"
+#include "platform/replacing_file.h"
 
 namespace mh {
 
@@ -18,25 +21,51 @@ bool limitReached(const BuildRequest& request, int added) {
   return request.gamesPerPhase >= 0 && added >= request.gamesPerPhase;
 }
 
-// The finishing steps: the done list, the warehouse index, the data file from the warehouse, the
-// warehouse directory, then the data file's index with file offsets. Every step is tried, so a
-// failure in one leaves the others as complete as they can be; the first failure is reported.
+// Removes a file that may be missing; false only when it exists and stays.
+bool removeFile(const std::string& path) { return std::remove(path.c_str()) == 0 || errno == ENOENT; }
+
+// The finishing steps. The held entries go to the warehouse; the data file and its index are
+// written under temporary names; then the warehouse index and directory; then the done list,
+// which marks the warehouse state as finished; only then are the data file and its index moved
+// into place. Every step is tried, so a failure in one leaves the others as complete as they can
+// be; the first failure is reported.
 bool finishPhase(const BuildRequest& request, const LibraryPhaseFiles& files, const GameIndex& done,
                  PatternLibrary& library, std::string& error) {
   auto fail = [&](const char* extension) {
     if (error.empty()) error = "cannot write " + request.file(extension);
     return false;
   };
-  bool ok = done.write(request.file(files.doneList)) || fail(files.doneList);
+  bool ok = library.flush() || fail(files.warehouse);
+
+  ReplacingFile data(request.file(files.data));
+  ReplacingFile dataIndex(request.file(files.index));
+  std::vector<PatternIndexRecord> dataRecords;
+  bool dataOk = data.open() && library.writeDataTo(data.file(), request.writeBack ? &dataRecords : nullptr) &&
+                data.close();
+  if (dataOk && !request.writeBack) {
+    // The plain path indexes the written file by scanning it.
+    PatternLibrary scanned;
+    dataOk = scanned.openData(data.temporaryPath());
+    if (dataOk) dataRecords = scanned.indexRecords();
+  }
+  if (!dataOk) fail(files.data);
+  const bool indexOk = dataOk && PatternLibrary::writeIndexRecords(dataIndex.temporaryPath(), dataRecords);
+  if (dataOk && !indexOk) fail(files.index);
+
   ok = (library.writeIndex(request.file(files.warehouseIndex)) || fail(files.warehouseIndex)) && ok;
-  ok = (library.writeData(request.file(files.data)) || fail(files.data)) && ok;
   ok = (library.closeWarehouse() || fail(files.warehouse)) && ok;
   library.reset();
-  PatternLibrary scanned;
-  ok = ((scanned.openData(request.file(files.data)) && scanned.writeIndex(request.file(files.index))) ||
-        fail(files.index)) &&
-       ok;
-  return ok;
+  // The done list goes last: without it a later build would start the phase again.
+  ok = ok && (done.write(request.file(files.doneList)) || fail(files.doneList));
+  if (ok && dataOk && indexOk) {
+    // The data file first: a reader that meets the new data with the old index checks the pair
+    // and indexes the data by scanning it.
+    ok = (data.commit() || fail(files.data)) && ok;
+    ok = ok && (std::rename(dataIndex.temporaryPath().c_str(), dataIndex.target().c_str()) == 0 || fail(files.index));
+  } else {
+    std::remove(dataIndex.temporaryPath().c_str());
+  }
+  return ok && dataOk && indexOk;
 }
 
 // The entry count of a phase's finished library files (0 when they do not open).
@@ -59,15 +88,23 @@ LibraryPhaseResult runLibraryPhase(const BuildRequest& request, const LibraryPha
   // library starts again from nothing, so that no game is counted twice or left out for good.
   GameIndex done;
   PatternLibrary library;
-  const bool resumed = done.read(request.file(files.doneList), index.directory()) &&
+  const std::string doneList = request.file(files.doneList);
+  const bool resumed = done.read(doneList, index.directory()) &&
                        library.openWarehouse(request.file(files.warehouse), request.file(files.warehouseIndex));
   if (!resumed) {
     done.clear();
     done.setDirectory(index.directory());
-    if (!library.createWarehouse(request.file(files.warehouse))) {
+    // A stale done list must not outlive the warehouse it described.
+    if (!removeFile(doneList) || !library.createWarehouse(request.file(files.warehouse))) {
       error = "cannot create " + request.file(files.warehouse);
       return result;
     }
+  }
+  // From the first change on, the warehouse no longer matches the done list of the last run.
+  library.setBeforeFirstWrite([doneList] { return removeFile(doneList); });
+  if (request.writeBack && !library.enableWriteBack(request.cacheBytes)) {
+    error = "cannot read " + request.file(files.warehouse);
+    return result;
   }
 
   int remaining = 0;

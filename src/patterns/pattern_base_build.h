@@ -29,6 +29,11 @@ struct BuildRequest {
   // Each phase stops after adding this many games (below 0: no limit), to build in chunks.
   int gamesPerPhase = -1;
   GameLoader load;
+  // Library phases hold changed entries in memory, at most about this many bytes of them, and
+  // store them in the warehouse when the cache is full and when the phase finishes. Off, every
+  // recorded move is stored at once (the plain path the held one must agree with byte for byte).
+  bool writeBack = true;
+  size_t cacheBytes = size_t{96} << 20;
   // Lines for the log (a duplicate file that could not be deleted). May be empty.
   std::function<void(const std::string& line)> log;
 
@@ -77,6 +82,14 @@ extern const LibraryPhaseFiles kLocalPhase;
 // finished library files. The run flag is read before every game: once it is 0 or below, each
 // remaining phase finishes at once, so the files written always hold everything added so far
 // and a later build continues where this one stopped. Runs on the calling thread.
+//
+// A build killed at any moment leaves every file that rooms read whole and consistent: each is
+// written under a temporary name and renamed over the old one. A phase's done list marks the
+// warehouse state of its last finished run; the first change a run makes to the warehouse
+// removes the done list, and the finish writes it again only after the warehouse, its directory
+// and its index are complete. So a later build either resumes from the last finished run or, when
+// the done list is gone, starts the phase again from nothing; both end with the same libraries as
+// a build that was never interrupted.
 BuildResult buildPatternBase(const BuildRequest& request, BuildProgress& progress, const std::atomic<int>& runFlag);
 
 // One library phase over an index (the global or the local one).

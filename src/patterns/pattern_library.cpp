@@ -9,6 +9,7 @@
 #include "patterns/pattern_file_header.h"
 #include "platform/buffered_file_reader.h"
 #include "platform/byte_io.h"
+#include "platform/replacing_file.h"
 
 namespace mh {
 
@@ -87,6 +88,19 @@ std::int32_t PatternLibrary::hashOf(const BoardSnapshot& snapshot) {
 }
 
 void PatternLibrary::reset() {
+  if (writeBack_) (void)flush();
+  writeBack_ = false;
+  cacheLimit_ = 0;
+  cacheBytes_ = 0;
+  heldEntries_.clear();
+  heldEntries_.shrink_to_fit();
+  clock_.clear();
+  clock_.shrink_to_fit();
+  clockHand_ = 0;
+  prints_.clear();
+  updateScratch_ = PatternEntry{};
+  beforeFirstWrite_ = nullptr;
+  wroteWarehouse_ = false;
   entries_.clear();
   entries_.shrink_to_fit();
   records_.clear();
@@ -103,7 +117,8 @@ void PatternLibrary::reset() {
 
 bool PatternLibrary::closeWarehouse() {
   if (!warehouse_) return true;
-  const bool ok = warehouse_->close();
+  bool ok = !writeBack_ || flush();
+  ok = warehouse_->close() && ok;
   warehouse_.reset();
   return ok;
 }
@@ -145,7 +160,31 @@ bool PatternLibrary::openIndex(const std::string& indexPath, const std::string& 
     return false;
   }
   dataSize_ = *size;
+  // An index left from another run of the data file (a build stopped between replacing the two
+  // files, or files copied apart) would send reads into the middle of entries: the pair is checked
+  // at its ends and, when it does not agree, the data file is indexed by scanning it instead.
+  if (!indexMatchesData()) return openData(dataPath);
   rebuildHash();
+  return true;
+}
+
+bool PatternLibrary::indexMatchesData() const {
+  std::vector<std::uint8_t> head(PatternFileHeader::kBytes);
+  std::int32_t count = 0;
+  if (!dataFile_.readAt(0, head.data(), head.size())) return false;
+  ByteReader hr(head);
+  if (!PatternFileHeader::read(hr, kPatternDataTag, count) || records_.size() > static_cast<size_t>(count))
+    return false;
+  for (const size_t i : {size_t{0}, records_.size() - 1}) {
+    if (i >= records_.size()) break;
+    const PatternIndexRecord& r = records_[i];
+    if (r.location < static_cast<std::int32_t>(PatternFileHeader::kBytes) ||
+        static_cast<std::uint64_t>(r.location) >= dataSize_)
+      return false;
+    BufferedFileReader in(dataFile_, static_cast<std::uint64_t>(r.location), dataSize_, kRandomReadBuffer);
+    PatternEntry key;
+    if (!key.readKey(in) || recordFor(key, r.location) != r) return false;
+  }
   return true;
 }
 
@@ -215,6 +254,16 @@ bool PatternLibrary::readFromStore(int number, const BoardSnapshot* key, int sid
     return matched;
   }
   if (mode_ == Mode::Warehouse) {
+    if (const PatternEntry* e = held(number)) {
+      if (key != nullptr && !(e->snapshot == *key && e->side == side)) {
+        out.snapshot = e->snapshot;
+        out.side = e->side;
+        return true;
+      }
+      out = *e;
+      matched = true;
+      return true;
+    }
     std::vector<std::uint8_t> bytes;
     if (!warehouse_ || !warehouse_->get(entryName(number), bytes)) return false;
     ByteReader in(bytes);
@@ -243,6 +292,15 @@ PatternEntry* PatternLibrary::entryAt(int number) {
 
 int PatternLibrary::findEntry(const BoardSnapshot& snapshot, int side, PatternEntry* out) const {
   PatternEntry scratch;
+  if (writeBack_) {
+    // No entry has a key whose print no entry has; the entry a print names is almost always the
+    // one sought, and the walk below settles the rare case where it is not.
+    const std::int32_t n = prints_.find(keyPrintOf(snapshot, side));
+    if (n < 0) return -1;
+    PatternEntry& target = out ? *out : scratch;
+    bool matched = false;
+    if (readFromStore(n, &snapshot, side, target, matched) && matched) return n;
+  }
   for (std::int32_t n = hash_.first(hashOf(snapshot)); n >= 0; n = hash_.next(n)) {
     if (n >= entryCount()) continue;
     if (mode_ == Mode::Memory) {
@@ -265,6 +323,28 @@ int PatternLibrary::findEntry(const BoardSnapshot& snapshot, int side, PatternEn
 
 int PatternLibrary::find(const BoardSnapshot& snapshot, int side) const {
   return findEntry(snapshot, side, nullptr);
+}
+
+int PatternLibrary::findUnderSymmetries(const BoardSnapshot& snapshot, int side, int& kind) const {
+  kind = -1;
+  const int n = find(snapshot, side);
+  if (n >= 0) return n;
+  for (int k = 0; k <= 6; ++k) {
+    if (writeBack_) {
+      // A turn whose print no entry has needs no turned snapshot at all.
+      std::uint64_t print = 0;
+      if (!turnedKeyPrint(snapshot, side, k, print) || prints_.find(print) < 0) continue;
+    }
+    const BoardTransform forward(k, snapshot.width, snapshot.height);
+    BoardSnapshot turned;
+    if (!turnSnapshot(forward, snapshot, turned)) continue;
+    const int m = find(turned, side);
+    if (m >= 0) {
+      kind = k;
+      return m;
+    }
+  }
+  return -1;
 }
 
 bool PatternLibrary::findWithSymmetries(const BoardSnapshot& snapshot, int side, PatternEntry& out) const {
@@ -296,6 +376,17 @@ bool PatternLibrary::add(PatternEntry entry) {
   if (mode_ == Mode::Warehouse) {
     if (records_.size() >= static_cast<size_t>(std::numeric_limits<std::int32_t>::max())) return false;
     const auto number = static_cast<std::int32_t>(records_.size());
+    if (writeBack_) {
+      // Refuse what could never be stored, as a store would.
+      std::vector<std::uint8_t> probe;
+      ByteWriter w(probe);
+      if (!entry.snapshot.write(w) || entry.text.size() > std::numeric_limits<std::uint16_t>::max()) return false;
+      records_.push_back(recordFor(entry, number));
+      hash_.insert(records_.back().hash, number);
+      prints_.append(keyPrintOf(entry.snapshot, entry.side));
+      hold(number, std::move(entry));
+      return evict();
+    }
     if (!storeEntryValue(number, entry)) return false;
     records_.push_back(recordFor(entry, number));
     hash_.insert(records_.back().hash, number);
@@ -304,8 +395,15 @@ bool PatternLibrary::add(PatternEntry entry) {
   return false;
 }
 
+bool PatternLibrary::writeAllowed() {
+  if (wroteWarehouse_) return true;
+  if (beforeFirstWrite_ && !beforeFirstWrite_()) return false;
+  wroteWarehouse_ = true;
+  return true;
+}
+
 bool PatternLibrary::storeEntryValue(int number, const PatternEntry& entry) {
-  if (!warehouse_ || !warehouse_->isOpen()) return false;
+  if (!warehouse_ || !warehouse_->isOpen() || !writeAllowed()) return false;
   // The encoding grows with the entry: an entry of any size is stored whole, never cut short.
   std::vector<std::uint8_t> bytes;
   ByteWriter w(bytes);
@@ -315,24 +413,169 @@ bool PatternLibrary::storeEntryValue(int number, const PatternEntry& entry) {
 
 bool PatternLibrary::storeEntry(int number, const PatternEntry& entry) {
   if (mode_ != Mode::Warehouse || number < 0 || number >= entryCount()) return false;
+  if (writeBack_) {
+    if (entry.text.size() > std::numeric_limits<std::uint16_t>::max()) return false;
+    hold(number, entry);
+    return evict();
+  }
   return storeEntryValue(number, entry);
+}
+
+// --- write-back ---------------------------------------------------------------------------------
+
+size_t PatternLibrary::heldBytes(const PatternEntry& e) {
+  // The entry, its holder and the heap blocks of its lists, each with the allocator's overhead.
+  constexpr size_t kBlock = 16;
+  return sizeof(PatternEntry) + sizeof(HeldEntry) + 4 * kBlock + e.snapshot.points.capacity() * sizeof(Point) +
+         e.candidates.capacity() * sizeof(PatternCandidate) + e.occurrences.capacity() * sizeof(PatternOccurrence) +
+         (e.text.capacity() > 15 ? e.text.capacity() : 0);
+}
+
+const PatternEntry* PatternLibrary::held(int number) const {
+  if (!writeBack_ || number < 0 || static_cast<size_t>(number) >= heldEntries_.size()) return nullptr;
+  return heldEntries_[static_cast<size_t>(number)].entry.get();
+}
+
+PatternEntry& PatternLibrary::hold(int number, PatternEntry entry) {
+  const auto n = static_cast<size_t>(number);
+  if (heldEntries_.size() <= n) heldEntries_.resize(n + 1);
+  HeldEntry& h = heldEntries_[n];
+  if (h.entry) {
+    cacheBytes_ -= std::min(cacheBytes_, heldBytes(*h.entry));
+    *h.entry = std::move(entry);
+  } else {
+    h.entry = std::make_unique<PatternEntry>(std::move(entry));
+    clock_.push_back(number);
+  }
+  h.dirty = true;
+  h.referenced = true;
+  cacheBytes_ += heldBytes(*h.entry);
+  return *h.entry;
+}
+
+bool PatternLibrary::evict() {
+  if (cacheBytes_ <= cacheLimit_) return true;
+  // Second chance in the order entries were taken in: an entry used since the hand last passed
+  // stays for another round. Written down to three quarters of the limit, so eviction runs in
+  // batches rather than on every move.
+  const size_t target = cacheLimit_ / 4 * 3;
+  bool ok = true;
+  while (cacheBytes_ > target && clockHand_ < clock_.size()) {
+    const std::int32_t number = clock_[clockHand_++];
+    HeldEntry& h = heldEntries_[static_cast<size_t>(number)];
+    if (!h.entry) continue;
+    if (h.referenced) {
+      h.referenced = false;
+      clock_.push_back(number);
+      continue;
+    }
+    if (h.dirty && !storeEntryValue(number, *h.entry)) {
+      // Kept (and tried again later) so that nothing recorded is lost.
+      ok = false;
+      clock_.push_back(number);
+      break;
+    }
+    cacheBytes_ -= std::min(cacheBytes_, heldBytes(*h.entry));
+    h.entry.reset();
+    h.dirty = false;
+  }
+  // The passed part of the queue is dropped once it outweighs the rest.
+  if (clockHand_ > clock_.size() / 2) {
+    clock_.erase(clock_.begin(), clock_.begin() + static_cast<std::ptrdiff_t>(clockHand_));
+    clockHand_ = 0;
+  }
+  return ok;
+}
+
+bool PatternLibrary::enableWriteBack(size_t cacheBytes) {
+  if (mode_ != Mode::Warehouse || !warehouse_) return false;
+  if (writeBack_) {
+    cacheLimit_ = cacheBytes;
+    return evict();
+  }
+  prints_.clear();
+  prints_.reserve(records_.size());
+  PatternEntry scratch;
+  std::vector<std::uint8_t> bytes;
+  for (size_t n = 0; n < records_.size(); ++n) {
+    // An entry whose key does not read can never be found; it gets the print nothing matches.
+    bool ok = warehouse_->get(entryName(static_cast<int>(n)), bytes);
+    ByteReader in(bytes);
+    ok = ok && scratch.readKey(in);
+    prints_.append(ok ? keyPrintOf(scratch.snapshot, scratch.side) : 0);
+  }
+  writeBack_ = true;
+  cacheLimit_ = cacheBytes;
+  return true;
+}
+
+bool PatternLibrary::flush() {
+  if (!writeBack_) return true;
+  bool ok = true;
+  for (size_t n = 0; n < heldEntries_.size(); ++n) {
+    HeldEntry& h = heldEntries_[n];
+    if (!h.entry || !h.dirty) continue;
+    if (storeEntryValue(static_cast<int>(n), *h.entry)) h.dirty = false;
+    else ok = false;
+  }
+  return ok;
+}
+
+PatternEntry* PatternLibrary::beginUpdate(int number) {
+  if (number < 0 || number >= entryCount()) return nullptr;
+  if (mode_ == Mode::Memory) return &entries_[static_cast<size_t>(number)];
+  if (mode_ != Mode::Warehouse) return nullptr;
+  if (writeBack_) {
+    if (heldEntries_.size() > static_cast<size_t>(number)) {
+      HeldEntry& h = heldEntries_[static_cast<size_t>(number)];
+      if (h.entry) {
+        cacheBytes_ -= std::min(cacheBytes_, heldBytes(*h.entry));
+        return h.entry.get();
+      }
+    }
+    PatternEntry entry;
+    if (!readEntry(number, entry)) return nullptr;
+    PatternEntry& e = hold(number, std::move(entry));
+    cacheBytes_ -= std::min(cacheBytes_, heldBytes(e));
+    return &e;
+  }
+  return readEntry(number, updateScratch_) ? &updateScratch_ : nullptr;
+}
+
+bool PatternLibrary::endUpdate(int number) {
+  if (mode_ == Mode::Memory) return true;
+  if (writeBack_) {
+    HeldEntry& h = heldEntries_[static_cast<size_t>(number)];
+    h.dirty = true;
+    h.referenced = true;
+    cacheBytes_ += heldBytes(*h.entry);
+    return evict();
+  }
+  return storeEntryValue(number, updateScratch_);
+}
+
+bool PatternLibrary::writeIndexRecords(const std::string& path, const std::vector<PatternIndexRecord>& records) {
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(PatternFileHeader::kBytes + records.size() * PatternIndexRecord::kBytes);
+  ByteWriter w(bytes);
+  PatternFileHeader::write(w, kPatternIndexTag, static_cast<std::int32_t>(records.size()));
+  for (const auto& r : records) r.write(w);
+  return replaceFile(path, bytes);
 }
 
 bool PatternLibrary::writeIndex(const std::string& path) const {
   if (mode_ == Mode::Memory) return false;
-  std::vector<std::uint8_t> bytes;
-  bytes.reserve(PatternFileHeader::kBytes + records_.size() * PatternIndexRecord::kBytes);
-  ByteWriter w(bytes);
-  PatternFileHeader::write(w, kPatternIndexTag, static_cast<std::int32_t>(records_.size()));
-  for (const auto& r : records_) r.write(w);
-  BinaryFile file;
-  return file.open(path, BinaryFile::Mode::Create) && file.writeAt(0, bytes.data(), bytes.size()) && file.close();
+  return writeIndexRecords(path, records_);
 }
 
 bool PatternLibrary::writeData(const std::string& path) const {
+  ReplacingFile out(path);
+  return out.open() && writeDataTo(out.file(), nullptr) && out.commit();
+}
+
+bool PatternLibrary::writeDataTo(BinaryFile& file, std::vector<PatternIndexRecord>* dataRecords) const {
   if (mode_ == Mode::Index) return false;
-  BinaryFile file;
-  if (!file.open(path, BinaryFile::Mode::Create)) return false;
+  if (dataRecords) dataRecords->clear();
   std::vector<std::uint8_t> buffer;
   ByteWriter w(buffer);
   std::uint64_t at = 0;
@@ -343,12 +586,18 @@ bool PatternLibrary::writeData(const std::string& path) const {
   for (int n = 0; n < count && ok; ++n) {
     const PatternEntry* e = &scratch;
     if (mode_ == Mode::Memory) e = &entries_[static_cast<size_t>(n)];
+    else if (const PatternEntry* h = held(n)) e = h;
     else ok = readEntry(n, scratch);
+    const std::uint64_t offset = at + buffer.size();
     ok = ok && e->write(w, PatternEntryForm::DataFile);
+    // The records a scan of the finished file gives: one per entry, up to the 32-bit limit.
+    if (ok && dataRecords && offset <= static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()) &&
+        dataRecords->size() == static_cast<size_t>(n))
+      dataRecords->push_back(recordFor(*e, static_cast<std::int32_t>(offset)));
     if (buffer.size() >= kWriteChunk && !flushTo(file, at, buffer)) ok = false;
   }
   if (!flushTo(file, at, buffer)) ok = false;
-  return file.close() && ok;
+  return ok;
 }
 
 }  // namespace mh

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "model/board_snapshot.h"
 #include "patterns/pattern_entry.h"
+#include "patterns/key_print.h"
 #include "patterns/pattern_hash_table.h"
 #include "patterns/pattern_index_record.h"
 #include "patterns/warehouse.h"
@@ -38,7 +41,9 @@ class PatternLibrary {
   // Empties everything, closes the data file and the warehouse; back to memory mode.
   void reset();
   // Index mode from an index file ("wpindex") and its data file. False, library reset, when
-  // either file does not open or the index file's header or records do not read.
+  // either file does not open or the index file's header or records do not read. An index that
+  // does not fit the data file (checked at its first and last record) is replaced by scanning
+  // the data file, as openData does.
   [[nodiscard]] bool openIndex(const std::string& indexPath, const std::string& dataPath);
   // Index mode by scanning a data file, indexing entries up to the first that does not read.
   // False, library reset, only when the file does not open or its header is wrong.
@@ -74,15 +79,56 @@ class PatternLibrary {
   // stored whole; on failure the old value stays in place.
   [[nodiscard]] bool storeEntry(int number, const PatternEntry& entry);
 
-  // Index or warehouse mode: the index file ("wpindex") of the current records.
+  // Index or warehouse mode: the index file ("wpindex") of the current records. The file is
+  // replaced whole or not at all.
   [[nodiscard]] bool writeIndex(const std::string& path) const;
-  // Memory or warehouse mode: the data file ("wpbin") with every entry in number order. Stops at
-  // the first entry that cannot be read or written, leaving the file as far as written.
+  // An index file ("wpindex") holding the given records, replaced whole or not at all.
+  [[nodiscard]] static bool writeIndexRecords(const std::string& path, const std::vector<PatternIndexRecord>& records);
+  // Memory or warehouse mode: the data file ("wpbin") with every entry in number order. Fails at
+  // the first entry that cannot be read or written; the file at path is then left as it was
+  // (it is replaced whole or not at all).
   [[nodiscard]] bool writeData(const std::string& path) const;
+  // The data file's bytes written into file from offset 0, as far as they can be written. When
+  // dataRecords is given it receives the index records of the data file (locations are file
+  // offsets), as indexing the finished file by scanning it would give.
+  [[nodiscard]] bool writeDataTo(BinaryFile& file, std::vector<PatternIndexRecord>* dataRecords) const;
 
   // Closes the warehouse now, writing its directory; false when that write fails. The library
   // keeps its records but can no longer read entries.
   bool closeWarehouse();
+
+  // Warehouse mode, for builders that record many moves: keeps changed and new entries in memory
+  // (at most about cacheBytes of them; the least recently used are written out first) instead of
+  // storing each change at once, and keeps a print of every key so that a find that misses reads
+  // nothing. Reads the key of every stored entry once. Every result stays as without it; flush
+  // (or writeData, closeWarehouse, reset) writes what is held. False, nothing changed, outside
+  // warehouse mode.
+  [[nodiscard]] bool enableWriteBack(size_t cacheBytes);
+  // Stores every entry held in memory in the warehouse. False when a store failed (the entry
+  // stays held, so nothing is lost while the library lives).
+  [[nodiscard]] bool flush();
+  // Called once before the first change this library makes to its warehouse file; a false return
+  // refuses the change. Lets a builder retire the record of its last finished run before that
+  // run's warehouse state is overwritten.
+  void setBeforeFirstWrite(std::function<bool()> hook) { beforeFirstWrite_ = std::move(hook); }
+  // Bytes held by the write-back cache, as accounted against its limit.
+  size_t cachedBytes() const { return cacheBytes_; }
+
+  // The number of the entry for the position under any of the eight symmetries (identity first,
+  // then kinds 0..6, the first hit wins), with the kind that turns the given snapshot into the
+  // stored one (-1 for the identity); -1 when none is stored.
+  int findUnderSymmetries(const BoardSnapshot& snapshot, int side, int& kind) const;
+
+  // Changes entry number in place through change(entry): in memory mode the stored entry, with
+  // write-back the held entry (read in first when needed), otherwise a copy that is read and
+  // stored again. The key must not be changed. False when the entry cannot be read or stored.
+  template <class Change>
+  [[nodiscard]] bool updateEntry(int number, Change&& change) {
+    PatternEntry* entry = beginUpdate(number);
+    if (entry == nullptr) return false;
+    change(*entry);
+    return endUpdate(number);
+  }
 
  private:
   // find's walk: the number of the matching entry, with the entry copied into out when given.
@@ -92,6 +138,25 @@ class PatternLibrary {
   bool storeEntryValue(int number, const PatternEntry& entry);
   void rebuildHash();
   bool loadIndexFile(const std::string& path);
+  // Index mode: whether the loaded records fit the open data file (count, and the keys of the
+  // first and last record found where they point).
+  bool indexMatchesData() const;
+  PatternEntry* beginUpdate(int number);
+  bool endUpdate(int number);
+  // The held entry of number, or nullptr when it is not held.
+  const PatternEntry* held(int number) const;
+  // Holds entry (a new or changed one) for number and accounts for it.
+  PatternEntry& hold(int number, PatternEntry entry);
+  bool writeAllowed();
+  // Writes out least recently used held entries until the cache is under its limit.
+  bool evict();
+  static size_t heldBytes(const PatternEntry& entry);
+
+  struct HeldEntry {
+    std::unique_ptr<PatternEntry> entry;
+    bool dirty = false;
+    bool referenced = false;
+  };
 
   Mode mode_ = Mode::Memory;
   std::vector<PatternEntry> entries_;           // memory mode
@@ -100,6 +165,18 @@ class PatternLibrary {
   BinaryFile dataFile_;                         // index mode
   std::uint64_t dataSize_ = 0;
   std::unique_ptr<Warehouse> warehouse_;        // warehouse mode
+
+  // Write-back (warehouse mode, when enabled).
+  bool writeBack_ = false;
+  size_t cacheLimit_ = 0;
+  size_t cacheBytes_ = 0;
+  std::deque<HeldEntry> heldEntries_;   // by number; chunked, so growth never copies it whole
+  std::vector<std::int32_t> clock_;     // held numbers in the order they were taken in
+  size_t clockHand_ = 0;
+  KeyPrintTable prints_;
+  PatternEntry updateScratch_;
+  std::function<bool()> beforeFirstWrite_;
+  bool wroteWarehouse_ = false;
 };
 
 }  // namespace mh

@@ -41,6 +41,7 @@ void Warehouse::drop() {
   directory_.clear();
   sharedStarts_.clear();
   readOnly_ = false;
+  changed_ = false;
 }
 
 bool Warehouse::create(const std::string& path) {
@@ -62,6 +63,7 @@ bool Warehouse::create(const std::string& path) {
 
 bool Warehouse::open(const std::string& path, bool readOnly) {
   close();
+  changed_ = false;
   path_ = path;
   readOnly_ = readOnly;
   std::array<std::uint8_t, kHeaderBytes> header{};
@@ -104,6 +106,7 @@ bool Warehouse::get(std::string_view name, std::vector<std::uint8_t>& out) const
 
 bool Warehouse::put(std::string_view name, std::span<const std::uint8_t> bytes) {
   if (!isOpen() || readOnly_ || bytes.empty() || !validName(name)) return false;
+  changed_ = true;
   auto it = directory_.find(name);
   if (it != directory_.end() && !sharedStarts_.contains(it->second)) {
     // A chain that no longer collects is abandoned: its blocks stay allocated but unreachable.
@@ -136,7 +139,8 @@ bool Warehouse::close() {
     return true;
   }
   bool ok = true;
-  if (!readOnly_) ok = writeDirectory();
+  if (!readOnly_ && changed_) ok = writeDirectory();
+  changed_ = false;
   store_.detach();
   ok = file_.close() && ok;
   directory_.clear();

@@ -17,7 +17,8 @@ namespace mh {
 // ("AOWarehouseHead", single 1.0 at offset 30) is followed by a BlockStore; the chain at block
 // offset 0 is the directory, an array of 132-byte records (128-byte NUL-terminated name, start
 // offset). Values are on disk as soon as put returns, but the directory is written only by
-// close: values put after the last close are unreachable if the program dies.
+// close: values put after the last close are unreachable if the program dies. A warehouse that
+// was opened and never changed is left exactly as it was.
 class Warehouse {
  public:
   static constexpr std::int64_t kHeaderBytes = 256;
@@ -43,8 +44,8 @@ class Warehouse {
   // the name is dropped rather than left pointing at freed blocks. An old chain that the opened
   // directory shared with another name or with itself is left in place, not freed.
   [[nodiscard]] bool put(std::string_view name, std::span<const std::uint8_t> bytes);
-  // Writes the directory (unless read-only) and closes the file. False when the directory could
-  // not be written; the warehouse is closed either way.
+  // Writes the directory (unless read-only or unchanged since open) and closes the file. False
+  // when the directory could not be written; the warehouse is closed either way.
   bool close();
 
   bool isOpen() const { return file_.isOpen(); }
@@ -66,6 +67,7 @@ class Warehouse {
   // Chains a damaged directory names twice, or names that point at the directory's own chain:
   // replacing such a name abandons its old chain instead of freeing blocks still in use.
   std::set<std::int32_t> sharedStarts_;
+  bool changed_ = false;  // a put since open: the directory must be written
 };
 
 }  // namespace mh

@@ -1,0 +1,134 @@
+#include "patterns/key_print.h"
+
+#include <array>
+
+#include "model/board_transform.h"
+
+namespace mh {
+
+namespace {
+
+constexpr std::uint64_t mix(std::uint64_t x) {
+  x += 0x9e3779b97f4a7c15ULL;
+  x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+  x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+  return x ^ (x >> 31);
+}
+
+std::uint64_t stoneKey(Point p, int colour) {
+  return mix((static_cast<std::uint64_t>(static_cast<std::uint32_t>(p)) << 2) | static_cast<std::uint64_t>(colour));
+}
+
+std::uint64_t headKey(const BoardSnapshot& s, int side) {
+  std::uint64_t h = mix(0x5151ULL ^ (static_cast<std::uint64_t>(static_cast<std::uint32_t>(s.width)) << 32) ^
+                        static_cast<std::uint32_t>(s.height));
+  h = mix(h ^ (static_cast<std::uint64_t>(static_cast<std::uint32_t>(s.blackCount)) << 32) ^
+          static_cast<std::uint32_t>(s.whiteCount));
+  return mix(h ^ static_cast<std::uint64_t>(side & 0xff));
+}
+
+// Point maps of the seven turns of the 19 x 19 board, the only size the builders use; other
+// sizes map point by point.
+constexpr int kSide = 19;
+using TurnTable = std::array<std::array<Point, kSide * kSide>, 7>;
+
+const TurnTable& turns19() {
+  static const TurnTable table = [] {
+    TurnTable t{};
+    for (int kind = 0; kind < 7; ++kind) {
+      const BoardTransform bt(kind, kSide, kSide);
+      for (Point p = 0; p < kSide * kSide; ++p) t[static_cast<size_t>(kind)][static_cast<size_t>(p)] = bt.mapPoint(p);
+    }
+    return t;
+  }();
+  return table;
+}
+
+std::uint64_t nonZero(std::uint64_t print) { return print == 0 ? 1 : print; }
+
+}  // namespace
+
+std::uint64_t keyPrintOf(const BoardSnapshot& s, int side) {
+  std::uint64_t sum = headKey(s, side);
+  const size_t blacks = s.blackCount < 0 ? 0 : static_cast<size_t>(s.blackCount);
+  for (size_t i = 0; i < s.points.size(); ++i) sum += stoneKey(s.points[i], i < blacks ? Black : White);
+  return nonZero(sum);
+}
+
+bool turnedKeyPrint(const BoardSnapshot& s, int side, int kind, std::uint64_t& print) {
+  std::uint64_t sum = headKey(s, side);
+  const size_t blacks = s.blackCount < 0 ? 0 : static_cast<size_t>(s.blackCount);
+  if (s.width == kSide && s.height == kSide && kind >= 0 && kind < 7) {
+    const auto& map = turns19()[static_cast<size_t>(kind)];
+    for (size_t i = 0; i < s.points.size(); ++i) {
+      const Point p = s.points[i];
+      if (p < 0 || p >= kSide * kSide) return false;
+      sum += stoneKey(map[static_cast<size_t>(p)], i < blacks ? Black : White);
+    }
+  } else {
+    const BoardTransform t(kind, s.width, s.height);
+    for (size_t i = 0; i < s.points.size(); ++i) {
+      const Point q = t.mapPoint(s.points[i]);
+      if (q < 0) return false;
+      sum += stoneKey(q, i < blacks ? Black : White);
+    }
+  }
+  print = nonZero(sum);
+  return true;
+}
+
+void KeyPrintTable::clear() {
+  prints_.clear();
+  prints_.shrink_to_fit();
+  slots_.clear();
+  slots_.shrink_to_fit();
+}
+
+void KeyPrintTable::reserve(size_t count) {
+  prints_.reserve(count);
+  size_t want = 16;
+  while (want < count * 2) want *= 2;
+  if (slots_.size() < want) {
+    slots_.assign(want, -1);
+    for (size_t n = 0; n < prints_.size(); ++n) place(static_cast<std::int32_t>(n));
+  }
+}
+
+void KeyPrintTable::grow() {
+  const size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
+  slots_.assign(size, -1);
+  for (size_t n = 0; n < prints_.size(); ++n) place(static_cast<std::int32_t>(n));
+}
+
+void KeyPrintTable::place(std::int32_t number) {
+  const std::uint64_t print = prints_[static_cast<size_t>(number)];
+  if (print == 0) return;
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = static_cast<size_t>(print) & mask;; i = (i + 1) & mask) {
+    const std::int32_t at = slots_[i];
+    if (at < 0) {
+      slots_[i] = number;
+      return;
+    }
+    // Numbers arrive in ascending order, so the first one placed for a print is the smallest.
+    if (prints_[static_cast<size_t>(at)] == print) return;
+  }
+}
+
+void KeyPrintTable::append(std::uint64_t print) {
+  prints_.push_back(print);
+  if ((prints_.size()) * 2 > slots_.size()) grow();
+  else place(static_cast<std::int32_t>(prints_.size() - 1));
+}
+
+std::int32_t KeyPrintTable::find(std::uint64_t print) const {
+  if (print == 0 || slots_.empty()) return -1;
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = static_cast<size_t>(print) & mask;; i = (i + 1) & mask) {
+    const std::int32_t at = slots_[i];
+    if (at < 0) return -1;
+    if (prints_[static_cast<size_t>(at)] == print) return at;
+  }
+}
+
+}  // namespace mh

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "model/board_snapshot.h"
+
+namespace mh {
+
+// A 64-bit fingerprint of a library key (snapshot and side to move). Equal keys always have equal
+// prints, so a print that no entry has rules a key out without reading any entry. The print is a
+// sum over the stones, independent of their order, so the print of a turned position comes from
+// mapping its points, without building and sorting the turned snapshot.
+std::uint64_t keyPrintOf(const BoardSnapshot& snapshot, int side);
+
+// The print of the snapshot turned through symmetry kind 0..6 (forwards), as keyPrintOf would
+// give for the turned snapshot. False when a point leaves the board under the turn (the turned
+// position does not exist).
+bool turnedKeyPrint(const BoardSnapshot& snapshot, int side, int kind, std::uint64_t& print);
+
+// Entry numbers by print: the smallest number for each print, in open addressing. A lookup that
+// misses proves that no entry has that print. Prints are kept per number, so a number's print can
+// be checked against the one looked up.
+class KeyPrintTable {
+ public:
+  void clear();
+  void reserve(size_t count);
+  // Records number (the next number, counting from 0) with its print. A print of 0 stands for an
+  // entry whose key could not be read: it is kept but never found.
+  void append(std::uint64_t print);
+  // The smallest number recorded with print, or -1.
+  std::int32_t find(std::uint64_t print) const;
+  size_t count() const { return prints_.size(); }
+  // Bytes held, for memory accounting.
+  size_t bytes() const { return prints_.capacity() * sizeof(std::uint64_t) + slots_.capacity() * sizeof(std::int32_t); }
+
+ private:
+  void grow();
+  void place(std::int32_t number);
+
+  std::vector<std::uint64_t> prints_;  // by number
+  std::vector<std::int32_t> slots_;    // power-of-two table of numbers, -1 empty
+};
+
+}  // namespace mh

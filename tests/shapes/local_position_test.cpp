@@ -86,13 +86,20 @@ TEST(LocalPositionTest, ClusterAtNeedsAStoneAndAPositiveDistance) {
 // steps no longer than the distance joins them. Checked against a naive closure on random boards,
 // including a board that is not square.
 TEST(LocalPositionTest, ClustersMatchNaiveClosureOnRandomBoards) {
+  // Boards up to 64 wide and high use row masks, wider ones the point walk: both edges, a full
+  // 64-bit row and a distance larger than the board are covered.
+  struct Size {
+    int w, h;
+  };
+  const Size sizes[] = {{19, 19}, {13, 9}, {19, 19}, {64, 64}, {65, 5}, {1, 1}, {64, 3}, {3, 70}, {52, 52}};
   std::mt19937 rng(7);
-  for (int round = 0; round < 60; ++round) {
-    const int w = round % 3 == 0 ? 13 : 19;
-    const int h = round % 3 == 0 ? 9 : 19;
-    const int distance = 1 + round % 6;
+  for (int round = 0; round < 90; ++round) {
+    const Size size = sizes[static_cast<size_t>(round) % std::size(sizes)];
+    const int w = size.w;
+    const int h = size.h;
+    const int distance = round % 10 == 9 ? 200 : 1 + round % 6;
     Board b(w, h);
-    const int stones = static_cast<int>(rng() % 40);
+    const int stones = static_cast<int>(rng() % (w * h > 400 ? 160u : 40u));
     for (int i = 0; i < stones; ++i) b.set(static_cast<Point>(rng() % static_cast<unsigned>(w * h)), 1 + static_cast<int>(rng() % 2));
 
     PointList all;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "model/board_transform.h"
+#include "shapes/cluster_forest.h"
 #include "shapes/local_position.h"
 
 namespace mh {
@@ -86,6 +87,41 @@ int addRecordToGlobalLibrary(PatternLibrary& library, const GameRecord& record, 
   return recorded;
 }
 
+namespace {
+
+// The local adder's test for one move, by walking clusters: the move at p (already played on
+// now; before is the board ahead of it) joined exactly one existing cluster without capturing or
+// merging, and the cluster then holds 2 to 50 stones. joined receives that cluster as it was.
+bool joinedOneClusterByWalk(const Board& before, const Board& now, Point p, LocalPosition& after,
+                            LocalPosition& joined) {
+  const int n = clusterAt(now, p, kClusterDistance, after, kMaxClusterStones) ? after.stoneCount() : 0;
+  if (n < kMinClusterStones || n > kMaxClusterStones) return false;
+  // Any other stone of the cluster after the move finds the cluster it joined.
+  Point q = kNoPoint;
+  for (const PointList* list : {&after.blackStones, &after.whiteStones}) {
+    for (Point s : *list) {
+      if (s != p) {
+        q = s;
+        break;
+      }
+    }
+    if (q >= 0) break;
+  }
+  const int nBefore = clusterAt(before, q, kClusterDistance, joined, kMaxClusterStones) ? joined.stoneCount() : 0;
+  return nBefore > 0 && nBefore + 1 == n;
+}
+
+// True when playing at p changed nothing on the board but p itself, which was empty and now holds
+// a stone: no capture (a captured group always has a stone next to p) and no stone written over.
+bool onlyPlaced(const Board& before, const Board& now, Point p) {
+  if (before.get(p) != Empty || !isStoneColour(now.get(p))) return false;
+  for (Point q : {now.up(p), now.right(p), now.down(p), now.left(p)})
+    if (q != kNoPoint && before.get(q) != now.get(q)) return false;
+  return true;
+}
+
+}  // namespace
+
 int addRecordToLocalLibrary(PatternLibrary& library, const GameRecord& record, int winner, int game,
                             int maxMoves, bool* failed) {
   if (!usable19(record)) return 0;
@@ -96,31 +132,49 @@ int addRecordToLocalLibrary(PatternLibrary& library, const GameRecord& record, i
   applySetup(first, now);
   if (first.hasMove() && first.point >= 0) now.place(first.colour, first.point);
   Board before = now;  // P: the board before the move
+  // The clusters of the board, followed move by move. A move that only adds a stone joins the
+  // clusters within reach of it: it joined exactly one when one cluster is in reach, and that
+  // cluster as it was is the one recorded. Anything else (captures, setup stones) is settled by
+  // walking the clusters on both boards, and the forest is cut again from the board.
+  ClusterForest forest;
+  bool tracked = forest.rebuild(now, kClusterDistance);
+  std::vector<Point> near;
+  PointList members;
   LocalPosition after;
   LocalPosition joined;
   int recorded = 0;
   for (int i = 1; i < k; ++i) {
     const MoveEntry& e = record.entries()[static_cast<size_t>(i)];
-    applySetup(e, now);
+    if (e.hasSetup()) {
+      applySetup(e, now);
+      tracked = forest.rebuild(now, kClusterDistance);
+    }
     before = now;
     if (!e.hasMove() || e.point < 0) continue;
     const Point p = e.point;
     now.place(e.colour, p);
-    const int n = clusterAt(now, p, kClusterDistance, after, kMaxClusterStones) ? after.stoneCount() : 0;
-    if (n < kMinClusterStones || n > kMaxClusterStones) continue;
-    // Any other stone of the cluster after the move finds the cluster it joined.
-    Point q = kNoPoint;
-    for (const PointList* list : {&after.blackStones, &after.whiteStones}) {
-      for (Point s : *list) {
-        if (s != p) {
-          q = s;
-          break;
-        }
+    bool joinedOne = false;
+    if (tracked && onlyPlaced(before, now, p)) {
+      const int roots = forest.rootsNear(p, near);
+      if (roots == 1 && forest.sizeOf(near[0]) + 1 >= kMinClusterStones &&
+          forest.sizeOf(near[0]) + 1 <= kMaxClusterStones) {
+        forest.membersOf(near[0], members);
+        joined.width = before.width();
+        joined.height = before.height();
+        joined.distance = kClusterDistance;
+        joined.blackStones.clear();
+        joined.whiteStones.clear();
+        for (Point s : members) (before.get(s) == Black ? joined.blackStones : joined.whiteStones).push_back(s);
+        std::sort(joined.blackStones.begin(), joined.blackStones.end());
+        std::sort(joined.whiteStones.begin(), joined.whiteStones.end());
+        joinedOne = true;
       }
-      if (q >= 0) break;
+      forest.add(p);
+    } else {
+      joinedOne = joinedOneClusterByWalk(before, now, p, after, joined);
+      tracked = forest.rebuild(now, kClusterDistance);
     }
-    const int nBefore = clusterAt(before, q, kClusterDistance, joined, kMaxClusterStones) ? joined.stoneCount() : 0;
-    if (nBefore > 0 && nBefore + 1 == n) {
+    if (joinedOne) {
       if (!recordMove(library, snapshotOf(joined), e.colour, p, game, i, winner)) {
         if (failed) *failed = true;
         break;

@@ -1,0 +1,91 @@
+#include "shapes/cluster_forest.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <numeric>
+
+namespace mh {
+
+bool ClusterForest::rebuild(const Board& board, int distance) {
+  stones_.fill(0);
+  width_ = height_ = distance_ = 0;
+  if (!fits(board) || distance <= 0) return false;
+  width_ = board.width();
+  height_ = board.height();
+  distance_ = distance;
+  const auto cells = static_cast<size_t>(width_ * height_);
+  parent_.resize(cells);
+  std::iota(parent_.begin(), parent_.end(), 0);
+  size_.assign(cells, 1);
+  ring_.resize(cells);
+  std::iota(ring_.begin(), ring_.end(), 0);
+  const std::uint8_t* c = board.cells().data();
+  for (Point p = 0; p < static_cast<Point>(cells); ++p)
+    if (c[p] == Black || c[p] == White) add(p);
+  return true;
+}
+
+Point ClusterForest::rootOf(Point point) {
+  Point root = point;
+  while (parent_[static_cast<size_t>(root)] != root) root = parent_[static_cast<size_t>(root)];
+  while (parent_[static_cast<size_t>(point)] != root) {
+    const Point next = parent_[static_cast<size_t>(point)];
+    parent_[static_cast<size_t>(point)] = root;
+    point = next;
+  }
+  return root;
+}
+
+int ClusterForest::rootsNear(Point point, std::vector<Point>& out) {
+  out.clear();
+  const int x = point % width_;
+  const int y = point / width_;
+  const std::int64_t d = distance_;
+  const int rowLow = static_cast<int>(std::max<std::int64_t>(y - d, 0));
+  const int rowHigh = static_cast<int>(std::min<std::int64_t>(y + d, height_ - 1));
+  for (int r = rowLow; r <= rowHigh; ++r) {
+    const std::int64_t reach = d - std::abs(r - y);
+    const auto lo = static_cast<int>(std::max<std::int64_t>(x - reach, 0));
+    const auto hi = static_cast<int>(std::min<std::int64_t>(x + reach, width_ - 1));
+    std::uint64_t found = stones_[static_cast<size_t>(r)] & ((~std::uint64_t{0} >> (63 - (hi - lo))) << lo);
+    for (; found != 0; found &= found - 1) {
+      const Point root = rootOf(r * width_ + std::countr_zero(found));
+      if (std::find(out.begin(), out.end(), root) == out.end()) out.push_back(root);
+    }
+  }
+  return static_cast<int>(out.size());
+}
+
+void ClusterForest::join(Point a, Point b) {
+  a = rootOf(a);
+  b = rootOf(b);
+  if (a == b) return;
+  if (size_[static_cast<size_t>(a)] < size_[static_cast<size_t>(b)]) std::swap(a, b);
+  parent_[static_cast<size_t>(b)] = a;
+  size_[static_cast<size_t>(a)] += size_[static_cast<size_t>(b)];
+  // Swapping the successors of one member of each circle splices the two circles into one.
+  std::swap(ring_[static_cast<size_t>(a)], ring_[static_cast<size_t>(b)]);
+}
+
+void ClusterForest::add(Point point) {
+  thread_local std::vector<Point> near;
+  rootsNear(point, near);
+  const auto at = static_cast<size_t>(point);
+  parent_[at] = point;
+  size_[at] = 1;
+  ring_[at] = point;
+  stones_[static_cast<size_t>(point / width_)] |= std::uint64_t{1} << (point % width_);
+  for (Point root : near) join(point, root);
+}
+
+void ClusterForest::membersOf(Point root, PointList& out) const {
+  out.clear();
+  Point p = root;
+  do {
+    out.push_back(p);
+    p = ring_[static_cast<size_t>(p)];
+  } while (p != root);
+}
+
+}  // namespace mh

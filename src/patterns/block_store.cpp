@@ -31,11 +31,23 @@ bool BlockStore::attach(BinaryFile* file, std::int64_t areaStart, std::int32_t m
   file_ = file;
   areaStart_ = areaStart;
   setMinimumPayload(minimumPayload);
+  // Headers are read through a window of the file: small blocks lie thousands to a window, so a
+  // store of millions of blocks opens in a few hundred reads.
+  constexpr size_t kWindow = size_t{1} << 20;
+  std::vector<std::uint8_t> window(kWindow);
+  std::uint64_t windowStart = 0;
+  size_t windowFill = 0;
   std::int64_t pos = 0;
-  std::uint8_t raw[BlockHeader::kBytes];
   while (pos <= kMaxOffset) {
-    if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + pos), raw, sizeof raw)) break;
-    const BlockHeader h = decodeHeader(raw);
+    const auto at = static_cast<std::uint64_t>(areaStart_ + pos);
+    if (at < windowStart || at + BlockHeader::kBytes > windowStart + windowFill) {
+      const auto got = file_->readSomeAt(at, window.data(), window.size());
+      if (!got) break;
+      windowStart = at;
+      windowFill = *got;
+      if (windowFill < static_cast<size_t>(BlockHeader::kBytes)) break;
+    }
+    const BlockHeader h = decodeHeader(window.data() + (at - windowStart));
     if (h.offset != pos || h.size <= BlockHeader::kBytes) break;
     if (h.used == 0) free_.insert(table_.size());
     table_.push_back(h);
@@ -137,8 +149,16 @@ bool BlockStore::freeChain(std::int32_t start) {
 }
 
 std::int32_t BlockStore::writeChain(std::span<const std::uint8_t> bytes) {
-  if (file_ == nullptr || bytes.empty() || bytes.size() > static_cast<size_t>(kMaxOffset)) return -1;
-  const auto n = static_cast<std::int64_t>(bytes.size());
+  size_t at = 0;
+  return writeChain(bytes.size(), [&](std::span<std::uint8_t> out) {
+    std::memcpy(out.data(), bytes.data() + at, out.size());
+    at += out.size();
+  });
+}
+
+std::int32_t BlockStore::writeChain(std::uint64_t size, const ChainSource& source) {
+  if (file_ == nullptr || size == 0 || size > static_cast<std::uint64_t>(kMaxOffset)) return -1;
+  const auto n = static_cast<std::int64_t>(size);
 
   // Free blocks in file order until the bytes are covered; the ordered set gives the same blocks
   // as a walk over the table.
@@ -161,30 +181,40 @@ std::int32_t BlockStore::writeChain(std::span<const std::uint8_t> bytes) {
 
   const size_t blockCount = taken.size() + (grow ? 1 : 0);
   auto offsetOf = [&](size_t i) { return i < taken.size() ? table_[taken[i]].offset : fresh.offset; };
+  // A block goes out in pieces of at most this many bytes: header and payload together for the
+  // usual small block, so most blocks take one write.
+  constexpr size_t kPiece = size_t{1} << 20;
   std::vector<std::uint8_t> buffer;
-  size_t at = 0;
+  std::int64_t at = 0;
   for (size_t i = 0; i < blockCount; ++i) {
     const bool isFresh = i == taken.size();
     BlockHeader h = isFresh ? fresh : table_[taken[i]];
-    const size_t take = std::min(static_cast<size_t>(h.payloadSpace()), bytes.size() - at);
+    const auto take = static_cast<size_t>(std::min<std::int64_t>(h.payloadSpace(), n - at));
     h.prev = i == 0 ? -1 : offsetOf(i - 1);
     h.next = i + 1 == blockCount ? -1 : offsetOf(i + 1);
     h.used = static_cast<std::int32_t>(take);
-    // Header and payload go out in one write; a new block is written whole, its unused payload
-    // zeroed, so the file always ends at the end of its last block.
+    // A new block is written whole, its unused payload zeroed, so the file always ends at the end
+    // of its last block.
     const size_t length = BlockHeader::kBytes + (isFresh ? static_cast<size_t>(h.payloadSpace()) : take);
-    buffer.assign(length, 0);
-    encodeHeader(h, buffer.data());
-    std::memcpy(buffer.data() + BlockHeader::kBytes, bytes.data() + at, take);
-    if (!file_->writeAt(static_cast<std::uint64_t>(areaStart_ + h.offset), buffer.data(), buffer.size()))
-      return -1;
+    const size_t dataEnd = BlockHeader::kBytes + take;
+    for (size_t pos = 0; pos < length;) {
+      const size_t piece = std::min(kPiece, length - pos);
+      buffer.assign(piece, 0);
+      if (pos == 0) encodeHeader(h, buffer.data());
+      const size_t from = std::max<size_t>(pos, BlockHeader::kBytes);
+      const size_t to = std::min(pos + piece, dataEnd);
+      if (from < to) source(std::span<std::uint8_t>(buffer.data() + (from - pos), to - from));
+      if (!file_->writeAt(static_cast<std::uint64_t>(areaStart_ + h.offset) + pos, buffer.data(), buffer.size()))
+        return -1;
+      pos += piece;
+    }
     if (isFresh) {
       table_.push_back(h);
     } else {
       table_[taken[i]] = h;
       free_.erase(taken[i]);
     }
-    at += take;
+    at += static_cast<std::int64_t>(take);
   }
   return offsetOf(0);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <span>
 #include <vector>
@@ -53,6 +54,10 @@ class BlockStore {
   // Returns the first block's offset, or -1 for no bytes or a failed write (the chain may then be
   // partly written).
   [[nodiscard]] std::int32_t writeChain(std::span<const std::uint8_t> bytes);
+  // The same for a value of size bytes that source hands out in order, a piece at a time (each
+  // call fills the whole span it is given), so a large value never sits in memory whole.
+  using ChainSource = std::function<void(std::span<std::uint8_t> out)>;
+  [[nodiscard]] std::int32_t writeChain(std::uint64_t size, const ChainSource& source);
 
   const std::vector<BlockHeader>& blocks() const { return table_; }
   size_t freeBlockCount() const { return free_.size(); }

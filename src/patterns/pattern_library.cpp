@@ -506,6 +506,9 @@ bool PatternLibrary::enableWriteBack(size_t cacheBytes) {
   }
   writeBack_ = true;
   cacheLimit_ = cacheBytes;
+  // Held entries reach the warehouse about once each, mostly small: the format's smallest block
+  // keeps the file near the size of its values.
+  warehouse_->setMinimumPayload(BlockStore::kMinPayloadFloor);
   return true;
 }
 

@@ -50,13 +50,13 @@ bool Warehouse::create(const std::string& path) {
   readOnly_ = false;
   const auto header = headerBytes();
   if (!file_.open(path, BinaryFile::Mode::Create) || !file_.writeAt(0, header.data(), header.size()) ||
-      !store_.attach(&file_, kHeaderBytes, kMinimumPayload)) {
+      !store_.attach(&file_, kHeaderBytes, minimumPayload_)) {
     drop();
     return false;
   }
   store_.setMinimumPayload(kDirectoryPayload);
   const bool ok = writeDirectory();
-  store_.setMinimumPayload(kMinimumPayload);
+  store_.setMinimumPayload(minimumPayload_);
   if (!ok) drop();
   return ok;
 }
@@ -75,7 +75,7 @@ bool Warehouse::open(const std::string& path, bool readOnly) {
   }
   float version = 0;
   std::memcpy(&version, header.data() + kVersionOffset, sizeof version);
-  if (version != kVersion || !store_.attach(&file_, kHeaderBytes, kMinimumPayload) || !store_.readChain(0, dir)) {
+  if (version != kVersion || !store_.attach(&file_, kHeaderBytes, minimumPayload_) || !store_.readChain(0, dir)) {
     drop();
     return false;
   }
@@ -91,7 +91,7 @@ bool Warehouse::open(const std::string& path, bool readOnly) {
     std::int32_t start = -1;
     std::memcpy(&start, rec + kNameBytes, sizeof start);
     if (start == 0 || !starts.insert(start).second) sharedStarts_.insert(start);
-    directory_.insert_or_assign(std::string(reinterpret_cast<const char*>(rec), static_cast<size_t>(nul - rec)),
+    directory_.set(std::string_view(reinterpret_cast<const char*>(rec), static_cast<size_t>(nul - rec)),
                                 start);
   }
   return true;
@@ -99,38 +99,62 @@ bool Warehouse::open(const std::string& path, bool readOnly) {
 
 bool Warehouse::get(std::string_view name, std::vector<std::uint8_t>& out) const {
   out.clear();
-  const auto it = directory_.find(name);
-  if (!isOpen() || it == directory_.end()) return false;
-  return store_.readChain(it->second, out);
+  const std::int32_t* start = directory_.find(name);
+  if (!isOpen() || start == nullptr) return false;
+  return store_.readChain(*start, out);
+}
+
+void Warehouse::setMinimumPayload(std::int32_t payload) {
+  minimumPayload_ = std::max(payload, BlockStore::kMinPayloadFloor);
+  store_.setMinimumPayload(minimumPayload_);
 }
 
 bool Warehouse::put(std::string_view name, std::span<const std::uint8_t> bytes) {
   if (!isOpen() || readOnly_ || bytes.empty() || !validName(name)) return false;
   changed_ = true;
-  auto it = directory_.find(name);
-  if (it != directory_.end() && !sharedStarts_.contains(it->second)) {
+  std::int32_t* old = directory_.find(name);
+  if (old != nullptr && !sharedStarts_.contains(*old)) {
     // A chain that no longer collects is abandoned: its blocks stay allocated but unreachable.
-    (void)store_.freeChain(it->second);
+    (void)store_.freeChain(*old);
   }
   const std::int32_t start = store_.writeChain(bytes);
   if (start < 0) {
-    if (it != directory_.end()) directory_.erase(it);
+    directory_.erase(name);
     return false;
   }
-  if (it != directory_.end()) it->second = start;
-  else directory_.emplace(std::string(name), start);
+  directory_.set(name, start);
   return true;
 }
 
 bool Warehouse::writeDirectory() {
-  std::vector<std::uint8_t> bytes;
-  bytes.reserve(kRecordBytes * std::max<size_t>(directory_.size(), 1));
-  for (const auto& [name, start] : directory_) appendRecord(bytes, name, start);
-  if (directory_.empty()) appendRecord(bytes, {}, -1);
+  // The records are handed to the block store a piece at a time: a directory of a million names
+  // is 132 MB that never needs to be in memory at once.
+  const size_t records = std::max<size_t>(directory_.size(), 1);
+  std::vector<std::uint8_t> record;
+  size_t used = 0;     // bytes of record already handed out
+  size_t next = 0;     // the directory's next record number
+  auto source = [&](std::span<std::uint8_t> out) {
+    for (size_t at = 0; at < out.size();) {
+      if (used == record.size()) {
+        record.clear();
+        used = 0;
+        std::string_view name;
+        std::int32_t start = -1;
+        bool live = false;
+        while (!live && next < directory_.recordCount()) live = directory_.recordAt(next++, name, start);
+        if (live) appendRecord(record, name, start);
+        else appendRecord(record, {}, -1);  // the empty directory's one record
+      }
+      const size_t n = std::min(out.size() - at, record.size() - used);
+      std::memcpy(out.data() + at, record.data() + used, n);
+      used += n;
+      at += n;
+    }
+  };
   // A new file has no blocks yet; otherwise the old directory chain at 0 is released first.
   if (!store_.blocks().empty() && !store_.freeChain(0)) return false;
   // The freed block at offset 0 is the first free block, so the directory starts there again.
-  return store_.writeChain(bytes) == 0;
+  return store_.writeChain(static_cast<std::uint64_t>(records) * kRecordBytes, source) == 0;
 }
 
 bool Warehouse::close() {

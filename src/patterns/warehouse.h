@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <set>
 #include <span>
 #include <string>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "patterns/block_store.h"
+#include "patterns/warehouse_directory.h"
 #include "platform/binary_file.h"
 
 namespace mh {
@@ -48,11 +48,16 @@ class Warehouse {
   // when the directory could not be written; the warehouse is closed either way.
   bool close();
 
+  // The smallest payload of a new value block: the format's 1024 by default, never below 128.
+  // Stores that write each value about once keep the file near the size of its values with a
+  // small one.
+  void setMinimumPayload(std::int32_t payload);
+
   bool isOpen() const { return file_.isOpen(); }
   bool readOnly() const { return readOnly_; }
   const std::string& path() const { return path_; }
   size_t nameCount() const { return directory_.size(); }
-  bool contains(std::string_view name) const { return directory_.find(name) != directory_.end(); }
+  bool contains(std::string_view name) const { return directory_.find(name) != nullptr; }
   const BlockStore& blockStore() const { return store_; }
 
  private:
@@ -63,11 +68,12 @@ class Warehouse {
   bool readOnly_ = false;
   BinaryFile file_;
   BlockStore store_;
-  std::map<std::string, std::int32_t, std::less<>> directory_;  // name -> start of its chain
+  WarehouseDirectory directory_;  // name -> start of its chain
   // Chains a damaged directory names twice, or names that point at the directory's own chain:
   // replacing such a name abandons its old chain instead of freeing blocks still in use.
   std::set<std::int32_t> sharedStarts_;
   bool changed_ = false;  // a put since open: the directory must be written
+  std::int32_t minimumPayload_ = kMinimumPayload;
 };
 
 }  // namespace mh

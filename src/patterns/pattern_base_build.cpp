@@ -2,7 +2,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <unordered_set>
+#include <vector>
 
 #include "patterns/library_adders.h"
 #include "platform/replacing_file.h"
@@ -76,64 +83,200 @@ int finishedEntries(const BuildRequest& request, const LibraryPhaseFiles& files)
 
 }  // namespace
 
-LibraryPhaseResult runLibraryPhase(const BuildRequest& request, const LibraryPhaseFiles& files, const GameIndex& index,
-                                   BuildProgress& progress, const std::atomic<int>& runFlag, std::string& error) {
-  LibraryPhaseResult result;
-  result.ran = true;
-  progress.phase.store(files.phase);
-  progress.total.store(0);
-  progress.current.store(0);
+namespace {
 
-  // The done list and the warehouse belong together: when either is missing or unreadable the
-  // library starts again from nothing, so that no game is counted twice or left out for good.
+// A record loaded once for every phase that needs it.
+struct LoadedGame {
+  GameRecord record;
+  int winner = 0;
+  bool loaded = false;
+};
+using LoadedGamePtr = std::shared_ptr<const LoadedGame>;
+
+// Games handed from the loader to one phase's worker; the loader waits while it is full, so
+// records are read ahead by at most the capacity.
+class GameQueue {
+ public:
+  explicit GameQueue(size_t capacity) : capacity_(capacity) {}
+  void push(int game, LoadedGamePtr record) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return items_.size() < capacity_; });
+    items_.emplace_back(game, std::move(record));
+    changed_.notify_all();
+  }
+  // False once the queue is closed and empty.
+  bool pop(int& game, LoadedGamePtr& record) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return !items_.empty() || closed_; });
+    if (items_.empty()) return false;
+    game = items_.front().first;
+    record = std::move(items_.front().second);
+    items_.pop_front();
+    changed_.notify_all();
+    return true;
+  }
+  void close() {
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  size_t capacity_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::pair<int, LoadedGamePtr>> items_;
+  bool closed_ = false;
+};
+
+// One library phase under way: its done list, its library and what it still has to add.
+struct PhaseRun {
+  const LibraryPhaseFiles& files;
   GameIndex done;
   PatternLibrary library;
-  const std::string doneList = request.file(files.doneList);
-  const bool resumed = done.read(doneList, index.directory()) &&
-                       library.openWarehouse(request.file(files.warehouse), request.file(files.warehouseIndex));
+  LibraryPhaseResult result;
+  std::string error;
+  std::vector<char> pending;  // by game number: not in the done list when the phase opened
+  int total = 0;              // games the run will add, as published
+  int sent = 0;               // games handed to the worker (loader thread only)
+  std::atomic<int> added{0};
+  std::atomic<bool> adding{false};
+  GameQueue queue{32};
+
+  explicit PhaseRun(const LibraryPhaseFiles& f) : files(f) {}
+};
+
+// Opens a phase: the done list and the warehouse belong together, and when either is missing or
+// unreadable the library starts again from nothing, so that no game is counted twice or left out
+// for good. Then counts the games still to add (stopping early when asked to stop).
+bool openPhase(const BuildRequest& request, const GameIndex& index, size_t cacheBytes, const std::atomic<int>& runFlag,
+               PhaseRun& run) {
+  run.result.ran = true;
+  const std::string doneList = request.file(run.files.doneList);
+  const bool resumed = run.done.read(doneList, index.directory()) &&
+                       run.library.openWarehouse(request.file(run.files.warehouse),
+                                                 request.file(run.files.warehouseIndex));
   if (!resumed) {
-    done.clear();
-    done.setDirectory(index.directory());
+    run.done.clear();
+    run.done.setDirectory(index.directory());
     // A stale done list must not outlive the warehouse it described.
-    if (!removeFile(doneList) || !library.createWarehouse(request.file(files.warehouse))) {
-      error = "cannot create " + request.file(files.warehouse);
-      return result;
+    if (!removeFile(doneList) || !run.library.createWarehouse(request.file(run.files.warehouse))) {
+      run.error = "cannot create " + request.file(run.files.warehouse);
+      return false;
     }
   }
   // From the first change on, the warehouse no longer matches the done list of the last run.
-  library.setBeforeFirstWrite([doneList] { return removeFile(doneList); });
-  if (request.writeBack && !library.enableWriteBack(request.cacheBytes)) {
-    error = "cannot read " + request.file(files.warehouse);
-    return result;
+  run.library.setBeforeFirstWrite([doneList] { return removeFile(doneList); });
+  if (request.writeBack && !run.library.enableWriteBack(cacheBytes)) {
+    run.error = "cannot read " + request.file(run.files.warehouse);
+    return false;
   }
-
+  run.pending.assign(static_cast<size_t>(index.count()), 0);
+  std::unordered_set<std::string> named;  // a name listed twice is added once, as the done list would
   int remaining = 0;
-  for (int g = 0; g < index.count() && runFlag.load() > 0; ++g)
-    if (!done.contains(index.entry(g).relativeName())) ++remaining;
-  progress.total.store(request.gamesPerPhase >= 0 ? std::min(remaining, request.gamesPerPhase) : remaining);
-
-  int g = 0;
-  for (; g < index.count(); ++g) {
-    if (runFlag.load() <= 0 || limitReached(request, result.gamesAdded)) break;
-    const GameIndexEntry& entry = index.entry(g);
-    if (done.contains(entry.relativeName())) continue;
-    done.append(entry);
-    ++result.gamesAdded;
-    progress.current.fetch_add(1);
-    bool failed = false;
-    if (files.phase == kGlobalPhase.phase)
-      (void)addGameToGlobalLibrary(library, index, g, request.load, kGlobalMoves, &failed);
-    else
-      (void)addGameToLocalLibrary(library, index, g, request.load, kLocalMoves, &failed);
-    if (failed) ++result.gamesCut;
+  for (int g = 0; g < index.count() && runFlag.load() > 0; ++g) {
+    const std::string name = index.entry(g).relativeName();
+    if (run.done.contains(name) || !named.insert(name).second) continue;
+    run.pending[static_cast<size_t>(g)] = 1;
+    ++remaining;
   }
-  result.completed = true;
-  for (; g < index.count() && result.completed; ++g)
-    if (!done.contains(index.entry(g).relativeName())) result.completed = false;
+  run.total = request.gamesPerPhase >= 0 ? std::min(remaining, request.gamesPerPhase) : remaining;
+  return true;
+}
 
-  result.entries = library.entryCount();
-  if (!finishPhase(request, files, done, library, error)) result.completed = false;
-  return result;
+// The progress of the phase the owner sees: the global library while it is being added to,
+// then the local one.
+void publish(BuildProgress& progress, const PhaseRun* global, const PhaseRun* local) {
+  const PhaseRun* shown = global && global->adding.load() ? global : local ? local : global;
+  if (!shown) return;
+  progress.phase.store(shown->files.phase);
+  progress.total.store(shown->total);
+  progress.current.store(shown->added.load());
+}
+
+// A phase's worker: adds every game the loader hands over, then writes the phase's files.
+void runPhaseWorker(const BuildRequest& request, const GameIndex& index, PhaseRun& run, BuildProgress& progress,
+                    const PhaseRun* global, const PhaseRun* local) {
+  int g = 0;
+  LoadedGamePtr game;
+  while (run.queue.pop(g, game)) {
+    run.done.append(index.entry(g));
+    ++run.result.gamesAdded;
+    run.added.fetch_add(1);
+    publish(progress, global, local);
+    if (!game->loaded) continue;
+    bool failed = false;
+    if (run.files.phase == kGlobalPhase.phase)
+      (void)addRecordToGlobalLibrary(run.library, game->record, game->winner, g, kGlobalMoves, &failed);
+    else
+      (void)addRecordToLocalLibrary(run.library, game->record, game->winner, g, kLocalMoves, &failed);
+    if (failed) ++run.result.gamesCut;
+  }
+  run.adding.store(false);
+  publish(progress, global, local);
+  run.result.completed = true;
+  for (int n = 0; n < index.count() && run.result.completed; ++n)
+    if (!run.done.contains(index.entry(n).relativeName())) run.result.completed = false;
+  run.result.entries = run.library.entryCount();
+  if (!finishPhase(request, run.files, run.done, run.library, run.error)) run.result.completed = false;
+}
+
+// Runs the given phases together: this thread reads each record once, ahead of the phases' own
+// threads, and hands it to every phase that still needs the game.
+void runPhases(const BuildRequest& request, const GameIndex& index, BuildProgress& progress,
+               const std::atomic<int>& runFlag, PhaseRun* global, PhaseRun* local) {
+  std::vector<PhaseRun*> runs;
+  for (PhaseRun* run : {global, local})
+    if (run) runs.push_back(run);
+  if (runs.empty()) return;
+  const size_t cacheBytes = request.cacheBytes / runs.size();
+  std::vector<PhaseRun*> open;
+  for (PhaseRun* run : runs) {
+    progress.phase.store(run->files.phase);
+    progress.total.store(0);
+    progress.current.store(0);
+    if (openPhase(request, index, cacheBytes, runFlag, *run)) open.push_back(run);
+  }
+  if (open.empty()) return;
+  for (PhaseRun* run : open) run->adding.store(true);
+  const PhaseRun* shownGlobal = std::find(open.begin(), open.end(), global) != open.end() ? global : nullptr;
+  const PhaseRun* shownLocal = std::find(open.begin(), open.end(), local) != open.end() ? local : nullptr;
+  publish(progress, shownGlobal, shownLocal);
+  std::vector<std::thread> workers;
+  for (PhaseRun* run : open)
+    workers.emplace_back([&, run] { runPhaseWorker(request, index, *run, progress, shownGlobal, shownLocal); });
+
+  for (int g = 0; g < index.count(); ++g) {
+    if (runFlag.load() <= 0) break;
+    std::vector<PhaseRun*> wanting;
+    for (PhaseRun* run : open)
+      if (run->pending[static_cast<size_t>(g)] && !limitReached(request, run->sent)) wanting.push_back(run);
+    if (wanting.empty()) {
+      // Every phase has reached its limit: nothing further will be wanted.
+      if (std::all_of(open.begin(), open.end(), [&](PhaseRun* r) { return limitReached(request, r->sent); })) break;
+      continue;
+    }
+    auto game = std::make_shared<LoadedGame>();
+    const auto path = index.pathOf(g);
+    game->loaded = path && request.load && request.load(*path, game->record, game->winner);
+    for (PhaseRun* run : wanting) {
+      ++run->sent;
+      run->queue.push(g, game);
+    }
+  }
+  for (PhaseRun* run : open) run->queue.close();
+  for (std::thread& t : workers) t.join();
+}
+
+}  // namespace
+
+LibraryPhaseResult runLibraryPhase(const BuildRequest& request, const LibraryPhaseFiles& files, const GameIndex& index,
+                                   BuildProgress& progress, const std::atomic<int>& runFlag, std::string& error) {
+  PhaseRun run(files);
+  const bool global = files.phase == kGlobalPhase.phase;
+  runPhases(request, index, progress, runFlag, global ? &run : nullptr, global ? nullptr : &run);
+  if (error.empty()) error = run.error;
+  return run.result;
 }
 
 BuildResult buildPatternBase(const BuildRequest& request, BuildProgress& progress, const std::atomic<int>& runFlag) {
@@ -168,11 +311,17 @@ BuildResult buildPatternBase(const BuildRequest& request, BuildProgress& progres
   }
   result.indexCount = index.count();
 
-  if (request.buildGlobal) result.global = runLibraryPhase(request, kGlobalPhase, index, progress, runFlag, result.error);
+  // The two libraries are independent: they are built side by side, each on its own thread, from
+  // records read once.
+  PhaseRun global(kGlobalPhase);
+  PhaseRun local(kLocalPhase);
+  runPhases(request, index, progress, runFlag, request.buildGlobal ? &global : nullptr,
+            request.buildLocal ? &local : nullptr);
+  if (request.buildGlobal) result.global = global.result;
   else result.global.entries = finishedEntries(request, kGlobalPhase);
-  if (result.error.empty() && request.buildLocal)
-    result.local = runLibraryPhase(request, kLocalPhase, index, progress, runFlag, result.error);
+  if (request.buildLocal) result.local = local.result;
   else result.local.entries = finishedEntries(request, kLocalPhase);
+  result.error = !global.error.empty() ? global.error : local.error;
   result.ok = result.error.empty();
   return result;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "patterns/library_adders.h"
+#include "patterns/pattern_file_header.h"
 #include "platform/replacing_file.h"
 
 namespace mh {
@@ -31,13 +32,72 @@ bool limitReached(const BuildRequest& request, int added) {
 // Removes a file that may be missing; false only when it exists and stays.
 bool removeFile(const std::string& path) { return std::remove(path.c_str()) == 0 || errno == ENOENT; }
 
+// A phase's done list while the phase runs: the entries of earlier runs stay in their file (moved
+// aside once the warehouse starts to change) instead of in memory, and the games added now are
+// game numbers of the index.
+struct DoneList {
+  std::string path;        // the done list ("wp2.aos.idx")
+  std::string earlier;     // where its entries wait once the warehouse has changed
+  std::int32_t earlierCount = 0;
+  bool movedAside = false;
+  std::vector<int> added;  // game numbers of the index, in the order added
+
+  // Moves the file aside before the warehouse's first change: from then on, a build that dies
+  // finds no done list and starts the phase again.
+  bool moveAside() {
+    if (earlierCount > 0 && std::rename(path.c_str(), earlier.c_str()) != 0) return false;
+    if (earlierCount == 0 && !removeFile(path)) return false;
+    movedAside = true;
+    return true;
+  }
+  // Writes the whole list: the entries of earlier runs copied from their file, then the entries of
+  // the games added now.
+  bool write(const GameIndex& index) const {
+    const std::string& from = movedAside ? earlier : path;
+    ReplacingFile out(path);
+    if (!out.open()) return false;
+    std::vector<std::uint8_t> bytes;
+    ByteWriter w(bytes);
+    PatternFileHeader::write(w, kGameIndexTag, earlierCount + static_cast<std::int32_t>(added.size()));
+    std::uint64_t at = 0;
+    bool ok = true;
+    if (earlierCount > 0) {
+      BinaryFile source;
+      ok = source.open(from, BinaryFile::Mode::ReadOnly);
+      const std::uint64_t total = static_cast<std::uint64_t>(earlierCount) * GameIndexEntry::kSize;
+      for (std::uint64_t done = 0; ok && done < total;) {
+        const size_t piece = static_cast<size_t>(std::min<std::uint64_t>(total - done, 1 << 20));
+        const size_t start = bytes.size();
+        bytes.resize(start + piece);
+        ok = source.readAt(PatternFileHeader::kBytes + done, bytes.data() + start, piece) &&
+             out.file().writeAt(at, bytes.data(), bytes.size());
+        at += bytes.size();
+        done += piece;
+        bytes.clear();
+      }
+    }
+    for (size_t i = 0; ok && i < added.size(); ++i) {
+      index.entry(added[i]).write(w);
+      if (bytes.size() >= (1 << 20) || i + 1 == added.size()) {
+        ok = out.file().writeAt(at, bytes.data(), bytes.size());
+        at += bytes.size();
+        bytes.clear();
+      }
+    }
+    if (ok && !bytes.empty()) ok = out.file().writeAt(at, bytes.data(), bytes.size());
+    if (!ok || !out.commit()) return false;
+    if (movedAside) std::remove(earlier.c_str());
+    return true;
+  }
+};
+
 // The finishing steps. The held entries go to the warehouse; the data file and its index are
 // written under temporary names; then the warehouse index and directory; then the done list,
 // which marks the warehouse state as finished; only then are the data file and its index moved
 // into place. Every step is tried, so a failure in one leaves the others as complete as they can
 // be; the first failure is reported.
-bool finishPhase(const BuildRequest& request, const LibraryPhaseFiles& files, const GameIndex& done,
-                 PatternLibrary& library, std::string& error) {
+bool finishPhase(const BuildRequest& request, const LibraryPhaseFiles& files, const GameIndex& index,
+                 const DoneList& done, PatternLibrary& library, std::string& error) {
   auto fail = [&](const char* extension) {
     if (error.empty()) error = "cannot write " + request.file(extension);
     return false;
@@ -46,33 +106,33 @@ bool finishPhase(const BuildRequest& request, const LibraryPhaseFiles& files, co
 
   ReplacingFile data(request.file(files.data));
   ReplacingFile dataIndex(request.file(files.index));
-  std::vector<PatternIndexRecord> dataRecords;
-  bool dataOk = data.open() && library.writeDataTo(data.file(), request.writeBack ? &dataRecords : nullptr) &&
-                data.close();
-  if (dataOk && !request.writeBack) {
+  bool dataOk = data.open() && dataIndex.open();
+  if (request.writeBack) {
+    dataOk = dataOk && library.writeDataTo(data.file(), &dataIndex.file()) && data.close() && dataIndex.close();
+  } else {
     // The plain path indexes the written file by scanning it.
     PatternLibrary scanned;
-    dataOk = scanned.openData(data.temporaryPath());
-    if (dataOk) dataRecords = scanned.indexRecords();
+    dataOk = dataOk && library.writeDataTo(data.file(), nullptr) && data.close() &&
+             scanned.openData(data.temporaryPath());
+    if (dataOk) {
+      const auto bytes = PatternLibrary::indexFileBytes(scanned.indexRecords());
+      dataOk = dataIndex.file().writeAt(0, bytes.data(), bytes.size()) && dataIndex.close();
+    }
   }
   if (!dataOk) fail(files.data);
-  const bool indexOk = dataOk && PatternLibrary::writeIndexRecords(dataIndex.temporaryPath(), dataRecords);
-  if (dataOk && !indexOk) fail(files.index);
 
   ok = (library.writeIndex(request.file(files.warehouseIndex)) || fail(files.warehouseIndex)) && ok;
   ok = (library.closeWarehouse() || fail(files.warehouse)) && ok;
   library.reset();
   // The done list goes last: without it a later build would start the phase again.
-  ok = ok && (done.write(request.file(files.doneList)) || fail(files.doneList));
-  if (ok && dataOk && indexOk) {
+  ok = ok && (done.write(index) || fail(files.doneList));
+  if (ok && dataOk) {
     // The data file first: a reader that meets the new data with the old index checks the pair
     // and indexes the data by scanning it.
     ok = (data.commit() || fail(files.data)) && ok;
-    ok = ok && (std::rename(dataIndex.temporaryPath().c_str(), dataIndex.target().c_str()) == 0 || fail(files.index));
-  } else {
-    std::remove(dataIndex.temporaryPath().c_str());
+    ok = ok && (dataIndex.commit() || fail(files.index));
   }
-  return ok && dataOk && indexOk;
+  return ok && dataOk;
 }
 
 // The entry count of a phase's finished library files (0 when they do not open).
@@ -132,11 +192,13 @@ class GameQueue {
 // One library phase under way: its done list, its library and what it still has to add.
 struct PhaseRun {
   const LibraryPhaseFiles& files;
-  GameIndex done;
+  DoneList done;
   PatternLibrary library;
   LibraryPhaseResult result;
   std::string error;
   std::vector<char> pending;  // by game number: not in the done list when the phase opened
+  int pendingCount = 0;
+  bool countedAll = false;  // the count of pending games ran to the end of the index
   int total = 0;              // games the run will add, as published
   int sent = 0;               // games handed to the worker (loader thread only)
   std::atomic<int> added{0};
@@ -152,21 +214,24 @@ struct PhaseRun {
 bool openPhase(const BuildRequest& request, const GameIndex& index, size_t cacheBytes, const std::atomic<int>& runFlag,
                PhaseRun& run) {
   run.result.ran = true;
-  const std::string doneList = request.file(run.files.doneList);
-  const bool resumed = run.done.read(doneList, index.directory()) &&
+  run.done.path = request.file(run.files.doneList);
+  run.done.earlier = run.done.path + ".old";
+  GameIndex earlier;
+  const bool resumed = earlier.read(run.done.path, index.directory()) &&
                        run.library.openWarehouse(request.file(run.files.warehouse),
                                                  request.file(run.files.warehouseIndex));
   if (!resumed) {
-    run.done.clear();
-    run.done.setDirectory(index.directory());
+    earlier.clear();
     // A stale done list must not outlive the warehouse it described.
-    if (!removeFile(doneList) || !run.library.createWarehouse(request.file(run.files.warehouse))) {
+    if (!removeFile(run.done.path) || !removeFile(run.done.earlier) ||
+        !run.library.createWarehouse(request.file(run.files.warehouse))) {
       run.error = "cannot create " + request.file(run.files.warehouse);
       return false;
     }
   }
+  run.done.earlierCount = earlier.count();
   // From the first change on, the warehouse no longer matches the done list of the last run.
-  run.library.setBeforeFirstWrite([doneList] { return removeFile(doneList); });
+  run.library.setBeforeFirstWrite([&done = run.done] { return done.moveAside(); });
   if (request.writeBack && !run.library.enableWriteBack(cacheBytes)) {
     run.error = "cannot read " + request.file(run.files.warehouse);
     return false;
@@ -174,12 +239,15 @@ bool openPhase(const BuildRequest& request, const GameIndex& index, size_t cache
   run.pending.assign(static_cast<size_t>(index.count()), 0);
   std::unordered_set<std::string> named;  // a name listed twice is added once, as the done list would
   int remaining = 0;
-  for (int g = 0; g < index.count() && runFlag.load() > 0; ++g) {
+  int g = 0;
+  for (; g < index.count() && runFlag.load() > 0; ++g) {
     const std::string name = index.entry(g).relativeName();
-    if (run.done.contains(name) || !named.insert(name).second) continue;
+    if (earlier.contains(name) || !named.insert(name).second) continue;
     run.pending[static_cast<size_t>(g)] = 1;
     ++remaining;
   }
+  run.pendingCount = remaining;
+  run.countedAll = g == index.count();
   run.total = request.gamesPerPhase >= 0 ? std::min(remaining, request.gamesPerPhase) : remaining;
   return true;
 }
@@ -200,7 +268,7 @@ void runPhaseWorker(const BuildRequest& request, const GameIndex& index, PhaseRu
   int g = 0;
   LoadedGamePtr game;
   while (run.queue.pop(g, game)) {
-    run.done.append(index.entry(g));
+    run.done.added.push_back(g);
     ++run.result.gamesAdded;
     run.added.fetch_add(1);
     publish(progress, global, local);
@@ -214,11 +282,11 @@ void runPhaseWorker(const BuildRequest& request, const GameIndex& index, PhaseRu
   }
   run.adding.store(false);
   publish(progress, global, local);
-  run.result.completed = true;
-  for (int n = 0; n < index.count() && run.result.completed; ++n)
-    if (!run.done.contains(index.entry(n).relativeName())) run.result.completed = false;
+  // Every game of the index is in the done list once every game pending at the start was added
+  // (the count stops early on a stop, so a stopped count never reads as complete).
+  run.result.completed = run.countedAll && run.result.gamesAdded == run.pendingCount;
   run.result.entries = run.library.entryCount();
-  if (!finishPhase(request, run.files, run.done, run.library, run.error)) run.result.completed = false;
+  if (!finishPhase(request, run.files, index, run.done, run.library, run.error)) run.result.completed = false;
 }
 
 // Runs the given phases together: this thread reads each record once, ahead of the phases' own

@@ -92,8 +92,13 @@ void PatternLibrary::reset() {
   writeBack_ = false;
   cacheLimit_ = 0;
   cacheBytes_ = 0;
-  heldEntries_.clear();
-  heldEntries_.shrink_to_fit();
+  heldSlot_.clear();
+  heldSlot_.shrink_to_fit();
+  heldPool_.clear();
+  heldPool_.shrink_to_fit();
+  freeHolders_.clear();
+  freeHolders_.shrink_to_fit();
+  bucketsStale_ = false;
   clock_.clear();
   clock_.shrink_to_fit();
   clockHand_ = 0;
@@ -300,6 +305,7 @@ int PatternLibrary::findEntry(const BoardSnapshot& snapshot, int side, PatternEn
     PatternEntry& target = out ? *out : scratch;
     bool matched = false;
     if (readFromStore(n, &snapshot, side, target, matched) && matched) return n;
+    ensureBuckets();
   }
   for (std::int32_t n = hash_.first(hashOf(snapshot)); n >= 0; n = hash_.next(n)) {
     if (n >= entryCount()) continue;
@@ -382,7 +388,7 @@ bool PatternLibrary::add(PatternEntry entry) {
       ByteWriter w(probe);
       if (!entry.snapshot.write(w) || entry.text.size() > std::numeric_limits<std::uint16_t>::max()) return false;
       records_.push_back(recordFor(entry, number));
-      hash_.insert(records_.back().hash, number);
+      if (!bucketsStale_) hash_.insert(records_.back().hash, number);
       prints_.append(keyPrintOf(entry.snapshot, entry.side));
       hold(number, std::move(entry));
       return evict();
@@ -431,26 +437,61 @@ size_t PatternLibrary::heldBytes(const PatternEntry& e) {
          (e.text.capacity() > 15 ? e.text.capacity() : 0);
 }
 
+PatternLibrary::HeldEntry* PatternLibrary::holderOf(int number) {
+  if (number < 0 || static_cast<size_t>(number) >= heldSlot_.size()) return nullptr;
+  const std::int32_t slot = heldSlot_[static_cast<size_t>(number)];
+  return slot < 0 ? nullptr : &heldPool_[static_cast<size_t>(slot)];
+}
+
 const PatternEntry* PatternLibrary::held(int number) const {
-  if (!writeBack_ || number < 0 || static_cast<size_t>(number) >= heldEntries_.size()) return nullptr;
-  return heldEntries_[static_cast<size_t>(number)].entry.get();
+  if (!writeBack_) return nullptr;
+  const HeldEntry* h = const_cast<PatternLibrary*>(this)->holderOf(number);
+  return h ? h->entry.get() : nullptr;
+}
+
+void PatternLibrary::release(int number) {
+  HeldEntry* h = holderOf(number);
+  if (!h) return;
+  cacheBytes_ -= std::min(cacheBytes_, heldBytes(*h->entry));
+  h->entry.reset();
+  h->dirty = false;
+  freeHolders_.push_back(heldSlot_[static_cast<size_t>(number)]);
+  heldSlot_[static_cast<size_t>(number)] = -1;
 }
 
 PatternEntry& PatternLibrary::hold(int number, PatternEntry entry) {
   const auto n = static_cast<size_t>(number);
-  if (heldEntries_.size() <= n) heldEntries_.resize(n + 1);
-  HeldEntry& h = heldEntries_[n];
-  if (h.entry) {
-    cacheBytes_ -= std::min(cacheBytes_, heldBytes(*h.entry));
-    *h.entry = std::move(entry);
+  if (heldSlot_.size() <= n) heldSlot_.resize(n + 1, -1);
+  HeldEntry* h = holderOf(number);
+  if (h) {
+    cacheBytes_ -= std::min(cacheBytes_, heldBytes(*h->entry));
+    *h->entry = std::move(entry);
   } else {
-    h.entry = std::make_unique<PatternEntry>(std::move(entry));
+    std::int32_t slot = -1;
+    if (freeHolders_.empty()) {
+      slot = static_cast<std::int32_t>(heldPool_.size());
+      heldPool_.emplace_back();
+    } else {
+      slot = freeHolders_.back();
+      freeHolders_.pop_back();
+    }
+    heldSlot_[n] = slot;
+    h = &heldPool_[static_cast<size_t>(slot)];
+    h->entry = std::make_unique<PatternEntry>(std::move(entry));
     clock_.push_back(number);
   }
-  h.dirty = true;
-  h.referenced = true;
-  cacheBytes_ += heldBytes(*h.entry);
-  return *h.entry;
+  h->dirty = true;
+  h->referenced = true;
+  cacheBytes_ += heldBytes(*h->entry);
+  return *h->entry;
+}
+
+void PatternLibrary::ensureBuckets() const {
+  if (!bucketsStale_) return;
+  bucketsStale_ = false;
+  hash_.clear();
+  hash_.reserve(records_.size());
+  for (size_t i = 0; i < records_.size(); ++i) hash_.insert(records_[i].hash, static_cast<std::int32_t>(i));
 }
 
 bool PatternLibrary::evict() {
@@ -462,22 +503,20 @@ bool PatternLibrary::evict() {
   bool ok = true;
   while (cacheBytes_ > target && clockHand_ < clock_.size()) {
     const std::int32_t number = clock_[clockHand_++];
-    HeldEntry& h = heldEntries_[static_cast<size_t>(number)];
-    if (!h.entry) continue;
-    if (h.referenced) {
-      h.referenced = false;
+    HeldEntry* h = holderOf(number);
+    if (!h) continue;
+    if (h->referenced) {
+      h->referenced = false;
       clock_.push_back(number);
       continue;
     }
-    if (h.dirty && !storeEntryValue(number, *h.entry)) {
+    if (h->dirty && !storeEntryValue(number, *h->entry)) {
       // Kept (and tried again later) so that nothing recorded is lost.
       ok = false;
       clock_.push_back(number);
       break;
     }
-    cacheBytes_ -= std::min(cacheBytes_, heldBytes(*h.entry));
-    h.entry.reset();
-    h.dirty = false;
+    release(number);
   }
   // The passed part of the queue is dropped once it outweighs the rest.
   if (clockHand_ > clock_.size() / 2) {
@@ -506,6 +545,8 @@ bool PatternLibrary::enableWriteBack(size_t cacheBytes) {
   }
   writeBack_ = true;
   cacheLimit_ = cacheBytes;
+  bucketsStale_ = true;
+  hash_.clear();
   // Held entries reach the warehouse about once each, mostly small: the format's smallest block
   // keeps the file near the size of its values.
   warehouse_->setMinimumPayload(BlockStore::kMinPayloadFloor);
@@ -515,10 +556,10 @@ bool PatternLibrary::enableWriteBack(size_t cacheBytes) {
 bool PatternLibrary::flush() {
   if (!writeBack_) return true;
   bool ok = true;
-  for (size_t n = 0; n < heldEntries_.size(); ++n) {
-    HeldEntry& h = heldEntries_[n];
-    if (!h.entry || !h.dirty) continue;
-    if (storeEntryValue(static_cast<int>(n), *h.entry)) h.dirty = false;
+  for (size_t n = 0; n < heldSlot_.size(); ++n) {
+    HeldEntry* h = holderOf(static_cast<int>(n));
+    if (!h || !h->dirty) continue;
+    if (storeEntryValue(static_cast<int>(n), *h->entry)) h->dirty = false;
     else ok = false;
   }
   return ok;
@@ -529,12 +570,9 @@ PatternEntry* PatternLibrary::beginUpdate(int number) {
   if (mode_ == Mode::Memory) return &entries_[static_cast<size_t>(number)];
   if (mode_ != Mode::Warehouse) return nullptr;
   if (writeBack_) {
-    if (heldEntries_.size() > static_cast<size_t>(number)) {
-      HeldEntry& h = heldEntries_[static_cast<size_t>(number)];
-      if (h.entry) {
-        cacheBytes_ -= std::min(cacheBytes_, heldBytes(*h.entry));
-        return h.entry.get();
-      }
+    if (HeldEntry* h = holderOf(number)) {
+      cacheBytes_ -= std::min(cacheBytes_, heldBytes(*h->entry));
+      return h->entry.get();
     }
     PatternEntry entry;
     if (!readEntry(number, entry)) return nullptr;
@@ -548,27 +586,27 @@ PatternEntry* PatternLibrary::beginUpdate(int number) {
 bool PatternLibrary::endUpdate(int number) {
   if (mode_ == Mode::Memory) return true;
   if (writeBack_) {
-    HeldEntry& h = heldEntries_[static_cast<size_t>(number)];
-    h.dirty = true;
-    h.referenced = true;
-    cacheBytes_ += heldBytes(*h.entry);
+    HeldEntry* h = holderOf(number);
+    h->dirty = true;
+    h->referenced = true;
+    cacheBytes_ += heldBytes(*h->entry);
     return evict();
   }
   return storeEntryValue(number, updateScratch_);
 }
 
-bool PatternLibrary::writeIndexRecords(const std::string& path, const std::vector<PatternIndexRecord>& records) {
+std::vector<std::uint8_t> PatternLibrary::indexFileBytes(const std::vector<PatternIndexRecord>& records) {
   std::vector<std::uint8_t> bytes;
   bytes.reserve(PatternFileHeader::kBytes + records.size() * PatternIndexRecord::kBytes);
   ByteWriter w(bytes);
   PatternFileHeader::write(w, kPatternIndexTag, static_cast<std::int32_t>(records.size()));
   for (const auto& r : records) r.write(w);
-  return replaceFile(path, bytes);
+  return bytes;
 }
 
 bool PatternLibrary::writeIndex(const std::string& path) const {
   if (mode_ == Mode::Memory) return false;
-  return writeIndexRecords(path, records_);
+  return replaceFile(path, indexFileBytes(records_));
 }
 
 bool PatternLibrary::writeData(const std::string& path) const {
@@ -576,14 +614,21 @@ bool PatternLibrary::writeData(const std::string& path) const {
   return out.open() && writeDataTo(out.file(), nullptr) && out.commit();
 }
 
-bool PatternLibrary::writeDataTo(BinaryFile& file, std::vector<PatternIndexRecord>* dataRecords) const {
+bool PatternLibrary::writeDataTo(BinaryFile& file, BinaryFile* indexFile) const {
   if (mode_ == Mode::Index) return false;
-  if (dataRecords) dataRecords->clear();
   std::vector<std::uint8_t> buffer;
   ByteWriter w(buffer);
   std::uint64_t at = 0;
   const int count = entryCount();
   PatternFileHeader::write(w, kPatternDataTag, count);
+  // The index records a scan of the finished file gives: one per entry written, up to the 32-bit
+  // limit of their offsets. They follow a header whose count is set at the end.
+  std::vector<std::uint8_t> indexBuffer;
+  ByteWriter iw(indexBuffer);
+  std::uint64_t indexAt = 0;
+  std::int32_t indexed = 0;
+  bool indexing = indexFile != nullptr;
+  if (indexing) PatternFileHeader::write(iw, kPatternIndexTag, 0);
   PatternEntry scratch;
   bool ok = true;
   for (int n = 0; n < count && ok; ++n) {
@@ -593,13 +638,22 @@ bool PatternLibrary::writeDataTo(BinaryFile& file, std::vector<PatternIndexRecor
     else ok = readEntry(n, scratch);
     const std::uint64_t offset = at + buffer.size();
     ok = ok && e->write(w, PatternEntryForm::DataFile);
-    // The records a scan of the finished file gives: one per entry, up to the 32-bit limit.
-    if (ok && dataRecords && offset <= static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()) &&
-        dataRecords->size() == static_cast<size_t>(n))
-      dataRecords->push_back(recordFor(*e, static_cast<std::int32_t>(offset)));
+    if (ok && indexing && offset <= static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+      recordFor(*e, static_cast<std::int32_t>(offset)).write(iw);
+      ++indexed;
+    } else {
+      indexing = false;
+    }
     if (buffer.size() >= kWriteChunk && !flushTo(file, at, buffer)) ok = false;
+    if (indexBuffer.size() >= kWriteChunk && !flushTo(*indexFile, indexAt, indexBuffer)) ok = false;
   }
   if (!flushTo(file, at, buffer)) ok = false;
+  if (indexFile != nullptr) {
+    std::vector<std::uint8_t> head;
+    ByteWriter hw(head);
+    PatternFileHeader::write(hw, kPatternIndexTag, indexed);
+    if (!flushTo(*indexFile, indexAt, indexBuffer) || !indexFile->writeAt(0, head.data(), head.size())) ok = false;
+  }
   return ok;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -82,16 +81,16 @@ class PatternLibrary {
   // Index or warehouse mode: the index file ("wpindex") of the current records. The file is
   // replaced whole or not at all.
   [[nodiscard]] bool writeIndex(const std::string& path) const;
-  // An index file ("wpindex") holding the given records, replaced whole or not at all.
-  [[nodiscard]] static bool writeIndexRecords(const std::string& path, const std::vector<PatternIndexRecord>& records);
+  // The bytes of an index file ("wpindex") holding the given records.
+  static std::vector<std::uint8_t> indexFileBytes(const std::vector<PatternIndexRecord>& records);
   // Memory or warehouse mode: the data file ("wpbin") with every entry in number order. Fails at
   // the first entry that cannot be read or written; the file at path is then left as it was
   // (it is replaced whole or not at all).
   [[nodiscard]] bool writeData(const std::string& path) const;
   // The data file's bytes written into file from offset 0, as far as they can be written. When
-  // dataRecords is given it receives the index records of the data file (locations are file
-  // offsets), as indexing the finished file by scanning it would give.
-  [[nodiscard]] bool writeDataTo(BinaryFile& file, std::vector<PatternIndexRecord>* dataRecords) const;
+  // indexFile is given it receives the index file of the data file (locations are file offsets),
+  // as indexing the finished data file by scanning it would give.
+  [[nodiscard]] bool writeDataTo(BinaryFile& file, BinaryFile* indexFile) const;
 
   // Closes the warehouse now, writing its directory; false when that write fails. The library
   // keeps its records but can no longer read entries.
@@ -157,11 +156,16 @@ class PatternLibrary {
     bool dirty = false;
     bool referenced = false;
   };
+  // The holder of entry number, or nullptr when it is not held.
+  HeldEntry* holderOf(int number);
+  void release(int number);
+  // Fills the hash buckets when write-back left them empty; see bucketsStale_.
+  void ensureBuckets() const;
 
   Mode mode_ = Mode::Memory;
   std::vector<PatternEntry> entries_;           // memory mode
   std::vector<PatternIndexRecord> records_;     // index and warehouse modes
-  PatternHashTable hash_;
+  mutable PatternHashTable hash_;
   BinaryFile dataFile_;                         // index mode
   std::uint64_t dataSize_ = 0;
   std::unique_ptr<Warehouse> warehouse_;        // warehouse mode
@@ -170,7 +174,12 @@ class PatternLibrary {
   bool writeBack_ = false;
   size_t cacheLimit_ = 0;
   size_t cacheBytes_ = 0;
-  std::deque<HeldEntry> heldEntries_;   // by number; chunked, so growth never copies it whole
+  std::vector<std::int32_t> heldSlot_;  // by number: its holder in heldPool_, or -1
+  std::vector<HeldEntry> heldPool_;
+  std::vector<std::int32_t> freeHolders_;
+  // With write-back the prints answer finds; the buckets are filled only when a print's entry
+  // turns out not to be the one sought, which practically never happens.
+  mutable bool bucketsStale_ = false;
   std::vector<std::int32_t> clock_;     // held numbers in the order they were taken in
   size_t clockHand_ = 0;
   KeyPrintTable prints_;

@@ -63,7 +63,7 @@ INI
 echo "source: $source_name, record files: $files"
 start=$(date +%s.%N)
 set +e
-( cd "$scratch" && /usr/bin/time -v -o "$scratch/time.txt" "$cli" build --home "$home" >"$scratch/out.txt" 2>"$scratch/err.txt" )
+( cd "$scratch" && /usr/bin/time -v -o "$scratch/time.txt" "$cli" build --home "$home" ${MOONHAVEN_BUILD_ARGS:-} >"$scratch/out.txt" 2>"$scratch/err.txt" )
 status=$?
 set -e
 end=$(date +%s.%N)

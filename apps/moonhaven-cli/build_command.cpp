@@ -18,7 +18,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "build [--home DIR] [--base N] [--no-index] [--no-global] [--no-local] [--stop-after K]";
+    "build [--home DIR] [--base N] [--no-index] [--no-global] [--no-local] [--stop-after K] [--cache-mib M]";
 
 volatile sig_atomic_t interrupted = 0;
 
@@ -81,6 +81,14 @@ int runBuild(const std::vector<std::string>& arguments) {
         return 1;
       }
       request.gamesPerPhase = *k;
+    } else if (args[i] == "--cache-mib" && i + 1 < args.size()) {
+      // Memory for changed entries held between warehouse writes; more is faster on big bases.
+      const auto m = mh::sgf::parseInt(args[++i]);
+      if (!m || *m < 1 || *m > 1 << 20) {
+        std::fprintf(stderr, "build: --cache-mib needs a size in MiB, not '%s'\n", args[i].c_str());
+        return 1;
+      }
+      request.cacheBytes = static_cast<size_t>(*m) << 20;
     } else {
       std::fprintf(stderr, "usage: moonhaven-cli %s\n", kUsage);
       return 1;

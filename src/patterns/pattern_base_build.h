@@ -33,7 +33,7 @@ struct BuildRequest {
   // store them in the warehouse when the cache is full and when the phase finishes. Off, every
   // recorded move is stored at once (the plain path the held one must agree with byte for byte).
   bool writeBack = true;
-  size_t cacheBytes = size_t{96} << 20;
+  size_t cacheBytes = size_t{32} << 20;
   // Lines for the log (a duplicate file that could not be deleted). May be empty.
   std::function<void(const std::string& line)> log;
 

@@ -131,6 +131,7 @@ bool Warehouse::writeDirectory() {
   // is 132 MB that never needs to be in memory at once.
   const size_t records = std::max<size_t>(directory_.size(), 1);
   std::vector<std::uint8_t> record;
+  std::string spelled;
   size_t used = 0;     // bytes of record already handed out
   size_t next = 0;     // the directory's next record number
   auto source = [&](std::span<std::uint8_t> out) {
@@ -141,7 +142,7 @@ bool Warehouse::writeDirectory() {
         std::string_view name;
         std::int32_t start = -1;
         bool live = false;
-        while (!live && next < directory_.recordCount()) live = directory_.recordAt(next++, name, start);
+        while (!live && next < directory_.recordCount()) live = directory_.recordAt(next++, name, start, spelled);
         if (live) appendRecord(record, name, start);
         else appendRecord(record, {}, -1);  // the empty directory's one record
       }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -7,14 +8,16 @@
 
 namespace mh {
 
-// The names of a warehouse and the start of each one's chain, held compactly: the names side by
-// side in one buffer, a 12-byte record per name and an open-addressing table of record numbers,
-// about 30 bytes a name where a tree of strings needs about 80. Names keep the order in which
-// they were first set.
+// The names of a warehouse and the start of each one's chain, held compactly. Names that are
+// plain decimal numbers (the pattern libraries name their entries 0, 1, 2...) take 4 bytes each in
+// an array indexed by the number; any other name goes side by side with the others in one buffer,
+// with a 12-byte record and an open-addressing table, about 30 bytes a name where a tree of
+// strings needs about 80. Other names keep the order in which they were first set, and come
+// after the numbers, which come in increasing order.
 class WarehouseDirectory {
  public:
   void clear();
-  size_t size() const { return live_; }
+  size_t size() const { return live_ + numberedLive_; }
 
   // The start of name's chain, or nullptr when the name is absent.
   const std::int32_t* find(std::string_view name) const;
@@ -24,22 +27,22 @@ class WarehouseDirectory {
   // Removes name when present.
   void erase(std::string_view name);
 
-  // Records by number, including removed ones (live false), for a walk that can pause: every
-  // name once, in the order names were first set.
-  size_t recordCount() const { return records_.size(); }
-  bool recordAt(size_t n, std::string_view& name, std::int32_t& start) const {
-    const Record& r = records_[n];
+  // Records by number, including removed ones (false), for a walk that can pause: every name
+  // once. The name of a numbered record is written into spelled, which must outlive its use.
+  size_t recordCount() const { return numbered_.size() + records_.size(); }
+  bool recordAt(size_t n, std::string_view& name, std::int32_t& start, std::string& spelled) const {
+    if (n < numbered_.size()) {
+      start = numbered_[n];
+      spelled = std::to_string(n);
+      name = spelled;
+      return start != kAbsent;
+    }
+    const Record& r = records_[n - numbered_.size()];
     name = std::string_view(names_.data() + r.offset, r.length);
     start = r.start;
     return r.live;
   }
 
-  // Calls f(name, start) for every name, in the order names were first set.
-  template <class F>
-  void forEach(F&& f) const {
-    for (const Record& r : records_)
-      if (r.live) f(std::string_view(names_.data() + r.offset, r.length), r.start);
-  }
 
  private:
   struct Record {
@@ -49,6 +52,11 @@ class WarehouseDirectory {
     std::int32_t start = -1;
   };
   static std::uint64_t hashOf(std::string_view name);
+  // The number a plain decimal name spells (no sign, no leading zero, below 2^31), or -1.
+  static std::int64_t numberOf(std::string_view name);
+  static constexpr std::int32_t kAbsent = INT32_MIN;
+  // The start of a name held with the other (not numbered) names, or nullptr.
+  const std::int32_t* findOther(std::string_view name) const;
   // The slot holding name's record, or the empty slot where it would go.
   size_t slotOf(std::string_view name) const;
   void grow();
@@ -57,6 +65,8 @@ class WarehouseDirectory {
   std::vector<Record> records_;
   std::vector<std::int32_t> slots_;  // record numbers, -1 empty; a power of two long
   size_t live_ = 0;
+  std::vector<std::int32_t> numbered_;  // start by number, kAbsent for no such name
+  size_t numberedLive_ = 0;
 };
 
 }  // namespace mh

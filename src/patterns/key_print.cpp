@@ -82,6 +82,13 @@ void KeyPrintTable::clear() {
   prints_.shrink_to_fit();
   slots_.clear();
   slots_.shrink_to_fit();
+  seen_.clear();
+  seen_.shrink_to_fit();
+}
+
+size_t KeyPrintTable::seenBit(std::uint64_t print) const {
+  // The high bits, independent of the low bits that pick the slot.
+  return static_cast<size_t>(print >> 32) & (seen_.size() * 64 - 1);
 }
 
 void KeyPrintTable::reserve(size_t count) {
@@ -90,6 +97,7 @@ void KeyPrintTable::reserve(size_t count) {
   while (want * 3 < count * 4) want *= 2;
   if (slots_.size() < want) {
     slots_.assign(want, -1);
+    seen_.assign(want / 4, 0);
     for (size_t n = 0; n < prints_.size(); ++n) place(static_cast<std::int32_t>(n));
   }
 }
@@ -97,12 +105,15 @@ void KeyPrintTable::reserve(size_t count) {
 void KeyPrintTable::grow() {
   const size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
   slots_.assign(size, -1);
+  seen_.assign(size / 4, 0);
   for (size_t n = 0; n < prints_.size(); ++n) place(static_cast<std::int32_t>(n));
 }
 
 void KeyPrintTable::place(std::int32_t number) {
   const std::uint64_t print = prints_[static_cast<size_t>(number)];
   if (print == 0) return;
+  const size_t bit = seenBit(print);
+  seen_[bit / 64] |= std::uint64_t{1} << (bit % 64);
   const size_t mask = slots_.size() - 1;
   for (size_t i = static_cast<size_t>(print) & mask;; i = (i + 1) & mask) {
     const std::int32_t at = slots_[i];
@@ -124,6 +135,9 @@ void KeyPrintTable::append(std::uint64_t print) {
 
 std::int32_t KeyPrintTable::find(std::uint64_t print) const {
   if (print == 0 || slots_.empty()) return -1;
+  // Most looked-up prints are not there: one bit answers that without walking the slots.
+  const size_t bit = seenBit(print);
+  if ((seen_[bit / 64] >> (bit % 64) & 1) == 0) return -1;
   const size_t mask = slots_.size() - 1;
   for (size_t i = static_cast<size_t>(print) & mask;; i = (i + 1) & mask) {
     const std::int32_t at = slots_[i];

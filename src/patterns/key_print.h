@@ -32,14 +32,20 @@ class KeyPrintTable {
   std::int32_t find(std::uint64_t print) const;
   size_t count() const { return prints_.size(); }
   // Bytes held, for memory accounting.
-  size_t bytes() const { return prints_.capacity() * sizeof(std::uint64_t) + slots_.capacity() * sizeof(std::int32_t); }
+  size_t bytes() const {
+    return prints_.capacity() * sizeof(std::uint64_t) + slots_.capacity() * sizeof(std::int32_t) +
+           seen_.capacity() * sizeof(std::uint64_t);
+  }
 
  private:
   void grow();
   void place(std::int32_t number);
+  size_t seenBit(std::uint64_t print) const;
 
   std::vector<std::uint64_t> prints_;  // by number
   std::vector<std::int32_t> slots_;    // power-of-two table of numbers, -1 empty
+  // One bit per print seen, 16 bits a slot: a clear bit proves a print absent in one read.
+  std::vector<std::uint64_t> seen_;
 };
 
 }  // namespace mh

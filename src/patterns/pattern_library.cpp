@@ -302,6 +302,9 @@ int PatternLibrary::findEntry(const BoardSnapshot& snapshot, int side, PatternEn
     // one sought, and the walk below settles the rare case where it is not.
     const std::int32_t n = prints_.find(keyPrintOf(snapshot, side));
     if (n < 0) return -1;
+    // A held entry is compared where it is: copying it (occurrences and all) only to compare its
+    // key would cost most of a busy position's find.
+    if (const PatternEntry* e = held(n); e && out == nullptr && e->side == side && e->snapshot == snapshot) return n;
     PatternEntry& target = out ? *out : scratch;
     bool matched = false;
     if (readFromStore(n, &snapshot, side, target, matched) && matched) return n;

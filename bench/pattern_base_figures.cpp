@@ -1,0 +1,143 @@
+// The figures of a pattern base that a build's timing does not show, for bench/figures.sh:
+//
+//   moonhaven_figures hints PREFIX GAMES_DIR [--positions N]
+//     Opens the pattern base whose files are PREFIX.idx, .wp2, .wp2_, .lb, .lb_ for hints, as a
+//     room does, and reports the time and the resident memory that took; then takes N positions
+//     (10,000 by default) from the records of GAMES_DIR (files that should not be in the base) and
+//     times the hints of each: the global look-up under the eight symmetries plus the local one of
+//     every cluster. Prints "name value" lines.
+//   moonhaven_figures turn SOURCE_DIR OUT_DIR
+//     Writes every SGF file of SOURCE_DIR under its eight symmetries into OUT_DIR (same
+//     subfolders, NAME.s0.sgf .. NAME.s7.sgf), making a collection eight times as large.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "figures_support.h"
+#include "patterns/file_game_loader.h"
+#include "patterns/pattern_hints.h"
+#include "patterns/wpb.h"
+#include "platform/collection_listing.h"
+#include "platform/program_paths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+int usage() {
+  std::fprintf(stderr,
+               "usage: moonhaven_figures hints PREFIX GAMES_DIR [--positions N]\n"
+               "       moonhaven_figures turn SOURCE_DIR OUT_DIR\n");
+  return 1;
+}
+
+bool isSgf(const fs::path& path) {
+  std::string ext = path.extension().string();
+  for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return ext == ".sgf";
+}
+
+int runHints(const std::string& prefix, const std::string& gamesDir, size_t wanted) {
+  const fs::path filePrefix(prefix);
+  const std::string home = mh::withTrailingSlash(filePrefix.parent_path().string());
+  mh::Wpb base("figures", home, filePrefix.filename().string(), home);
+
+  const auto residentBefore = mh::figures::residentKiB();
+  const auto openStart = Clock::now();
+  base.openForHints();
+  const double openMs = millisecondsSince(openStart);
+  const auto residentAfter = mh::figures::residentKiB();
+  if (base.globalLibrary().entryCount() == 0 && base.localLibrary().entryCount() == 0) {
+    std::fprintf(stderr, "hints: no pattern library opens at %s (.wp2/.wp2_, .lb/.lb_)\n", prefix.c_str());
+    return 1;
+  }
+  std::printf("games %d\nglobal_entries %d\nlocal_entries %d\n", base.gameIndex().count(),
+              base.globalLibrary().entryCount(), base.localLibrary().entryCount());
+  std::printf("open_ms %.3f\n", openMs);
+  if (residentBefore && residentAfter)
+    std::printf("open_resident_mib %.2f\n", static_cast<double>(*residentAfter - *residentBefore) / 1024.0);
+
+  // Positions before every 7th move up to move 150; the first one moves along with the game
+  // number, so every move number is sampled.
+  std::vector<mh::figures::QueryPosition> positions;
+  positions.reserve(wanted);
+  const mh::GameLoader load = mh::fileGameLoader();
+  const std::string directory = mh::withTrailingSlash(gamesDir);
+  int games = 0;
+  for (const std::string& path : mh::listCollectionFiles(directory)) {
+    if (positions.size() >= wanted) break;
+    mh::GameRecord record;
+    int winner = 0;
+    if (!load(path, record, winner)) continue;
+    mh::figures::takePositions(record, 7, games++, 150, wanted, positions);
+  }
+  if (positions.size() < wanted)
+    std::fprintf(stderr, "hints: only %zu positions in %s\n", positions.size(), gamesDir.c_str());
+
+  std::vector<double> times;
+  times.reserve(positions.size());
+  size_t globalHits = 0;
+  size_t localHints = 0;
+  for (const auto& p : positions) {
+    const auto start = Clock::now();
+    const mh::HintList global = mh::globalHints(base.globalLibrary(), p.board, p.side);
+    const mh::HintList local = mh::localHints(base.localLibrary(), p.board, p.side);
+    times.push_back(millisecondsSince(start));
+    globalHits += global.empty() ? 0 : 1;
+    localHints += local.hints.size();
+  }
+  const auto summary = mh::figures::summarize(std::move(times));
+  std::printf("positions %zu\npositions_with_global_hints %zu\nlocal_hints %zu\n", summary.count, globalHits,
+              localHints);
+  std::printf("hints_median_ms %.4f\nhints_p99_ms %.4f\nhints_max_ms %.4f\n", summary.median, summary.p99,
+              summary.max);
+  return 0;
+}
+
+int runTurn(const std::string& sourceDir, const std::string& outDir) {
+  std::error_code ec;
+  int files = 0;
+  int written = 0;
+  for (auto it = fs::recursive_directory_iterator(sourceDir, ec); !ec && it != fs::recursive_directory_iterator();
+       it.increment(ec)) {
+    if (!it->is_regular_file(ec) || !isSgf(it->path())) continue;
+    const fs::path relative = fs::relative(it->path(), sourceDir, ec);
+    const fs::path target = fs::path(outDir) / relative.parent_path();
+    fs::create_directories(target, ec);
+    ++files;
+    const int n = mh::figures::writeTurnedCopies(it->path().string(), (target / relative.stem()).string());
+    if (n == 0) std::fprintf(stderr, "turn: %s does not read as SGF\n", it->path().c_str());
+    written += n;
+  }
+  if (ec) {
+    std::fprintf(stderr, "turn: cannot list %s: %s\n", sourceDir.c_str(), ec.message().c_str());
+    return 1;
+  }
+  std::printf("source_files %d\nwritten %d\n", files, written);
+  return written > 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() >= 3 && args[0] == "hints") {
+    size_t positions = 10000;
+    if (args.size() == 5 && args[3] == "--positions") {
+      positions = std::strtoul(args[4].c_str(), nullptr, 10);
+    } else if (args.size() != 3) {
+      return usage();
+    }
+    return runHints(args[1], args[2], positions);
+  }
+  if (args.size() == 3 && args[0] == "turn") return runTurn(args[1], args[2]);
+  return usage();
+}

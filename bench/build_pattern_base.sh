@@ -11,6 +11,7 @@
 # the end unless --keep is given. Figures are reported, never judged.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/bench_home.sh
 
 source_name="40k"
 limit=""
@@ -48,17 +49,7 @@ if [ -n "$limit" ]; then
 fi
 files=$(find "$records" -type f | wc -l)
 
-cat > "$home/WPBs.ini" <<INI
-[WPBS]
-TOTAL=1
-DEFAULT=0
-[WPB_0]
-TITLE0=bench
-TITLE1=bench
-TITLE2=bench
-SGFPATH=$records/
-FILENAME=bench
-INI
+write_bench_home "$home" "$records"
 
 echo "source: $source_name, record files: $files"
 start=$(date +%s.%N)

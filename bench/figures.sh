@@ -17,6 +17,7 @@
 # judged; the machine's load is printed with the table, since other work skews the figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/bench_home.sh
 
 runs=3
 quick=0
@@ -66,19 +67,9 @@ median() { sort -g "$values/$1" | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(
 # deletes duplicates, so the source stays whole) and home/ with a WPBs.ini naming the base "bench".
 prepare() {  # prepare SOURCE WORK
   rm -rf "$2"
-  mkdir -p "$2/home"
+  mkdir -p "$2"
   cp -al "$1" "$2/records"
-  cat > "$2/home/WPBs.ini" <<INI
-[WPBS]
-TOTAL=1
-DEFAULT=0
-[WPB_0]
-TITLE0=bench
-TITLE1=bench
-TITLE2=bench
-SGFPATH=$2/records/
-FILENAME=bench
-INI
+  write_bench_home "$2/home" "$2/records"
 }
 
 # Builds the base of WORK and keeps its wall time, peak memory and indexed games under NAME.

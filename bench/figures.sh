@@ -27,7 +27,7 @@ while [ $# -gt 0 ]; do
     --runs) runs="$2"; shift 2 ;;
     --quick) quick=1; shift ;;
     --with-320k) with320k=1; shift ;;
-    -h|--help) sed -n '2,19p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,17p' "$0"; exit 0 ;;
     *) echo "unknown option $1 (see --help)" >&2; exit 1 ;;
   esac
 done

@@ -1,6 +1,7 @@
 #include "patterns/pattern_library.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <utility>
@@ -112,6 +113,7 @@ void PatternLibrary::reset() {
   records_.shrink_to_fit();
   hash_.clear();
   (void)dataFile_.close();
+  dataMap_.close();
   dataSize_ = 0;
   if (warehouse_) {
     warehouse_->close();
@@ -169,8 +171,14 @@ bool PatternLibrary::openIndex(const std::string& indexPath, const std::string& 
   // files, or files copied apart) would send reads into the middle of entries: the pair is checked
   // at its ends and, when it does not agree, the data file is indexed by scanning it instead.
   if (!indexMatchesData()) return openData(dataPath);
+  mapData(dataPath);
   rebuildHash();
   return true;
+}
+
+void PatternLibrary::mapData(const std::string& dataPath) {
+  // Reads through the map only while it shows the file that was opened.
+  if (dataMap_.open(dataPath) && dataMap_.bytes().size() != dataSize_) dataMap_.close();
 }
 
 bool PatternLibrary::indexMatchesData() const {
@@ -209,6 +217,7 @@ bool PatternLibrary::openData(const std::string& dataPath) {
     return false;
   }
   dataSize_ = *size;
+  mapData(dataPath);
   BufferedFileReader in(dataFile_, PatternFileHeader::kBytes, dataSize_, kScanBuffer);
   PatternEntry scratch;  // reused so each entry's lists do not reallocate
   for (std::int32_t i = 0; i < count; ++i) {
@@ -252,6 +261,15 @@ bool PatternLibrary::readFromStore(int number, const BoardSnapshot* key, int sid
   if (mode_ == Mode::Index) {
     const std::int32_t location = records_[static_cast<size_t>(number)].location;
     if (location < 0 || !dataFile_.isOpen()) return false;
+    if (dataMap_.isOpen()) {
+      const auto bytes = dataMap_.bytes();
+      if (static_cast<size_t>(location) >= bytes.size()) return false;
+      ByteReader in(bytes.subspan(static_cast<size_t>(location)));
+      if (!out.readKey(in)) return false;
+      if (!keyMatches()) return true;
+      matched = out.readBody(in, PatternEntryForm::DataFile);
+      return matched;
+    }
     BufferedFileReader in(dataFile_, static_cast<std::uint64_t>(location), dataSize_, kRandomReadBuffer);
     if (!out.readKey(in)) return false;
     if (!keyMatches()) return true;
@@ -310,6 +328,18 @@ int PatternLibrary::findEntry(const BoardSnapshot& snapshot, int side, PatternEn
     if (readFromStore(n, &snapshot, side, target, matched) && matched) return n;
     ensureBuckets();
   }
+  // With the data file mapped, a neighbour's key is compared as bytes where it lies: the key's
+  // binary form (snapshot, then side) is equal exactly when the key is, and nothing is read or
+  // allocated for the many neighbours that differ.
+  std::vector<std::uint8_t> keyBytes;
+  std::span<const std::uint8_t> mapped;
+  if (mode_ == Mode::Index && dataMap_.isOpen()) {
+    ByteWriter w(keyBytes);
+    if (snapshot.write(w)) {
+      w.writeU8(static_cast<std::uint8_t>(side));
+      mapped = dataMap_.bytes();
+    }
+  }
   for (std::int32_t n = hash_.first(hashOf(snapshot)); n >= 0; n = hash_.next(n)) {
     if (n >= entryCount()) continue;
     if (mode_ == Mode::Memory) {
@@ -323,6 +353,10 @@ int PatternLibrary::findEntry(const BoardSnapshot& snapshot, int side, PatternEn
     // The record rules out most neighbours in the bucket without touching the file.
     const PatternIndexRecord& r = records_[static_cast<size_t>(n)];
     if (r.side != side || r.blackCount != snapshot.blackCount || r.whiteCount != snapshot.whiteCount) continue;
+    if (!mapped.empty() && (r.location < 0 || static_cast<size_t>(r.location) > mapped.size() ||
+                            mapped.size() - static_cast<size_t>(r.location) < keyBytes.size() ||
+                            std::memcmp(mapped.data() + r.location, keyBytes.data(), keyBytes.size()) != 0))
+      continue;
     PatternEntry& target = out ? *out : scratch;
     bool matched = false;
     if (readFromStore(n, &snapshot, side, target, matched) && matched) return n;

@@ -13,6 +13,7 @@
 #include "patterns/pattern_index_record.h"
 #include "patterns/warehouse.h"
 #include "platform/binary_file.h"
+#include "platform/mapped_file.h"
 
 namespace mh {
 
@@ -140,6 +141,8 @@ class PatternLibrary {
   // Index mode: whether the loaded records fit the open data file (count, and the keys of the
   // first and last record found where they point).
   bool indexMatchesData() const;
+  // Maps the open data file for reads without system calls (left unmapped when that fails).
+  void mapData(const std::string& dataPath);
   PatternEntry* beginUpdate(int number);
   bool endUpdate(int number);
   // The held entry of number, or nullptr when it is not held.
@@ -167,6 +170,7 @@ class PatternLibrary {
   std::vector<PatternIndexRecord> records_;     // index and warehouse modes
   mutable PatternHashTable hash_;
   BinaryFile dataFile_;                         // index mode
+  MappedFile dataMap_;                          // index mode: the data file, when it maps
   std::uint64_t dataSize_ = 0;
   std::unique_ptr<Warehouse> warehouse_;        // warehouse mode
 

@@ -11,17 +11,27 @@ Wpb::Wpb(std::string title, std::string recordDirectory, std::string fileName, s
       home_(std::move(home)) {}
 
 void Wpb::openForHints() {
-  if (!index_.read(filePath("idx"), recordDirectory_)) {
-    index_.clear();
-    index_.setDirectory(recordDirectory_);
-  }
+  index_.clear();
+  indexRead_ = false;
   (void)global_.openIndex(filePath("wp2_"), filePath("wp2"));
   (void)local_.openIndex(filePath("lb_"), filePath("lb"));
   open_ = true;
 }
 
+const GameIndex& Wpb::gameIndex() const {
+  if (open_ && !indexRead_) {
+    indexRead_ = true;
+    if (!index_.read(filePath("idx"), recordDirectory_)) {
+      index_.clear();
+      index_.setDirectory(recordDirectory_);
+    }
+  }
+  return index_;
+}
+
 void Wpb::close() {
   index_.clear();
+  indexRead_ = false;
   global_.reset();
   local_.reset();
   open_ = false;

@@ -30,14 +30,15 @@ class Wpb {
   // The path of one of the pattern base's files.
   std::string filePath(const char* extension) const { return filePrefix() + "." + extension; }
 
-  // Reads the index and opens both libraries in index mode, then marks the pattern base open.
-  // Missing or damaged files leave that part empty, so its look-ups find nothing.
+  // Opens both libraries in index mode and marks the pattern base open; the game-record index is
+  // read when first asked for (hints need it only to name the games of a move). Missing or
+  // damaged files leave that part empty, so its look-ups find nothing.
   void openForHints();
   // Drops the index and both libraries and clears the open flag.
   void close();
   bool isOpen() const { return open_; }
 
-  const GameIndex& gameIndex() const { return index_; }
+  const GameIndex& gameIndex() const;
   const PatternLibrary& globalLibrary() const { return global_; }
   const PatternLibrary& localLibrary() const { return local_; }
 
@@ -46,7 +47,8 @@ class Wpb {
   std::string recordDirectory_;
   std::string fileName_;
   std::string home_;
-  GameIndex index_;
+  mutable GameIndex index_;
+  mutable bool indexRead_ = false;
   PatternLibrary global_;
   PatternLibrary local_;
   bool open_ = false;

@@ -1,0 +1,37 @@
+#include "platform/mapped_file.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mh {
+
+MappedFile::~MappedFile() { close(); }
+
+bool MappedFile::open(const std::string& path) {
+  close();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
+    ::close(fd);
+    return false;
+  }
+  void* p = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_SHARED, fd, 0);
+  ::close(fd);
+  if (p == MAP_FAILED) return false;
+  // Look-ups jump around the file: reading ahead would fetch pages nobody asked for.
+  (void)::madvise(p, static_cast<size_t>(st.st_size), MADV_RANDOM);
+  data_ = static_cast<const std::uint8_t*>(p);
+  size_ = static_cast<size_t>(st.st_size);
+  return true;
+}
+
+void MappedFile::close() {
+  if (data_ != nullptr) ::munmap(const_cast<std::uint8_t*>(data_), size_);
+  data_ = nullptr;
+  size_ = 0;
+}
+
+}  // namespace mh

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace mh {
+
+// A whole file mapped read-only into memory, for random reads that cost no system call. Pages are
+// read in by the system as they are touched and count as resident only then. The file must not
+// be cut short while mapped; the program's own writers always replace files by renaming a new one
+// over them, which leaves the mapped contents as they were.
+class MappedFile {
+ public:
+  MappedFile() = default;
+  ~MappedFile();
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+
+  // Maps the file at path; false (nothing mapped) when it cannot be opened or mapped, or is empty.
+  [[nodiscard]] bool open(const std::string& path);
+  void close();
+  bool isOpen() const { return data_ != nullptr; }
+  std::span<const std::uint8_t> bytes() const { return {data_, size_}; }
+
+ private:
+  const std::uint8_t* data_ = nullptr;
+  size_t size_ = 0;
+};
+
+}  // namespace mh

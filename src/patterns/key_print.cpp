@@ -44,6 +44,15 @@ const TurnTable& turns19() {
   return table;
 }
 
+}  // namespace
+
+const Point* turnTable19(int kind, int width, int height) {
+  if (width != kSide || height != kSide || kind < 0 || kind >= 7) return nullptr;
+  return turns19()[static_cast<size_t>(kind)].data();
+}
+
+namespace {
+
 std::uint64_t nonZero(std::uint64_t print) { return print == 0 ? 1 : print; }
 
 }  // namespace

@@ -42,10 +42,10 @@ bool strictlyAscending(PointList::const_iterator first, PointList::const_iterato
   return std::adjacent_find(first, last, [](Point a, Point b) { return a >= b; }) == last;
 }
 
-// t applied to a snapshot. A snapshot as boards make it (counts matching the points, each list
+// t (symmetry kind) applied to a snapshot. A snapshot as boards make it (counts matching the points, each list
 // strictly ascending, no point in both lists, every point mapping onto the board) is mapped
 // point by point; anything else goes through a board, which drops what a board cannot hold.
-bool turnSnapshot(const BoardTransform& t, const BoardSnapshot& in, BoardSnapshot& out) {
+bool turnSnapshot(const BoardTransform& t, int kind, const BoardSnapshot& in, BoardSnapshot& out) {
   const auto blacks = static_cast<std::ptrdiff_t>(in.blackCount);
   const bool wellFormed =
       in.blackCount >= 0 && in.whiteCount >= 0 &&
@@ -59,8 +59,10 @@ bool turnSnapshot(const BoardTransform& t, const BoardSnapshot& in, BoardSnapsho
     out.whiteCount = in.whiteCount;
     out.points.resize(in.points.size());
     bool mapped = true;
+    const Point* table = t.inverse ? nullptr : turnTable19(kind, in.width, in.height);
     for (size_t i = 0; i < in.points.size() && mapped; ++i) {
-      out.points[i] = t.mapPoint(in.points[i]);
+      const Point p = in.points[i];
+      out.points[i] = table != nullptr ? (p >= 0 && p < 361 ? table[p] : kNoPoint) : t.mapPoint(p);
       mapped = out.points[i] >= 0 && static_cast<std::int64_t>(out.points[i]) <
                                          static_cast<std::int64_t>(in.width) * in.height;
     }
@@ -112,6 +114,12 @@ void PatternLibrary::reset() {
   records_.clear();
   records_.shrink_to_fit();
   hash_.clear();
+  bucketStarts_.clear();
+  bucketStarts_.shrink_to_fit();
+  bucketNumbers_.clear();
+  bucketNumbers_.shrink_to_fit();
+  bucketFilters_.clear();
+  bucketFilters_.shrink_to_fit();
   (void)dataFile_.close();
   dataMap_.close();
   dataSize_ = 0;
@@ -134,8 +142,39 @@ int PatternLibrary::entryCount() const {
   return static_cast<int>(mode_ == Mode::Memory ? entries_.size() : records_.size());
 }
 
+std::uint32_t PatternLibrary::filterWord(std::int32_t blackCount, std::int32_t whiteCount, int side) {
+  return (static_cast<std::uint32_t>(side) & 0xff) << 24 | (static_cast<std::uint32_t>(blackCount) & 0xfff) << 12 |
+         (static_cast<std::uint32_t>(whiteCount) & 0xfff);
+}
+
 void PatternLibrary::rebuildHash() {
   hash_.clear();
+  bucketStarts_.clear();
+  bucketStarts_.shrink_to_fit();
+  bucketNumbers_.clear();
+  bucketNumbers_.shrink_to_fit();
+  bucketFilters_.clear();
+  bucketFilters_.shrink_to_fit();
+  if (mode_ == Mode::Index) {
+    // A read-only library lays its buckets out side by side (a counting sort by hash), each
+    // bucket's numbers ascending with a word of what the record filters on: a bucket is then
+    // walked as one short run of memory instead of a chain of scattered links.
+    bucketStarts_.assign(PatternHashTable::kBuckets + 1, 0);
+    for (const auto& r : records_)
+      if (r.hash >= 0 && r.hash < PatternHashTable::kBuckets) ++bucketStarts_[static_cast<size_t>(r.hash) + 1];
+    for (size_t b = 1; b < bucketStarts_.size(); ++b) bucketStarts_[b] += bucketStarts_[b - 1];
+    bucketNumbers_.resize(static_cast<size_t>(bucketStarts_.back()));
+    bucketFilters_.resize(bucketNumbers_.size());
+    std::vector<std::int32_t> next(bucketStarts_.begin(), bucketStarts_.end() - 1);
+    for (size_t i = 0; i < records_.size(); ++i) {
+      const auto& r = records_[i];
+      if (r.hash < 0 || r.hash >= PatternHashTable::kBuckets) continue;
+      const auto at = static_cast<size_t>(next[static_cast<size_t>(r.hash)]++);
+      bucketNumbers_[at] = static_cast<std::int32_t>(i);
+      bucketFilters_[at] = filterWord(r.blackCount, r.whiteCount, r.side);
+    }
+    return;
+  }
   if (mode_ == Mode::Memory) {
     hash_.reserve(entries_.size());
     for (size_t i = 0; i < entries_.size(); ++i)
@@ -340,6 +379,26 @@ int PatternLibrary::findEntry(const BoardSnapshot& snapshot, int side, PatternEn
       mapped = dataMap_.bytes();
     }
   }
+  if (mode_ == Mode::Index) {
+    const std::int32_t h = hashOf(snapshot);
+    if (bucketStarts_.empty() || h < 0 || h >= PatternHashTable::kBuckets) return -1;
+    const std::uint32_t want = filterWord(snapshot.blackCount, snapshot.whiteCount, side);
+    const auto end = static_cast<size_t>(bucketStarts_[static_cast<size_t>(h) + 1]);
+    for (auto at = static_cast<size_t>(bucketStarts_[static_cast<size_t>(h)]); at < end; ++at) {
+      if (bucketFilters_[at] != want) continue;
+      const std::int32_t n = bucketNumbers_[at];
+      const PatternIndexRecord& r = records_[static_cast<size_t>(n)];
+      if (r.side != side || r.blackCount != snapshot.blackCount || r.whiteCount != snapshot.whiteCount) continue;
+      if (!mapped.empty() && (r.location < 0 || static_cast<size_t>(r.location) > mapped.size() ||
+                              mapped.size() - static_cast<size_t>(r.location) < keyBytes.size() ||
+                              std::memcmp(mapped.data() + r.location, keyBytes.data(), keyBytes.size()) != 0))
+        continue;
+      PatternEntry& target = out ? *out : scratch;
+      bool matched = false;
+      if (readFromStore(n, &snapshot, side, target, matched) && matched) return n;
+    }
+    return -1;
+  }
   for (std::int32_t n = hash_.first(hashOf(snapshot)); n >= 0; n = hash_.next(n)) {
     if (n >= entryCount()) continue;
     if (mode_ == Mode::Memory) {
@@ -380,7 +439,7 @@ int PatternLibrary::findUnderSymmetries(const BoardSnapshot& snapshot, int side,
     }
     const BoardTransform forward(k, snapshot.width, snapshot.height);
     BoardSnapshot turned;
-    if (!turnSnapshot(forward, snapshot, turned)) continue;
+    if (!turnSnapshot(forward, k, snapshot, turned)) continue;
     const int m = find(turned, side);
     if (m >= 0) {
       kind = k;
@@ -395,7 +454,7 @@ bool PatternLibrary::findWithSymmetries(const BoardSnapshot& snapshot, int side,
   for (int kind = 0; kind <= 6; ++kind) {
     const BoardTransform forward(kind, snapshot.width, snapshot.height);
     BoardSnapshot turned;
-    if (!turnSnapshot(forward, snapshot, turned)) continue;
+    if (!turnSnapshot(forward, kind, snapshot, turned)) continue;
     if (findEntry(turned, side, &out) >= 0) return out.transform(kind, true);
   }
   return false;

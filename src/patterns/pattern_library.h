@@ -137,6 +137,8 @@ class PatternLibrary {
   bool readFromStore(int number, const BoardSnapshot* key, int side, PatternEntry& out, bool& matched) const;
   bool storeEntryValue(int number, const PatternEntry& entry);
   void rebuildHash();
+  // What a bucket's neighbours are filtered on before their keys are compared.
+  static std::uint32_t filterWord(std::int32_t blackCount, std::int32_t whiteCount, int side);
   bool loadIndexFile(const std::string& path);
   // Index mode: whether the loaded records fit the open data file (count, and the keys of the
   // first and last record found where they point).
@@ -171,6 +173,9 @@ class PatternLibrary {
   mutable PatternHashTable hash_;
   BinaryFile dataFile_;                         // index mode
   MappedFile dataMap_;                          // index mode: the data file, when it maps
+  std::vector<std::int32_t> bucketStarts_;      // index mode: bucket b is [starts[b], starts[b+1])
+  std::vector<std::int32_t> bucketNumbers_;
+  std::vector<std::uint32_t> bucketFilters_;
   std::uint64_t dataSize_ = 0;
   std::unique_ptr<Warehouse> warehouse_;        // warehouse mode
 

@@ -47,7 +47,7 @@ bool GibFile::read(const std::string& path) {
   return parse(text);
 }
 
-bool GibFile::parse(std::string_view text) {
+bool GibFile::parse(std::string_view text, size_t maxParts) {
   record_.resetTo19();
   keys_.clear();
   values_.clear();
@@ -69,6 +69,10 @@ bool GibFile::parse(std::string_view text) {
     // A line longer than the buffer arrives as several pieces, each taken as a line.
     for (size_t at = 0; at < line.size(); at += kLineBuffer - 1)
       parseLine(line.substr(at, kLineBuffer - 1), inMoves);
+    if (keys_.size() + record_.entries().size() > maxParts) {
+      (void)parse({});
+      return false;
+    }
   }
   fillInfo();
   return inMoves;

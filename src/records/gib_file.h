@@ -15,12 +15,16 @@ class GibFile {
  public:
   // Lines are read in pieces of at most this many bytes, a longer line as several pieces.
   static constexpr size_t kLineBuffer = 900;
+  // Text holding more header entries and moves than this, together, is refused: each costs far
+  // more memory than its line, and no real record comes near it.
+  static constexpr size_t kMaxParts = 1u << 20;
 
   // Empties the record and the header, then reads the file. True when a "\HE" line was seen;
-  // false when the path is not a readable regular file or has no "\HE" line.
+  // false when the path is not a readable regular file or has no "\HE" line, and (record and
+  // header then empty) when the text holds too many parts.
   [[nodiscard]] bool read(const std::string& path);
-  // As read, on text already in memory.
-  [[nodiscard]] bool parse(std::string_view text);
+  // As read, on text already in memory, with a limit of parts that may be lower.
+  [[nodiscard]] bool parse(std::string_view text, size_t maxParts = kMaxParts);
 
   // Copies the record into target and gives the winner code of GAMERESULT (0 when absent).
   [[nodiscard]] bool toRecord(GameRecord& target, int& resultCode) const;

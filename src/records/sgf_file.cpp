@@ -1,5 +1,6 @@
 #include "records/sgf_file.h"
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -29,8 +30,8 @@ bool isUpper(int c) { return c >= 'A' && c <= 'Z'; }
 // (first * 256 + second), or kEnd. One character can be pushed back.
 class Parser {
  public:
-  Parser(std::string_view text, CharMode mode, bool big5, bool utf8Values)
-      : text_(text), mode_(mode), big5_(big5), utf8Values_(utf8Values) {}
+  Parser(std::string_view text, CharMode mode, bool big5, bool utf8Values, size_t maxParts)
+      : text_(text), partsLeft_(maxParts < SIZE_MAX ? maxParts + 1 : maxParts), mode_(mode), big5_(big5), utf8Values_(utf8Values) {}
 
   // Skips to the first "(" and parses the first non-empty game tree.
   std::unique_ptr<SgfNode> parseFile() {
@@ -74,7 +75,7 @@ class Parser {
   void pushBack(int c) { pending_ = c; }
 
   int readChar() {
-    if (pos_ >= text_.size()) return kEnd;
+    if (pos_ >= text_.size() || partsLeft_ == 0) return kEnd;
     const int b = static_cast<unsigned char>(text_[pos_++]);
     if (b < 0x80 || mode_ == CharMode::SingleBytes || pos_ >= text_.size()) return b;
     return b * 256 + static_cast<unsigned char>(text_[pos_++]);
@@ -132,6 +133,7 @@ class Parser {
         pushBack(c);
         break;
       }
+      if (!takePart()) return false;
       auto node = std::make_unique<SgfNode>();
       parseProperties(*node);
       last = first ? last->addChild(std::move(node)) : (first = std::move(node)).get();
@@ -204,7 +206,7 @@ class Parser {
   // "[" text "]", with "\" escaping the next character (both kept in the text).
   bool readValue(std::string& out) {
     const int open = next(true);
-    if (open != '[') {
+    if (open != '[' || !takePart()) {
       pushBack(open);
       return false;
     }
@@ -218,9 +220,18 @@ class Parser {
     }
   }
 
+  // Counts a node or a value against the budget; once it is spent the text reads as ended, so
+  // every open tree fails.
+  bool takePart() {
+    if (partsLeft_ == 0) return false;
+    if (--partsLeft_ == 0) pending_ = kNone;
+    return true;
+  }
+
   static constexpr int kNone = -2;
 
   std::string_view text_;
+  size_t partsLeft_;
   size_t pos_ = 0;
   int pending_ = kNone;
   CharMode mode_;
@@ -240,20 +251,21 @@ Charset charsetOf(const SgfNode* root) {
 
 // The charset the root node declares. The root is read byte by byte first (exact for UTF-8),
 // then by byte pairs, since either reading may lose the CA behind a value it misreads.
-Charset declaredCharset(std::string_view text) {
-  Charset cs = charsetOf(Parser(text, CharMode::SingleBytes, false, false).parseRootNode().get());
-  if (cs == Charset::None) cs = charsetOf(Parser(text, CharMode::BytePairs, false, false).parseRootNode().get());
+Charset declaredCharset(std::string_view text, size_t maxParts) {
+  Charset cs = charsetOf(Parser(text, CharMode::SingleBytes, false, false, maxParts).parseRootNode().get());
+  if (cs == Charset::None)
+    cs = charsetOf(Parser(text, CharMode::BytePairs, false, false, maxParts).parseRootNode().get());
   return cs;
 }
 
 }  // namespace
 
-std::unique_ptr<SgfNode> SgfFile::parse(std::string_view text, bool convertBig5) {
-  const Charset declared = declaredCharset(text);
+std::unique_ptr<SgfNode> SgfFile::parse(std::string_view text, bool convertBig5, size_t maxParts) {
+  const Charset declared = declaredCharset(text, maxParts);
   const bool utf8 = declared == Charset::Utf8 ||
                     (declared == Charset::None && text::hasHighBytes(text) && text::isValidUtf8(text));
-  if (utf8) return Parser(text, CharMode::SingleBytes, false, true).parseFile();
-  return Parser(text, CharMode::BytePairs, convertBig5 || declared == Charset::Big5, false).parseFile();
+  if (utf8) return Parser(text, CharMode::SingleBytes, false, true, maxParts).parseFile();
+  return Parser(text, CharMode::BytePairs, convertBig5 || declared == Charset::Big5, false, maxParts).parseFile();
 }
 
 std::unique_ptr<SgfNode> SgfFile::read(const std::string& path, bool convertBig5) {

@@ -23,12 +23,17 @@ class SgfFile {
  public:
   // Files larger than this are refused rather than read into memory.
   static constexpr size_t kMaxFileBytes = 256u << 20;
+  // Text holding more nodes and property values than this, together, is refused. Each costs
+  // about a hundred bytes of memory for a byte or two of text, so without a limit a file of ";"
+  // or "[]" would need many times its size; real records stay far below it (a game of 100,000
+  // moves has about 200,000).
+  static constexpr size_t kMaxParts = 1u << 20;
 
   // The first non-empty game tree of the file, or null when the path is not a readable regular
   // file or the text does not parse.
   static std::unique_ptr<SgfNode> read(const std::string& path, bool convertBig5);
-  // As read, on text already in memory.
-  static std::unique_ptr<SgfNode> parse(std::string_view text, bool convertBig5);
+  // As read, on text already in memory, with a limit of parts that may be lower.
+  static std::unique_ptr<SgfNode> parse(std::string_view text, bool convertBig5, size_t maxParts = kMaxParts);
 
   // Writes "(" + the node sequence + ")" with no white space between tokens and values as stored.
   // False when the path is empty or the file cannot be written completely.

@@ -1,6 +1,6 @@
 #include "patterns/game_index.h"
 
-#include "platform/replacing_file.h"
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -37,6 +37,14 @@ bool isRecordFileName(std::string_view path) {
   for (char& c : ext)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return ext == ".sgf" || ext == ".gib";
+}
+
+// Whether both paths name one file (a link to it, or a second hard link).
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat sa {};
+  struct stat sb {};
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
 }
 
 bool stopRequested(const GameIndexScan& scan, const GameIndexScanResult& result) {
@@ -144,12 +152,17 @@ GameIndexScanResult GameIndex::update(const std::string& directory, const GameIn
 
     const std::string key = duplicateKey(e);
     bool duplicate = false;
+    bool linked = false;
     const auto [first, last] = sameGame.equal_range(key);
     for (auto it = first; it != last && !duplicate; ++it) {
-      if (auto other = pathOf(it->second)) duplicate = sameFileContents(path, *other);
+      if (auto other = pathOf(it->second)) {
+        duplicate = sameFileContents(path, *other);
+        linked = duplicate && sameFile(path, *other);
+      }
     }
     if (duplicate) {
       ++result.duplicates;
+      if (linked) continue;  // deleting it would delete the indexed game
       errno = 0;
       const bool removed = scan.removeFile ? scan.removeFile(path) : ::unlink(path.c_str()) == 0;
       if (!removed) {

@@ -71,8 +71,9 @@ class GameIndex {
 
   // Empties the index, then indexes every ".sgf" and ".gib" file (any letter case) of the
   // collection in listing order. Files that do not load are passed over. A file with the same
-  // bytes as an indexed file of the same game is a duplicate: it is deleted and not added. A
-  // missing or empty directory gives an empty index.
+  // bytes as an indexed file of the same game is a duplicate: it is not added, and it is deleted
+  // unless it is that very file under another name (a symbolic or hard link), which deleting
+  // could lose. A missing or empty directory gives an empty index.
   GameIndexScanResult build(const std::string& directory, const GameIndexScan& scan);
   // As build, but keeps the entries already there and passes over files they name; new entries
   // are numbered from the current count.

@@ -8,8 +8,10 @@
 
 namespace mh::test {
 
-ScratchDir::ScratchDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "moonhaven-test-XXXXXX").string();
+ScratchDir::ScratchDir() : ScratchDir(std::filesystem::temp_directory_path().string()) {}
+
+ScratchDir::ScratchDir(const std::string& parent) {
+  std::string pattern = (std::filesystem::path(parent) / "moonhaven-test-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
 }

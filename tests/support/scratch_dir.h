@@ -11,6 +11,8 @@ namespace mh::test {
 class ScratchDir {
  public:
   ScratchDir();
+  // The same inside another directory (e.g. a memory file system for tests of many files).
+  explicit ScratchDir(const std::string& parent);
   ~ScratchDir();
   ScratchDir(const ScratchDir&) = delete;
   ScratchDir& operator=(const ScratchDir&) = delete;

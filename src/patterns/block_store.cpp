@@ -33,8 +33,11 @@ bool BlockStore::attach(BinaryFile* file, std::int64_t areaStart, std::int32_t m
   setMinimumPayload(minimumPayload);
   // Headers are read through a window of the file: small blocks lie thousands to a window, so a
   // store of millions of blocks opens in a few hundred reads.
-  constexpr size_t kWindow = size_t{1} << 20;
-  std::vector<std::uint8_t> window(kWindow);
+  constexpr std::uint64_t kWindow = std::uint64_t{1} << 20;
+  const auto fileSize = file_->size();
+  if (!fileSize) return false;
+  const std::uint64_t area = *fileSize > static_cast<std::uint64_t>(areaStart_) ? *fileSize - static_cast<std::uint64_t>(areaStart_) : 0;
+  std::vector<std::uint8_t> window(static_cast<size_t>(std::min(kWindow, std::max<std::uint64_t>(area, BlockHeader::kBytes))));
   std::uint64_t windowStart = 0;
   size_t windowFill = 0;
   std::int64_t pos = 0;

@@ -379,24 +379,25 @@ int PatternLibrary::findEntry(const BoardSnapshot& snapshot, int side, PatternEn
       mapped = dataMap_.bytes();
     }
   }
+  // A stored neighbour (index or warehouse mode): its record rules out most of them without
+  // touching the file.
+  auto storedMatches = [&](std::int32_t n) {
+    const PatternIndexRecord& r = records_[static_cast<size_t>(n)];
+    if (r.side != side || r.blackCount != snapshot.blackCount || r.whiteCount != snapshot.whiteCount) return false;
+    if (!mapped.empty() && (r.location < 0 || static_cast<size_t>(r.location) > mapped.size() ||
+                            mapped.size() - static_cast<size_t>(r.location) < keyBytes.size() ||
+                            std::memcmp(mapped.data() + r.location, keyBytes.data(), keyBytes.size()) != 0))
+      return false;
+    bool matched = false;
+    return readFromStore(n, &snapshot, side, out ? *out : scratch, matched) && matched;
+  };
   if (mode_ == Mode::Index) {
     const std::int32_t h = hashOf(snapshot);
     if (bucketStarts_.empty() || h < 0 || h >= PatternHashTable::kBuckets) return -1;
     const std::uint32_t want = filterWord(snapshot.blackCount, snapshot.whiteCount, side);
     const auto end = static_cast<size_t>(bucketStarts_[static_cast<size_t>(h) + 1]);
-    for (auto at = static_cast<size_t>(bucketStarts_[static_cast<size_t>(h)]); at < end; ++at) {
-      if (bucketFilters_[at] != want) continue;
-      const std::int32_t n = bucketNumbers_[at];
-      const PatternIndexRecord& r = records_[static_cast<size_t>(n)];
-      if (r.side != side || r.blackCount != snapshot.blackCount || r.whiteCount != snapshot.whiteCount) continue;
-      if (!mapped.empty() && (r.location < 0 || static_cast<size_t>(r.location) > mapped.size() ||
-                              mapped.size() - static_cast<size_t>(r.location) < keyBytes.size() ||
-                              std::memcmp(mapped.data() + r.location, keyBytes.data(), keyBytes.size()) != 0))
-        continue;
-      PatternEntry& target = out ? *out : scratch;
-      bool matched = false;
-      if (readFromStore(n, &snapshot, side, target, matched) && matched) return n;
-    }
+    for (auto at = static_cast<size_t>(bucketStarts_[static_cast<size_t>(h)]); at < end; ++at)
+      if (bucketFilters_[at] == want && storedMatches(bucketNumbers_[at])) return bucketNumbers_[at];
     return -1;
   }
   for (std::int32_t n = hash_.first(hashOf(snapshot)); n >= 0; n = hash_.next(n)) {
@@ -409,16 +410,7 @@ int PatternLibrary::findEntry(const BoardSnapshot& snapshot, int side, PatternEn
       }
       continue;
     }
-    // The record rules out most neighbours in the bucket without touching the file.
-    const PatternIndexRecord& r = records_[static_cast<size_t>(n)];
-    if (r.side != side || r.blackCount != snapshot.blackCount || r.whiteCount != snapshot.whiteCount) continue;
-    if (!mapped.empty() && (r.location < 0 || static_cast<size_t>(r.location) > mapped.size() ||
-                            mapped.size() - static_cast<size_t>(r.location) < keyBytes.size() ||
-                            std::memcmp(mapped.data() + r.location, keyBytes.data(), keyBytes.size()) != 0))
-      continue;
-    PatternEntry& target = out ? *out : scratch;
-    bool matched = false;
-    if (readFromStore(n, &snapshot, side, target, matched) && matched) return n;
+    if (storedMatches(n)) return n;
   }
   return -1;
 }

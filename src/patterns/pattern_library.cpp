@@ -113,13 +113,7 @@ void PatternLibrary::reset() {
   entries_.shrink_to_fit();
   records_.clear();
   records_.shrink_to_fit();
-  hash_.clear();
-  bucketStarts_.clear();
-  bucketStarts_.shrink_to_fit();
-  bucketNumbers_.clear();
-  bucketNumbers_.shrink_to_fit();
-  bucketFilters_.clear();
-  bucketFilters_.shrink_to_fit();
+  dropBuckets();
   (void)dataFile_.close();
   dataMap_.close();
   dataSize_ = 0;
@@ -147,14 +141,16 @@ std::uint32_t PatternLibrary::filterWord(std::int32_t blackCount, std::int32_t w
          (static_cast<std::uint32_t>(whiteCount) & 0xfff);
 }
 
-void PatternLibrary::rebuildHash() {
+void PatternLibrary::dropBuckets() {
   hash_.clear();
-  bucketStarts_.clear();
-  bucketStarts_.shrink_to_fit();
-  bucketNumbers_.clear();
-  bucketNumbers_.shrink_to_fit();
-  bucketFilters_.clear();
-  bucketFilters_.shrink_to_fit();
+  // Swapping with empty vectors hands their memory back at once.
+  std::vector<std::int32_t>().swap(bucketStarts_);
+  std::vector<std::int32_t>().swap(bucketNumbers_);
+  std::vector<std::uint32_t>().swap(bucketFilters_);
+}
+
+void PatternLibrary::rebuildHash() {
+  dropBuckets();
   if (mode_ == Mode::Index) {
     // A read-only library lays its buckets out side by side (a counting sort by hash), each
     // bucket's numbers ascending with a word of what the record filters on: a bucket is then

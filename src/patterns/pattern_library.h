@@ -137,6 +137,8 @@ class PatternLibrary {
   bool readFromStore(int number, const BoardSnapshot* key, int side, PatternEntry& out, bool& matched) const;
   bool storeEntryValue(int number, const PatternEntry& entry);
   void rebuildHash();
+  // Empties both forms of the hash buckets and frees their memory.
+  void dropBuckets();
   // What a bucket's neighbours are filtered on before their keys are compared.
   static std::uint32_t filterWord(std::int32_t blackCount, std::int32_t whiteCount, int side);
   bool loadIndexFile(const std::string& path);

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <numeric>
 
+#include "shapes/diamond_rows.h"
+
 namespace mh {
 
 bool ClusterForest::rebuild(const Board& board, int distance) {
@@ -41,19 +43,12 @@ int ClusterForest::rootsNear(Point point, std::vector<Point>& out) {
   out.clear();
   const int x = point % width_;
   const int y = point / width_;
-  const std::int64_t d = distance_;
-  const int rowLow = static_cast<int>(std::max<std::int64_t>(y - d, 0));
-  const int rowHigh = static_cast<int>(std::min<std::int64_t>(y + d, height_ - 1));
-  for (int r = rowLow; r <= rowHigh; ++r) {
-    const std::int64_t reach = d - std::abs(r - y);
-    const auto lo = static_cast<int>(std::max<std::int64_t>(x - reach, 0));
-    const auto hi = static_cast<int>(std::min<std::int64_t>(x + reach, width_ - 1));
-    std::uint64_t found = stones_[static_cast<size_t>(r)] & ((~std::uint64_t{0} >> (63 - (hi - lo))) << lo);
-    for (; found != 0; found &= found - 1) {
+  forEachDiamondRow(x, y, distance_, width_, height_, [&](int r, std::uint64_t span) {
+    for (std::uint64_t found = stones_[static_cast<size_t>(r)] & span; found != 0; found &= found - 1) {
       const Point root = rootOf(r * width_ + std::countr_zero(found));
       if (std::find(out.begin(), out.end(), root) == out.end()) out.push_back(root);
     }
-  }
+  });
   return static_cast<int>(out.size());
 }
 

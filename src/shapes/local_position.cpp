@@ -5,6 +5,8 @@
 #include <bit>
 #include <cstdlib>
 
+#include "shapes/diamond_rows.h"
+
 namespace mh {
 
 namespace {
@@ -86,7 +88,6 @@ void collectClusterByRows(const Board& board, Point start, int distance, RowMask
   stack[top++] = start;
   masks.marked[static_cast<size_t>(start / w)] |= std::uint64_t{1} << (start % w);
   size_t taken = 0;
-  const std::int64_t d = distance;
   while (top > 0) {
     if (maxStones > 0 && taken > static_cast<size_t>(maxStones)) break;
     const Point p = stack[--top];
@@ -94,18 +95,12 @@ void collectClusterByRows(const Board& board, Point start, int distance, RowMask
     (cells[p] == Black ? black : white).push_back(p);
     const int x = p % w;
     const int y = p / w;
-    const int rowLow = static_cast<int>(std::max<std::int64_t>(y - d, 0));
-    const int rowHigh = static_cast<int>(std::min<std::int64_t>(y + d, h - 1));
-    for (int r = rowLow; r <= rowHigh; ++r) {
-      const std::int64_t reach = d - std::abs(r - y);
-      const auto lo = static_cast<int>(std::max<std::int64_t>(x - reach, 0));
-      const auto hi = static_cast<int>(std::min<std::int64_t>(x + reach, w - 1));
-      const std::uint64_t span = (~std::uint64_t{0} >> (63 - (hi - lo))) << lo;
+    forEachDiamondRow(x, y, distance, w, h, [&](int r, std::uint64_t span) {
       const auto row = static_cast<size_t>(r);
       std::uint64_t found = masks.stones[row] & ~masks.marked[row] & span;
       masks.marked[row] |= found;
       for (; found != 0; found &= found - 1) stack[top++] = r * w + std::countr_zero(found);
-    }
+    });
   }
   std::sort(black.begin(), black.end());
   std::sort(white.begin(), white.end());

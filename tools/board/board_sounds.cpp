@@ -172,6 +172,20 @@ void knock(Track& track, double start, double pitch, Random& random) {
   track.addModes(start, {{160, 0.55, 0.040}, {340, 0.50, 0.030}, {610, 0.35, 0.020}, {1050, 0.15, 0.010}}, 1.0, pitch);
 }
 
+// A chime: bells struck one after another, then faded out by the end of `seconds`.
+struct Note {
+  double start;
+  double freq;
+  double gain;
+  double tau;
+};
+
+std::vector<float> chime(double seconds, std::initializer_list<Note> notes) {
+  Track track(seconds);
+  for (const Note& n : notes) track.addBell(n.start, n.freq, n.gain, n.tau);
+  return track.finish(0.001, 0.12, kChimePeak);
+}
+
 }  // namespace
 
 std::vector<float> synthesiseSound(int number) {
@@ -208,18 +222,10 @@ std::vector<float> synthesiseSound(int number) {
       knock(t, 0, 1.0, random);
       return t.finish(0.001, 0.03, kClickPeak);
     }
-    case 20721: {  // study ends: a falling fourth
-      Track t(0.70);
-      t.addBell(0, C6, 1.0, 0.30);
-      t.addBell(0.13, G5, 1.0, 0.32);
-      return t.finish(0.001, 0.12, kChimePeak);
-    }
-    case 20722: {  // study starts: a rising fourth
-      Track t(0.70);
-      t.addBell(0, G5, 1.0, 0.32);
-      t.addBell(0.13, C6, 1.0, 0.30);
-      return t.finish(0.001, 0.12, kChimePeak);
-    }
+    case 20721:  // study ends: a falling fourth
+      return chime(0.70, {{0, C6, 1.0, 0.30}, {0.13, G5, 1.0, 0.32}});
+    case 20722:  // study starts: a rising fourth
+      return chime(0.70, {{0, G5, 1.0, 0.32}, {0.13, C6, 1.0, 0.30}});
     case 20723: {  // a refused move: two dull low knocks
       Track t(0.28);
       knock(t, 0, 0.75, random);
@@ -232,27 +238,12 @@ std::vector<float> synthesiseSound(int number) {
       t.addModes(0, {{1230, 0.2, 0.008}, {1850, 0.2, 0.006}}, 1.0);
       return t.finish(0.0007, 0.02, kClickPeak * 0.7);
     }
-    case 20725: {  // game over: a falling arpeggio
-      Track t(0.95);
-      t.addBell(0, C6, 1.0, 0.25);
-      t.addBell(0.12, G5, 0.95, 0.25);
-      t.addBell(0.24, E5, 0.9, 0.28);
-      t.addBell(0.36, C5, 0.9, 0.32);
-      return t.finish(0.001, 0.15, kChimePeak);
-    }
-    case 20726: {  // the count is done: a soft two-note chord
-      Track t(0.85);
-      t.addBell(0, A5, 1.0, 0.35);
-      t.addBell(0.02, E6, 0.6, 0.30);
-      return t.finish(0.001, 0.15, kChimePeak);
-    }
-    case 20727: {  // a new game: a quick rising arpeggio
-      Track t(0.85);
-      t.addBell(0, E5, 0.9, 0.26);
-      t.addBell(0.10, G5, 0.95, 0.26);
-      t.addBell(0.20, C6, 1.0, 0.32);
-      return t.finish(0.001, 0.15, kChimePeak);
-    }
+    case 20725:  // game over: a falling arpeggio
+      return chime(0.95, {{0, C6, 1.0, 0.25}, {0.12, G5, 0.95, 0.25}, {0.24, E5, 0.9, 0.28}, {0.36, C5, 0.9, 0.32}});
+    case 20726:  // the count is done: a soft two-note chord
+      return chime(0.85, {{0, A5, 1.0, 0.35}, {0.02, E6, 0.6, 0.30}});
+    case 20727:  // a new game: a quick rising arpeggio
+      return chime(0.85, {{0, E5, 0.9, 0.26}, {0.10, G5, 0.95, 0.26}, {0.20, C6, 1.0, 0.32}});
     default:
       return {};
   }

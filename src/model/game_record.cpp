@@ -1,5 +1,7 @@
 #include "model/game_record.h"
 
+#include <algorithm>
+
 namespace mh {
 
 bool GameRecord::setSize(int width, int height) {
@@ -53,11 +55,13 @@ bool GameRecord::lastMove(int& colour, Point& p) const {
   return true;
 }
 
-void GameRecord::stonesPlaced(int& black, int& white) const {
+void GameRecord::stonesPlaced(int& black, int& white, size_t entryCount) const {
   PointList pts;
   black = initial_.pointsOfValue(Black, pts);
   white = initial_.pointsOfValue(White, pts);
-  for (const MoveEntry& e : entries_) {
+  entryCount = std::min(entryCount, entries_.size());
+  for (size_t i = 0; i < entryCount; ++i) {
+    const MoveEntry& e = entries_[i];
     if (e.hasSetup()) {
       black += static_cast<int>(e.blackSetup.size());
       white += static_cast<int>(e.whiteSetup.size());

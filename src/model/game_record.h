@@ -46,7 +46,9 @@ class GameRecord {
   bool lastMove(int& colour, Point& p) const;
   // Stones put on the board: initial position + setup points + moves, per colour; captures are
   // not subtracted.
-  void stonesPlaced(int& black, int& white) const;
+  void stonesPlaced(int& black, int& white) const { stonesPlaced(black, white, entries_.size()); }
+  // The same over the initial position and the first entryCount entries only.
+  void stonesPlaced(int& black, int& white, size_t entryCount) const;
 
   friend bool operator==(const GameRecord&, const GameRecord&) = default;
 

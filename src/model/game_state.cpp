@@ -214,6 +214,26 @@ bool GameState::goTo(int index) {
   return true;
 }
 
+int GameState::entriesAdded(const History& history, int from, int to) {
+  from = std::max(from, 0);
+  to = std::min(to, static_cast<int>(history.size()));
+  int count = 0;
+  for (int i = from; i < to; ++i)
+    if (history[static_cast<size_t>(i)].addedEntry) ++count;
+  return count;
+}
+
+void GameState::stonesPlaced(int& black, int& white) const {
+  const int mainEnd = studying_ ? studyStart_ : currentIndex_;
+  mainRecord_.stonesPlaced(black, white, static_cast<size_t>(entriesAdded(mainHistory_, 1, mainEnd + 1)));
+  if (!studying_) return;
+  int studyBlack = 0, studyWhite = 0;
+  studyRecord_.stonesPlaced(studyBlack, studyWhite,
+                            static_cast<size_t>(entriesAdded(studyHistory_, 0, currentIndex_ - studyStart_)));
+  black += studyBlack;
+  white += studyWhite;
+}
+
 int GameState::previousCommented() const {
   for (int i = currentIndex_ - 1; i >= firstIndex(); --i) {
     const HistoryItem* item = itemAt(i);
@@ -410,15 +430,14 @@ void GameState::publish() {
   v.lastIndex = lastIndex();
   v.studying = studying_;
   v.studyStart = studyStart_;
+  v.previousCommented = previousCommented();
+  v.nextCommented = nextCommented();
+  stonesPlaced(v.blackPlaced, v.whitePlaced);
   v.properties.copyProperties(properties_);
   v.info = mainRecord_.info();
   // The active line's entries up to the shown position: one for each item that added one.
-  const int begin = studying_ ? studyStart_ + 1 : 1;
-  int entries = 0;
-  for (int i = begin; i <= currentIndex_; ++i) {
-    const HistoryItem* item = itemAt(i);
-    if (item && item->addedEntry) ++entries;
-  }
+  const int entries = studying_ ? entriesAdded(studyHistory_, 0, currentIndex_ - studyStart_)
+                                : entriesAdded(mainHistory_, 1, currentIndex_ + 1);
   const auto& recorded = activeRecord().entries();
   for (int i = 0; i < entries && i < static_cast<int>(recorded.size()); ++i) {
     const MoveEntry& e = recorded[static_cast<size_t>(i)];

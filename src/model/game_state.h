@@ -119,6 +119,10 @@ class GameState {
   int studyStart() const { return studyStart_; }
   // The history item that index selects, or null.
   const HistoryItem* itemAt(int index) const;
+  // Stones put on the board on the way to the shown position, per colour: the starting position,
+  // then the setup stones and moves of the main line up to the current index (up to the study
+  // start while studying), then those of the study line. Captures are not subtracted.
+  void stonesPlaced(int& black, int& white) const;
 
   // A copy of the state as published by the last operation; safe from any thread.
   GameStateView view() const;
@@ -138,6 +142,8 @@ class GameState {
   void closeStudy();
   bool koShapeHolds(const KoState& ko) const;
   bool applyTransform(BoardTransform transform);
+  // Record entries added by the items of history in [from, to) (clamped to the history).
+  static int entriesAdded(const History& history, int from, int to);
   void publish();
 
   GameRecord mainRecord_;

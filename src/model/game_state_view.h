@@ -36,6 +36,13 @@ struct GameStateView {
   int lastIndex = -1;
   bool studying = false;
   int studyStart = -1;
+  // The nearest reachable positions before and after the shown one whose record node has a
+  // comment, or -1 (see GameState::previousCommented).
+  int previousCommented = -1;
+  int nextCommented = -1;
+  // Stones put on the board on the way to the shown position (see GameState::stonesPlaced).
+  int blackPlaced = 0;
+  int whitePlaced = 0;
   SgfNode properties;
   // Entries of the active record (the study record while studying) that lead to the shown
   // position, in order; an entry's 1-based move number is its place in this list.

@@ -554,6 +554,58 @@ TEST(GameStateView, FollowsEveryOperationAndNumbersTheActiveLine) {
   EXPECT_EQ(state.view().revision, before) << "a refused operation publishes nothing";
 }
 
+// Stones placed count the starting position, setups and moves of the line that leads to the
+// shown position, and nothing beyond it.
+TEST(GameStateView, StonesPlacedFollowTheLineShown) {
+  GameState state;
+  Board start(19, 19);
+  start.set(0, Black);
+  start.set(1, Black);
+  start.set(40, White);
+  state.startFrom(start, Black);
+  ASSERT_TRUE(state.play(Black, 100));                     // index 1
+  ASSERT_TRUE(state.play(White, kNoPoint));                // index 2: a pass places nothing
+  ASSERT_TRUE(state.setup({200}, {201, 202}));             // index 3
+  ASSERT_TRUE(state.play(White, 101));                     // index 4
+  struct Case {
+    int index;
+    int black;
+    int white;
+  } cases[] = {{0, 2, 1}, {1, 3, 1}, {2, 3, 1}, {3, 4, 3}, {4, 4, 4}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(state.goTo(c.index));
+    int black = -1, white = -1;
+    state.stonesPlaced(black, white);
+    EXPECT_EQ(black, c.black) << "index " << c.index;
+    EXPECT_EQ(white, c.white) << "index " << c.index;
+    EXPECT_EQ(state.view().blackPlaced, c.black) << "index " << c.index;
+    EXPECT_EQ(state.view().whitePlaced, c.white) << "index " << c.index;
+  }
+  // A study line from index 1: the main line up to there, then the study moves shown.
+  ASSERT_TRUE(state.goTo(1));
+  ASSERT_TRUE(state.beginStudy());
+  ASSERT_TRUE(state.play(White, 300));
+  ASSERT_TRUE(state.play(Black, 301));
+  ASSERT_TRUE(state.play(White, 302));
+  ASSERT_TRUE(state.goTo(3));
+  EXPECT_EQ(state.view().blackPlaced, 4);
+  EXPECT_EQ(state.view().whitePlaced, 2);
+}
+
+TEST(GameStateView, CarriesTheNearestCommentedPositions) {
+  GameState state;
+  state.startEmpty();
+  for (int i = 0; i < 6; ++i) {
+    const SgfNode note = commentNode(i == 1 || i == 4 ? "note" : "");
+    ASSERT_TRUE(state.play(state.sideToMove(), i, &note));
+  }
+  ASSERT_TRUE(state.goTo(3));
+  EXPECT_EQ(state.view().previousCommented, 2);
+  EXPECT_EQ(state.view().nextCommented, 5);
+  ASSERT_TRUE(state.last());
+  EXPECT_EQ(state.view().nextCommented, -1);
+}
+
 TEST(GameStateView, ReaderOnAnotherThreadSeesWholeOperations) {
   GameState state;
   state.startEmpty();

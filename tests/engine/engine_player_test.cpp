@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "engine/area_count.h"
+#include "engine/engine_move_chooser.h"
+#include "model/game_state.h"
+#include "model/random_player.h"
+#include "process/headless_match.h"
+#include "support/board_diagram.h"
+
+namespace mh {
+namespace {
+
+using test::boardFromDiagram;
+
+const auto kAnyPoint = [](Point) { return true; };
+
+TEST(EngineCompletionTest, PlainMovesInOrderOfUse) {
+  struct Case {
+    const char* name;
+    const char* diagram;
+    int colour;
+    int x;  // -1: pass
+    int y;
+  };
+  const std::vector<Case> cases = {
+      {"takes a stone in atari", R"(
+          . . . . .
+          . X O X .
+          . . X . .
+          . . . . .
+          . . . . .)",
+       Black, 2, 0},
+      {"saves its own stone in atari", R"(
+          . . . . .
+          . . O . .
+          . O X O .
+          . . . . .
+          . . . . .)",
+       Black, 2, 3},
+      {"passes when every region belongs to one side", R"(
+          . X O . .
+          X X O O .
+          X O O . O
+          . X O O .
+          X . X O O)",
+       Black, -1, -1},
+      {"never fills its own eyes nor throws a stone into atari for nothing", R"(
+          . X O O O
+          X X O . O
+          X O O O O
+          . X O . O
+          X . X O O)",
+       Black, -1, -1},
+  };
+  for (const Case& c : cases) {
+    EngineMoveChooser chooser({}, nullptr, 1);
+    const Board board = boardFromDiagram(c.diagram);
+    const Point expected = c.x < 0 ? kNoPoint : board.point(c.x, c.y);
+    EXPECT_EQ(chooser.completionMove(board, c.colour, kAnyPoint), expected) << c.name;
+  }
+}
+
+TEST(EngineCompletionTest, AMoveTheGameRefusesIsReplaced) {
+  // The engine's opening choice on an empty board is a corner point; with every corner point
+  // refused (as ko would refuse one) the chooser still finds a move.
+  const Board empty(19, 19);
+  EngineMoveChooser chooser({}, nullptr, 3);
+  const Point free = chooser.choose(empty, Black, [&](Point p) {
+    int x = 0, y = 0;
+    empty.coordinates(p, x, y);
+    return !((x == 2 || x == 3 || x == 15 || x == 16) && (y == 2 || y == 3 || y == 15 || y == 16));
+  });
+  EXPECT_GE(free, 0);
+  EXPECT_FALSE(chooser.lastFromEngine());
+}
+
+TEST(EngineMatchTest, BeatsTheRandomPlayer) {
+  // A few fixed-seed games of the hundred the figures program plays (moonhaven_engine_figures
+  // --games 100), both colours.
+  for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+    const bool engineBlack = seed % 2 == 1;
+    auto engine = std::make_shared<EngineMatchPlayer>(EngineLibraries{}, nullptr, seed);
+    auto random = std::make_shared<RandomPlayer>(seed * 7919u + 1);
+    const HeadlessMatchResult result = runHeadlessMatch(
+        GameSettings{}, engineBlack ? std::shared_ptr<Player>(engine) : random,
+        engineBlack ? std::shared_ptr<Player>(random) : engine, 1000, nullptr);
+    EXPECT_FALSE(result.limitReached) << "seed " << seed;
+    GameState state;
+    state.load(result.record);
+    const AreaCount count = areaCount(state.board());
+    const int own = engineBlack ? count.black : count.white;
+    const int theirs = engineBlack ? count.white : count.black;
+    EXPECT_GT(own, theirs) << "seed " << seed << " after " << result.moves << " moves";
+  }
+}
+
+TEST(AreaCountTest, StonesAndRegionsOfOneColour) {
+  const AreaCount count = areaCount(boardFromDiagram(R"(
+      . X O .
+      . X O .
+      X X O O
+      . . . .)"));
+  EXPECT_EQ(count.black, 4 + 2);  // (0,0) and (0,1) are Black's; the bottom row touches both
+  EXPECT_EQ(count.white, 4 + 2);
+  EXPECT_EQ(areaCount(Board(9, 9)).black, 0) << "a region touching no stone counts for nobody";
+}
+
+}  // namespace
+}  // namespace mh

@@ -52,7 +52,7 @@ void chooseMoveFigures(const std::string& corpus, size_t count, std::uint32_t se
   std::vector<double> ms;
   std::vector<double> readings;
   int fromEngine = 0;
-  EngineMoveChooser chooser({}, nullptr, seed);
+  EngineMoveChooser chooser({}, {}, seed);
   const std::clock_t cpu0 = std::clock();
   for (const auto& q : positions) {
     const auto start = std::chrono::steady_clock::now();
@@ -77,7 +77,7 @@ void randomGames(int games, std::uint32_t seed) {
   for (int g = 0; g < games; ++g) {
     const bool engineBlack = g % 2 == 0;
     const std::uint32_t s = seed + static_cast<std::uint32_t>(g);
-    auto engine = std::make_shared<EngineMatchPlayer>(EngineLibraries{}, nullptr, s);
+    auto engine = std::make_shared<EngineMatchPlayer>(EngineLibraries{}, EngineLog{}, s);
     auto random = std::make_shared<RandomPlayer>(s * 7919u + 1);
     GameSettings settings;
     const auto result = runHeadlessMatch(settings, engineBlack ? std::shared_ptr<Player>(engine) : random,

@@ -6,9 +6,9 @@
 
 namespace mh {
 
-AnalysisEngine::AnalysisEngine(EngineLibraries libraries, LogFile* log) : context_(std::make_shared<Context>()) {
+AnalysisEngine::AnalysisEngine(EngineLibraries libraries, EngineLog log) : context_(std::make_shared<Context>()) {
   context_->libraries = libraries;
-  context_->log = log;
+  context_->log = std::move(log);
   SetBoard(Board());
 }
 
@@ -306,18 +306,6 @@ const MatrixMatcher& AnalysisEngine::matches(int colour) {
     matchers_[1].run(board_, White, libraries);
   }
   return matchers_[colour == White ? 1 : 0];
-}
-
-std::string AnalysisEngine::logPicture(const Board& board) {
-  std::string out = "\n";
-  for (int y = board.height() - 1; y >= 0; --y) {
-    for (int x = 0; x < board.width(); ++x) {
-      const int v = board.get(board.point(x, y));
-      out += v == Empty ? '.' : v == Black ? 'O' : v == White ? 'X' : '?';
-    }
-    out += '\n';
-  }
-  return out;
 }
 
 }  // namespace mh

@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/engine_player.h"
@@ -13,8 +15,10 @@
 
 namespace mh {
 
-class LogFile;
 class PatternLibrary;
+
+// Where the engine writes its slow-reading lines: one call per entry, without a line ending.
+using EngineLog = std::function<void(std::string_view line)>;
 
 // What an engine consults besides its board. Not owned: they must outlive every engine that uses
 // them. Any of them may be missing; the move source that needs it then yields nothing.
@@ -49,9 +53,9 @@ class AnalysisEngine : public EnginePlayer {
   // IsUnsettled logs a search that took at least this long, with the position.
   static constexpr int kSlowReadingMs = 50;
 
-  // An empty 19 x 19 position with its own reading counter. log (may be null) receives the slow
-  // reading lines.
-  explicit AnalysisEngine(EngineLibraries libraries = {}, LogFile* log = nullptr);
+  // An empty 19 x 19 position with its own reading counter. log (may be empty) receives the slow
+  // reading lines, each with the position that caused it.
+  explicit AnalysisEngine(EngineLibraries libraries = {}, EngineLog log = {});
   ~AnalysisEngine() override;
   AnalysisEngine(const AnalysisEngine&) = delete;
   AnalysisEngine& operator=(const AnalysisEngine&) = delete;
@@ -126,14 +130,14 @@ class AnalysisEngine : public EnginePlayer {
   const ReadingCounter& readingCounter() const { return context_->counter; }
   const EngineLibraries& libraries() const { return context_->libraries; }
 
-  // The board as the slow-reading log draws it: a line break, then the rows from the bottom one
-  // up, "." empty, "O" black, "X" white.
-  static std::string logPicture(const Board& board);
+  // The log entry of a slow search: "QUERY( point, result ), use tm:MS", then the board's rows
+  // from the bottom one up, "." empty, "O" black, "X" white, one per line.
+  static std::string slowReadingEntry(const char* query, Point point, int result, int ms, const Board& board);
 
  private:
   struct Context {
     EngineLibraries libraries;
-    LogFile* log = nullptr;
+    EngineLog log;
     ReadingCounter counter;
   };
   struct StringRecord {

@@ -17,8 +17,8 @@ int libertiesOf(const Board& board, Point p, Group& group) {
 
 }  // namespace
 
-EngineMoveChooser::EngineMoveChooser(EngineLibraries libraries, LogFile* log, std::uint32_t seed)
-    : engine_(libraries, log), random_(seed) {
+EngineMoveChooser::EngineMoveChooser(EngineLibraries libraries, EngineLog log, std::uint32_t seed)
+    : engine_(libraries, std::move(log)), random_(seed) {
   engine_.seed(seed);
 }
 

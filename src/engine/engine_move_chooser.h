@@ -23,7 +23,7 @@ class MatchDriver;
 // Threads: one chooser per game, used on one thread at a time. Reproducible from its seed.
 class EngineMoveChooser {
  public:
-  EngineMoveChooser(EngineLibraries libraries, LogFile* log, std::uint32_t seed);
+  EngineMoveChooser(EngineLibraries libraries, EngineLog log, std::uint32_t seed);
 
   // The move for colour on board, or -1 to pass. allowed says whether the game accepts a legal
   // point (ko); the engine's choice is dropped when it is refused.
@@ -49,8 +49,8 @@ class EngineMatchPlayer : public Player {
  public:
   static constexpr const char* kName = "Moonhaven engine";
 
-  EngineMatchPlayer(EngineLibraries libraries, LogFile* log, std::uint32_t seed)
-      : chooser_(libraries, log, seed) {}
+  EngineMatchPlayer(EngineLibraries libraries, EngineLog log, std::uint32_t seed)
+      : chooser_(libraries, std::move(log), seed) {}
 
   void attach(int colour, MatchDriver& driver) override;
   void setPosition(const Board&) override {}

@@ -7,7 +7,6 @@
 #include <cstdio>
 
 #include "engine/analysis_engine.h"
-#include "process/log_file.h"
 #include "shapes/shape_analysis.h"
 #include "shapes/shape_table.h"
 
@@ -372,16 +371,27 @@ bool AnalysisEngine::IsUnsettled(Point point) {
     int result = 0;
     const bool answered = (this->*search)(point, result);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-    if (ms >= kSlowReadingMs && context_->log) {
-      char line[96];
-      std::snprintf(line, sizeof line, "%s( %d, %d ), use tm:%d", name, point, result, static_cast<int>(ms));
-      context_->log->writeLine(line);
-      context_->log->writeRaw(logPicture(board_));
-    }
+    if (ms >= kSlowReadingMs && context_->log)
+      context_->log(slowReadingEntry(name, point, result, static_cast<int>(ms), board_));
     return answered && result == 1;
   };
   if (!timed("CanCapture", &AnalysisEngine::CanCapture)) return false;
   return timed("CanEscape", &AnalysisEngine::CanEscape);
+}
+
+std::string AnalysisEngine::slowReadingEntry(const char* query, Point point, int result, int ms, const Board& board) {
+  char line[96];
+  std::snprintf(line, sizeof line, "%s( %d, %d ), use tm:%d", query, point, result, ms);
+  std::string entry = line;
+  entry += "\n";
+  for (int y = board.height() - 1; y >= 0; --y) {
+    for (int x = 0; x < board.width(); ++x) {
+      const int v = board.get(board.point(x, y));
+      entry += v == Empty ? '.' : v == Black ? 'O' : v == White ? 'X' : '?';
+    }
+    if (y > 0) entry += '\n';  // the log ends the last row
+  }
+  return entry;
 }
 
 }  // namespace mh

@@ -55,7 +55,7 @@ TEST(EngineCompletionTest, PlainMovesInOrderOfUse) {
        Black, -1, -1},
   };
   for (const Case& c : cases) {
-    EngineMoveChooser chooser({}, nullptr, 1);
+    EngineMoveChooser chooser({}, {}, 1);
     const Board board = boardFromDiagram(c.diagram);
     const Point expected = c.x < 0 ? kNoPoint : board.point(c.x, c.y);
     EXPECT_EQ(chooser.completionMove(board, c.colour, kAnyPoint), expected) << c.name;
@@ -66,7 +66,7 @@ TEST(EngineCompletionTest, AMoveTheGameRefusesIsReplaced) {
   // The engine's opening choice on an empty board is a corner point; with every corner point
   // refused (as ko would refuse one) the chooser still finds a move.
   const Board empty(19, 19);
-  EngineMoveChooser chooser({}, nullptr, 3);
+  EngineMoveChooser chooser({}, {}, 3);
   const Point free = chooser.choose(empty, Black, [&](Point p) {
     int x = 0, y = 0;
     empty.coordinates(p, x, y);
@@ -81,7 +81,7 @@ TEST(EngineMatchTest, BeatsTheRandomPlayer) {
   // --games 100), both colours.
   for (std::uint32_t seed = 1; seed <= 4; ++seed) {
     const bool engineBlack = seed % 2 == 1;
-    auto engine = std::make_shared<EngineMatchPlayer>(EngineLibraries{}, nullptr, seed);
+    auto engine = std::make_shared<EngineMatchPlayer>(EngineLibraries{}, EngineLog{}, seed);
     auto random = std::make_shared<RandomPlayer>(seed * 7919u + 1);
     const HeadlessMatchResult result = runHeadlessMatch(
         GameSettings{}, engineBlack ? std::shared_ptr<Player>(engine) : random,

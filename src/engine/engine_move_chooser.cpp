@@ -9,6 +9,34 @@ namespace mh {
 
 namespace {
 
+// For every point, the steps through empty points to the nearest stone of colour (a large number
+// when none can be reached).
+std::vector<int> distancesTo(const Board& board, int colour) {
+  const int far = 1 << 20;
+  std::vector<int> distance(board.cells().size(), far);
+  PointList frontier;
+  for (Point p = 0; p < static_cast<Point>(board.cells().size()); ++p)
+    if (board.get(p) == colour) {
+      distance[static_cast<size_t>(p)] = 0;
+      frontier.push_back(p);
+    }
+  PointList next;
+  PointList around;
+  for (int step = 1; !frontier.empty(); ++step) {
+    next.clear();
+    for (Point p : frontier) {
+      board.allNeighbours(p, around);
+      for (Point q : around)
+        if (board.get(q) == Empty && distance[static_cast<size_t>(q)] > step) {
+          distance[static_cast<size_t>(q)] = step;
+          next.push_back(q);
+        }
+    }
+    frontier.swap(next);
+  }
+  return distance;
+}
+
 int libertiesOf(const Board& board, Point p, Group& group) {
   PointList libs;
   if (!board.groupAt(p, group)) return 0;
@@ -35,6 +63,7 @@ Point EngineMoveChooser::completionMove(const Board& board, int colour,
                                         const std::function<bool(Point)>& allowed) {
   const int other = opponent(colour);
   const std::vector<int> borders = regionBorders(board);
+  const std::vector<int> theirDistance = distancesTo(board, other);
   const int ownBit = colour == Black ? kBordersBlack : kBordersWhite;
   const int otherBit = other == Black ? kBordersBlack : kBordersWhite;
   int theirStones = 0;
@@ -74,10 +103,14 @@ Point EngineMoveChooser::completionMove(const Board& board, int colour,
       }
     }
     const int mask = borders[static_cast<size_t>(p)];
-    if (mask == 0 || mask == (ownBit | otherBit)) score += 1.0;  // the frontier is still open
-    else if (mask == otherBit) score += 0.5;
+    // Open ground: no one's yet, contested, or the other side's only in name (three steps or more
+    // from its stones). A region only this side borders is its own.
+    const bool open = mask == 0 || mask == (ownBit | otherBit) ||
+                      (mask == otherBit && theirDistance[static_cast<size_t>(p)] >= 3);
+    if (open) score += 1.0;
     // Among equals, prefer pressing on the other side and keeping close to one's own stones.
     for (Point q : around) score += board.get(q) == other ? 0.2 : board.get(q) == colour ? 0.1 : 0.0;
+    score += 0.05 * std::min(board.edgeLine(p), 4);  // and the third and fourth lines to the edge
 
     if (score < bestScore - 1e-9) continue;
     if (score > bestScore + 1e-9) {

@@ -60,4 +60,10 @@ Wpb* PatternBaseOptions::select(const char* command, WpbList& list) const {
   return wpb;
 }
 
+Wpb* PatternBaseOptions::selectIfAny(const char* command, WpbList& list) const {
+  if (base) return select(command, list);
+  list.read(home + "WPBs.ini", home, titleLanguage(home));
+  return list.count() == 0 ? nullptr : select(command, list);
+}
+
 }  // namespace mh::cli

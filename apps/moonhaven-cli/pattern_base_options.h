@@ -18,6 +18,8 @@ struct PatternBaseOptions {
   // Reads home/WPBs.ini and picks the base (the default one without --base). Null, with a
   // message on standard error, when there is no such pattern base.
   Wpb* select(const char* command, WpbList& list) const;
+  // As select, but without --base a home that lists no pattern base is no error: null, silently.
+  Wpb* selectIfAny(const char* command, WpbList& list) const;
 };
 
 }  // namespace mh::cli

@@ -9,6 +9,7 @@
 
 #include "cli_command.h"
 #include "pattern_base_options.h"
+#include "engine/engine_move_chooser.h"
 #include "model/random_player.h"
 #include "patterns/assist_libraries.h"
 #include "patterns/wpb_list.h"
@@ -22,8 +23,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "play [--black gnugo|random] [--white gnugo|random] [--level L] [--handicap H] [--max-moves N] "
-    "[--assist [--home DIR] [--base N]] [--seed S] [--gnugo PATH] --out FILE.sgf";
+    "play [--black engine|gnugo|random] [--white engine|gnugo|random] [--level L] [--handicap H] [--max-moves N] "
+    "[--assist] [--home DIR] [--base N] [--seed S] [--gnugo PATH] --out FILE.sgf";
 
 struct PlayOptions {
   std::string black = "gnugo";
@@ -62,7 +63,7 @@ bool parseOptions(std::vector<std::string> args, PlayOptions& options) {
       }
     }
     if (a == "--black" || a == "--white") {
-      if (value != "gnugo" && value != "random") return false;
+      if (value != "gnugo" && value != "random" && value != "engine") return false;
       (a == "--black" ? options.black : options.white) = value;
     } else if (a == "--level") {
       options.level = *number;
@@ -106,6 +107,21 @@ int runPlay(const std::vector<std::string>& args) {
     libraries = {&base->globalLibrary(), &base->localLibrary()};
   }
 
+  // The engine's library moves come from the same choice of pattern base: the default one, or
+  // the one --base names; a home without pattern bases leaves the engine without library moves.
+  mh::EngineLibraries engineLibraries;
+  const bool anyEngine = options.black == "engine" || options.white == "engine";
+  if (anyEngine && !options.assist) {
+    if (mh::Wpb* base = options.patternBase.selectIfAny("play", patternBases)) {
+      base->openForHints();
+      libraries = {&base->globalLibrary(), &base->localLibrary()};
+    } else if (options.patternBase.base) {
+      return 1;
+    }
+  }
+  engineLibraries.global = libraries.global;
+  engineLibraries.local = libraries.local;
+
   const auto seed = static_cast<std::uint32_t>(
       options.seed ? *options.seed : std::chrono::system_clock::now().time_since_epoch().count());
   mh::GameSettings settings;
@@ -115,6 +131,10 @@ int runPlay(const std::vector<std::string>& args) {
     if (kind == "random") {
       name = "random";
       return std::make_shared<mh::RandomPlayer>(playerSeed);
+    }
+    if (kind == "engine") {
+      name = mh::EngineMatchPlayer::kName;
+      return std::make_shared<mh::EngineMatchPlayer>(engineLibraries, mh::EngineLog{}, playerSeed);
     }
     auto player = std::make_shared<mh::GnuGoPlayer>();
     player->setProgramPath(options.program);
@@ -150,6 +170,6 @@ int runPlay(const std::vector<std::string>& args) {
 }
 
 mh::cli::CommandRegistrar reg{{"play", kUsage,
-                               "play a game between GNU Go and/or a random player and write it as SGF", runPlay}};
+                               "play a game between GNU Go, the engine and a random player and write it as SGF", runPlay}};
 
 }  // namespace

@@ -21,8 +21,8 @@ Point EnginePlayer::ChooseMove(int colour) {
   colour_ = colour;
   sideToMove_ = colour;
   choiceState_ = 0;
-  PointList candidates;
-  GenerateMoves(candidates);
+  GenerateMoves(candidates_);
+  const PointList candidates = candidates_;
   if (candidates.empty()) return kNoPoint;
   if (candidates.size() == 1) return candidates.front();
 
@@ -31,6 +31,7 @@ Point EnginePlayer::ChooseMove(int colour) {
   for (Point candidate : candidates) {
     std::unique_ptr<ScoreBase> score = CreateScore();
     EvaluateMove(colour, candidate, *score);
+    if (observer_) observer_(candidate, *score);
     if (!bestScore) {
       best = candidate;
       bestScore = CreateScore();

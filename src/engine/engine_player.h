@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -59,6 +60,10 @@ class EnginePlayer {
   virtual std::unique_ptr<ScoreBase> CreateScore() const = 0;
 
   void seed(std::uint32_t seed) { random_.seed(seed); }
+  // The candidates of the last ChooseMove, in generation order.
+  const PointList& lastCandidates() const { return candidates_; }
+  // Hears every candidate ChooseMove scores, with its score (none when there is one candidate).
+  void setScoreObserver(std::function<void(Point, const ScoreBase&)> observer) { observer_ = std::move(observer); }
   // The colour of the last ChooseMove, -1 before any.
   int colour() const { return colour_; }
   int sideToMove() const { return sideToMove_; }
@@ -71,6 +76,8 @@ class EnginePlayer {
   int choiceState_ = -1;  // 0 once a ChooseMove has started; move generation needs it
   int sideToMove_ = Empty;
   std::mt19937 random_{1};
+  PointList candidates_;
+  std::function<void(Point, const ScoreBase&)> observer_;
 };
 
 }  // namespace mh

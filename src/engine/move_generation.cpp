@@ -119,35 +119,26 @@ class Growth {
     shape_.position().allStones(stones_);
   }
 
-  // Stones of a stone count n: the candidates (each stone's empty orthogonal neighbours) that
-  // pass shape when added as add, tested for test.
-  void grow(int n, int shape, int test, int add, PointList& out) {
-    if (static_cast<int>(stones_.size()) != n) return;
-    PointList candidates;
-    PointList around;
-    for (Point s : stones_) {
-      board_.neighboursOfValue(s, Empty, around);
-      appendAllUnique(candidates, around);
-    }
-    pass(shape, test, add, candidates, out);
-  }
+  // Only for a cluster of n stones: the candidates (each stone's empty orthogonal neighbours)
+  // that pass shape when added as add, tested for test.
+  void grow(int n, int shape, int test, int add, PointList& out) { growFrom(n, shape, test, add, false, false, out); }
+  // As grow, from each stone's empty diagonal neighbours; nothing unless test and add agree.
   void growDiagonal(int n, int shape, int test, int add, PointList& out) {
-    if (static_cast<int>(stones_.size()) != n || test != add) return;
-    PointList candidates;
-    PointList around;
-    for (Point s : stones_) {
-      board_.diagonalNeighboursOfValue(s, Empty, around);
-      appendAllUnique(candidates, around);
-    }
-    pass(shape, test, add, candidates, out);
+    if (test == add) growFrom(n, shape, test, add, true, false, out);
   }
-  void growJump(int n, int shape, int test, int add, PointList& out) {
+  // As grow, from each stone's empty orthogonal neighbours and then its empty one-point jumps.
+  void growJump(int n, int shape, int test, int add, PointList& out) { growFrom(n, shape, test, add, false, true, out); }
+
+ private:
+  void growFrom(int n, int shape, int test, int add, bool diagonal, bool jumps, PointList& out) {
     if (static_cast<int>(stones_.size()) != n) return;
     PointList candidates;
     PointList around;
     for (Point s : stones_) {
-      board_.neighboursOfValue(s, Empty, around);
+      if (diagonal) board_.diagonalNeighboursOfValue(s, Empty, around);
+      else board_.neighboursOfValue(s, Empty, around);
       appendAllUnique(candidates, around);
+      if (!jumps) continue;
       int x = 0, y = 0;
       board_.coordinates(s, x, y);
       for (const auto& [dx, dy] : {std::pair{2, 0}, std::pair{-2, 0}, std::pair{0, -2}, std::pair{0, 2}}) {
@@ -156,11 +147,6 @@ class Growth {
         if (board_.get(j) == Empty) appendUnique(candidates, j);
       }
     }
-    pass(shape, test, add, candidates, out);
-  }
-
- private:
-  void pass(int shape, int test, int add, const PointList& candidates, PointList& out) {
     PointList passing;
     shape_.candidatesPassing(shape, test, add, candidates, passing);
     appendAllUnique(out, passing);

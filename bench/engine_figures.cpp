@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/area_count.h"
 #include "engine/engine_move_chooser.h"
 #include "figures_support.h"
 #include "model/game_state.h"
 #include "model/random_player.h"
 #include "process/headless_match.h"
 #include "records/record_loader.h"
+#include "room/counting.h"
 
 namespace fs = std::filesystem;
 using namespace mh;
@@ -85,9 +85,12 @@ void randomGames(int games, std::uint32_t seed) {
     // The final position: replay the record.
     GameState state;
     state.load(result.record);
-    const AreaCount count = areaCount(state.board());
-    const int own = engineBlack ? count.black : count.white;
-    const int theirs = engineBlack ? count.white : count.black;
+    CountRequest request;
+    request.board = state.board();
+    request.ruleType = GameSettings::Chinese;
+    const CountReport count = *countGame(request);  // area counting, every stone alive
+    const int own = engineBlack ? count.blackArea : count.whiteArea;
+    const int theirs = engineBlack ? count.whiteArea : count.blackArea;
     if (own > theirs) ++wins;
     moves += result.moves;
     std::printf("game %d: engine %s, %d moves, engine %d, random %d%s\n", g + 1, engineBlack ? "black" : "white",

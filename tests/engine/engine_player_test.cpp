@@ -7,6 +7,7 @@
 #include "model/game_state.h"
 #include "model/random_player.h"
 #include "process/headless_match.h"
+#include "room/counting.h"
 #include "support/board_diagram.h"
 
 namespace mh {
@@ -89,9 +90,12 @@ TEST(EngineMatchTest, BeatsTheRandomPlayer) {
     EXPECT_FALSE(result.limitReached) << "seed " << seed;
     GameState state;
     state.load(result.record);
-    const AreaCount count = areaCount(state.board());
-    const int own = engineBlack ? count.black : count.white;
-    const int theirs = engineBlack ? count.white : count.black;
+    CountRequest request;
+    request.board = state.board();
+    request.ruleType = GameSettings::Chinese;
+    const CountReport count = *countGame(request);  // area counting, every stone alive
+    const int own = engineBlack ? count.blackArea : count.whiteArea;
+    const int theirs = engineBlack ? count.whiteArea : count.blackArea;
     EXPECT_GT(own, theirs) << "seed " << seed << " after " << result.moves << " moves";
   }
 }

@@ -28,10 +28,9 @@ struct BoardSnapshot {
   [[nodiscard]] bool write(ByteWriter& out) const;
   std::vector<std::uint8_t> toBytes() const;
 
-  friend bool operator==(const BoardSnapshot& a, const BoardSnapshot& b) {
-    return a.width == b.width && a.height == b.height && a.blackCount == b.blackCount &&
-           a.whiteCount == b.whiteCount && (a.points.empty() || b.points.empty() || a.points == b.points);
-  }
+  // Equal in every field: a snapshot whose points were not read (a failed read keeps the
+  // counts) equals no snapshot that has them.
+  friend bool operator==(const BoardSnapshot& a, const BoardSnapshot& b) = default;
 };
 
 }  // namespace mh

@@ -84,13 +84,20 @@ TEST(BoardSnapshot, WriteRefusesCountsThatDoNotMatchThePoints) {
   EXPECT_TRUE(bytes.empty());
 }
 
-TEST(BoardSnapshot, EqualityTreatsAnAbsentArrayAsEqual) {
-  BoardSnapshot a{19, 19, 1, 0, {40}};
-  BoardSnapshot b{19, 19, 1, 0, {}};
-  BoardSnapshot c{19, 19, 1, 0, {41}};
-  EXPECT_EQ(a, b);
-  EXPECT_NE(a, c);
-  EXPECT_NE(a, (BoardSnapshot{19, 19, 0, 1, {40}}));
+// Library look-ups compare keys with ==, so it must be an equivalence: a snapshot whose points
+// were never read (counts only) once equalled both {40} and {41}, which differ from each other.
+TEST(BoardSnapshot, EqualityIsAnEquivalenceOverEveryField) {
+  const BoardSnapshot distinct[] = {
+      {19, 19, 1, 0, {40}}, {19, 19, 1, 0, {41}}, {19, 19, 1, 0, {}},   {19, 19, 0, 1, {40}},
+      {19, 13, 1, 0, {40}}, {13, 19, 1, 0, {40}}, {19, 19, 0, 0, {}},  {0, 0, 0, 0, {}},
+  };
+  for (const BoardSnapshot& a : distinct) {
+    const BoardSnapshot copy = a;
+    EXPECT_EQ(a, copy);
+    for (const BoardSnapshot& b : distinct)
+      EXPECT_EQ(a == b, &a == &b) << a.blackCount << "/" << a.points.size() << " vs " << b.blackCount << "/"
+                                  << b.points.size();
+  }
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "model/board.h"
 #include "model/game_record.h"
-#include "records/sgf_node.h"
+#include "model/sgf_node.h"
 
 // Pieces of the figures program (moonhaven_figures) that are worth testing on their own: the
 // latency summary, the resident-memory reading, the positions taken from a game, and the turned

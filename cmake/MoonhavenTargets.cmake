@@ -1,18 +1,118 @@
-# Source layout rule: src/<subsystem>/*.cpp is the Qt-free core; src/<subsystem>/qt/*.cpp is the
-# Qt side. The core is compiled without Qt on its include path, so a Qt include there fails.
-set(MOONHAVEN_SUBSYSTEMS model records engine shapes patterns process room shell library_windows platform)
+# The dependency order of the code, from the bottom up: "<layer>: <the layers it builds on>".
+# A layer's code may include its own headers and those of every layer it reaches through these
+# lists, and nothing else; each entry names only layers listed above it, so the order has no
+# cycle. The sources below src/<layer>/ (for "<x>/qt", src/<x>/qt/) become the static library
+# moonhaven_<layer> ("/" as "_") that links the layers it builds on; "Qt" stands for the Qt
+# libraries, so only the qt/ folders and the desktop program may include Qt; "apps/<name>" is the
+# executable of that folder. tests/layering checks every #include of src/ and apps/ against this
+# table and fails naming the file and line.
+set(MOONHAVEN_LAYERS
+  "platform:"
+  "model: platform"
+  "records: model"
+  "shapes: model"
+  "patterns: records shapes"
+  "engine: patterns"
+  "process: patterns"
+  "room: engine process"
+  "library_windows: room"
+  "shell: library_windows"
+  "Qt:"
+  "room/qt: room Qt"
+  "library_windows/qt: library_windows room/qt"
+  "shell/qt: shell library_windows/qt"
+  "apps/moonhaven-cli: shell"
+  "apps/moonhaven-engine: engine process"
+  "apps/moonhaven: shell/qt"
+)
+# moonhaven_core gathers every Qt-free layer (the top one reaches them all) for the benchmarks,
+# the fuzz targets and the tests; moonhaven_ui gathers the Qt layers.
+set(MOONHAVEN_CORE_TOP shell)
+set(MOONHAVEN_UI_TOP shell/qt)
 
-function(moonhaven_collect_sources out_core out_ui)
-  set(core "")
-  set(ui "")
-  foreach(sub IN LISTS MOONHAVEN_SUBSYSTEMS)
-    file(GLOB c CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${sub}/*.cpp")
-    file(GLOB u CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${sub}/qt/*.cpp" "${CMAKE_SOURCE_DIR}/src/${sub}/qt/*.h")
-    list(APPEND core ${c})
-    list(APPEND ui ${u})
+# The subsystems: the folders of src/ (each with its tests in tests/<subsystem>/).
+set(MOONHAVEN_SUBSYSTEMS "")
+foreach(entry IN LISTS MOONHAVEN_LAYERS)
+  if(entry MATCHES "^([a-z_]+):")
+    list(APPEND MOONHAVEN_SUBSYSTEMS ${CMAKE_MATCH_1})
+  endif()
+endforeach()
+
+# The CMake targets that stand for a layer name.
+function(moonhaven_layer_targets out layer)
+  if(layer STREQUAL "Qt")
+    set(${out} Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Multimedia PARENT_SCOPE)
+  else()
+    string(REPLACE "/" "_" name "${layer}")
+    set(${out} moonhaven_${name} PARENT_SCOPE)
+  endif()
+endfunction()
+
+# The layers an entry of MOONHAVEN_LAYERS builds on, as targets; empty when it has no entry.
+function(moonhaven_layer_links out layer)
+  set(links "")
+  foreach(entry IN LISTS MOONHAVEN_LAYERS)
+    if(entry MATCHES "^([^:]+):(.*)$" AND CMAKE_MATCH_1 STREQUAL layer)
+      string(STRIP "${CMAKE_MATCH_2}" below)
+      separate_arguments(below UNIX_COMMAND "${below}")
+      foreach(b IN LISTS below)
+        moonhaven_layer_targets(t "${b}")
+        list(APPEND links ${t})
+      endforeach()
+    endif()
   endforeach()
-  set(${out_core} ${core} PARENT_SCOPE)
-  set(${out_ui} ${ui} PARENT_SCOPE)
+  set(${out} ${links} PARENT_SCOPE)
+endfunction()
+
+# One library per layer of src/: static when its folder has sources (a new .cpp is picked up when
+# the build runs), else an interface library, so that layers above may name it either way. Qt
+# layers are built only with MOONHAVEN_BUILD_UI. Also writes the table for the layering test.
+function(moonhaven_add_layer_libraries)
+  set(table "")
+  foreach(entry IN LISTS MOONHAVEN_LAYERS)
+    string(APPEND table "${entry}\n")
+    string(REGEX MATCH "^[^:]+" layer "${entry}")
+    if(layer STREQUAL "Qt" OR layer MATCHES "^apps/")
+      continue()
+    endif()
+    set(qt FALSE)
+    if(layer MATCHES "/qt$")
+      set(qt TRUE)
+      if(NOT MOONHAVEN_BUILD_UI)
+        continue()
+      endif()
+    endif()
+    moonhaven_layer_targets(target "${layer}")
+    moonhaven_layer_links(links "${layer}")
+    # Every source below the folder, except those of its qt/ folder (a layer of its own).
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${layer}/*.cpp")
+    if(qt)
+      file(GLOB_RECURSE headers CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${layer}/*.h")
+      list(APPEND sources ${headers})
+    else()
+      list(FILTER sources EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/src/${layer}/qt/")
+    endif()
+    if(sources)
+      add_library(${target} STATIC ${sources})
+      target_link_libraries(${target} PUBLIC ${links})
+      if(qt)
+        set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
+      endif()
+    else()
+      add_library(${target} INTERFACE)
+      target_link_libraries(${target} INTERFACE ${links})
+    endif()
+  endforeach()
+  file(CONFIGURE OUTPUT "${CMAKE_BINARY_DIR}/layers.txt" CONTENT "${table}")
+endfunction()
+
+# Links an executable of apps/ with the layers its entry in MOONHAVEN_LAYERS builds on.
+function(moonhaven_link_app target folder)
+  moonhaven_layer_links(links "apps/${folder}")
+  if(NOT links)
+    message(FATAL_ERROR "apps/${folder} has no entry in MOONHAVEN_LAYERS")
+  endif()
+  target_link_libraries(${target} PRIVATE ${links})
 endfunction()
 
 # moonhaven_label_tests(<target> <labels>): gives every test discovered in <target> the labels
@@ -45,9 +145,10 @@ function(moonhaven_test_executable target sources libraries labels)
 endfunction()
 
 # moonhaven_add_test_dir(<subsystem>): tests/<subsystem>/*_test.cpp become test_<subsystem>
-# (core only), *_corpus_test.cpp become test_<subsystem>_corpus (ctest label "corpus"), and
-# tests/<subsystem>/qt/*_test.cpp become test_<subsystem>_ui (linked with the Qt library, run
-# with the offscreen platform). Every test also carries its subsystem's name as a label.
+# (linked with the subsystem's library), *_corpus_test.cpp become test_<subsystem>_corpus (ctest
+# label "corpus"), and tests/<subsystem>/qt/*_test.cpp become test_<subsystem>_ui (linked with
+# the subsystem's Qt library, run with the offscreen platform). Every test also carries its
+# subsystem's name as a label.
 function(moonhaven_add_test_dir sub)
   set(dir "${CMAKE_SOURCE_DIR}/tests/${sub}")
   file(GLOB all CONFIGURE_DEPENDS "${dir}/*_test.cpp")
@@ -57,16 +158,16 @@ function(moonhaven_add_test_dir sub)
     list(REMOVE_ITEM unit ${corpus})
   endif()
   if(unit)
-    moonhaven_test_executable(test_${sub} "${unit}" GTest::gtest_main "unit;${sub}")
+    moonhaven_test_executable(test_${sub} "${unit}" "moonhaven_${sub};GTest::gtest_main" "unit;${sub}")
   endif()
   if(corpus)
-    moonhaven_test_executable(test_${sub}_corpus "${corpus}" GTest::gtest_main "corpus;${sub}")
+    moonhaven_test_executable(test_${sub}_corpus "${corpus}" "moonhaven_${sub};GTest::gtest_main" "corpus;${sub}")
   endif()
   if(MOONHAVEN_BUILD_UI)
     file(GLOB ui CONFIGURE_DEPENDS "${dir}/qt/*_test.cpp")
     if(ui)
       moonhaven_test_executable(test_${sub}_ui "${ui};${CMAKE_SOURCE_DIR}/tests/support/qt/qt_test_main.cpp"
-        "moonhaven_ui;Qt6::Test" "ui;${sub}" PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        "moonhaven_${sub}_qt;Qt6::Test" "ui;${sub}" PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
     endif()
   endif()
 endfunction()

@@ -8,12 +8,11 @@
 #include <vector>
 
 #include "cli_command.h"
+#include "model/sgf_value.h"
 #include "pattern_base_options.h"
 #include "patterns/build_report.h"
 #include "patterns/file_game_loader.h"
 #include "patterns/pattern_base_builder.h"
-#include "process/log_file.h"
-#include "records/sgf_value.h"
 
 namespace {
 
@@ -62,7 +61,7 @@ class ProgressPrinter {
   int thousands_ = -1;
 };
 
-int runBuild(const std::vector<std::string>& arguments) {
+int runBuild(const std::vector<std::string>& arguments, const mh::cli::CommandContext& context) {
   std::vector<std::string> args = arguments;
   mh::cli::PatternBaseOptions options;
   if (!options.parse("build", args)) return 1;
@@ -100,10 +99,10 @@ int runBuild(const std::vector<std::string>& arguments) {
   request.recordDirectory = wpb->recordDirectory();
   request.filePrefix = wpb->filePrefix();
   request.load = mh::fileGameLoader();
-  request.log = [](const std::string& line) { mh::LogFile::instance().writeLine(line); };
+  request.log = mh::LogFile::writer(context.log);
 
   catchInterrupt();
-  mh::PatternBaseBuilder builder;
+  mh::PatternBaseBuilder builder(mh::LogFile::writer(context.log));
   if (!builder.start(std::move(request))) {
     std::fprintf(stderr, "build: cannot start the build\n");
     return 1;
@@ -129,7 +128,7 @@ int runBuild(const std::vector<std::string>& arguments) {
   }
   if (result->indexScan.deleteFailures > 0)
     std::fprintf(stderr, "build: %d duplicate record files could not be deleted (see %s)\n",
-                 result->indexScan.deleteFailures, mh::LogFile::instance().path().c_str());
+                 result->indexScan.deleteFailures, context.log->path().c_str());
   for (const auto* phase : {&result->global, &result->local}) {
     if (phase->gamesCut > 0)
       std::fprintf(stderr, "build: %d games of the %s library could not be stored completely (warehouse full?)\n",

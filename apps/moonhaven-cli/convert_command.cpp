@@ -8,7 +8,7 @@
 
 namespace {
 
-int runConvert(const std::vector<std::string>& args) {
+int runConvert(const std::vector<std::string>& args, const mh::cli::CommandContext& /*context*/) {
   std::vector<std::string> paths;
   bool big5 = false;
   for (const std::string& a : args) {

@@ -6,9 +6,9 @@
 
 #include "cli_command.h"
 #include "model/game_state.h"
+#include "model/sgf_value.h"
 #include "platform/decimal_text.h"
 #include "records/record_loader.h"
-#include "records/sgf_value.h"
 #include "room/counting.h"
 
 namespace {
@@ -94,7 +94,7 @@ int usageError(const std::string& error) {
   return 1;
 }
 
-int runCount(const std::vector<std::string>& input) {
+int runCount(const std::vector<std::string>& input, const mh::cli::CommandContext& /*context*/) {
   CountArgs args;
   if (const auto error = parseArgs(input, args)) return usageError(*error);
 

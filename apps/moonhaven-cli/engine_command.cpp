@@ -4,10 +4,10 @@
 
 #include "cli_command.h"
 #include "engine/analysis_engine.h"
+#include "model/sgf_value.h"
 #include "pattern_base_options.h"
 #include "patterns/wpb_list.h"
 #include "position_args.h"
-#include "records/sgf_value.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ constexpr const char* kUsage = "engine FILE [--move N] [--big5] [--side b|w] [--
 
 std::string pointText(mh::Point p, int width) { return p < 0 ? "-" : mh::sgf::pointText(p, width); }
 
-int runEngine(const std::vector<std::string>& input) {
+int runEngine(const std::vector<std::string>& input, const mh::cli::CommandContext& /*context*/) {
   std::vector<std::string> args = input;
   mh::cli::PatternBaseOptions patternBase;
   if (!patternBase.parse("engine", args)) return 1;

@@ -10,7 +10,7 @@ namespace {
 
 constexpr const char* kUsage = "games [--home DIR] [--base N]";
 
-int runGames(const std::vector<std::string>& arguments) {
+int runGames(const std::vector<std::string>& arguments, const mh::cli::CommandContext& /*context*/) {
   std::vector<std::string> args = arguments;
   mh::cli::PatternBaseOptions options;
   if (!options.parse("games", args)) return 1;

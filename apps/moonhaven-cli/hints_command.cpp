@@ -3,11 +3,11 @@
 #include <vector>
 
 #include "cli_command.h"
+#include "model/sgf_value.h"
 #include "pattern_base_options.h"
 #include "patterns/pattern_hints.h"
 #include "platform/text_codec.h"
 #include "position_args.h"
-#include "records/sgf_value.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void printHints(const char* kind, const mh::HintList& list, const mh::Wpb& base,
   }
 }
 
-int runHints(const std::vector<std::string>& input) {
+int runHints(const std::vector<std::string>& input, const mh::cli::CommandContext& /*context*/) {
   std::vector<std::string> args = input;
   mh::cli::PatternBaseOptions baseOptions;
   if (!baseOptions.parse("hints", args)) return 1;

@@ -44,8 +44,9 @@ int main(int argc, char** argv) {
     std::printf("moonhaven-cli %s\n", MOONHAVEN_VERSION);
     return 0;
   }
+  const CommandContext context{std::make_shared<mh::LogFile>(mh::LogFile::kProgramLogName)};
   for (const Command& c : commands()) {
-    if (c.name == args[0]) return c.run(std::vector<std::string>(args.begin() + 1, args.end()));
+    if (c.name == args[0]) return c.run(std::vector<std::string>(args.begin() + 1, args.end()), context);
   }
   std::fprintf(stderr, "moonhaven-cli: unknown command '%s' (see --help)\n", args[0].c_str());
   return 1;

@@ -4,14 +4,14 @@
 
 #include "cli_command.h"
 #include "engine/matrix_matcher.h"
+#include "model/sgf_value.h"
 #include "position_args.h"
-#include "records/sgf_value.h"
 
 namespace {
 
 constexpr const char* kUsage = "matrix [--interior F] [--edge F] [--corner F] (FILE [--move N] | --empty) [--side b|w]";
 
-int runMatrix(const std::vector<std::string>& args) {
+int runMatrix(const std::vector<std::string>& args, const mh::cli::CommandContext& /*context*/) {
   mh::cli::PositionArgs where;
   std::string files[3];
   for (size_t i = 0; i < args.size();) {

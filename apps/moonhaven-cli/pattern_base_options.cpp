@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "model/sgf_value.h"
 #include "platform/program_paths.h"
-#include "records/sgf_value.h"
 #include "shell/language_setting.h"
 
 namespace mh::cli {

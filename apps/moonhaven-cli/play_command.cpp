@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "cli_command.h"
-#include "pattern_base_options.h"
 #include "engine/engine_move_chooser.h"
 #include "model/random_player.h"
+#include "model/sgf_value.h"
+#include "pattern_base_options.h"
 #include "patterns/assist_libraries.h"
 #include "patterns/wpb_list.h"
 #include "platform/find_program.h"
@@ -18,7 +19,6 @@
 #include "process/headless_match.h"
 #include "records/sgf_conversion.h"
 #include "records/sgf_file.h"
-#include "records/sgf_value.h"
 
 namespace {
 
@@ -84,7 +84,8 @@ bool parseOptions(std::vector<std::string> args, PlayOptions& options) {
   return !options.out.empty();
 }
 
-int runPlay(const std::vector<std::string>& args) {
+int runPlay(const std::vector<std::string>& args, const mh::cli::CommandContext& context) {
+  const mh::LogLine log = mh::LogFile::writer(context.log);
   PlayOptions options;
   if (!parseOptions(args, options)) return usage();
 
@@ -134,9 +135,9 @@ int runPlay(const std::vector<std::string>& args) {
     }
     if (kind == "engine") {
       name = mh::EngineMatchPlayer::kName;
-      return std::make_shared<mh::EngineMatchPlayer>(engineLibraries, mh::EngineLog{}, playerSeed);
+      return std::make_shared<mh::EngineMatchPlayer>(engineLibraries, log, playerSeed);
     }
-    auto player = std::make_shared<mh::GnuGoPlayer>();
+    auto player = std::make_shared<mh::GnuGoPlayer>(log);
     player->setProgramPath(options.program);
     player->setLevel(options.level);
     player->setSeed(playerSeed);
@@ -152,7 +153,7 @@ int runPlay(const std::vector<std::string>& args) {
       mh::runHeadlessMatch(settings, black, white, options.maxMoves, [](const mh::PlayedMove& move) {
         std::printf("%s\n", mh::playedMoveLine(move).c_str());
         std::fflush(stdout);
-      });
+      }, log);
   black.reset();
   white.reset();
 

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "model/sgf_value.h"
 #include "records/position_report.h"
 #include "records/record_loader.h"
-#include "records/sgf_value.h"
 
 namespace mh::cli {
 

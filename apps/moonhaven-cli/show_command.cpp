@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "cli_command.h"
+#include "model/sgf_value.h"
 #include "records/position_report.h"
 #include "records/record_loader.h"
-#include "records/sgf_value.h"
 
 namespace {
 
-int runShow(const std::vector<std::string>& args) {
+int runShow(const std::vector<std::string>& args, const mh::cli::CommandContext& /*context*/) {
   std::string path;
   bool big5 = false;
   std::optional<int> move;

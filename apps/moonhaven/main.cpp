@@ -2,12 +2,16 @@
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
+#include "platform/log_file.h"
 #include "shell/qt/main_frame.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  mh::CMainFrame frame;
+  // The program's one log; the file appears only when something is logged.
+  const auto log = std::make_shared<mh::LogFile>(mh::LogFile::kProgramLogName);
+  mh::CMainFrame frame(mh::LogFile::writer(log));
   frame.show();
   // Start-up check for tests: report the shown window (optionally saving a picture of it to
   // MOONHAVEN_SCREENSHOT) and quit once the event loop runs.

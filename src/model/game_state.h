@@ -11,7 +11,7 @@
 #include "model/history_item.h"
 #include "model/ko_state.h"
 #include "model/point.h"
-#include "records/sgf_node.h"
+#include "model/sgf_node.h"
 
 namespace mh {
 

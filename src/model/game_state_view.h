@@ -7,7 +7,7 @@
 #include "model/game_info.h"
 #include "model/ko_state.h"
 #include "model/point.h"
-#include "records/sgf_node.h"
+#include "model/sgf_node.h"
 
 namespace mh {
 

@@ -6,7 +6,7 @@
 #include "model/board_snapshot.h"
 #include "model/ko_state.h"
 #include "model/point.h"
-#include "records/sgf_node.h"
+#include "model/sgf_node.h"
 
 namespace mh {
 

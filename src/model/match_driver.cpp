@@ -3,7 +3,6 @@
 #include <string>
 #include <thread>
 
-#include "process/log_file.h"
 
 namespace mh {
 
@@ -17,8 +16,8 @@ std::string truncateGbText(std::string_view text, size_t limit) {
   return std::string(text.substr(0, end));
 }
 
-std::shared_ptr<MatchDriver> MatchDriver::create() {
-  return std::shared_ptr<MatchDriver>(new MatchDriver());
+std::shared_ptr<MatchDriver> MatchDriver::create(LogLine log) {
+  return std::shared_ptr<MatchDriver>(new MatchDriver(std::move(log)));
 }
 
 MatchDriver::~MatchDriver() = default;
@@ -118,8 +117,7 @@ void MatchDriver::run(const std::atomic<int>& runFlag) {
     if (!state_.play(side, move)) {
       // A refused move changes nothing and is not reported, so a program player's own board
       // stays equal to the game's; the same side is asked again, but not for ever.
-      LogFile::instance().writeLine("Match: move " + std::to_string(move) + " of colour " +
-                                    std::to_string(side) + " refused");
+      if (log_) log_("Match: move " + std::to_string(move) + " of colour " + std::to_string(side) + " refused");
       over = ++refused >= kRefusedLimit;
       continue;
     }

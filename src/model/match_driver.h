@@ -8,7 +8,8 @@
 #include "model/game_state.h"
 #include "model/match_observer.h"
 #include "model/player.h"
-#include "process/worker_thread.h"
+#include "platform/log_line.h"
+#include "platform/worker_thread.h"
 
 namespace mh {
 
@@ -30,7 +31,8 @@ class MatchDriver : public std::enable_shared_from_this<MatchDriver> {
   // A player whose moves the game state refuses this many times in a row ends the game.
   static constexpr int kRefusedLimit = 3;
 
-  static std::shared_ptr<MatchDriver> create();
+  // The driver logs refused moves and a thread that would not stop to log.
+  static std::shared_ptr<MatchDriver> create(LogLine log = {});
   ~MatchDriver();
   MatchDriver(const MatchDriver&) = delete;
   MatchDriver& operator=(const MatchDriver&) = delete;
@@ -60,12 +62,13 @@ class MatchDriver : public std::enable_shared_from_this<MatchDriver> {
   void setMovePauses(std::chrono::milliseconds even, std::chrono::milliseconds odd);
 
  private:
-  MatchDriver() = default;
+  explicit MatchDriver(LogLine log) : thread_(log), log_(std::move(log)) {}
   void run(const std::atomic<int>& runFlag);
   void positionChanged() const;
   void gameOver() const;
 
   WorkerThread thread_;
+  LogLine log_;
   GameSettings settings_;
   std::shared_ptr<MatchObserver> observer_;
   std::shared_ptr<Player> black_;

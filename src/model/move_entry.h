@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "model/point.h"
-#include "records/sgf_node.h"
+#include "model/sgf_node.h"
 
 namespace mh {
 

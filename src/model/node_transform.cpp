@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "records/sgf_value.h"
+#include "model/sgf_value.h"
 
 namespace mh {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/board_transform.h"
-#include "records/sgf_node.h"
+#include "model/sgf_node.h"
 
 namespace mh {
 

@@ -11,6 +11,7 @@
 
 #include "patterns/game_index_entry.h"
 #include "patterns/game_loader.h"
+#include "platform/log_line.h"
 
 namespace mh {
 
@@ -19,7 +20,7 @@ struct GameIndexScan {
   GameLoader load;
   // Receives one line for each thing the scan had to pass over that a user may want to know
   // about (a duplicate file that could not be deleted). May be empty.
-  std::function<void(const std::string& line)> log;
+  LogLine log;
   // Deletes a duplicate file; true on success (empty: the file system's unlink).
   std::function<bool(const std::string& path)> removeFile;
   // The scan stops before the next file once this reads 0 or below (null: never).

@@ -35,7 +35,7 @@ struct BuildRequest {
   bool writeBack = true;
   size_t cacheBytes = size_t{32} << 20;
   // Lines for the log (a duplicate file that could not be deleted). May be empty.
-  std::function<void(const std::string& line)> log;
+  LogLine log;
 
   std::string file(const char* extension) const { return filePrefix + "." + extension; }
 };

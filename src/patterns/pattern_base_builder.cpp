@@ -4,7 +4,7 @@
 
 namespace mh {
 
-PatternBaseBuilder::PatternBaseBuilder() : shared_(std::make_shared<Shared>()) {}
+PatternBaseBuilder::PatternBaseBuilder(LogLine log) : shared_(std::make_shared<Shared>()), worker_(std::move(log)) {}
 
 PatternBaseBuilder::~PatternBaseBuilder() { (void)worker_.stop(-1); }
 

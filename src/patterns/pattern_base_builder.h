@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "patterns/pattern_base_build.h"
-#include "process/worker_thread.h"
+#include "platform/worker_thread.h"
 
 namespace mh {
 
@@ -15,7 +15,8 @@ namespace mh {
 // owner before the start: the build reads and writes only its files.
 class PatternBaseBuilder {
  public:
-  PatternBaseBuilder();
+  // A build thread that will not stop in time is reported to log.
+  explicit PatternBaseBuilder(LogLine log = {});
   // Asks a running build to stop and waits for it.
   ~PatternBaseBuilder();
   PatternBaseBuilder(const PatternBaseBuilder&) = delete;

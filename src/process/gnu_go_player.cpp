@@ -6,19 +6,17 @@
 #include "model/match_driver.h"
 #include "platform/find_program.h"
 #include "process/gtp_vertex.h"
-#include "process/log_file.h"
 
 namespace mh {
 
 namespace {
 
-void log(std::string_view text) { LogFile::instance().writeLine("GNU Go: " + std::string(text)); }
-
 const char* colourLetter(int colour) { return colour == White ? "w" : "b"; }
 
 }  // namespace
 
-GnuGoPlayer::GnuGoPlayer() : random_(static_cast<std::uint32_t>(std::random_device{}())) {
+GnuGoPlayer::GnuGoPlayer(LogLine log)
+    : log_(std::move(log)), random_(static_cast<std::uint32_t>(std::random_device{}())) {
   child_.setCallbacks({
       nullptr,
       [this](std::string_view chunk) { onOutput(chunk); },
@@ -28,6 +26,10 @@ GnuGoPlayer::GnuGoPlayer() : random_(static_cast<std::uint32_t>(std::random_devi
 }
 
 GnuGoPlayer::~GnuGoPlayer() { destroy(); }
+
+void GnuGoPlayer::log(std::string_view text) const {
+  if (log_) log_("GNU Go: " + std::string(text));
+}
 
 void GnuGoPlayer::setLevel(int level) { level_ = std::clamp(level, 1, 10); }
 

@@ -12,6 +12,7 @@
 
 #include "model/player.h"
 #include "patterns/assist_libraries.h"
+#include "platform/log_line.h"
 #include "process/child_process.h"
 #include "process/gtp_reply_handler.h"
 
@@ -24,7 +25,7 @@ namespace mh {
 //
 // getMove never waits for an answer that cannot come: when GNU Go is not running, ends, answers
 // the move request with an error or with something that is no move, or resigns, getMove returns
-// kNoMove, which ends the game, and the log says why. A GNU Go that is merely slow is waited for.
+// kNoMove, which ends the game, and the log it was given says why. A GNU Go that is merely slow is waited for.
 // Replies are read from standard output only; what GNU Go writes to standard error goes to the
 // log, so that a warning starting with a vertex is never taken for a move.
 //
@@ -43,7 +44,7 @@ class GnuGoPlayer : public Player {
   // How long destroy waits for GNU Go to leave after "quit" before it is stopped.
   static constexpr int kQuitWaitMs = 500;
 
-  GnuGoPlayer();
+  explicit GnuGoPlayer(LogLine log = {});
   // Destroys (quits GNU Go).
   ~GnuGoPlayer() override;
   GnuGoPlayer(const GnuGoPlayer&) = delete;
@@ -92,7 +93,9 @@ class GnuGoPlayer : public Player {
   void onError(std::string_view chunk);
   void onEnded();
   Point answerFor(const GtpReply& reply) const;
+  void log(std::string_view text) const;
 
+  const LogLine log_;
   std::string name_ = kName;
   std::string programPath_ = kDefaultProgram;
   int colour_ = Black;

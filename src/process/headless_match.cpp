@@ -86,8 +86,8 @@ std::string playedMoveLine(const PlayedMove& move) {
 
 HeadlessMatchResult runHeadlessMatch(const GameSettings& settings, std::shared_ptr<Player> black,
                                      std::shared_ptr<Player> white, int maxMoves,
-                                     std::function<void(const PlayedMove&)> onMove) {
-  auto driver = MatchDriver::create();
+                                     std::function<void(const PlayedMove&)> onMove, LogLine log) {
+  auto driver = MatchDriver::create(std::move(log));
   driver->setMovePauses(std::chrono::milliseconds(0), std::chrono::milliseconds(0));
   auto reached = std::make_shared<std::atomic<bool>>(false);
   auto reporter = std::make_shared<Reporter>(*driver, std::move(onMove));

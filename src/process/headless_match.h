@@ -7,6 +7,7 @@
 #include "model/game_record.h"
 #include "model/game_settings.h"
 #include "model/player.h"
+#include "platform/log_line.h"
 
 namespace mh {
 
@@ -32,9 +33,9 @@ struct HeadlessMatchResult {
 // until the game is over or maxMoves moves and passes have been played (no limit when
 // maxMoves <= 0), and returns what was played. onMove hears every move and pass in order, from
 // the driver's thread, as soon as the next notification shows it (a pass shows with the move
-// after it, or at the end). Blocks the calling thread for the whole game.
+// after it, or at the end). The driver logs to log. Blocks the calling thread for the whole game.
 HeadlessMatchResult runHeadlessMatch(const GameSettings& settings, std::shared_ptr<Player> black,
                                      std::shared_ptr<Player> white, int maxMoves,
-                                     std::function<void(const PlayedMove&)> onMove);
+                                     std::function<void(const PlayedMove&)> onMove, LogLine log = {});
 
 }  // namespace mh

@@ -1,9 +1,9 @@
 #include "records/sgf_conversion.h"
 
+#include "model/sgf_value.h"
 #include "platform/ascii_text.h"
 #include "platform/text_codec.h"
 #include "records/sgf_file.h"
-#include "records/sgf_value.h"
 
 namespace mh {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "model/game_record.h"
-#include "records/sgf_node.h"
+#include "model/sgf_node.h"
 
 namespace mh {
 

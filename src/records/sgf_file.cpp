@@ -4,10 +4,10 @@
 #include <optional>
 #include <vector>
 
+#include "model/sgf_value.h"
 #include "platform/ascii_text.h"
 #include "platform/file_bytes.h"
 #include "platform/text_codec.h"
-#include "records/sgf_value.h"
 
 namespace mh {
 

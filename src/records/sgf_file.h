@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "records/sgf_node.h"
+#include "model/sgf_node.h"
 
 namespace mh {
 

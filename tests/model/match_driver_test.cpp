@@ -8,7 +8,7 @@
 
 #include "model/person_player.h"
 #include "platform/event.h"
-#include "support/scoped_log.h"
+#include "support/captured_log.h"
 #include "support/scripted_player.h"
 #include "support/watchdog.h"
 
@@ -39,7 +39,8 @@ class RecordingObserver : public mh::MatchObserver {
 };
 
 struct Match {
-  std::shared_ptr<MatchDriver> driver = MatchDriver::create();
+  mh::test::CapturedLog log;
+  std::shared_ptr<MatchDriver> driver = MatchDriver::create(log.line());
   std::shared_ptr<RecordingObserver> observer = std::make_shared<RecordingObserver>();
 
   Match() { driver->setMovePauses(0ms, 0ms); }
@@ -219,8 +220,6 @@ TEST(MatchDriver, PersonPlayingBothColoursHandsOverClickedPoints) {
 
 TEST(MatchDriver, RefusedMovesAreNotReportedAndEndTheGameWhenRepeated) {
   Watchdog dog(30s);
-  mh::test::ScopedLog log;
-
   Match m;
   // White answers Black's own point, then a point off the board, then the same point again.
   auto black = std::make_shared<ScriptedPlayer>(std::vector<Point>{P(3, 3)});
@@ -233,7 +232,7 @@ TEST(MatchDriver, RefusedMovesAreNotReportedAndEndTheGameWhenRepeated) {
   EXPECT_EQ(white->movesPlayed(), played);
   EXPECT_EQ(m.driver->gameState().mainRecord().entryCount(), 1);
   EXPECT_EQ(m.observer->overs.load(), 1);
-  EXPECT_NE(log.text().find("refused"), std::string::npos) << log.text();
+  EXPECT_NE(m.log.text().find("refused"), std::string::npos) << m.log.text();
 }
 
 TEST(MatchDriver, StopWakesAWaitingPlayerWithinTheLimit) {
@@ -259,14 +258,14 @@ TEST(MatchDriver, StopWakesAWaitingPlayerWithinTheLimit) {
 
 TEST(MatchDriver, DriverOutlivesAStopThatGivesUpUntilItsThreadEnds) {
   Watchdog dog(30s);
-  mh::test::ScopedLog log;
+  mh::test::CapturedLog log;
   auto observer = std::make_shared<RecordingObserver>();
   auto black = std::make_shared<ScriptedPlayer>(std::vector<Point>{P(3, 3), -2});
   black->hold(false);  // deaf to interrupts, like a program that does not answer
   auto white = std::make_shared<ScriptedPlayer>(std::vector<Point>{});
   std::weak_ptr<MatchDriver> watch;
   {
-    auto driver = MatchDriver::create();
+    auto driver = MatchDriver::create(log.line());
     driver->setMovePauses(0ms, 0ms);
     watch = driver;
     ASSERT_TRUE(driver->startMatch({}, observer, black, white));

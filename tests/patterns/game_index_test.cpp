@@ -236,7 +236,7 @@ TEST(GameIndexTest, DuplicateThatCannotBeDeletedIsLoggedAndLeftOut) {
   FakeLoader fake;
   GameIndex index;
   GameIndexScan scan = scanOf(fake.loader());
-  scan.log = [&](const std::string& line) { log.push_back(line); };
+  scan.log = [&](std::string_view line) { log.emplace_back(line); };
   scan.removeFile = [](const std::string&) {
     errno = EROFS;
     return false;

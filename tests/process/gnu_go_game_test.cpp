@@ -13,7 +13,7 @@
 #include "patterns/pattern_library.h"
 #include "process/gnu_go_player.h"
 #include "process/headless_match.h"
-#include "support/scoped_log.h"
+#include "support/captured_log.h"
 #include "support/scratch_dir.h"
 #include "support/watchdog.h"
 
@@ -29,19 +29,19 @@ using mh::test::Watchdog;
 constexpr Point P(int x, int y) { return x + 19 * y; }
 constexpr const char* kGnuGo = "/usr/games/gnugo";
 
-std::shared_ptr<GnuGoPlayer> gnuGo(int level, const std::string& program = "gnugo") {
-  auto player = std::make_shared<GnuGoPlayer>();
-  player->setProgramPath(program);
-  player->setLevel(level);
-  return player;
-}
-
 class GnuGoGameTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(std::filesystem::exists(kGnuGo)) << "GNU Go is installed by scripts/setup.sh"; }
 
+  std::shared_ptr<GnuGoPlayer> gnuGo(int level, const std::string& program = "gnugo") const {
+    auto player = std::make_shared<GnuGoPlayer>(log_.line());
+    player->setProgramPath(program);
+    player->setLevel(level);
+    return player;
+  }
+
   Watchdog dog_{150s, "GNU Go game test"};
-  mh::test::ScopedLog log_;
+  mh::test::CapturedLog log_;
   ScratchDir dir_;
 };
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "model/match_driver.h"
-#include "support/scoped_log.h"
+#include "support/captured_log.h"
 #include "support/scratch_dir.h"
 #include "support/watchdog.h"
 
@@ -21,7 +21,7 @@ using namespace std::chrono_literals;
 using mh::GnuGoPlayer;
 using mh::MatchDriver;
 using mh::Point;
-using mh::test::ScopedLog;
+using mh::test::CapturedLog;
 using mh::test::ScratchDir;
 using mh::test::Watchdog;
 
@@ -60,7 +60,7 @@ class GnuGoPlayerTest : public ::testing::Test {
   GnuGoPlayerTest() { driver_->gameState().startEmpty(); }
 
   std::unique_ptr<GnuGoPlayer> playerWith(const std::string& onGenmove, int colour = mh::Black) {
-    auto player = std::make_unique<GnuGoPlayer>();
+    auto player = std::make_unique<GnuGoPlayer>(log_.line());
     player->setProgramPath(writeFakeEngine(dir_, onGenmove));
     player->attach(colour, *driver_);
     return player;
@@ -71,7 +71,7 @@ class GnuGoPlayerTest : public ::testing::Test {
   }
 
   Watchdog dog_{60s, "GNU Go player test"};
-  ScopedLog log_;
+  CapturedLog log_;
   ScratchDir dir_;
   std::shared_ptr<MatchDriver> driver_ = MatchDriver::create();
 };
@@ -129,7 +129,7 @@ TEST_F(GnuGoPlayerTest, AnswersOrEndsTheGameButNeverWaitsForNothing) {
 }
 
 TEST_F(GnuGoPlayerTest, AProgramThatDoesNotStartEndsTheGame) {
-  GnuGoPlayer player;
+  GnuGoPlayer player(log_.line());
   player.setProgramPath(dir_.file("no-such-engine"));
   player.attach(mh::Black, *driver_);
   EXPECT_FALSE(player.isRunning());

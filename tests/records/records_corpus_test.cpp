@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "model/sgf_value.h"
 #include "platform/text_codec.h"
 #include "records/position_report.h"
 #include "records/record_loader.h"
 #include "records/sgf_conversion.h"
 #include "records/sgf_file.h"
-#include "records/sgf_value.h"
 #include "support/corpus_sample.h"
 #include "support/scratch_dir.h"
 

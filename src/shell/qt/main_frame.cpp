@@ -5,7 +5,7 @@
 
 namespace mh {
 
-CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+CMainFrame::CMainFrame(LogLine log, QWidget* parent) : QMainWindow(parent), log_(std::move(log)) {
   setWindowTitle(QString::fromUtf8(kAppTitle));
   createCentralBoard();
   resize(760, 720);

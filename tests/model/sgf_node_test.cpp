@@ -1,4 +1,4 @@
-#include "records/sgf_node.h"
+#include "model/sgf_node.h"
 
 #include <gtest/gtest.h>
 

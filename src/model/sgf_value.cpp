@@ -1,4 +1,4 @@
-#include "records/sgf_value.h"
+#include "model/sgf_value.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "process/worker_thread.h"
+#include "platform/worker_thread.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/event.h"
-#include "support/scoped_log.h"
+#include "support/captured_log.h"
 #include "support/watchdog.h"
 
 namespace {
@@ -71,7 +71,7 @@ TEST(WorkerThread, UnlimitedStopWaitsForAJobThatIgnoresTheFlag) {
 
 TEST(WorkerThread, LimitRunsOutLeavesTheThreadDetachedAliveAndLogged) {
   Watchdog dog(20s);
-  mh::test::ScopedLog log;
+  mh::test::CapturedLog log;
 
   // The job owns what it touches; the test keeps only a second reference.
   struct Resources {
@@ -79,7 +79,7 @@ TEST(WorkerThread, LimitRunsOutLeavesTheThreadDetachedAliveAndLogged) {
     std::atomic<int> touches{0};
   };
   auto res = std::make_shared<Resources>();
-  auto worker = std::make_unique<WorkerThread>();
+  auto worker = std::make_unique<WorkerThread>(log.line());
   ASSERT_TRUE(worker->start([res](const std::atomic<int>&) {
     res->release.wait();  // ignores the run flag
     ++res->touches;

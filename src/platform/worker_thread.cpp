@@ -1,10 +1,9 @@
-#include "process/worker_thread.h"
+#include "platform/worker_thread.h"
 
 #include <chrono>
 #include <string>
 
 #include "platform/event.h"
-#include "process/log_file.h"
 
 namespace mh {
 
@@ -56,8 +55,7 @@ bool WorkerThread::stop(int limitMs) {
     shared_->finished.wait();
   } else if (!shared_->finished.waitFor(std::chrono::milliseconds(limitMs))) {
     thread_.detach();
-    LogFile::instance().writeLine("Worker thread did not stop within " + std::to_string(limitMs) +
-                                  " ms; left running detached");
+    if (log_) log_("Worker thread did not stop within " + std::to_string(limitMs) + " ms; left running detached");
     return false;
   }
   thread_.join();

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "model/point.h"
-#include "records/sgf_property.h"
+#include "model/sgf_property.h"
 
 namespace mh {
 

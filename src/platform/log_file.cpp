@@ -1,4 +1,4 @@
-#include "process/log_file.h"
+#include "platform/log_file.h"
 
 #include <sys/stat.h>
 
@@ -24,9 +24,9 @@ LogFile::~LogFile() {
   if (file_) std::fclose(file_);
 }
 
-LogFile& LogFile::instance() {
-  static LogFile log("log.txt");
-  return log;
+LogLine LogFile::writer(std::shared_ptr<LogFile> file) {
+  if (!file) return {};
+  return [file = std::move(file)](std::string_view line) { file->writeLine(line); };
 }
 
 std::string LogFile::formatLine(int year, int month, int day, int hour, int minute, int second,
@@ -51,20 +51,6 @@ void LogFile::writeLine(std::string_view text) {
 void LogFile::writeRaw(std::string_view text) {
   if (text.empty()) return;
   append(text);
-}
-
-void LogFile::setPath(std::string path) {
-  std::lock_guard lock(mutex_);
-  if (file_) {
-    std::fclose(file_);
-    file_ = nullptr;
-  }
-  path_ = std::move(path);
-}
-
-std::string LogFile::path() const {
-  std::lock_guard lock(mutex_);
-  return path_;
 }
 
 void LogFile::append(std::string_view bytes) {

@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
+
+#include "platform/log_line.h"
 
 namespace mh {
 
@@ -20,8 +23,13 @@ class LogFile {
   LogFile(const LogFile&) = delete;
   LogFile& operator=(const LogFile&) = delete;
 
-  // The process-wide log, "log.txt" in the current directory.
-  static LogFile& instance();
+  // The program's log: "log.txt" in the current directory. A program opens it once and hands
+  // the components that log a writer() of it.
+  static constexpr const char* kProgramLogName = "log.txt";
+
+  // A LogLine that appends time-stamped lines to the file; it shares the file's ownership, so a
+  // thread left running may still log after the program let go of it.
+  static LogLine writer(std::shared_ptr<LogFile> file);
 
   // Appends "Y-MM-DD hh:mm:ss(ticks), text\r\n" with the local time and the milliseconds since
   // the system started.
@@ -29,9 +37,7 @@ class LogFile {
   // Appends the text as it is.
   void writeRaw(std::string_view text);
 
-  // Points the log at another file (tests, another working directory); later appends go there.
-  void setPath(std::string path);
-  std::string path() const;
+  const std::string& path() const { return path_; }
 
   // The line writeLine would append for this text at the given broken-down local time.
   static std::string formatLine(int year, int month, int day, int hour, int minute, int second,
@@ -40,8 +46,8 @@ class LogFile {
  private:
   void append(std::string_view bytes);
 
-  mutable std::mutex mutex_;
-  std::string path_;
+  std::mutex mutex_;
+  const std::string path_;
   std::int64_t sizeLimit_;
   // Whether the file stays open between appends; off, so that other programs can read it.
   bool keepOpen_ = false;

@@ -1,4 +1,4 @@
-#include "process/log_file.h"
+#include "platform/log_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "records/sgf_node.h"
+#include "model/sgf_node.h"
 
 #include <utility>
 
-#include "records/sgf_value.h"
+#include "model/sgf_value.h"
 
 namespace mh {
 

@@ -5,13 +5,16 @@
 #include <memory>
 #include <thread>
 
+#include "platform/log_line.h"
+
 namespace mh {
 
 // Runs one job on its own thread and asks it to stop.
 //
 // The run flag is 1 while running, 0 once a stop was requested and -1 when the job has returned.
 // The job is handed the flag and checks it at its own pace. Stopping is cooperative: a thread
-// that does not finish within the stop limit is left running, detached, and the log says so.
+// that does not finish within the stop limit is left running, detached, and the owner's log (if
+// it handed one) says so.
 // The flag lives in state shared with the thread, so it stays valid for such a thread; anything
 // else the job touches must be owned by the job itself (capture shared pointers), never borrowed
 // from an object that may be destroyed while the thread still runs.
@@ -19,7 +22,7 @@ class WorkerThread {
  public:
   using Job = std::function<void(const std::atomic<int>& runFlag)>;
 
-  WorkerThread() = default;
+  explicit WorkerThread(LogLine log = {}) : log_(std::move(log)) {}
   // Requests a stop and waits for the job to return, however long it takes; owners that need a
   // bound call stop(limit) first. Called on the worker thread itself, it only lets go of it.
   ~WorkerThread();
@@ -47,6 +50,7 @@ class WorkerThread {
   struct Shared;
   std::shared_ptr<Shared> shared_;
   std::thread thread_;
+  LogLine log_;
 };
 
 }  // namespace mh

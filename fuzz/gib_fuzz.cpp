@@ -1,4 +1,5 @@
-// GIB text: header and move lines, then the copy into a game record.
+// GIB text: header and move lines (a failure must name a place inside the text), then the copy
+// into a game record.
 #include <cstdint>
 
 #include "fuzz_support.h"
@@ -7,7 +8,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   mh::GibFile gib;
-  if (gib.parse(mh::fuzz::textOf(data, size))) {
+  mh::ParseError error;
+  if (!gib.parse(mh::fuzz::textOf(data, size), &error)) {
+    if (error.reason.empty() || error.offset > size || error.line < 1) __builtin_trap();  // says where
+  } else {
     mh::GameRecord record;
     int result = 0;
     (void)gib.toRecord(record, result);

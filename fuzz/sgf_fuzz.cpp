@@ -1,5 +1,6 @@
-// SGF text: the parser under both encodings' readings, the conversion of a parsed tree into a
-// game record, and the writer, whose output (declared GB) must read back.
+// SGF text: the parser under both encodings' readings (a failure must name a place inside the
+// text), the conversion of a parsed tree into a game record, and the writer, whose output
+// (declared GB) must read back.
 #include <cstdint>
 
 #include "fuzz_support.h"
@@ -10,8 +11,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const std::string_view text = mh::fuzz::textOf(data, size);
   for (bool big5 : {false, true}) {
-    auto root = mh::SgfFile::parse(text, big5);
-    if (!root) continue;
+    mh::ParseError error;
+    auto root = mh::SgfFile::parse(text, big5, &error);
+    if (!root) {
+      if (error.reason.empty() || error.offset > size || error.line < 1 || error.column < 1) __builtin_trap();
+      continue;
+    }
     mh::GameRecord record;
     (void)mh::sgfToRecord(*root, record);
     // The tree holds GB text: written as GB, it must read back. (Not always as the same tree: a

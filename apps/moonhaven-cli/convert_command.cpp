@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "cli_command.h"
-#include "records/record_loader.h"
+#include "load_record.h"
 #include "records/sgf_conversion.h"
 
 namespace {
@@ -20,12 +20,7 @@ int runConvert(const std::vector<std::string>& args, const mh::cli::CommandConte
     return 1;
   }
   mh::GameRecord record;
-  int resultCode = 0;
-  const mh::RecordLoadStatus status = mh::loadRecordFile(paths[0], big5, record, resultCode);
-  if (status != mh::RecordLoadStatus::Ok) {
-    std::fprintf(stderr, "%s\n", mh::recordLoadMessage(status));
-    return 1;
-  }
+  if (!mh::cli::loadRecord(paths[0], big5, record)) return 1;
   if (!mh::saveRecordAsSgf(record, paths[1])) {
     std::fprintf(stderr, "%s\n", "导出失败!");
     return 1;

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "load_record.h"
 #include "model/sgf_value.h"
 #include "records/position_report.h"
-#include "records/record_loader.h"
 
 namespace mh::cli {
 
@@ -48,12 +48,7 @@ bool PositionArgs::resolve(const char* command, Board& board, int& sideToMove) c
     return true;
   }
   GameRecord record;
-  int resultCode = 0;
-  const RecordLoadStatus status = loadRecordFile(file, big5, record, resultCode);
-  if (status != RecordLoadStatus::Ok) {
-    std::fprintf(stderr, "%s\n", recordLoadMessage(status));
-    return false;
-  }
+  if (!loadRecord(file, big5, record)) return false;
   const auto at = replayRecord(record, move);
   if (!at) {
     std::fprintf(stderr, "%s: the record has no position %d\n", command, move.value_or(-1));

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "cli_command.h"
+#include "load_record.h"
 #include "model/sgf_value.h"
 #include "records/position_report.h"
-#include "records/record_loader.h"
 
 namespace {
 
@@ -35,12 +35,7 @@ int runShow(const std::vector<std::string>& args, const mh::cli::CommandContext&
     return 1;
   }
   mh::GameRecord record;
-  int resultCode = 0;
-  const mh::RecordLoadStatus status = mh::loadRecordFile(path, big5, record, resultCode);
-  if (status != mh::RecordLoadStatus::Ok) {
-    std::fprintf(stderr, "%s\n", mh::recordLoadMessage(status));
-    return 1;
-  }
+  if (!mh::cli::loadRecord(path, big5, record)) return 1;
   std::string text;
   if (!mh::showRecord(record, move, text)) {
     std::fprintf(stderr, "show: the record has no position %d\n", move.value_or(-1));

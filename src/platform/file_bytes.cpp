@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,36 +10,47 @@
 
 namespace mh {
 
-bool readFileBytes(const std::string& path, size_t maxBytes, std::string& out) {
+namespace {
+
+// The system's text for errno, as strerror gives it but safe on any thread.
+std::string systemReason() { return std::error_code(errno, std::generic_category()).message(); }
+
+// Appends the rest of an open file to out; the reason it failed, or "" when it did not.
+std::string readAll(int fd, size_t maxBytes, size_t expected, std::string& out) {
+  out.reserve(expected);
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return systemReason();
+    if (n == 0) return {};
+    out.append(buffer, static_cast<size_t>(n));
+    if (out.size() > maxBytes) return "grew beyond " + std::to_string(maxBytes) + " bytes while read";
+  }
+}
+
+}  // namespace
+
+bool readFileBytes(const std::string& path, size_t maxBytes, std::string& out, std::string* why) {
   out.clear();
-  if (path.empty()) return false;
+  std::string reason;
   // Opened without blocking and checked on the open file, so that a path swapped for a pipe
   // after a listing cannot stall the read.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st {};
-  bool failed = ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-                static_cast<unsigned long long>(st.st_size) > maxBytes;
-  if (!failed) {
-    out.reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-      const ssize_t n = ::read(fd, buffer, sizeof buffer);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        failed = n < 0;
-        break;
-      }
-      out.append(buffer, static_cast<size_t>(n));
-      if (out.size() > maxBytes) {  // the file grew while it was read
-        failed = true;
-        break;
-      }
-    }
+  const int fd = path.empty() ? -1 : ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    reason = path.empty() ? "no file name" : systemReason();
+  } else {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) reason = systemReason();
+    else if (!S_ISREG(st.st_mode)) reason = "not a regular file";
+    else if (static_cast<unsigned long long>(st.st_size) > maxBytes) reason = "larger than " + std::to_string(maxBytes) + " bytes";
+    else reason = readAll(fd, maxBytes, static_cast<size_t>(st.st_size), out);
+    ::close(fd);
   }
-  ::close(fd);
-  if (failed) std::string().swap(out);
-  return !failed;
+  if (reason.empty()) return true;
+  std::string().swap(out);
+  if (why) *why = std::move(reason);
+  return false;
 }
 
 bool writeFileBytes(const std::string& path, std::string_view bytes) {

@@ -38,16 +38,17 @@ int leadingInt(std::string_view token) {
 
 }  // namespace
 
-bool GibFile::read(const std::string& path) {
-  std::string text;
-  if (!readFileBytes(path, kMaxFileBytes, text)) {
+bool GibFile::read(const std::string& path, ParseError* error) {
+  std::string text, why;
+  if (!readFileBytes(path, kMaxFileBytes, text, &why)) {
     (void)parse({});  // leaves the record and the header empty
+    if (error) *error = ParseError::whole("cannot read the file: " + why);
     return false;
   }
-  return parse(text);
+  return parse(text, error);
 }
 
-bool GibFile::parse(std::string_view text, size_t maxParts) {
+bool GibFile::parse(std::string_view text, ParseError* error, size_t maxParts) {
   record_.resetTo19();
   keys_.clear();
   values_.clear();
@@ -55,6 +56,7 @@ bool GibFile::parse(std::string_view text, size_t maxParts) {
   bool inMoves = false;
   size_t pos = 0;
   while (pos < text.size()) {
+    const size_t lineStart = pos;
     size_t end = text.find('\n', pos);
     end = end == std::string_view::npos ? text.size() : end + 1;
     std::string_view line = text.substr(pos, end - pos);
@@ -71,10 +73,14 @@ bool GibFile::parse(std::string_view text, size_t maxParts) {
       parseLine(line.substr(at, kLineBuffer - 1), inMoves);
     if (keys_.size() + record_.entries().size() > maxParts) {
       (void)parse({});
+      if (error)
+        *error = ParseError::inText(text, lineStart,
+                                    "more than " + std::to_string(maxParts) + " header entries and moves");
       return false;
     }
   }
   fillInfo();
+  if (!inMoves && error) *error = ParseError::inText(text, text.size(), "no \\HE line ends the header");
   return inMoves;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/game_record.h"
+#include "platform/parse_error.h"
 
 namespace mh {
 
@@ -21,10 +22,11 @@ class GibFile {
 
   // Empties the record and the header, then reads the file. True when a "\HE" line was seen;
   // false when the path is not a readable regular file or has no "\HE" line, and (record and
-  // header then empty) when the text holds too many parts.
-  [[nodiscard]] bool read(const std::string& path);
+  // header then empty) when the text holds too many parts. On failure, error (when given) says
+  // why and where.
+  [[nodiscard]] bool read(const std::string& path, ParseError* error = nullptr);
   // As read, on text already in memory, with a limit of parts that may be lower.
-  [[nodiscard]] bool parse(std::string_view text, size_t maxParts = kMaxParts);
+  [[nodiscard]] bool parse(std::string_view text, ParseError* error = nullptr, size_t maxParts = kMaxParts);
 
   // Copies the record into target and gives the winner code of GAMERESULT (0 when absent).
   [[nodiscard]] bool toRecord(GameRecord& target, int& resultCode) const;

@@ -19,22 +19,29 @@ std::string extensionOf(const std::string& path) {
 
 }  // namespace
 
-RecordLoadStatus loadRecordFile(const std::string& path, bool big5, GameRecord& record, int& resultCode) {
+RecordLoadStatus loadRecordFile(const std::string& path, bool big5, GameRecord& record, int& resultCode,
+                                ParseError* error) {
   resultCode = 0;
   const std::string ext = extensionOf(path);
   if (ext == ".sgf") {
-    const auto root = SgfFile::read(path, big5);
+    const auto root = SgfFile::read(path, big5, error);
     if (!root) return RecordLoadStatus::SgfReadFailed;
-    if (!sgfToRecord(*root, record)) return RecordLoadStatus::SgfConvertFailed;
+    if (!sgfToRecord(*root, record)) {
+      if (error)
+        *error = ParseError::whole("not a game record: the board size is outside 1.." +
+                                   std::to_string(kMaxSgfBoardSide) + ", or a move is not two letters");
+      return RecordLoadStatus::SgfConvertFailed;
+    }
     resultCode = record.info().winner();
     return RecordLoadStatus::Ok;
   }
   if (ext == ".gib") {
     GibFile gib;
-    if (!gib.read(path)) return RecordLoadStatus::GibReadFailed;
+    if (!gib.read(path, error)) return RecordLoadStatus::GibReadFailed;
     if (!gib.toRecord(record, resultCode)) return RecordLoadStatus::GibConvertFailed;
     return RecordLoadStatus::Ok;
   }
+  if (error) *error = ParseError::whole("the file name ends neither in .sgf nor in .gib");
   return RecordLoadStatus::UnknownFormat;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/game_record.h"
+#include "platform/parse_error.h"
 
 namespace mh {
 
@@ -18,10 +19,13 @@ enum class RecordLoadStatus {
 
 // Opens a game record by the extension of its file name (".sgf" or ".gib", any letter case).
 // big5 converts an SGF file's text from BIG5 to GB. On success the record holds the game and
-// resultCode the winner code; on failure the record is unspecified.
-RecordLoadStatus loadRecordFile(const std::string& path, bool big5, GameRecord& record, int& resultCode);
+// resultCode the winner code; on failure the record is unspecified and error (when given) says
+// why and, for a file that does not parse, where.
+RecordLoadStatus loadRecordFile(const std::string& path, bool big5, GameRecord& record, int& resultCode,
+                                ParseError* error = nullptr);
 
-// The system's message for a failed load, in UTF-8 ("" for Ok).
+// The system's message for a failed load, in UTF-8 ("" for Ok): what a user is shown, whatever
+// the details of the error.
 const char* recordLoadMessage(RecordLoadStatus status);
 
 }  // namespace mh

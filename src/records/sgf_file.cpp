@@ -1,7 +1,10 @@
 #include "records/sgf_file.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "model/sgf_value.h"
@@ -31,7 +34,7 @@ bool isUpper(int c) { return c >= 'A' && c <= 'Z'; }
 class Parser {
  public:
   Parser(std::string_view text, CharMode mode, bool big5, bool utf8Values, size_t maxParts)
-      : text_(text), partsLeft_(maxParts < SIZE_MAX ? maxParts + 1 : maxParts), mode_(mode), big5_(big5), utf8Values_(utf8Values) {}
+      : text_(text), maxParts_(maxParts), partsLeft_(maxParts < SIZE_MAX ? maxParts + 1 : maxParts), mode_(mode), big5_(big5), utf8Values_(utf8Values) {}
 
   // Skips to the first "(" and parses the first non-empty game tree.
   std::unique_ptr<SgfNode> parseFile() {
@@ -53,26 +56,55 @@ class Parser {
     return node;
   }
 
- private:
   struct Frame {
     std::unique_ptr<SgfNode> root;  // the first node of the tree's sequence
     SgfNode* last;                  // where the tree's variations attach
   };
 
+  // Why and where the parse failed (the first failure only); nothing after a success.
+  const std::optional<std::pair<size_t, std::string>>& failure() const { return failure_; }
+
+ private:
   int next(bool skipping) {
     for (;;) {
       int c;
       if (pending_ != kNone) {
         c = pending_;
+        at_ = pendingAt_;
         pending_ = kNone;
       } else {
+        at_ = pos_;
         c = readChar();
       }
       if (!skipping || !isSkippable(c)) return c;
     }
   }
 
-  void pushBack(int c) { pending_ = c; }
+  // Gives back the character next just returned.
+  void pushBack(int c) {
+    pending_ = c;
+    pendingAt_ = at_;
+  }
+
+  // Records why the parse stops at the offset (unless an earlier failure is recorded); false.
+  bool fail(size_t offset, std::string reason) {
+    if (!failure_) failure_.emplace(offset, std::move(reason));
+    return false;
+  }
+
+  // Fails at the character next just returned, which is not what belongs there.
+  bool unexpected(int c, const char* expected) {
+    if (c == kEnd) return fail(at_, std::string("the text ends where ") + expected + " belongs");
+    return fail(at_, "found " + describe(c) + " where " + expected + " belongs");
+  }
+
+  static std::string describe(int c) {
+    char text[24];
+    if (c > 0xFF) std::snprintf(text, sizeof text, "bytes 0x%02X 0x%02X", c >> 8, c & 0xFF);
+    else if (c > ' ' && c < 0x7F) std::snprintf(text, sizeof text, "'%c'", c);
+    else std::snprintf(text, sizeof text, "byte 0x%02X", c);
+    return text;
+  }
 
   int readChar() {
     if (pos_ >= text_.size() || partsLeft_ == 0) return kEnd;
@@ -90,7 +122,7 @@ class Parser {
     int c;
     do c = next(true);
     while (c != '(' && c != kEnd);
-    if (c == kEnd) return false;
+    if (c == kEnd) return fail(at_, "no game tree: the text holds no '('");
     pushBack(c);
     return true;
   }
@@ -106,7 +138,10 @@ class Parser {
         if (!openTree(open)) return nullptr;
         continue;
       }
-      if (c != ')') return nullptr;
+      if (c != ')') {
+        unexpected(c, "a property, ';', '(' or ')'");
+        return nullptr;
+      }
       Frame done = std::move(open.back());
       open.pop_back();
       if (open.empty()) return std::move(done.root);
@@ -118,7 +153,7 @@ class Parser {
   // Reads "(" (skipping empty trees "()") and the tree's node sequence, and pushes the tree.
   bool openTree(std::vector<Frame>& open) {
     for (;;) {
-      if (next(true) != '(') return false;
+      if (const int c = next(true); c != '(') return unexpected(c, "a game tree '('");
       const int c = next(true);
       if (c != ')') {
         pushBack(c);
@@ -138,7 +173,7 @@ class Parser {
       parseProperties(*node);
       last = first ? last->addChild(std::move(node)) : (first = std::move(node)).get();
     }
-    if (!first) return false;
+    if (!first) return unexpected(next(true), "a node ';'");
     open.push_back(Frame{std::move(first), last});
     return true;
   }
@@ -210,10 +245,11 @@ class Parser {
       pushBack(open);
       return false;
     }
+    const size_t openAt = at_;
     bool escaped = false;
     for (;;) {
       const int c = next(false);
-      if (c == kEnd) return false;
+      if (c == kEnd) return fail(openAt, "no ']' closes this value before the text ends");
       if (!escaped && c == ']') return true;
       escaped = !escaped && c == '\\';
       append(out, c);
@@ -224,16 +260,23 @@ class Parser {
   // every open tree fails.
   bool takePart() {
     if (partsLeft_ == 0) return false;
-    if (--partsLeft_ == 0) pending_ = kNone;
+    if (--partsLeft_ == 0) {
+      pending_ = kNone;
+      fail(at_, "more than " + std::to_string(maxParts_) + " nodes and values");
+    }
     return true;
   }
 
   static constexpr int kNone = -2;
 
   std::string_view text_;
+  size_t maxParts_;
   size_t partsLeft_;
   size_t pos_ = 0;
+  size_t at_ = 0;  // where the character next returned last starts
   int pending_ = kNone;
+  size_t pendingAt_ = 0;
+  std::optional<std::pair<size_t, std::string>> failure_;
   CharMode mode_;
   bool big5_;
   bool utf8Values_;
@@ -260,18 +303,28 @@ Charset declaredCharset(std::string_view text, size_t maxParts) {
 
 }  // namespace
 
-std::unique_ptr<SgfNode> SgfFile::parse(std::string_view text, bool convertBig5, size_t maxParts) {
+std::unique_ptr<SgfNode> SgfFile::parse(std::string_view text, bool convertBig5, ParseError* error, size_t maxParts) {
   const Charset declared = declaredCharset(text, maxParts);
   const bool utf8 = declared == Charset::Utf8 ||
                     (declared == Charset::None && text::hasHighBytes(text) && text::isValidUtf8(text));
-  if (utf8) return Parser(text, CharMode::SingleBytes, false, true, maxParts).parseFile();
-  return Parser(text, CharMode::BytePairs, convertBig5 || declared == Charset::Big5, false, maxParts).parseFile();
+  Parser parser = utf8 ? Parser(text, CharMode::SingleBytes, false, true, maxParts)
+                       : Parser(text, CharMode::BytePairs, convertBig5 || declared == Charset::Big5, false, maxParts);
+  auto root = parser.parseFile();
+  if (!root && error) {
+    const auto& failure = parser.failure();
+    *error = failure ? ParseError::inText(text, failure->first, failure->second)
+                     : ParseError::inText(text, text.size(), "no game tree");
+  }
+  return root;
 }
 
-std::unique_ptr<SgfNode> SgfFile::read(const std::string& path, bool convertBig5) {
-  std::string text;
-  if (!readFileBytes(path, kMaxFileBytes, text)) return nullptr;
-  return parse(text, convertBig5);
+std::unique_ptr<SgfNode> SgfFile::read(const std::string& path, bool convertBig5, ParseError* error) {
+  std::string text, why;
+  if (!readFileBytes(path, kMaxFileBytes, text, &why)) {
+    if (error) *error = ParseError::whole("cannot read the file: " + why);
+    return nullptr;
+  }
+  return parse(text, convertBig5, error);
 }
 
 std::string SgfFile::format(const SgfNode& root) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "model/sgf_node.h"
+#include "platform/parse_error.h"
 
 namespace mh {
 
@@ -18,7 +19,7 @@ namespace mh {
 // choice, and one naming GB2312, GBK or GB18030 keeps the byte-pair reading.
 //
 // Parsing is iterative: nesting depth and value length are limited only by memory. Nothing
-// throws; a file that does not parse gives no tree.
+// throws; a file that does not parse gives no tree, and error (when given) says why and where.
 class SgfFile {
  public:
   // Files larger than this are refused rather than read into memory.
@@ -31,9 +32,10 @@ class SgfFile {
 
   // The first non-empty game tree of the file, or null when the path is not a readable regular
   // file or the text does not parse.
-  static std::unique_ptr<SgfNode> read(const std::string& path, bool convertBig5);
+  static std::unique_ptr<SgfNode> read(const std::string& path, bool convertBig5, ParseError* error = nullptr);
   // As read, on text already in memory, with a limit of parts that may be lower.
-  static std::unique_ptr<SgfNode> parse(std::string_view text, bool convertBig5, size_t maxParts = kMaxParts);
+  static std::unique_ptr<SgfNode> parse(std::string_view text, bool convertBig5, ParseError* error = nullptr,
+                                        size_t maxParts = kMaxParts);
 
   // Writes "(" + the node sequence + ")" with no white space between tokens and values as stored.
   // False when the path is empty or the file cannot be written completely.

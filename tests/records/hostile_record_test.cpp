@@ -153,8 +153,8 @@ TEST(HostileRecordTest, PartLimitCountsEveryNodeValueAndLine) {
   };
   for (const Case& c : sgf) {
     SCOPED_TRACE(c.text);
-    EXPECT_TRUE(SgfFile::parse(c.text, false, c.parts));
-    EXPECT_FALSE(SgfFile::parse(c.text, false, c.parts - 1));
+    EXPECT_TRUE(SgfFile::parse(c.text, false, nullptr, c.parts));
+    EXPECT_FALSE(SgfFile::parse(c.text, false, nullptr, c.parts - 1));
   }
   const Case gib[] = {
       {"\\[A=1\\]\n\\[B=2\\]\n\\HE\nSTO 0 1 1 3 3\n", 3},
@@ -163,8 +163,8 @@ TEST(HostileRecordTest, PartLimitCountsEveryNodeValueAndLine) {
   for (const Case& c : gib) {
     SCOPED_TRACE(c.text);
     GibFile file;
-    EXPECT_TRUE(file.parse(c.text, c.parts));
-    EXPECT_FALSE(file.parse(c.text, c.parts - 1));
+    EXPECT_TRUE(file.parse(c.text, nullptr, c.parts));
+    EXPECT_FALSE(file.parse(c.text, nullptr, c.parts - 1));
     EXPECT_EQ(file.record().entryCount(), 0);
     EXPECT_EQ(file.header("A"), nullptr);
   }

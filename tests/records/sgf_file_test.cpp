@@ -192,6 +192,43 @@ TEST(SgfFileTest, HostileInputFailsOrParsesWithoutHarm) {
   EXPECT_FALSE(SgfFile::parse(std::string("(\0;B[aa])", 9), false));
 }
 
+// A text that does not parse says why and where the parser stopped: the offending character, or
+// the opening "[" of a value the text never closes, or the end of the text.
+TEST(SgfFileTest, AFailureSaysWhyAndWhere) {
+  const struct {
+    const char* name;
+    std::string text;
+    size_t maxParts;
+    std::string error;
+  } cases[] = {
+      {"empty", "", SgfFile::kMaxParts, "line 1, column 1 (byte 0): no game tree: the text holds no '('"},
+      {"prose", "a game\nof go\n", SgfFile::kMaxParts, "line 3, column 1 (byte 13): no game tree: the text holds no '('"},
+      {"only empty trees", "()", SgfFile::kMaxParts, "line 1, column 3 (byte 2): the text ends where a game tree '(' belongs"},
+      {"no node", "(x)", SgfFile::kMaxParts, "line 1, column 2 (byte 1): found 'x' where a node ';' belongs"},
+      {"control byte", std::string("(\0;B[aa])", 9), SgfFile::kMaxParts,
+       "line 1, column 2 (byte 1): found byte 0x00 where a node ';' belongs"},
+      {"lower-case identifier on line 2", "(;B[aa]\n;W[bb]c[dd])", SgfFile::kMaxParts,
+       "line 2, column 7 (byte 14): found 'c' where a property, ';', '(' or ')' belongs"},
+      {"two-byte character", "(;B[aa]\xB0\xD7)", SgfFile::kMaxParts,
+       "line 1, column 8 (byte 7): found bytes 0xB0 0xD7 where a property, ';', '(' or ')' belongs"},
+      {"unclosed value", "(;C[one\ntwo", SgfFile::kMaxParts,
+       "line 1, column 4 (byte 3): no ']' closes this value before the text ends"},
+      {"unclosed variation", "(;B[aa](;W[bb])", SgfFile::kMaxParts,
+       "line 1, column 16 (byte 15): the text ends where a property, ';', '(' or ')' belongs"},
+      {"too many parts", "(;B[aa];W[bb])", 2, "line 1, column 8 (byte 7): more than 2 nodes and values"},
+      {"unclosed UTF-8 value", "(;CA[UTF-8]C[\xC3\xA9", SgfFile::kMaxParts,
+       "line 1, column 13 (byte 12): no ']' closes this value before the text ends"},
+  };
+  for (const auto& c : cases) {
+    mh::ParseError error;
+    EXPECT_FALSE(SgfFile::parse(c.text, false, &error, c.maxParts)) << c.name;
+    EXPECT_EQ(error.text(), c.error) << c.name;
+  }
+  mh::ParseError untouched{"kept"};
+  EXPECT_TRUE(SgfFile::parse("(;B[aa])", false, &untouched));
+  EXPECT_EQ(untouched.reason, "kept");
+}
+
 class SgfFileOnDiskTest : public testing::Test {
  protected:
   mh::test::ScratchDir scratch_;

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev
-  libicu-dev libopencc-dev libopencc-data
+  libicu-dev libopencc-dev libopencc-data libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   gnugo xvfb xauth
   clang libclang-rt-14-dev

@@ -3,21 +3,20 @@
 
 #include <chrono>
 #include <cstdio>
+#include <limits>
+#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "cli_command.h"
-#include "model/sgf_value.h"
 #include "pattern_base_options.h"
 #include "patterns/build_report.h"
 #include "patterns/file_game_loader.h"
 #include "patterns/pattern_base_builder.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "build [--home DIR] [--base N] [--no-index] [--no-global] [--no-local] [--stop-after K] [--cache-mib M]";
 
 volatile sig_atomic_t interrupted = 0;
 
@@ -61,40 +60,22 @@ class ProgressPrinter {
   int thousands_ = -1;
 };
 
-int runBuild(const std::vector<std::string>& arguments, const mh::cli::CommandContext& context) {
-  std::vector<std::string> args = arguments;
-  mh::cli::PatternBaseOptions options;
-  if (!options.parse("build", args)) return 1;
+struct BuildOptions {
+  mh::cli::PatternBaseOptions base;
+  bool noIndex = false, noGlobal = false, noLocal = false;
+  std::optional<int> stopAfter;
+  std::optional<int> cacheMib;
+};
+
+int runBuild(const BuildOptions& o, const mh::cli::CommandContext& context) {
   mh::BuildRequest request;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--no-index") {
-      request.updateIndex = false;
-    } else if (args[i] == "--no-global") {
-      request.buildGlobal = false;
-    } else if (args[i] == "--no-local") {
-      request.buildLocal = false;
-    } else if (args[i] == "--stop-after" && i + 1 < args.size()) {
-      const auto k = mh::sgf::parseInt(args[++i]);
-      if (!k || *k < 0) {
-        std::fprintf(stderr, "build: --stop-after needs a number of games, not '%s'\n", args[i].c_str());
-        return 1;
-      }
-      request.gamesPerPhase = *k;
-    } else if (args[i] == "--cache-mib" && i + 1 < args.size()) {
-      // Memory for changed entries held between warehouse writes; more is faster on big bases.
-      const auto m = mh::sgf::parseInt(args[++i]);
-      if (!m || *m < 1 || *m > 1 << 20) {
-        std::fprintf(stderr, "build: --cache-mib needs a size in MiB, not '%s'\n", args[i].c_str());
-        return 1;
-      }
-      request.cacheBytes = static_cast<size_t>(*m) << 20;
-    } else {
-      std::fprintf(stderr, "usage: moonhaven-cli %s\n", kUsage);
-      return 1;
-    }
-  }
+  request.updateIndex = !o.noIndex;
+  request.buildGlobal = !o.noGlobal;
+  request.buildLocal = !o.noLocal;
+  if (o.stopAfter) request.gamesPerPhase = *o.stopAfter;
+  if (o.cacheMib) request.cacheBytes = static_cast<size_t>(*o.cacheMib) << 20;
   mh::WpbList list;
-  const mh::Wpb* wpb = options.select("build", list);
+  const mh::Wpb* wpb = o.base.select("build", list);
   if (!wpb) return 1;
   request.recordDirectory = wpb->recordDirectory();
   request.filePrefix = wpb->filePrefix();
@@ -139,8 +120,22 @@ int runBuild(const std::vector<std::string>& arguments, const mh::cli::CommandCo
   return result->completed() ? 0 : 2;
 }
 
-mh::cli::CommandRegistrar reg{{"build", kUsage,
-                               "build a pattern base: its game index, global and local libraries (Ctrl+C stops and keeps the work)",
-                               runBuild}};
+mh::cli::CommandRegistrar reg{
+    {"build", "build a pattern base: its game index, global and local libraries (Ctrl+C stops and keeps the work)",
+     [](CLI::App& command) {
+       auto o = std::make_shared<BuildOptions>();
+       o->base.define(command);
+       command.add_flag("--no-index", o->noIndex, "leave the game index as it is");
+       command.add_flag("--no-global", o->noGlobal, "leave the global library as it is");
+       command.add_flag("--no-local", o->noLocal, "leave the local library as it is");
+       command.add_option("--stop-after", o->stopAfter, "stop each library after K more games (exit status 2)")
+           ->type_name("K")
+           ->check(CLI::Range(0, std::numeric_limits<int>::max()));
+       // Memory for changed entries held between warehouse writes; more is faster on big bases.
+       command.add_option("--cache-mib", o->cacheMib, "memory in MiB for changed entries between writes (default 32)")
+           ->type_name("M")
+           ->check(CLI::Range(1, 1 << 20));
+       return [o](const mh::cli::CommandContext& context) { return runBuild(*o, context); };
+     }}};
 
 }  // namespace

@@ -1,4 +1,6 @@
+#include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,52 +13,33 @@
 
 namespace {
 
-constexpr const char* kUsage = "engine FILE [--move N] [--big5] [--side b|w] [--home DIR --base N] [--seed S]";
-
 std::string pointText(mh::Point p, int width) { return p < 0 ? "-" : mh::sgf::pointText(p, width); }
 
-int runEngine(const std::vector<std::string>& input, const mh::cli::CommandContext& /*context*/) {
-  std::vector<std::string> args = input;
+struct EngineOptions {
   mh::cli::PatternBaseOptions patternBase;
-  if (!patternBase.parse("engine", args)) return 1;
   mh::cli::PositionArgs where;
-  std::uint32_t seed = 1;
-  for (size_t i = 0; i < args.size();) {
-    std::string error;
-    if (args[i] == "--seed" && i + 1 < args.size()) {
-      const auto n = mh::sgf::parseInt(args[i + 1]);
-      if (!n) {
-        std::fprintf(stderr, "engine: --seed needs a number, not '%s'\n", args[i + 1].c_str());
-        return 1;
-      }
-      seed = static_cast<std::uint32_t>(*n);
-      i += 2;
-      continue;
-    }
-    if (args[i] == "--empty" || !where.take(args, i, error) || !error.empty()) {
-      std::fprintf(stderr, "engine: %s\nusage: moonhaven-cli %s\n",
-                   error.empty() ? ("unexpected '" + args[i] + "'").c_str() : error.c_str(), kUsage);
-      return 1;
-    }
-  }
+  int seed = 1;
+};
+
+int runEngine(const EngineOptions& o) {
   mh::Board board;
   int side = mh::Black;
-  if (!where.resolve("engine", board, side)) return 1;
+  if (!o.where.resolve("engine", board, side)) return 1;
 
   // The library moves come from the chosen pattern base: the default one unless --base names one.
   mh::WpbList patternBases;
   mh::EngineLibraries libraries;
-  if (mh::Wpb* base = patternBase.selectIfAny("engine", patternBases)) {
+  if (mh::Wpb* base = o.patternBase.selectIfAny("engine", patternBases)) {
     base->openForHints();
     libraries.global = &base->globalLibrary();
     libraries.local = &base->localLibrary();
-  } else if (patternBase.base) {
+  } else if (o.patternBase.base) {
     return 1;
   }
 
   const int w = board.width();
   mh::AnalysisEngine engine(libraries);
-  engine.seed(seed);
+  engine.seed(static_cast<std::uint32_t>(o.seed));
   engine.SetBoard(board);
   std::vector<std::pair<mh::Point, mh::MoveScore>> scores;
   engine.setScoreObserver([&scores](mh::Point p, const mh::ScoreBase& s) {
@@ -102,6 +85,13 @@ int runEngine(const std::vector<std::string>& input, const mh::cli::CommandConte
 }
 
 mh::cli::CommandRegistrar reg{
-    {"engine", kUsage, "explain the analysis engine's candidates, scores, choice and reading of a position", runEngine}};
+    {"engine", "explain the analysis engine's candidates, scores, choice and reading of a position",
+     [](CLI::App& command) {
+       auto o = std::make_shared<EngineOptions>();
+       o->where.define(command, false);
+       o->patternBase.define(command);
+       command.add_option("--seed", o->seed, "seed the engine's random choices (default 1)")->type_name("S");
+       return [o](const mh::cli::CommandContext&) { return runEngine(*o); };
+     }}};
 
 }  // namespace

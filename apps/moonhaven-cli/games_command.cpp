@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,16 +9,7 @@
 
 namespace {
 
-constexpr const char* kUsage = "games [--home DIR] [--base N]";
-
-int runGames(const std::vector<std::string>& arguments, const mh::cli::CommandContext& /*context*/) {
-  std::vector<std::string> args = arguments;
-  mh::cli::PatternBaseOptions options;
-  if (!options.parse("games", args)) return 1;
-  if (!args.empty()) {
-    std::fprintf(stderr, "usage: moonhaven-cli %s\n", kUsage);
-    return 1;
-  }
+int runGames(const mh::cli::PatternBaseOptions& options) {
   mh::WpbList list;
   const mh::Wpb* wpb = options.select("games", list);
   if (!wpb) return 1;
@@ -31,6 +23,10 @@ int runGames(const std::vector<std::string>& arguments, const mh::cli::CommandCo
   return 0;
 }
 
-mh::cli::CommandRegistrar reg{{"games", kUsage, "list the games of a pattern base's game index", runGames}};
+mh::cli::CommandRegistrar reg{{"games", "list the games of a pattern base's game index", [](CLI::App& command) {
+                                 auto o = std::make_shared<mh::cli::PatternBaseOptions>();
+                                 o->define(command);
+                                 return [o](const mh::cli::CommandContext&) { return runGames(*o); };
+                               }}};
 
 }  // namespace

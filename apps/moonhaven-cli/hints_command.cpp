@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,6 @@
 #include "position_args.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "hints [--home DIR] [--base N] (FILE [--move N] | --empty) [--side b|w] [--details]";
 
 std::string pointText(mh::Point p, int width) { return p < 0 ? "pass" : mh::sgf::pointText(p, width); }
 
@@ -28,37 +26,31 @@ void printHints(const char* kind, const mh::HintList& list, const mh::Wpb& base,
   }
 }
 
-int runHints(const std::vector<std::string>& input, const mh::cli::CommandContext& /*context*/) {
-  std::vector<std::string> args = input;
-  mh::cli::PatternBaseOptions baseOptions;
-  if (!baseOptions.parse("hints", args)) return 1;
+struct HintsOptions {
+  mh::cli::PatternBaseOptions base;
   mh::cli::PositionArgs where;
   bool details = false;
-  for (size_t i = 0; i < args.size();) {
-    if (args[i] == "--details") {
-      details = true;
-      ++i;
-      continue;
-    }
-    std::string error;
-    if (!where.take(args, i, error) || !error.empty()) {
-      std::fprintf(stderr, "hints: %s\nusage: moonhaven-cli %s\n",
-                   error.empty() ? ("unexpected '" + args[i] + "'").c_str() : error.c_str(), kUsage);
-      return 1;
-    }
-  }
+};
+
+int runHints(const HintsOptions& o) {
   mh::Board board;
   int side = mh::Black;
-  if (!where.resolve("hints", board, side)) return 1;
+  if (!o.where.resolve("hints", board, side)) return 1;
   mh::WpbList list;
-  mh::Wpb* base = baseOptions.select("hints", list);
+  mh::Wpb* base = o.base.select("hints", list);
   if (!base) return 1;
   base->openForHints();
-  printHints("global", mh::globalHints(base->globalLibrary(), board, side), *base, board.width(), details);
-  printHints("local", mh::localHints(base->localLibrary(), board, side), *base, board.width(), details);
+  printHints("global", mh::globalHints(base->globalLibrary(), board, side), *base, board.width(), o.details);
+  printHints("local", mh::localHints(base->localLibrary(), board, side), *base, board.width(), o.details);
   return 0;
 }
 
-mh::cli::CommandRegistrar reg{{"hints", kUsage, "print the pattern-library hints for a position", runHints}};
+mh::cli::CommandRegistrar reg{{"hints", "print the pattern-library hints for a position", [](CLI::App& command) {
+                                 auto o = std::make_shared<HintsOptions>();
+                                 o->base.define(command);
+                                 o->where.define(command);
+                                 command.add_flag("--details", o->details, "list the games and moves behind each hint");
+                                 return [o](const mh::cli::CommandContext&) { return runHints(*o); };
+                               }}};
 
 }  // namespace

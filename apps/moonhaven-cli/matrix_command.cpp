@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,36 +10,23 @@
 
 namespace {
 
-constexpr const char* kUsage = "matrix [--interior F] [--edge F] [--corner F] (FILE [--move N] | --empty) [--side b|w]";
-
-int runMatrix(const std::vector<std::string>& args, const mh::cli::CommandContext& /*context*/) {
+struct MatrixOptions {
   mh::cli::PositionArgs where;
-  std::string files[3];
-  for (size_t i = 0; i < args.size();) {
-    std::string error;
-    const std::string& a = args[i];
-    const int library = a == "--interior" ? 0 : a == "--edge" ? 1 : a == "--corner" ? 2 : -1;
-    if (library >= 0 && i + 1 < args.size()) {
-      files[library] = args[i + 1];
-      i += 2;
-      continue;
-    }
-    if (!where.take(args, i, error) || !error.empty()) {
-      std::fprintf(stderr, "matrix: %s\nusage: moonhaven-cli %s\n", error.empty() ? ("unexpected '" + a + "'").c_str() : error.c_str(), kUsage);
-      return 1;
-    }
-  }
+  std::string files[3];  // interior, edge and corner pattern files; empty when not given
+};
+
+int runMatrix(const MatrixOptions& o) {
   mh::MatrixLibraries libraries;
   for (int n = 0; n < 3; ++n) {
-    if (files[n].empty()) continue;
-    if (!libraries.byNumber(n)->LoadText(files[n], true)) {
-      std::fprintf(stderr, "matrix: cannot open the pattern file '%s'\n", files[n].c_str());
+    if (o.files[n].empty()) continue;
+    if (!libraries.byNumber(n)->LoadText(o.files[n], true)) {
+      std::fprintf(stderr, "matrix: cannot open the pattern file '%s'\n", o.files[n].c_str());
       return 1;
     }
   }
   mh::Board board;
   int side = mh::Black;
-  if (!where.resolve("matrix", board, side)) return 1;
+  if (!o.where.resolve("matrix", board, side)) return 1;
   mh::MatrixMatcher matcher;
   matcher.run(board, side, libraries);
   for (mh::Point p : mh::cornerHintPoints(matcher, libraries.corner, board))
@@ -46,7 +34,14 @@ int runMatrix(const std::vector<std::string>& args, const mh::cli::CommandContex
   return 0;
 }
 
-mh::cli::CommandRegistrar reg{{"matrix", kUsage, "print the \"*\" points of the corner patterns that match a position",
-                               runMatrix}};
+mh::cli::CommandRegistrar reg{
+    {"matrix", "print the \"*\" points of the corner patterns that match a position", [](CLI::App& command) {
+       auto o = std::make_shared<MatrixOptions>();
+       command.add_option("--interior", o->files[0], "matrix patterns for the interior")->type_name("F");
+       command.add_option("--edge", o->files[1], "matrix patterns for the edges")->type_name("F");
+       command.add_option("--corner", o->files[2], "matrix patterns for the corners")->type_name("F");
+       o->where.define(command);
+       return [o](const mh::cli::CommandContext&) { return runMatrix(*o); };
+     }}};
 
 }  // namespace

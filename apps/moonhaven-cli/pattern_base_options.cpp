@@ -1,8 +1,8 @@
 #include "pattern_base_options.h"
 
 #include <cstdio>
+#include <limits>
 
-#include "model/sgf_value.h"
 #include "platform/program_paths.h"
 #include "shell/language_setting.h"
 
@@ -18,36 +18,22 @@ int titleLanguage(const std::string& home) {
 
 }  // namespace
 
-bool PatternBaseOptions::parse(const char* command, std::vector<std::string>& args) {
-  std::vector<std::string> rest;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--home" || args[i] == "--base") {
-      if (i + 1 >= args.size()) {
-        std::fprintf(stderr, "%s: %s needs a value\n", command, args[i].c_str());
-        return false;
-      }
-      const std::string& value = args[++i];
-      if (args[i - 1] == "--home") {
-        home = withTrailingSlash(value);
-      } else {
-        base = sgf::parseInt(value);
-        if (!base || *base < 0) {
-          std::fprintf(stderr, "%s: --base needs a pattern-base number, not '%s'\n", command, value.c_str());
-          return false;
-        }
-      }
-    } else {
-      rest.push_back(args[i]);
-    }
-  }
-  if (home.empty()) home = programDirectory();
-  args = std::move(rest);
-  return true;
+void PatternBaseOptions::define(CLI::App& command) {
+  command.add_option("--home", home, "the program's directory holding WPBs.ini (default: MOONHAVEN_HOME or the program's)")
+      ->type_name("DIR");
+  command.add_option("--base", base, "the pattern base's number in WPBs.ini (default: its DEFAULT)")
+      ->type_name("N")
+      ->check(CLI::Range(0, std::numeric_limits<int>::max()));
+}
+
+std::string PatternBaseOptions::directory() const {
+  return home.empty() ? programDirectory() : withTrailingSlash(home);
 }
 
 Wpb* PatternBaseOptions::select(const char* command, WpbList& list) const {
-  const std::string ini = home + "WPBs.ini";
-  list.read(ini, home, titleLanguage(home));
+  const std::string dir = directory();
+  const std::string ini = dir + "WPBs.ini";
+  list.read(ini, dir, titleLanguage(dir));
   const int n = base.value_or(list.defaultNumber());
   Wpb* wpb = list.at(n);
   if (!wpb) {
@@ -62,7 +48,8 @@ Wpb* PatternBaseOptions::select(const char* command, WpbList& list) const {
 
 Wpb* PatternBaseOptions::selectIfAny(const char* command, WpbList& list) const {
   if (base) return select(command, list);
-  list.read(home + "WPBs.ini", home, titleLanguage(home));
+  const std::string dir = directory();
+  list.read(dir + "WPBs.ini", dir, titleLanguage(dir));
   return list.count() == 0 ? nullptr : select(command, list);
 }
 

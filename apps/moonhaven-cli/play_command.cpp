@@ -10,7 +10,6 @@
 #include "cli_command.h"
 #include "engine/engine_move_chooser.h"
 #include "model/random_player.h"
-#include "model/sgf_value.h"
 #include "pattern_base_options.h"
 #include "patterns/assist_libraries.h"
 #include "patterns/wpb_list.h"
@@ -21,10 +20,6 @@
 #include "records/sgf_file.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "play [--black engine|gnugo|random] [--white engine|gnugo|random] [--level L] [--handicap H] [--max-moves N] "
-    "[--assist] [--home DIR] [--base N] [--seed S] [--gnugo PATH] --out FILE.sgf";
 
 struct PlayOptions {
   std::string black = "gnugo";
@@ -39,55 +34,8 @@ struct PlayOptions {
   std::string out;
 };
 
-int usage() {
-  std::fprintf(stderr, "usage: moonhaven-cli %s\n", kUsage);
-  return 1;
-}
-
-bool parseOptions(std::vector<std::string> args, PlayOptions& options) {
-  if (!options.patternBase.parse("play", args)) return false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--assist") {
-      options.assist = true;
-      continue;
-    }
-    if (i + 1 >= args.size()) return false;
-    const std::string& value = args[++i];
-    std::optional<int> number;
-    if (a == "--level" || a == "--handicap" || a == "--max-moves" || a == "--seed") {
-      number = mh::sgf::parseInt(value);
-      if (!number) {
-        std::fprintf(stderr, "play: %s needs a number, not '%s'\n", a.c_str(), value.c_str());
-        return false;
-      }
-    }
-    if (a == "--black" || a == "--white") {
-      if (value != "gnugo" && value != "random" && value != "engine") return false;
-      (a == "--black" ? options.black : options.white) = value;
-    } else if (a == "--level") {
-      options.level = *number;
-    } else if (a == "--handicap") {
-      options.handicap = *number;
-    } else if (a == "--max-moves") {
-      options.maxMoves = *number;
-    } else if (a == "--seed") {
-      options.seed = *number;
-    } else if (a == "--gnugo") {
-      options.program = value;
-    } else if (a == "--out") {
-      options.out = value;
-    } else {
-      return false;
-    }
-  }
-  return !options.out.empty();
-}
-
-int runPlay(const std::vector<std::string>& args, const mh::cli::CommandContext& context) {
+int runPlay(const PlayOptions& options, const mh::cli::CommandContext& context) {
   const mh::LogLine log = mh::LogFile::writer(context.log);
-  PlayOptions options;
-  if (!parseOptions(args, options)) return usage();
 
   const bool anyGnuGo = options.black == "gnugo" || options.white == "gnugo";
   if (anyGnuGo && ::access(mh::findProgram(options.program).c_str(), X_OK) != 0) {
@@ -170,7 +118,26 @@ int runPlay(const std::vector<std::string>& args, const mh::cli::CommandContext&
   return 0;
 }
 
-mh::cli::CommandRegistrar reg{{"play", kUsage,
-                               "play a game between GNU Go, the engine and a random player and write it as SGF", runPlay}};
+void definePlay(CLI::App& command, PlayOptions& o) {
+  const auto kinds = CLI::IsMember({"engine", "gnugo", "random"});
+  command.add_option("--black", o.black, "the black player: engine, gnugo or random (default gnugo)")->check(kinds);
+  command.add_option("--white", o.white, "the white player: engine, gnugo or random (default gnugo)")->check(kinds);
+  command.add_option("--level", o.level, "GNU Go's level, 1 to 10 (default 10)")->type_name("L");
+  command.add_option("--handicap", o.handicap, "Black's handicap stones")->type_name("H");
+  command.add_option("--max-moves", o.maxMoves, "stop after N moves and passes (default: play to the end)")
+      ->type_name("N");
+  command.add_flag("--assist", o.assist, "let the pattern libraries of a pattern base answer before GNU Go");
+  o.patternBase.define(command);
+  command.add_option("--seed", o.seed, "seed the players' random choices")->type_name("S");
+  command.add_option("--gnugo", o.program, "the GTP program to run (default gnugo)")->type_name("PATH");
+  command.add_option("--out", o.out, "the SGF file to write the game to")->required()->type_name("FILE.sgf");
+}
+
+mh::cli::CommandRegistrar reg{
+    {"play", "play a game between GNU Go, the engine and a random player and write it as SGF", [](CLI::App& command) {
+       auto o = std::make_shared<PlayOptions>();
+       definePlay(command, *o);
+       return [o](const mh::cli::CommandContext& context) { return runPlay(*o, context); };
+     }}};
 
 }  // namespace

@@ -3,48 +3,29 @@
 #include <cstdio>
 
 #include "load_record.h"
-#include "model/sgf_value.h"
 #include "records/position_report.h"
 
 namespace mh::cli {
 
-bool PositionArgs::take(const std::vector<std::string>& args, size_t& i, std::string& error) {
-  const std::string& a = args[i];
-  if (a == "--empty") {
-    empty = true;
-  } else if (a == "--big5") {
-    big5 = true;
-  } else if (a == "--move" || a == "--side") {
-    if (i + 1 >= args.size()) {
-      error = a + " needs a value";
-      return true;
-    }
-    const std::string& v = args[++i];
-    if (a == "--move") {
-      move = sgf::parseInt(v);
-      if (!move) error = "--move needs a number, not '" + v + "'";
-    } else if (v == "b" || v == "w") {
-      side = v == "b" ? Black : White;
-    } else {
-      error = "--side takes b or w, not '" + v + "'";
-    }
-  } else if (a.rfind("--", 0) != 0 && file.empty()) {
-    file = a;
+void PositionArgs::define(CLI::App& command, bool allowEmpty) {
+  if (allowEmpty) {
+    CLI::Option_group* where = command.add_option_group("position", "a record FILE or --empty");
+    where->add_option("FILE", file, "an SGF or GIB game record");
+    where->add_flag("--empty", empty, "an empty 19 x 19 board, Black to move");
+    where->require_option(1);
   } else {
-    return false;
+    command.add_option("FILE", file, "an SGF or GIB game record")->required();
   }
-  ++i;
-  return true;
+  command.add_option("--move", move, "the position after move N of the record (default: its last)")->type_name("N");
+  command.add_flag("--big5", big5, "read the record's text as BIG5");
+  command.add_option("--side", sideLetter, "the side to move: b or w (default: the record's)")
+      ->check(CLI::IsMember({"b", "w"}));
 }
 
 bool PositionArgs::resolve(const char* command, Board& board, int& sideToMove) const {
-  if (empty == !file.empty()) {
-    std::fprintf(stderr, "%s: give either a record FILE or --empty\n", command);
-    return false;
-  }
   if (empty) {
     board = Board();
-    sideToMove = side.value_or(Black);
+    sideToMove = sideLetter == "w" ? White : Black;
     return true;
   }
   GameRecord record;
@@ -55,7 +36,7 @@ bool PositionArgs::resolve(const char* command, Board& board, int& sideToMove) c
     return false;
   }
   board = at->board;
-  sideToMove = side.value_or(at->sideToMove);
+  sideToMove = sideLetter.empty() ? at->sideToMove : sideLetter == "w" ? White : Black;
   return true;
 }
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
+#include "cli_command.h"
 #include "model/board.h"
 
 namespace mh::cli {
@@ -16,11 +16,11 @@ struct PositionArgs {
   bool empty = false;
   bool big5 = false;
   std::optional<int> move;
-  std::optional<int> side;
+  std::string sideLetter;  // "b", "w", or empty for the position's own side to move
 
-  // Takes the option at args[i] (and its value) if it is one of these; advances i past it.
-  // Returns false when args[i] is not a position option; sets error on a malformed value.
-  bool take(const std::vector<std::string>& args, size_t& i, std::string& error);
+  // Declares FILE, --move, --big5, --empty and --side; exactly one of FILE and --empty. Without
+  // allowEmpty, only FILE, which is then required.
+  void define(CLI::App& command, bool allowEmpty = true);
   // Loads and replays as asked. On failure prints the reason to standard error.
   bool resolve(const char* command, Board& board, int& side) const;
 };

@@ -1,52 +1,40 @@
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli_command.h"
 #include "load_record.h"
-#include "model/sgf_value.h"
 #include "records/position_report.h"
 
 namespace {
 
-int runShow(const std::vector<std::string>& args, const mh::cli::CommandContext& /*context*/) {
+struct ShowOptions {
   std::string path;
   bool big5 = false;
   std::optional<int> move;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--big5") {
-      big5 = true;
-    } else if (args[i] == "--move" && i + 1 < args.size()) {
-      move = mh::sgf::parseInt(args[++i]);
-      if (!move) {
-        std::fprintf(stderr, "show: --move needs a number, not '%s'\n", args[i].c_str());
-        return 1;
-      }
-    } else if (path.empty() && args[i].rfind("--", 0) != 0) {
-      path = args[i];
-    } else {
-      std::fprintf(stderr, "usage: moonhaven-cli show FILE [--big5] [--move N]\n");
-      return 1;
-    }
-  }
-  if (path.empty()) {
-    std::fprintf(stderr, "usage: moonhaven-cli show FILE [--big5] [--move N]\n");
-    return 1;
-  }
+};
+
+int runShow(const ShowOptions& o) {
   mh::GameRecord record;
-  if (!mh::cli::loadRecord(path, big5, record)) return 1;
+  if (!mh::cli::loadRecord(o.path, o.big5, record)) return 1;
   std::string text;
-  if (!mh::showRecord(record, move, text)) {
-    std::fprintf(stderr, "show: the record has no position %d\n", move.value_or(-1));
+  if (!mh::showRecord(record, o.move, text)) {
+    std::fprintf(stderr, "show: the record has no position %d\n", o.move.value_or(-1));
     return 1;
   }
   std::fwrite(text.data(), 1, text.size(), stdout);
   return 0;
 }
 
-mh::cli::CommandRegistrar reg{{"show", "show FILE [--big5] [--move N]",
-                               "print a game record's information and the board at move N (default: the end)",
-                               runShow}};
+mh::cli::CommandRegistrar reg{
+    {"show", "print a game record's information and the board at move N (default: the end)", [](CLI::App& command) {
+       auto o = std::make_shared<ShowOptions>();
+       command.add_option("FILE", o->path, "an SGF or GIB game record")->required();
+       command.add_flag("--big5", o->big5, "read the record's text as BIG5");
+       command.add_option("--move", o->move, "the position after move N (default: the last)")->type_name("N");
+       return [o](const mh::cli::CommandContext&) { return runShow(*o); };
+     }}};
 
 }  // namespace

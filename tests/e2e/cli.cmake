@@ -2,6 +2,43 @@
 add_test(NAME cli.help COMMAND moonhaven-cli --help)
 add_test(NAME cli.version COMMAND moonhaven-cli --version)
 set_tests_properties(cli.version PROPERTIES PASS_REGULAR_EXPRESSION "moonhaven-cli 2\\.2")
-add_test(NAME cli.unknownCommandFails COMMAND moonhaven-cli no-such-command)
-set_tests_properties(cli.unknownCommandFails PROPERTIES WILL_FAIL TRUE)
-set_tests_properties(cli.help cli.version cli.unknownCommandFails PROPERTIES LABELS "e2e")
+set_tests_properties(cli.help cli.version PROPERTIES LABELS "e2e")
+
+# Every command answers --help, and refuses an unknown option or a malformed value with one
+# error text and exit status 2.
+set(cli_status "; echo \"exit $?\"")
+# Each command with the arguments it requires, so that the unknown option is the only fault.
+set(cli_commands "build" "convert a.sgf b.sgf" "count x.sgf --rule chinese --komi 7" "engine x.sgf" "games"
+  "hints --empty" "matrix --empty" "play --out x.sgf" "show x.sgf")
+foreach(line IN LISTS cli_commands)
+  string(REGEX MATCH "^[a-z]+" command "${line}")
+  add_test(NAME cli.${command}.help COMMAND moonhaven-cli ${command} --help)
+  set_tests_properties(cli.${command}.help PROPERTIES PASS_REGULAR_EXPRESSION "Usage: moonhaven-cli ${command} ")
+  add_test(NAME cli.${command}.unknownOption
+    COMMAND sh -c "\"$0\" ${line} --no-such-option${cli_status}" $<TARGET_FILE:moonhaven-cli>)
+  set_tests_properties(cli.${command}.unknownOption PROPERTIES PASS_REGULAR_EXPRESSION
+    "^moonhaven-cli ${command}: The following argument was not expected: --no-such-option\nRun 'moonhaven-cli ${command} --help' for more information.\nexit 2\n$")
+  set_tests_properties(cli.${command}.help cli.${command}.unknownOption PROPERTIES LABELS "e2e")
+endforeach()
+set(cli_malformed
+  "show x.sgf --move ten|--move"
+  "hints --empty --side x|--side"
+  "matrix --empty --move|--move"
+  "build --stop-after -3|--stop-after"
+  "games --base many|--base"
+  "play --out x.sgf --black human|--black"
+  "convert only-one.sgf|OUT"
+  "count x.sgf --rule chinese --komi 6,5|--komi"
+  "engine x.sgf --seed s|--seed")
+foreach(row IN LISTS cli_malformed)
+  string(REPLACE "|" ";" parts "${row}")
+  list(GET parts 0 line)
+  list(GET parts 1 named)
+  string(REGEX MATCH "^[a-z]+" command "${line}")
+  add_test(NAME "cli.${command}.malformed" COMMAND sh -c "\"$0\" ${line}${cli_status}" $<TARGET_FILE:moonhaven-cli>)
+  set_tests_properties("cli.${command}.malformed" PROPERTIES LABELS "e2e" PASS_REGULAR_EXPRESSION
+    "^moonhaven-cli ${command}: [^\n]*${named}[^\n]*\nRun 'moonhaven-cli ${command} --help' for more information.\nexit 2\n$")
+endforeach()
+add_test(NAME cli.unknownCommand COMMAND sh -c "\"$0\" no-such-command${cli_status}" $<TARGET_FILE:moonhaven-cli>)
+set_tests_properties(cli.unknownCommand PROPERTIES LABELS "e2e" PASS_REGULAR_EXPRESSION
+  "^moonhaven-cli: unknown command 'no-such-command'\nRun 'moonhaven-cli --help' for more information.\nexit 2\n$")

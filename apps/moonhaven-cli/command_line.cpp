@@ -63,10 +63,10 @@ int runCommandLine(const std::vector<std::string>& args, const CommandContext& c
   }
   // "help" alone asks for the overview, as --help does.
   std::vector<std::string> words = args.size() == 1 && args[0] == "help" ? std::vector<std::string>{"--help"} : args;
+  if (!words.front().starts_with("-") && !parser.isCommand(words.front()))
+    return usageError("", "unknown command '" + words.front() + "'");
   std::reverse(words.begin(), words.end());  // CLI11 takes the arguments last first
   try {
-    if (!words.back().starts_with("-") && !parser.isCommand(words.back()))
-      throw CLI::ExtrasError("unknown command '" + words.back() + "'", CLI::ExitCodes::ExtrasError);
     parser.app.parse(words);
   } catch (const CLI::Success& done) {  // --help or --version
     return parser.app.exit(done);

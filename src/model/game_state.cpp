@@ -76,10 +76,12 @@ void GameState::load(const GameRecord& record) {
   }
 }
 
-bool GameState::isIllegal(int colour, Point p) const {
-  if (ko_.active() && p == ko_.koPoint && colour != board_.get(ko_.capturingPoint)) return true;
-  return board_.isIllegal(colour, p);
+bool moveIsIllegal(const Board& board, const KoState& ko, int colour, Point p) {
+  if (ko.active() && p == ko.koPoint && colour != board.get(ko.capturingPoint)) return true;
+  return board.isIllegal(colour, p);
 }
+
+bool GameState::isIllegal(int colour, Point p) const { return moveIsIllegal(board_, ko_, colour, p); }
 
 bool GameState::canExtend(int colour) const { return canExtend() && isStoneColour(colour); }
 
@@ -89,10 +91,12 @@ bool GameState::play(int colour, Point p, const SgfNode* properties) {
   if (!canExtend(colour)) return false;
   Publisher publisher(*this);
   if (p == kNoPoint) {
+    // A pass is a move of the record: saving the game keeps it, and with it who moved when.
     setProperties(properties);
     ko_.clear();
+    activeRecordMut().appendMove(colour, kNoPoint, &properties_);
     sideToMove_ = opponent(colour);
-    pushItem(false);
+    pushItem(true);
     ++currentIndex_;
     return true;
   }
@@ -435,6 +439,7 @@ void GameState::publish() {
   stonesPlaced(v.blackPlaced, v.whitePlaced);
   v.properties.copyProperties(properties_);
   v.info = mainRecord_.info();
+  v.mainRecord = std::make_shared<const GameRecord>(mainRecord_);
   // The active line's entries up to the shown position: one for each item that added one.
   const int entries = studying_ ? entriesAdded(studyHistory_, 0, currentIndex_ - studyStart_)
                                 : entriesAdded(mainHistory_, 1, currentIndex_ + 1);

@@ -15,6 +15,10 @@
 
 namespace mh {
 
+// True when colour may not play p on board: the ko rule (p is the ko point and the capturing
+// stone is not colour's), then the board's own test.
+bool moveIsIllegal(const Board& board, const KoState& ko, int colour, Point p);
+
 // The playing state of one room: the main record, the current position with side to move, ko,
 // last move and captured stones, a history of positions to step through, and a study line (a
 // second record and history) that branches off the main line without touching it.
@@ -42,15 +46,16 @@ class GameState {
   void startFrom(const Board& board, int sideToMove);
   // Reset, take the record's information, size and initial position (into the main record and the
   // current board), then replay its entries. A plain move the board refuses is dropped from the
-  // main record; a pass is replayed as a pass and, as every pass, adds no entry.
+  // main record; a pass is replayed as a pass.
   void load(const GameRecord& record);
 
   // Moves. Each fails (0), changing nothing, unless the state is started and at its last index and
   // the colour is Black or White.
   // True when colour may not play p: the ko rule, then the board's own test.
   bool isIllegal(int colour, Point p) const;
-  // Plays a stone or a pass (p = -1) with the given properties (none: empty). Fails, changing
-  // nothing, when the board refuses the move.
+  // Plays a stone or a pass (p = -1) with the given properties (none: empty); either appends an
+  // entry to the active record (a pass with point -1) and an item to its history. A pass keeps the
+  // last move and the captured stones. Fails, changing nothing, when the board refuses the move.
   bool play(int colour, Point p, const SgfNode* properties = nullptr);
   // Writes the setup stones, then plays the move; a move the board refuses is not placed but is
   // still recorded.

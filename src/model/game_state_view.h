@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "model/board.h"
 #include "model/game_info.h"
+#include "model/game_record.h"
 #include "model/ko_state.h"
 #include "model/point.h"
 #include "model/sgf_node.h"
@@ -48,6 +50,8 @@ struct GameStateView {
   // position, in order; an entry's 1-based move number is its place in this list.
   std::vector<ViewMove> moves;
   GameInfo info;
+  // The main record as it stood (what a save writes); shared between views, never changed.
+  std::shared_ptr<const GameRecord> mainRecord;
 
   bool atFirst() const { return currentIndex == firstIndex; }
   bool atLast() const { return currentIndex == lastIndex; }

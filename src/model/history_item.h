@@ -17,8 +17,8 @@ struct HistoryItem {
   Point lastMove = kNoPoint;
   std::int32_t sideToMove = Black;
   SgfNode properties;  // a copy; never has children
-  // True when the operation that pushed this item appended an entry to its record (a move or a
-  // setup; a pass or a start does not). Take-back removes a record entry only for such items,
+  // True when the operation that pushed this item appended an entry to its record (a move, a
+  // pass or a setup; a start does not). Take-back removes a record entry only for such items,
   // which keeps the record and the history in step.
   bool addedEntry = false;
 

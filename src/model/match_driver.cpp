@@ -106,7 +106,8 @@ void MatchDriver::run(const std::atomic<int>& runFlag) {
         over = whitePassed;
         blackPassed = true;
       }
-      if (!over) (void)state_.play(side, kNoPoint);
+      // A played pass changes whose turn it is: the window shows it like any move.
+      if (!over && state_.play(side, kNoPoint)) positionChanged();
       continue;
     }
     if (move < 0) {  // the player gave up

@@ -58,14 +58,15 @@ class Reporter : public MatchObserver {
   // read the game state directly.
   void report() {
     std::lock_guard lock(mutex_);
-    const History& history = driver_.gameState().mainHistory();
-    for (; reported_ < history.size(); ++reported_) {
-      if (reported_ == 0) continue;  // the start position
-      const HistoryItem& item = history[reported_];
+    // Every move and pass of the game is an entry of the main record.
+    const auto& entries = driver_.gameState().mainRecord().entries();
+    for (; reported_ < entries.size(); ++reported_) {
+      const MoveEntry& entry = entries[reported_];
+      if (!entry.hasMove()) continue;
       PlayedMove move;
-      move.number = static_cast<int>(reported_);
-      move.colour = opponent(item.sideToMove);
-      move.point = item.addedEntry ? item.lastMove : kNoPoint;
+      move.number = static_cast<int>(reported_) + 1;
+      move.colour = entry.colour;
+      move.point = entry.point;
       if (onMove_) onMove_(move);
     }
   }

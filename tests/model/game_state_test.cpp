@@ -128,28 +128,32 @@ TEST(GameStateKo, RetakeIsAllowedAfterAnyOtherMoveOrPass) {
 
 // ---- Bookkeeping of moves, passes and setups ---------------------------------------------------
 
-TEST(GameStatePlay, PassPushesAnItemButNoEntry) {
+TEST(GameStatePlay, PassIsARecordEntryWithoutAPoint) {
   GameState state;
   state.startEmpty();
   ASSERT_TRUE(state.play(Black, 60));
   const SgfNode note = commentNode("pass here");
   ASSERT_TRUE(state.play(White, kNoPoint, &note));
   EXPECT_EQ(state.mainHistory().size(), 3u);
-  EXPECT_EQ(state.mainRecord().entryCount(), 1);
+  ASSERT_EQ(state.mainRecord().entryCount(), 2);
+  const MoveEntry& pass = state.mainRecord().entries()[1];
+  EXPECT_TRUE(pass.isPass());
+  EXPECT_EQ(pass.colour, White);
+  EXPECT_EQ(pass.properties.comment(), "pass here");
   EXPECT_EQ(state.currentIndex(), 2);
   EXPECT_EQ(state.lastMove(), 60) << "a pass keeps the last move";
   EXPECT_EQ(state.sideToMove(), Black);
   EXPECT_EQ(state.currentProperties().comment(), "pass here");
 }
 
-TEST(GameStatePlay, TakeBackRemovesAnEntryOnlyForItemsThatAddedOne) {
+TEST(GameStatePlay, TakeBackRemovesEachItemWithItsEntry) {
   GameState state;
   state.startEmpty();
   ASSERT_TRUE(state.play(Black, 60));
   ASSERT_TRUE(state.play(White, kNoPoint));
   ASSERT_TRUE(state.takeBack(1));
   EXPECT_EQ(state.mainHistory().size(), 2u);
-  ASSERT_EQ(state.mainRecord().entryCount(), 1) << "the move before the pass stays recorded";
+  ASSERT_EQ(state.mainRecord().entryCount(), 1) << "the pass goes, the move before it stays";
   EXPECT_EQ(state.mainRecord().entries()[0].point, 60);
   EXPECT_EQ(state.board().get(60), Black);
   EXPECT_EQ(state.sideToMove(), White);
@@ -292,7 +296,7 @@ TEST(GameStateStart, LoadReplaysEveryKindOfEntry) {
   EXPECT_EQ(state.sideToMove(), White) << "the first move's colour";
   ASSERT_TRUE(state.last());
   EXPECT_EQ(state.currentIndex(), 4) << "start, move, setup, pass, setup+move";
-  EXPECT_EQ(state.mainRecord().entryCount(), 3) << "the pass and the refused move add no entry";
+  EXPECT_EQ(state.mainRecord().entryCount(), 4) << "the refused move adds no entry";
   EXPECT_EQ(diagramOf(state.board()), normalizeDiagram(R"(
     O O . . . . . . .
     X X . . . . . . .
@@ -535,7 +539,7 @@ TEST(GameStateView, FollowsEveryOperationAndNumbersTheActiveLine) {
   EXPECT_EQ(v.currentIndex, 4);
   EXPECT_TRUE(v.atLast());
   EXPECT_EQ(v.board, state.board());
-  EXPECT_EQ(v.moves, (std::vector<ViewMove>{{Black, 0}, {White, 1}, {Black, 2}}));
+  EXPECT_EQ(v.moves, (std::vector<ViewMove>{{Black, 0}, {White, 1}, {Black, 2}, {White, kNoPoint}}));
   EXPECT_EQ(v.sideToMove, Black);
 
   ASSERT_TRUE(state.goTo(2));

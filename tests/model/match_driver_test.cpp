@@ -65,10 +65,10 @@ TEST(MatchDriver, PassesAndGivingUpEndTheGameAsScripted) {
     int blackAsks, whiteAsks;
   } cases[] = {
       // The second pass ends the game without being played.
-      {"black pass, white pass", {-1}, {-1}, 2, 0, 1, 1},
-      {"white pass, black pass", {P(3, 3), -1}, {-1}, 3, 1, 2, 1},
+      {"black pass, white pass", {-1}, {-1}, 2, 1, 1, 1},
+      {"white pass, black pass", {P(3, 3), -1}, {-1}, 3, 2, 2, 1},
       // A move between the passes clears them: the game goes on until White gives up.
-      {"pass, move, pass goes on", {-1, -1}, {P(15, 15), -2}, 4, 1, 2, 2},
+      {"pass, move, pass goes on", {-1, -1}, {P(15, 15), -2}, 4, 3, 2, 2},
       {"minus two ends at once", {-2}, {}, 1, 0, 1, 0},
       {"any other negative ends", {P(3, 3), -7}, {P(15, 3)}, 3, 2, 2, 1},
       {"ask again then moves", {mh::kAskAgain, P(3, 3), -2}, {P(4, 4)}, 3, 2, 3, 1},
@@ -102,8 +102,8 @@ TEST(MatchDriver, MovesReachBothPlayersAndTheObserver) {
   EXPECT_EQ(white->movesPlayed(), played);
   EXPECT_EQ(black->attachedColours(), std::vector<int>{Black});
   EXPECT_EQ(white->attachedColours(), std::vector<int>{White});
-  // Once at the start and once per stone; passes post nothing.
-  EXPECT_EQ(m.observer->changes.load(), 3);
+  // Once at the start, once per stone and once for the pass that was played.
+  EXPECT_EQ(m.observer->changes.load(), 4);
   const auto& state = m.driver->gameState();
   EXPECT_EQ(state.board().get(P(3, 3)), Black);
   EXPECT_EQ(state.board().get(P(15, 15)), White);

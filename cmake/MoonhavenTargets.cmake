@@ -1,9 +1,10 @@
 # The dependency order of the code, from the bottom up: "<layer>: <the layers it builds on>".
 # A layer's code may include its own headers and those of every layer it reaches through these
 # lists, and nothing else; each entry names only layers listed above it, so the order has no
-# cycle. The sources below src/<layer>/ (for "<x>/qt", src/<x>/qt/) become the static library
-# moonhaven_<layer> ("/" as "_") that links the layers it builds on; "Qt" stands for the Qt
-# libraries, so only the qt/ folders and the desktop program may include Qt; "apps/<name>" is the
+# cycle. The sources of src/<layer>/ (a folder inside a subsystem's, such as "room/qt", is a layer
+# of its own) become the static library moonhaven_<layer> ("/" as "_") that links the layers it
+# builds on; "Qt" stands for the Qt libraries and "QtGui" for Qt Gui alone (painting, no widgets),
+# so only the layers built on them and the desktop program may include Qt; "apps/<name>" is the
 # executable of that folder. tests/layering checks every #include of src/ and apps/ against this
 # table and fails naming the file and line.
 set(MOONHAVEN_LAYERS
@@ -17,11 +18,13 @@ set(MOONHAVEN_LAYERS
   "room: engine process"
   "library_windows: room"
   "shell: library_windows"
-  "Qt:"
-  "room/qt: room Qt"
+  "QtGui:"
+  "Qt: QtGui"
+  "room/paint: room QtGui"
+  "room/qt: room room/paint Qt"
   "library_windows/qt: library_windows room/qt"
   "shell/qt: shell library_windows/qt"
-  "apps/moonhaven-cli: shell"
+  "apps/moonhaven-cli: shell room/paint"
   "apps/moonhaven-engine: engine process"
   "apps/moonhaven: shell/qt"
 )
@@ -42,6 +45,8 @@ endforeach()
 function(moonhaven_layer_targets out layer)
   if(layer STREQUAL "Qt")
     set(${out} Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Multimedia PARENT_SCOPE)
+  elseif(layer STREQUAL "QtGui")
+    set(${out} Qt6::Core Qt6::Gui Qt6::Svg PARENT_SCOPE)
   else()
     string(REPLACE "/" "_" name "${layer}")
     set(${out} moonhaven_${name} PARENT_SCOPE)
@@ -65,32 +70,44 @@ function(moonhaven_layer_links out layer)
 endfunction()
 
 # One library per layer of src/: static when its folder has sources (a new .cpp is picked up when
-# the build runs), else an interface library, so that layers above may name it either way. Qt
-# layers are built only with MOONHAVEN_BUILD_UI. Also writes the table for the layering test.
+# the build runs), else an interface library, so that layers above may name it either way. A layer
+# built on Qt or Qt Gui, directly or through a lower layer, is built only with MOONHAVEN_BUILD_UI.
+# Also writes the table for the layering test.
 function(moonhaven_add_layer_libraries)
   set(table "")
+  set(qt_layers Qt QtGui)
   foreach(entry IN LISTS MOONHAVEN_LAYERS)
     string(APPEND table "${entry}\n")
     string(REGEX MATCH "^[^:]+" layer "${entry}")
-    if(layer STREQUAL "Qt" OR layer MATCHES "^apps/")
+    if(layer STREQUAL "Qt" OR layer STREQUAL "QtGui" OR layer MATCHES "^apps/")
       continue()
     endif()
+    string(REGEX REPLACE "^[^:]+:" "" below "${entry}")
+    separate_arguments(below UNIX_COMMAND "${below}")
     set(qt FALSE)
-    if(layer MATCHES "/qt$")
-      set(qt TRUE)
+    foreach(b IN LISTS below)
+      if(b IN_LIST qt_layers)
+        set(qt TRUE)
+      endif()
+    endforeach()
+    if(qt)
+      list(APPEND qt_layers "${layer}")
       if(NOT MOONHAVEN_BUILD_UI)
         continue()
       endif()
     endif()
     moonhaven_layer_targets(target "${layer}")
     moonhaven_layer_links(links "${layer}")
-    # Every source below the folder, except those of its qt/ folder (a layer of its own).
-    file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${layer}/*.cpp")
+    # A subsystem's own folder, without the folders inside it (layers of their own); such a folder
+    # with everything below it.
+    if(layer MATCHES "/")
+      file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${layer}/*.cpp")
+    else()
+      file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${layer}/*.cpp")
+    endif()
     if(qt)
       file(GLOB_RECURSE headers CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${layer}/*.h")
       list(APPEND sources ${headers})
-    else()
-      list(FILTER sources EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/src/${layer}/qt/")
     endif()
     if(sources)
       add_library(${target} STATIC ${sources})
@@ -107,12 +124,19 @@ function(moonhaven_add_layer_libraries)
 endfunction()
 
 # Links an executable of apps/ with the layers its entry in MOONHAVEN_LAYERS builds on.
+# Layers that are not built (those on Qt without MOONHAVEN_BUILD_UI) are left out.
 function(moonhaven_link_app target folder)
   moonhaven_layer_links(links "apps/${folder}")
   if(NOT links)
     message(FATAL_ERROR "apps/${folder} has no entry in MOONHAVEN_LAYERS")
   endif()
-  target_link_libraries(${target} PRIVATE ${links})
+  set(built "")
+  foreach(l IN LISTS links)
+    if(TARGET ${l})
+      list(APPEND built ${l})
+    endif()
+  endforeach()
+  target_link_libraries(${target} PRIVATE ${built})
 endfunction()
 
 # moonhaven_label_tests(<target> <labels>): gives every test discovered in <target> the labels

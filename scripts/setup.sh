@@ -6,10 +6,10 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
   cmake ninja-build g++ ccache pkg-config
-  qt6-base-dev qt6-multimedia-dev libgl-dev
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev fonts-noto-cjk
   libicu-dev libopencc-dev libopencc-data libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  gnugo xvfb xauth
+  gnugo xvfb xauth xdotool imagemagick
   clang libclang-rt-14-dev
 )
 

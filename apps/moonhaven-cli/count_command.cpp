@@ -53,14 +53,8 @@ std::optional<std::string> deadPoints(const std::vector<std::string>& texts, con
 }
 
 int runCount(const CountArgs& args) {
-  mh::GameRecord record;
-  if (!mh::cli::loadRecord(args.file, args.big5, record)) return 1;
   mh::GameState game;
-  game.load(record);
-  if (!game.goTo(args.move.value_or(game.lastIndex()))) {
-    std::fprintf(stderr, "count: the record has no position %d\n", args.move.value_or(-1));
-    return 1;
-  }
+  if (!mh::cli::loadPosition("count", args.file, args.big5, args.move, game)) return 1;
   const mh::GameStateView view = game.view();
   mh::PointList chosen;
   if (const auto error = deadPoints(args.dead, view.board, chosen)) return mh::cli::usageError("count", *error);

@@ -15,4 +15,13 @@ bool loadRecord(const std::string& path, bool big5, GameRecord& record) {
   return false;
 }
 
+bool loadPosition(const char* command, const std::string& path, bool big5, std::optional<int> move, GameState& game) {
+  GameRecord record;
+  if (!loadRecord(path, big5, record)) return false;
+  game.load(record);
+  if (game.goTo(move.value_or(game.lastIndex()))) return true;
+  std::fprintf(stderr, "%s: the record has no position %d\n", command, move.value_or(-1));
+  return false;
+}
+
 }  // namespace mh::cli

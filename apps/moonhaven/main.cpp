@@ -1,22 +1,39 @@
 #include <QApplication>
-#include <QPixmap>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
 
 #include "platform/log_file.h"
+#include "platform/program_paths.h"
+#include "room/qt/board_view.h"
+#include "room/qt/child_frame.h"
+#include "room/qt/room_view.h"
+#include "shell/qt/desktop_services.h"
 #include "shell/qt/main_frame.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // The program's one log; the file appears only when something is logged.
   const auto log = std::make_shared<mh::LogFile>(mh::LogFile::kProgramLogName);
-  mh::CMainFrame frame(mh::LogFile::writer(log));
-  frame.show();
-  // Start-up check for tests: report the shown window (optionally saving a picture of it to
-  // MOONHAVEN_SCREENSHOT) and quit once the event loop runs.
+  mh::DesktopServices services(mh::programDirectory(), mh::boardModuleDirectory(mh::executableDirectory()),
+                               mh::LogFile::writer(log));
+  mh::CMainFrame frame(services.roomContext());
+  frame.showMaximized();
+  mh::CChildFrame* first = frame.newRoom();
+  // For end-to-end tests: where room 100's board lies on the screen, once it is shown.
+  if (qEnvironmentVariableIsSet("MOONHAVEN_REPORT_BOARD")) {
+    QTimer::singleShot(qEnvironmentVariableIntValue("MOONHAVEN_REPORT_BOARD"), &app, [first] {
+      const mh::BoardView* board = first->roomView()->boardView();
+      const QPoint at = board->mapToGlobal(QPoint(0, 0));
+      std::printf("board %d %d %d %d\n", at.x(), at.y(), board->width(), board->height());
+      std::fflush(stdout);
+    });
+  }
+  // Start-up check for tests: report the shown window and where room 100's board lies on the
+  // screen (optionally saving a picture of the window to MOONHAVEN_SCREENSHOT), then quit once
+  // the room has drawn its first position.
   if (qEnvironmentVariableIsSet("MOONHAVEN_SMOKE_TEST")) {
-    QTimer::singleShot(0, &app, [&] {
+    QTimer::singleShot(qEnvironmentVariableIntValue("MOONHAVEN_SMOKE_TEST_MS"), &app, [&] {
       const QString shot = qEnvironmentVariable("MOONHAVEN_SCREENSHOT");
       if (!shot.isEmpty()) frame.grab().save(shot);
       std::printf("%s: %s\n", frame.isVisible() ? "shown" : "hidden", frame.windowTitle().toUtf8().constData());

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 namespace mh {
@@ -23,6 +24,20 @@ std::string parentDirectory(const std::string& directory) {
 
 std::string programDirectory() {
   if (const char* home = std::getenv("MOONHAVEN_HOME"); home && *home) return withTrailingSlash(home);
+  return executableDirectory();
+}
+
+std::string boardModuleDirectory(const std::string& executableFolder) {
+  if (executableFolder.empty()) return {};
+  const std::string folder = withTrailingSlash(executableFolder);
+  for (const std::string& candidate : {folder + "board/", folder + "../share/moonhaven/board/"}) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(candidate + "20002.png", ec)) return candidate;
+  }
+  return {};
+}
+
+std::string executableDirectory() {
   std::vector<char> buffer(4096);
   const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
   if (n <= 0 || static_cast<size_t>(n) >= buffer.size()) return {};

@@ -175,6 +175,24 @@ std::string big5ToGb(std::string_view big5) {
   return traditionalToSimplified(gb);
 }
 
+std::string big5ToUtf8(std::string_view big5) {
+  if (!hasHighBytes(big5)) return std::string(big5);
+  return toUtf8(big5CodePage().decode(big5));
+}
+
+std::string utf8ToBig5(std::string_view utf8) {
+  if (!hasHighBytes(utf8)) return std::string(utf8);
+  return big5CodePage().encode(fromUtf8(utf8));
+}
+
+std::string displayText(std::string_view gb, bool displayInBig5) {
+  return displayInBig5 ? big5ToUtf8(gbToBig5(gb)) : gbToUtf8(gb);
+}
+
+std::string typedText(std::string_view utf8, bool displayInBig5) {
+  return displayInBig5 ? big5ToGb(utf8ToBig5(utf8)) : utf8ToGb(utf8);
+}
+
 bool hasHighBytes(std::string_view bytes) {
   for (char c : bytes)
     if (static_cast<unsigned char>(c) >= 0x80) return true;

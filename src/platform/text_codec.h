@@ -22,6 +22,18 @@ std::string gbToBig5(std::string_view gb);
 // forms.
 std::string big5ToGb(std::string_view big5);
 
+// BIG5 bytes to UTF-8 (what BIG5 text looks like on the screen), and UTF-8 to BIG5 (typed text
+// on a BIG5 system). Characters the target lacks become "?".
+std::string big5ToUtf8(std::string_view big5);
+std::string utf8ToBig5(std::string_view utf8);
+
+// Record text (GB) as a window shows it, in UTF-8: decoded from GB, or, when the interface shows
+// BIG5, converted GB to BIG5 first, so that characters without a BIG5 form show "?".
+std::string displayText(std::string_view gb, bool displayInBig5);
+// Text typed into a window (UTF-8) as record text (GB): encoded as GB, or, when the interface
+// shows BIG5, encoded as BIG5 and converted BIG5 to GB.
+std::string typedText(std::string_view utf8, bool displayInBig5);
+
 // Character-form mapping on GB text, using the system's conversion tables. Characters the
 // mapped form cannot be written in GB become "?".
 std::string simplifiedToTraditional(std::string_view gb);

@@ -1,42 +1,80 @@
 #include "room/board_geometry.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace mh {
 
-BoardGeometry::BoardGeometry(int viewWidth, int viewHeight, int columns, int rows)
-    : columns_(std::max(columns, 1)), rows_(std::max(rows, 1)) {
-  // One cell of margin on each side leaves room for the stones on the edge and the coordinates.
-  const int byWidth = viewWidth / (columns_ + 1);
-  const int byHeight = viewHeight / (rows_ + 1);
-  cell_ = std::max(2, std::min(byWidth, byHeight));
-  originX_ = (viewWidth - (columns_ - 1) * cell_) / 2;
-  originY_ = (viewHeight - (rows_ - 1) * cell_) / 2;
+namespace {
+
+// The extra room and line count one side needs, and where its first line lies.
+struct Axis {
+  int first = 0;
+  int last = 0;
+};
+
+Axis layoutAxis(int start, int available, double lines, int cell, int extra, int count, double firstLineAt) {
+  const int offset = start + (available - static_cast<int>(cell * lines) - extra) / 2;
+  Axis axis;
+  axis.first = static_cast<int>(offset + cell * firstLineAt);
+  axis.last = axis.first + (count - 1) * cell;
+  return axis;
 }
 
-bool BoardGeometry::pointAt(int px, int py, Coord& out) const {
-  const int half = cell_ / 2;
-  const int dx = px - originX_ + half, dy = py - originY_ + half;
-  if (dx < 0 || dy < 0) return false;
-  const int x = dx / cell_, y = dy / cell_;
-  if (x >= columns_ || y >= rows_) return false;
-  out = {x, y};
-  return true;
+}  // namespace
+
+BoardGeometry BoardGeometry::layout(int width, int height, int columns, int rows, Frame frame) {
+  BoardGeometry g;
+  g.columns_ = std::max(columns, 1);
+  g.rows_ = std::max(rows, 1);
+  g.frame_ = frame;
+  if (width <= 9 || height <= 9) return g;
+
+  // Two pixels of border; the wooden frame's shadow and the coordinates need a few more.
+  const int left = 2, top = 2;
+  const int extra = (frame.wooden ? 3 : 0) + (frame.coordinates ? 2 : 0);
+  const int availableX = width - 4 - extra;
+  const int availableY = height - 4 - extra;
+  const double margin = (frame.wooden ? 0.6 : 0.0) + (frame.coordinates ? 0.3 : 0.0);
+  const double linesX = g.columns_ + margin;
+  const double linesY = g.rows_ + margin;
+  const int cell = static_cast<int>(std::min(availableX / linesX, availableY / linesY));
+  if (cell <= 0) return g;
+
+  const double firstLineAt = frame.wooden ? 0.8 : 0.5;
+  const Axis x = layoutAxis(left, availableX, linesX, cell, extra, g.columns_, firstLineAt);
+  const Axis y = layoutAxis(top, availableY, linesY, cell, extra, g.rows_, firstLineAt);
+  g.cell_ = cell;
+  g.x0_ = x.first;
+  g.xLast_ = x.last;
+  g.y0_ = y.first;
+  g.yLast_ = y.last;
+  return g;
 }
 
-CoordList BoardGeometry::starPoints(int columns, int rows) {
-  CoordList stars;
-  if (columns < 7 || rows < 7) return stars;
-  const bool large = columns >= 13 && rows >= 13;
-  const int ex = columns >= 13 ? 3 : 2, ey = rows >= 13 ? 3 : 2;
-  std::vector<int> xs{ex, columns - 1 - ex}, ys{ey, rows - 1 - ey};
-  // Side stars only on large odd boards; smaller boards get the four corners and the centre.
-  if (large && columns % 2 == 1) xs.insert(xs.begin() + 1, columns / 2);
-  if (large && rows % 2 == 1) ys.insert(ys.begin() + 1, rows / 2);
-  for (int y : ys)
-    for (int x : xs) stars.push_back({x, y});
-  if (!large && columns % 2 == 1 && rows % 2 == 1) stars.push_back({columns / 2, rows / 2});
+std::optional<PixelRect> BoardGeometry::pointRect(Point p) const {
+  if (p < 0) return std::nullopt;
+  const int column = p % columns_;
+  const int row = p / columns_;
+  if (row >= rows_) return std::nullopt;
+  const int cx = centreX(column), cy = centreY(row), half = cell_ / 2;
+  return PixelRect{cx - half, cy - half, cx + half, cy + half};
+}
+
+Point BoardGeometry::pointAt(int x, int y) const {
+  if (cell_ <= 0) return kNoPoint;
+  const int column = (cell_ / 2 + x - x0_) / cell_;
+  const int row = (cell_ / 2 + y - y0_) / cell_;
+  if (column < 0 || column >= columns_ || row < 0 || row >= rows_) return kNoPoint;
+  return row * columns_ + column;
+}
+
+int BoardGeometry::woodMargin() const { return static_cast<int>(cell_ * 0.8); }
+
+PointList starPoints(int columns, int rows) {
+  PointList stars;
+  if (columns != 19 || rows != 19) return stars;
+  for (int row : {3, 9, 15})
+    for (int column : {3, 9, 15}) stars.push_back(row * columns + column);
   return stars;
 }
 

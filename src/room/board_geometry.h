@@ -1,37 +1,78 @@
 #pragma once
 
+#include <optional>
+
 #include "model/point.h"
 
 namespace mh {
 
-// Where a board of columns x rows points sits inside a view of a given pixel size: a square cell
-// pitch, a margin for coordinates, and the mapping between pixels and points. Qt-free so that
-// the layout and the click mapping are tested without a window.
+// A point's square on the screen, edges included: left..right, top..bottom.
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  int width() const { return right - left; }
+  int height() const { return bottom - top; }
+  friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// Where the lines of a board of columns x rows lie inside a view: the pixel centres of the first
+// and last column and row and the distance between lines. A wooden frame and the coordinates
+// (shown below and right of the grid) take room of their own. Qt-free, so that the layout and the
+// click mapping are tested without a window. A value: recomputed whenever the view's size changes.
 class BoardGeometry {
  public:
-  BoardGeometry(int viewWidth, int viewHeight, int columns, int rows);
+  // What a view shows around the grid.
+  struct Frame {
+    bool wooden = true;
+    bool coordinates = true;
+  };
+
+  // An empty geometry: cell 0, nothing hit, nothing drawn but white.
+  BoardGeometry() = default;
+
+  // The layout for a view of width x height pixels. A view 9 pixels or less wide or high, or too
+  // small for one pixel per line, gets cell 0.
+  static BoardGeometry layout(int width, int height, int columns, int rows, Frame frame);
 
   int columns() const { return columns_; }
   int rows() const { return rows_; }
-  // Distance between neighbouring lines, in pixels (at least 2).
+  // Pixel centre of column 0 / row 0, and of the last column / row.
+  int x0() const { return x0_; }
+  int y0() const { return y0_; }
+  int xLast() const { return xLast_; }
+  int yLast() const { return yLast_; }
+  // Distance between neighbouring lines; 0 when the view is too small to draw a board.
   int cell() const { return cell_; }
-  // Pixel centre of the intersection (x, y).
-  int centreX(int x) const { return originX_ + x * cell_; }
-  int centreY(int y) const { return originY_ + y * cell_; }
-  // The intersection nearest to a pixel, or nothing when the pixel is more than half a cell
-  // outside the grid.
-  bool pointAt(int px, int py, Coord& out) const;
+  Frame frame() const { return frame_; }
 
-  // Star points of the usual board sizes (9, 13, 19, and any odd size from 7 up gets at least
-  // the centre); none on smaller boards.
-  static CoordList starPoints(int columns, int rows);
+  // Pixel centre of a column / row.
+  int centreX(int column) const { return x0_ + column * cell_; }
+  int centreY(int row) const { return y0_ + row * cell_; }
+  // The square of point p (= row * columns + column), or nothing for a point off the board.
+  std::optional<PixelRect> pointRect(Point p) const;
+  // The point under a pixel, or -1. The half-cell offset and the division truncating toward zero
+  // give each line the band of pixels nearest to it, widened on the outer side of the first line.
+  Point pointAt(int x, int y) const;
+
+  // How far the wooden frame reaches beyond the outer lines.
+  int woodMargin() const;
 
  private:
-  int columns_;
-  int rows_;
-  int cell_;
-  int originX_;
-  int originY_;
+  int columns_ = 19;
+  int rows_ = 19;
+  int x0_ = 0;
+  int y0_ = 0;
+  int xLast_ = 0;
+  int yLast_ = 0;
+  int cell_ = 0;
+  Frame frame_;
 };
+
+// The star points (hoshi) shown on a board: the nine points of lines 3, 9 and 15 on 19 x 19 and
+// none on any other size.
+PointList starPoints(int columns, int rows);
 
 }  // namespace mh

@@ -35,8 +35,9 @@ class LayerTable {
   std::map<std::string, std::set<std::string>> reach_;
 };
 
-// The layer a file belongs to by its path below the root: "src/<x>/..." is layer x,
-// "src/<x>/qt/..." is "<x>/qt", "apps/<name>/..." is "apps/<name>"; empty for anything else.
+// The layer a file belongs to by its path below the root: a file of "src/<x>/" is layer x, one
+// below a folder inside it, "src/<x>/<y>/...", is layer "<x>/<y>" (as "room/qt"), and
+// "apps/<name>/..." is "apps/<name>"; empty for anything else.
 std::string layerOfPath(std::string_view relativePath);
 
 // Whether an angle-bracket include names a Qt header (<QString>, <QtCore/QObject>).
@@ -45,7 +46,7 @@ bool isQtHeader(std::string_view header);
 // Checks every #include of the C++ sources below root/src and root/apps against the table, in
 // path order. A quoted include is looked up beside the including file and then below src/ (as
 // the compiler does); one found nowhere counts by its first folder when that names a subsystem.
-// Qt headers belong to the layer "Qt".
+// Qt headers belong to the layer "Qt"; a layer built on "QtGui" may include them too.
 std::vector<Violation> checkTree(const std::filesystem::path& root, const LayerTable& table);
 
 }  // namespace mh::layering

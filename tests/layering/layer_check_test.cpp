@@ -37,9 +37,11 @@ model: platform
 records: model
 shapes: model
 patterns: records shapes
-Qt:
+QtGui:
+Qt: QtGui
 room: patterns
-room/qt: room Qt
+room/paint: room QtGui
+room/qt: room room/paint Qt
 apps/cli: patterns
 apps/desktop: room/qt
 )";
@@ -54,6 +56,7 @@ const std::map<std::string, std::string> kCleanTree = {
     {"src/patterns/library.cpp", "#include \"records/sgf.h\"\n#include \"shapes/cluster.h\"\n#include \"platform/event.h\"\n"},
     {"src/room/room.h", "#include \"patterns/generated_table.h\"\n"},
     {"src/room/qt/view.cpp", "#include <QWidget>\n#include <QtCore/QObject>\n#include \"room/room.h\"\n"},
+    {"src/room/paint/painter.cpp", "#include <QPainter>\n#include \"room/room.h\"\n"},
     {"apps/cli/main.cpp", "#include \"command.h\"\n#include \"patterns/library.h\"\n"},
     {"apps/cli/command.h", "#pragma once\n#include <vector>\n"},
     {"apps/desktop/main.cpp", "#include <QApplication>\n#include \"room/qt/view.h\"\n"},
@@ -103,6 +106,12 @@ TEST(LayerCheck, RejectsEveryIncludeAgainstTheOrderNamingFileAndLine) {
        "apps/cli/command.h:1: apps/cli may not include Qt (<QCoreApplication>): only the layers built on Qt may"},
       {"an app reaching into another", "apps/cli/run.cpp", "#include \"../desktop/main.cpp\"\n",
        "apps/cli/run.cpp:1: apps/cli may not include apps/desktop (\"../desktop/main.cpp\"): apps/desktop is not below apps/cli in the layer order"},
+      {"painting above its widgets", "src/room/paint/brush.cpp", "#include \"room/qt/view.h\"\n",
+       "src/room/paint/brush.cpp:1: room/paint may not include room/qt (\"room/qt/view.h\"): room/qt is not below room/paint in the layer order"},
+      {"logic above its painting", "src/room/geometry.cpp", "#include \"room/paint/painter.h\"\n",
+       "src/room/geometry.cpp:1: room may not include room/paint (\"room/paint/painter.h\"): room/paint is not below room in the layer order"},
+      {"a folder inside a subsystem the table does not know", "src/room/sound/player.cpp", "#include \"room/room.h\"\n",
+       "src/room/sound/player.cpp:1: this folder has no layer in the layer table ('room/sound')"},
       {"a folder the table does not know", "src/sound/player.cpp", "#include \"model/board.h\"\n",
        "src/sound/player.cpp:1: this folder has no layer in the layer table ('sound')"},
       {"a file outside the layers", "src/model/y.cpp", "#include \"../../tests/helper.h\"\n", ""},

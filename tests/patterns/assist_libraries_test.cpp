@@ -6,18 +6,12 @@
 #include <random>
 #include <vector>
 
+#include "support/pattern_entries.h"
+
 namespace mh {
 namespace {
 
 constexpr Point P(int x, int y) { return x + 19 * y; }
-
-PatternEntry entryFor(const Board& board, int side, std::vector<PatternCandidate> candidates) {
-  PatternEntry e;
-  e.snapshot = board.snapshot();
-  e.side = static_cast<std::uint8_t>(side);
-  e.candidates = std::move(candidates);
-  return e;
-}
 
 TEST(AssistLibraries, PicksByPlayedCount) {
   const std::vector<PatternCandidate> threeAndOne{{P(3, 3), 3, 0, 0}, {P(15, 15), 1, 0, 0}};
@@ -40,7 +34,7 @@ TEST(AssistLibraries, PicksByPlayedCount) {
 
 TEST(AssistLibraries, ChoosesThreeAgainstOneAboutThreeTimesInFour) {
   PatternLibrary global;
-  ASSERT_TRUE(global.add(entryFor(Board(), Black, {{P(3, 15), 3, 2, 1}, {P(15, 3), 1, 1, 0}})));
+  ASSERT_TRUE(global.add(test::patternEntry(Board(), Black, {{P(3, 15), 3, 2, 1}, {P(15, 3), 1, 1, 0}})));
   GameState state;
   state.startEmpty();
   std::mt19937 random(20240601);
@@ -89,13 +83,13 @@ TEST(AssistLibraries, FallsFromGlobalToLocalToNothing) {
   for (const Case& c : table) {
     PatternLibrary global, local;
     if (c.global) {
-      ASSERT_TRUE(global.add(entryFor(state.board(), Black, {*c.global})));
+      ASSERT_TRUE(global.add(test::patternEntry(state.board(), Black, {*c.global})));
     }
     if (c.local) {
-      ASSERT_TRUE(local.add(entryFor(clusterOnly, Black, {*c.local})));
+      ASSERT_TRUE(local.add(test::patternEntry(clusterOnly, Black, {*c.local})));
     }
     // An entry for the other side must never answer.
-    ASSERT_TRUE(global.add(entryFor(state.board(), White, {globalMove})));
+    ASSERT_TRUE(global.add(test::patternEntry(state.board(), White, {globalMove})));
     std::mt19937 random(1);
     const AssistLibraries libraries{&global, c.withLocalLibrary ? &local : nullptr};
     EXPECT_EQ(assistMove(libraries, state, Black, random), c.expected) << c.name;
@@ -109,7 +103,7 @@ TEST(AssistLibraries, TurnsAMirroredEntryIntoTheBoardsOrientation) {
   Board mirrored;
   mirrored.set(P(15, 15), Black);  // Q4: the same position flipped left to right
   PatternLibrary global;
-  ASSERT_TRUE(global.add(entryFor(mirrored, White, {{P(2, 2), 1, 1, 0}})));
+  ASSERT_TRUE(global.add(test::patternEntry(mirrored, White, {{P(2, 2), 1, 1, 0}})));
   std::mt19937 random(3);
   EXPECT_EQ(assistMove({&global, nullptr}, state, White, random), P(16, 2));
 }

@@ -4,20 +4,11 @@
 
 #include "model/board_transform.h"
 #include "support/board_diagram.h"
+#include "support/pattern_entries.h"
 #include "support/scratch_dir.h"
 
 namespace mh {
 namespace {
-
-PatternEntry entryFor(const Board& board, int side, std::vector<PatternCandidate> candidates,
-                      std::vector<PatternOccurrence> occurrences = {}) {
-  PatternEntry e;
-  e.snapshot = board.snapshot();
-  e.side = static_cast<std::uint8_t>(side);
-  e.candidates = std::move(candidates);
-  e.occurrences = std::move(occurrences);
-  return e;
-}
 
 std::vector<std::string> labelsOf(const HintList& list) {
   std::vector<std::string> labels;
@@ -36,7 +27,7 @@ TEST(PatternHints, LettersRunThroughBothAlphabetsAndWrap) {
 TEST(PatternHints, GlobalHintsSkipPassesAndColourByOutcome) {
   PatternLibrary lib;
   const Board empty;
-  ASSERT_TRUE(lib.add(entryFor(empty, Black, {{kNoPoint, 9, 5, 4}, {72, 4, 2, 2}, {288, 3, 1, 2}})));
+  ASSERT_TRUE(lib.add(test::patternEntry(empty, Black, {{kNoPoint, 9, 5, 4}, {72, 4, 2, 2}, {288, 3, 1, 2}})));
   const HintList list = globalHints(lib, empty, Black);
   ASSERT_EQ(list.hints.size(), 2u);
   EXPECT_EQ(list.hints[0].label, "A") << "the pass takes no letter";
@@ -57,7 +48,7 @@ TEST(PatternHints, ManyCandidatesWrapTheLetters) {
   const Board empty;
   std::vector<PatternCandidate> many;
   for (int i = 0; i < 60; ++i) many.push_back({i, 60 - i, 0, 0});
-  ASSERT_TRUE(lib.add(entryFor(empty, White, many)));
+  ASSERT_TRUE(lib.add(test::patternEntry(empty, White, many)));
   const auto labels = labelsOf(globalHints(lib, empty, White));
   ASSERT_EQ(labels.size(), 60u);
   EXPECT_EQ(labels[26], "a");
@@ -73,7 +64,7 @@ TEST(PatternHints, AMirroredPositionGivesPointsOnTheQueriedBoard) {
     . . . . .)");
   PatternLibrary lib;
   const Point a = stored.point(3, 1), b = stored.point(1, 3);
-  ASSERT_TRUE(lib.add(entryFor(stored, Black, {{a, 2, 2, 0}, {b, 1, 0, 1}}, {{7, 12, static_cast<std::int16_t>(a)}})));
+  ASSERT_TRUE(lib.add(test::patternEntry(stored, Black, {{a, 2, 2, 0}, {b, 1, 0, 1}}, {{7, 12, static_cast<std::int16_t>(a)}})));
   for (int kind = 0; kind < 7; ++kind) {
     const BoardTransform t(kind, 5, 5);
     Board query;
@@ -109,7 +100,7 @@ TEST(PatternHints, LocalHintsKeepTheClusterNumberOfEveryCluster) {
   for (Point p : {board.point(10, 8), board.point(11, 9)}) second.set(p, Black);
   second.set(board.point(10, 9), White);
   PatternLibrary lib;
-  ASSERT_TRUE(lib.add(entryFor(second, White, {{board.point(11, 8), 5, 3, 2}, {board.point(9, 9), 2, 0, 2}})));
+  ASSERT_TRUE(lib.add(test::patternEntry(second, White, {{board.point(11, 8), 5, 3, 2}, {board.point(9, 9), 2, 0, 2}})));
   const HintList list = localHints(lib, board, White);
   EXPECT_EQ(labelsOf(list), (std::vector<std::string>{"A2", "B2"}));
   EXPECT_EQ(list.hints[0].cluster, 2);
@@ -119,7 +110,7 @@ TEST(PatternHints, LocalHintsKeepTheClusterNumberOfEveryCluster) {
 TEST(PatternHints, WordsFollowTheInterfaceLanguage) {
   PatternLibrary lib;
   const Board empty;
-  ASSERT_TRUE(lib.add(entryFor(empty, Black, {{60, 1, 1, 0}})));
+  ASSERT_TRUE(lib.add(test::patternEntry(empty, Black, {{60, 1, 1, 0}})));
   EXPECT_EQ(globalHints(lib, empty, Black, {"total", "won", "lost"}).detailText(), "A, total:1, won:1, lost:0\r\n");
 }
 
@@ -141,11 +132,11 @@ TEST(PatternHints, SwappedLibraryFilesGiveRightHintsOrNone) {
     board.set(i, Black);
     board.set(360 - i, White);
     positions.push_back(board);
-    ASSERT_TRUE(a.add(entryFor(board, Black, {{100 + i, 3, 2, 1}})));
+    ASSERT_TRUE(a.add(test::patternEntry(board, Black, {{100 + i, 3, 2, 1}})));
     Board other = board;
     other.set(180, Black);
-    ASSERT_TRUE(b.add(entryFor(other, Black, {{200, 1, 0, 1}})));
-    ASSERT_TRUE(b.add(entryFor(board, White, {{201, 1, 0, 1}})));
+    ASSERT_TRUE(b.add(test::patternEntry(other, Black, {{200, 1, 0, 1}})));
+    ASSERT_TRUE(b.add(test::patternEntry(board, White, {{201, 1, 0, 1}})));
   }
   writeLibrary(a, dir.file("a.wp2"), dir.file("a.wp2_"));
   writeLibrary(b, dir.file("b.wp2"), dir.file("b.wp2_"));

@@ -13,4 +13,12 @@ namespace mh::test {
 BuildResult buildCorpusPatternBase(const std::string& corpusFolder, size_t limit, const std::string& dir,
                                    BuildRequest& request);
 
+// Writes dir/WPBs.ini naming one pattern base, the one buildCorpusPatternBase builds in dir, with
+// the title in all three languages, so that dir serves as a program's directory.
+void writeCorpusPatternBaseList(const std::string& dir, const std::string& title);
+
+// A program's directory holding WPBs.ini and one pattern base built from the first 300 games of
+// the corpus's tygem-gb/25/ folder: built once per test program, removed at its exit.
+const std::string& sharedTygemProgramDirectory();
+
 }  // namespace mh::test

@@ -1,74 +1,119 @@
 #include "room/qt/board_view.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRadialGradient>
 
-#include "room/board_geometry.h"
+#include "room/paint/board_painter.h"
+#include "room/qt/board_cursors.h"
 
 namespace mh {
 
-BoardView::BoardView(QWidget* parent) : QWidget(parent) {
-  setMinimumSize(240, 240);
+BoardView::BoardView(const BoardImages& images, QWidget* parent) : QWidget(parent), images_(images) {
+  // The whole picture is painted in one copy; no background erase in between.
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  scene_.cursorEnabled = true;
+  relayout();
 }
 
-void BoardView::setBoard(const Board& board) {
-  board_ = board;
+void BoardView::setPosition(const Board& board, int sideToMove) {
+  const bool resized = board.width() != scene_.board.width() || board.height() != scene_.board.height();
+  scene_.board = board;
+  sideToMove_ = sideToMove;
+  if (resized) relayout();
   update();
 }
 
+void BoardView::setAnnotations(const BoardAnnotations& annotations) {
+  scene_.annotations = annotations;
+  update();
+}
+
+void BoardView::setWoodenBoard(bool on) {
+  scene_.woodenBoard = on;
+  relayout();
+}
+
+void BoardView::setShowCoordinates(bool on) {
+  scene_.showCoordinates = on;
+  relayout();
+}
+
+void BoardView::setStoneStyle(int style) {
+  scene_.stoneStyle = style;
+  update();
+}
+
+void BoardView::setMode(int mode) {
+  mode_ = mode;
+  updatePointerShape(mapFromGlobal(QCursor::pos()));
+}
+
+void BoardView::setCursorEnabled(bool on) {
+  scene_.cursorEnabled = on;
+  update();
+}
+
+void BoardView::relayout() {
+  scene_.layout(width(), height());
+  update();
+}
+
+QImage BoardView::picture() const {
+  QImage image(size(), QImage::Format_RGB32);
+  QPainter painter(&image);
+  paintBoard(painter, width(), height(), scene_, images_);
+  return image;
+}
+
+void BoardView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  relayout();
+}
+
 void BoardView::paintEvent(QPaintEvent*) {
+  const QImage image = picture();
   QPainter painter(this);
-  painter.fillRect(rect(), QColor(0xDC, 0xB3, 0x5C));
-  const int cols = std::max(board_.width(), 1), rows = std::max(board_.height(), 1);
-  const BoardGeometry g(width(), height(), cols, rows);
-
-  painter.setPen(QPen(Qt::black, 1));
-  for (int x = 0; x < cols; ++x) painter.drawLine(g.centreX(x), g.centreY(0), g.centreX(x), g.centreY(rows - 1));
-  for (int y = 0; y < rows; ++y) painter.drawLine(g.centreX(0), g.centreY(y), g.centreX(cols - 1), g.centreY(y));
-
-  // Grid lines are drawn crisp; discs and text are smoothed.
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setBrush(Qt::black);
-  const int star = std::max(2, g.cell() / 8);
-  for (const Coord& c : BoardGeometry::starPoints(cols, rows))
-    painter.drawEllipse(QPoint(g.centreX(c.x), g.centreY(c.y)), star, star);
-
-  QFont font = painter.font();
-  font.setPixelSize(std::max(8, g.cell() / 3));
-  painter.setFont(font);
-  static const char kColumns[] = "ABCDEFGHJKLMNOPQRSTUVWXYZ";
-  for (int x = 0; x < cols && x < 25; ++x) {
-    const QRect r(g.centreX(x) - g.cell() / 2, g.centreY(0) - g.cell(), g.cell(), g.cell() / 2);
-    painter.drawText(r, Qt::AlignCenter, QString(QChar(kColumns[x])));
-  }
-  for (int y = 0; y < rows; ++y) {
-    const QRect r(g.centreX(0) - g.cell() - g.cell() / 4, g.centreY(y) - g.cell() / 2, g.cell(), g.cell());
-    painter.drawText(r, Qt::AlignCenter, QString::number(rows - y));
-  }
-
-  const int radius = g.cell() / 2 - 1;
-  for (int y = 0; y < rows; ++y) {
-    for (int x = 0; x < cols; ++x) {
-      const int v = board_.get(board_.point(x, y));
-      if (v != Black && v != White) continue;
-      const QPoint c(g.centreX(x), g.centreY(y));
-      QRadialGradient shade(c - QPoint(radius / 3, radius / 3), radius * 1.3);
-      shade.setColorAt(0, v == Black ? QColor(90, 90, 90) : Qt::white);
-      shade.setColorAt(1, v == Black ? Qt::black : QColor(200, 200, 200));
-      painter.setBrush(shade);
-      painter.setPen(QPen(v == Black ? Qt::black : QColor(120, 120, 120), 1));
-      painter.drawEllipse(c, radius, radius);
-    }
-  }
+  painter.drawImage(0, 0, image);
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {
-  const BoardGeometry g(width(), height(), std::max(board_.width(), 1), std::max(board_.height(), 1));
-  Coord c;
-  const QPoint pos = event->position().toPoint();
-  if (g.pointAt(pos.x(), pos.y(), c)) emit pointChosen(c.x, c.y);
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  const QPoint at = event->position().toPoint();
+  const Point p = scene_.geometry.pointAt(at.x(), at.y());
+  if (p >= 0) emit pointChosen(p);
+}
+
+void BoardView::mouseMoveEvent(QMouseEvent* event) {
+  updatePointerShape(event->position().toPoint());
+  QWidget::mouseMoveEvent(event);
+}
+
+void BoardView::updatePointerShape(const QPoint& at) {
+  if (mode_ == kDeadStoneMode) setCursor(deadStoneCursor());
+  else if (scene_.geometry.pointAt(at.x(), at.y()) >= 0) setCursor(stoneCursor(sideToMove_));
+  else unsetCursor();
+}
+
+void BoardView::keyPressEvent(QKeyEvent* event) {
+  if (!scene_.cursorEnabled) return QWidget::keyPressEvent(event);
+  const int step = event->modifiers().testFlag(Qt::ControlModifier) ? 3 : 1;
+  int dColumn = 0, dRow = 0;
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (scene_.cursorPoint >= 0) emit pointChosen(scene_.cursorPoint);
+      return;
+    case Qt::Key_Left: dColumn = -step; break;
+    case Qt::Key_Right: dColumn = step; break;
+    case Qt::Key_Up: dRow = -step; break;
+    case Qt::Key_Down: dRow = step; break;
+    default: return QWidget::keyPressEvent(event);
+  }
+  scene_.cursorPoint = stepCursor(scene_.cursorPoint, dColumn, dRow, scene_.board.width(), scene_.board.height());
+  update();
 }
 
 }  // namespace mh

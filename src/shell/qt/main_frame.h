@@ -1,29 +1,75 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
+#include <map>
 
-#include "platform/log_line.h"
+#include "room/qt/room_context.h"
+#include "room/room_commands.h"
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPlainTextEdit;
 
 namespace mh {
 
-class BoardView;
+class CChildFrame;
+class HintDetailsWindow;
+class RoomView;
 
-// The main window of the desktop program. It shows one board for now; rooms, menus and bars
-// grow from here. What the frame and its rooms log goes to the log the program hands it.
+// The main window: the rooms as sub-windows of an MDI area, the information box beside them
+// (the active room's hints and comments), and the menus whose room commands act on the active
+// room. One slot decides every command's enabling from the active room.
 class CMainFrame : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit CMainFrame(LogLine log = {}, QWidget* parent = nullptr);
+  explicit CMainFrame(RoomContext context, QWidget* parent = nullptr);
+  // Closes the rooms while the frame is still whole.
+  ~CMainFrame() override;
 
-  BoardView* boardView() const { return boardView_; }
-  const LogLine& log() const { return log_; }
+  // Opens a room with the next number and a new game between two persons.
+  CChildFrame* newRoom();
+  CChildFrame* activeRoomFrame() const;
+  RoomView* activeRoom() const;
+  QList<CChildFrame*> rooms() const;
+
+  QMdiArea* mdiArea() const { return mdi_; }
+  QPlainTextEdit* infoBox() const { return info_; }
+  HintDetailsWindow* hintDetails() const { return hintDetails_; }
+  QAction* newRoomAction() const { return newRoom_; }
+  QAction* action(RoomCommand command) const { return actions_.at(command); }
+
+ public slots:
+  // Fills and shows the hint details window for the active room.
+  void showHintDetails();
+  void updateActions();
 
  private:
-  void createCentralBoard();
+  void createActions();
+  void createMenus();
+  void createStudyBar();
+  QAction* roomAction(RoomCommand command, const QString& text, const QKeySequence& shortcut,
+                      void (RoomView::*slot)());
+  void roomActivated(QMdiSubWindow* window);
+  void fillLibraryChoices();
+  void showInfoText(const QString& text);
 
-  LogLine log_;
-  BoardView* boardView_ = nullptr;
+  RoomContext context_;
+  QMdiArea* mdi_ = nullptr;
+  QPlainTextEdit* info_ = nullptr;
+  QComboBox* libraryBox_ = nullptr;
+  HintDetailsWindow* hintDetails_ = nullptr;
+  QAction* newRoom_ = nullptr;
+  QAction* exit_ = nullptr;
+  QMenu* libraryMenu_ = nullptr;
+  QActionGroup* libraryGroup_ = nullptr;
+  std::map<RoomCommand, QAction*> actions_;
+  RoomView* active_ = nullptr;
 };
 
 }  // namespace mh

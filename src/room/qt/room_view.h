@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+#include "room/qt/room_context.h"
+#include "room/room.h"
+
+namespace mh {
+
+class BoardView;
+class QueuedRoomNotifier;
+
+// A game room's window: the board view filling it, and the room it shows. Commands come from the
+// main frame's menus; the match driver's notifications arrive queued; every change of position
+// ends in refresh(), which draws, sounds and titles what the room decided.
+class RoomView : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Starts no game; the frame sends newGame() once the room is shown.
+  RoomView(int number, RoomContext context, QWidget* parent = nullptr);
+  ~RoomView() override;
+
+  Room& room() { return *room_; }
+  const Room& room() const { return *room_; }
+  BoardView* boardView() const { return board_; }
+  int number() const { return room_->number(); }
+  QString title() const { return title_; }
+  QString infoText() const { return QString::fromStdString(room_->infoText()); }
+  // Whether this is the main frame's active room (its sounds under mode 1, its hint text).
+  void setActive(bool active) { active_ = active; }
+  bool isActive() const { return active_; }
+
+  // The words a room writes, in the interface language.
+  static RoomWords words();
+  static HintDetailWords detailWords();
+
+ public slots:
+  void newGame();
+  void endGame();
+  void showPlayDialog();
+  void startGame(const mh::PlayChoice& choice);
+  // The open dialog, then openRecordFile with its choice.
+  void openRecordWithDialog();
+  // Loads a record, at a position when one is given; a failure is reported in a message box.
+  bool openRecordFile(const QString& path, bool big5, std::optional<int> move = std::nullopt);
+  void save();
+  void saveAs();
+  bool saveTo(const QString& path);
+  void exportDefault();
+  // 0 swaps x and y, 1 flips horizontally, 2 vertically.
+  void transform(int kind);
+  void cycleMoveNumbers();
+  void selectLibrary(int n);
+  // Runs the refresh sequence now.
+  void refresh();
+
+ signals:
+  void titleChanged(const QString& title);
+  // After every refresh: the room's information text (hints, comment).
+  void infoTextChanged(const QString& text);
+  // The enabling of the room's commands may have changed.
+  void stateChanged();
+
+ private:
+  void onPointChosen(int point);
+  void onPositionChanged(int game);
+  void onGameOver(int game);
+  void playStoneSound(int number);
+  void showMessage(const QString& text);
+
+  RoomContext context_;
+  std::shared_ptr<QueuedRoomNotifier> notifier_;
+  std::unique_ptr<Room> room_;
+  BoardView* board_ = nullptr;
+  QString title_;
+  bool active_ = false;
+};
+
+}  // namespace mh

@@ -1,0 +1,16 @@
+#include "room/room_commands.h"
+
+namespace mh {
+
+bool roomCommandEnabled(RoomCommand command, const RoomCommandState& state) {
+  if (!state.roomOpen) return false;
+  switch (command) {
+    case RoomCommand::EndGame: return state.driverRunning;
+    case RoomCommand::SwapXY:
+    case RoomCommand::FlipX:
+    case RoomCommand::FlipY: return state.stateIsFree;
+    default: return true;
+  }
+}
+
+}  // namespace mh

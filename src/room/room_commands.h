@@ -1,0 +1,34 @@
+#pragma once
+
+namespace mh {
+
+// The commands a room answers, from the main frame's menus.
+enum class RoomCommand {
+  NewGame,
+  EndGame,
+  Play,
+  Open,
+  Save,
+  SaveAs,
+  Export,
+  SwapXY,
+  FlipX,
+  FlipY,
+  MoveNumbers,
+  HintDetails,
+  LibraryChoice,
+  Close,
+};
+
+// What the enabling of the room commands depends on.
+struct RoomCommandState {
+  bool roomOpen = false;        // there is an active room
+  bool driverRunning = false;   // its game's driver thread runs
+  bool stateIsFree = false;     // the window may change its game state now (see Room)
+};
+
+// Whether a command is offered: every command needs a room; End needs a running game; the board
+// transforms need a game state the window may change.
+bool roomCommandEnabled(RoomCommand command, const RoomCommandState& state);
+
+}  // namespace mh

@@ -1,0 +1,41 @@
+#include "room/room_title.h"
+
+#include <algorithm>
+
+#include "platform/text_codec.h"
+
+namespace mh {
+
+namespace {
+
+std::string fileNameOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return text::fileNameToUtf8(slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+std::string playersText(const GameInfo& info, bool big5, const RoomTitleWords& words) {
+  if (info.blackName().empty() && info.whiteName().empty() && info.resultText().empty()) return words.noInfo;
+  const auto shown = [big5](const std::string& gb) { return text::displayText(gb, big5); };
+  return shown(info.blackName()) + " " + shown(info.blackRank()) + "(" + words.black + ") VS " +
+         shown(info.whiteName()) + " " + shown(info.whiteRank()) + "(" + words.white + ")(" + words.result + ": " +
+         shown(info.resultText()) + ")";
+}
+
+}  // namespace
+
+std::string roomTitle(int roomNumber, const std::string& filePath, const GameInfo& info, int moveNumber,
+                      bool displayInBig5, const RoomTitleWords& words) {
+  const std::string file = filePath.empty() ? words.noFile : fileNameOf(filePath);
+  return roomTabText(roomNumber, words) + "( " + file + " -- " + playersText(info, displayInBig5, words) + " -- " +
+         words.moves + ":" + std::to_string(moveNumber) + " )";
+}
+
+std::string roomTabText(int roomNumber, const RoomTitleWords& words) { return std::to_string(roomNumber) + words.room; }
+
+int nextRoomNumber(const std::vector<int>& openRooms) {
+  int highest = 99;
+  for (int n : openRooms) highest = std::max(highest, n);
+  return highest + 1;
+}
+
+}  // namespace mh

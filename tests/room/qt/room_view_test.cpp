@@ -1,0 +1,298 @@
+#include "room/qt/room_view.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "engine/matrix_library.h"
+#include "patterns/wpb_list.h"
+#include "platform/find_program.h"
+#include "platform/teardown_queue.h"
+#include "room/app_settings.h"
+#include "room/paint/board_images.h"
+#include "room/qt/board_sounds.h"
+#include "room/qt/board_view.h"
+#include "room/qt/play_dialog.h"
+#include "room/qt/record_file_dialog.h"
+#include "room/room_sounds.h"
+#include "support/corpus_pattern_base.h"
+#include "support/process_census.h"
+#include "support/scratch_dir.h"
+
+namespace mh {
+namespace {
+
+const std::string kModule = std::string(MOONHAVEN_BINARY_DIR) + "/apps/board";
+const QString kRecord = QString::fromStdString(std::string(MOONHAVEN_CORPUS) + "/tygem-gb/25/253550034.sgf");
+
+// Waits, processing events, until pred holds (at most timeoutMs).
+template <typename Pred>
+bool settle(Pred pred, int timeoutMs = 20000) {
+  return QTest::qWaitFor(pred, timeoutMs);
+}
+
+// What a room window is lent: settings, a teardown queue, the module's images, sounds that stay
+// silent but remember what they were asked to play, and optionally the tygem pattern base.
+struct Lent {
+  AppSettings settings;
+  TeardownQueue teardown;
+  BoardImages images = BoardImages::load(kModule);
+  BoardSounds sounds{QString()};
+  WpbList bases;
+  MatrixLibraries matrix;
+
+  explicit Lent(bool withPatternBase = false) {
+    if (withPatternBase) {
+      const std::string home = test::sharedTygemProgramDirectory();
+      bases.read(home + "WPBs.ini", home, 1);
+    }
+  }
+  RoomContext context() {
+    RoomContext c;
+    c.services.settings = &settings;
+    c.services.teardown = &teardown;
+    c.services.patternBases = &bases;
+    c.services.matrixLibraries = &matrix;
+    c.images = &images;
+    c.sounds = &sounds;
+    c.caption = QStringLiteral("caption");
+    return c;
+  }
+};
+
+// A shown room window of 760 x 760 with a new game.
+std::unique_ptr<RoomView> shownRoom(Lent& lent, int number = 100) {
+  auto room = std::make_unique<RoomView>(number, lent.context());
+  room->resize(760, 760);
+  room->show();
+  room->setActive(true);
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(room.get()));
+  room->newGame();
+  EXPECT_TRUE(settle([&] { return room->title().contains(QStringLiteral("手数:0")); }));
+  return room;
+}
+
+QPoint pixelOf(const RoomView& room, Point p) {
+  const BoardGeometry& g = room.boardView()->geometry();
+  return {g.centreX(p % 19), g.centreY(p / 19)};
+}
+
+void clickPoint(RoomView& room, Point p) {
+  QTest::mouseClick(room.boardView(), Qt::LeftButton, {}, pixelOf(room, p));
+}
+
+QMessageBox* messageOf(QWidget& parent) { return parent.findChild<QMessageBox*>(); }
+
+TEST(RoomViewWidget, AClickPlaysAStoneAndTheTitleFollows) {
+  Lent lent;
+  auto room = shownRoom(lent);
+  EXPECT_EQ(room->title(), QStringLiteral("100棋室( 无名文件 -- 无比赛信息 -- 手数:0 )"));
+  clickPoint(*room, 72);
+  ASSERT_TRUE(settle([&] { return room->title().endsWith(QStringLiteral("手数:1 )")); }));
+  const QImage picture = room->boardView()->picture();
+  EXPECT_LT(qGray(picture.pixel(pixelOf(*room, 72) + QPoint(3, 3))), 70) << "a black stone";
+  EXPECT_EQ(room->room().view().board.get(72), Black);
+  ASSERT_GE(lent.sounds.played().size(), 2u);
+  EXPECT_EQ(lent.sounds.played().front(), kNewGameSound);
+  EXPECT_EQ(lent.sounds.played().back(), kStoneSound);
+
+  // Under stone sound mode 1 an inactive room is silent.
+  lent.settings.stoneSoundMode = 1;
+  room->setActive(false);
+  const size_t before = lent.sounds.played().size();
+  clickPoint(*room, 73);
+  ASSERT_TRUE(settle([&] { return room->title().endsWith(QStringLiteral("手数:2 )")); }));
+  EXPECT_EQ(lent.sounds.played().size(), before);
+
+  // The move-number button: off, last, last five, all, off.
+  std::vector<int> modes;
+  for (int i = 0; i < 4; ++i) {
+    room->cycleMoveNumbers();
+    modes.push_back(room->room().moveNumberMode());
+  }
+  EXPECT_EQ(modes, (std::vector<int>{1, 2, 3, 0}));
+  EXPECT_EQ(lent.sounds.played().size(), before) << "the button never sounds";
+}
+
+TEST(RoomViewWidget, AClickWhileGnuGoIsToMoveDoesNothing) {
+  Lent lent;
+  test::ScratchDir dir;
+  // GNU Go itself, started half a second late, so that its first answer surely comes after the
+  // second click.
+  const std::string slow = dir.file("slow-gnugo");
+  std::ofstream(slow) << "#!/bin/sh\nsleep 0.5\nexec " << findProgram("gnugo") << " \"$@\"\n";
+  std::filesystem::permissions(slow, std::filesystem::perms::owner_all);
+  auto room = shownRoom(lent);
+  PlaySetup setup = PlaySetup::defaults(GameSettings::Chinese, "me", "gnu");
+  setup.swapPlayers();  // the person plays Black, GNU Go White
+  setup.white.program = slow;
+  setup.white.assist = false;
+  room->startGame(playChoice(setup, false));
+  clickPoint(*room, 3 * 19 + 3);
+  ASSERT_TRUE(settle([&] { return room->room().view().currentIndex == 1; }));
+  clickPoint(*room, 0);  // GNU Go is thinking: the corner point stays empty
+  ASSERT_TRUE(settle([&] { return room->room().view().currentIndex == 2; }, 60000)) << "GNU Go answered";
+  EXPECT_EQ(room->room().view().board.get(0), Empty);
+  EXPECT_EQ(room->room().view().sideToMove, Black);
+  EXPECT_EQ(room->room().annotations().labelCount(), 0) << "no hints while GNU Go plays here";
+}
+
+TEST(RoomViewWidget, OpeningARecordAtAnEarlierMoveAndClickingStartsStudy) {
+  Lent lent;
+  auto room = shownRoom(lent);
+  ASSERT_TRUE(room->openRecordFile(kRecord, false, 40));
+  ASSERT_TRUE(settle([&] { return room->title().contains(QStringLiteral("253550034.sgf -- ")); }));
+  EXPECT_TRUE(room->title().contains(QStringLiteral("VS richkugo 9段(白)(结果: W+Resign) -- 手数:40 )")))
+      << room->title().toStdString();
+  Point empty = 0;
+  while (room->room().view().board.get(empty) != Empty) ++empty;
+  clickPoint(*room, empty);
+  ASSERT_TRUE(settle([&] { return room->room().view().studying && room->room().view().currentIndex == 41; }));
+  EXPECT_EQ(room->room().view().board.get(empty), Black);
+  // The study chime, then the stone (once the refresh of the move has run).
+  const auto& played = lent.sounds.played();
+  ASSERT_TRUE(settle([&] { return played.back() == kStoneSound; }));
+  ASSERT_GE(played.size(), 2u);
+  EXPECT_EQ(played[played.size() - 2], kStudySound);
+  EXPECT_EQ(played.back(), kStoneSound);
+}
+
+TEST(RoomViewWidget, APatternBaseShowsGlobalHintsOnTheEmptyBoard) {
+  Lent lent(true);
+  ASSERT_EQ(lent.bases.count(), 1);
+  auto room = shownRoom(lent);
+  ASSERT_TRUE(settle([&] { return room->room().annotations().labelCount() > 0; }));
+  const BoardLabel first = room->room().annotations().labels().front();
+  EXPECT_EQ(first.text, "A");
+  EXPECT_TRUE(room->infoText().startsWith(QStringLiteral("A, 总:"))) << room->infoText().toStdString();
+  // The label is painted in its colour inside its point's square.
+  const QImage picture = room->boardView()->picture();
+  const auto square = room->boardView()->geometry().pointRect(first.point);
+  bool found = false;
+  for (int y = square->top; y < square->bottom && !found; ++y)
+    for (int x = square->left; x < square->right && !found; ++x)
+      found = (picture.pixel(x, y) & 0xFFFFFF) == first.rgb;
+  EXPECT_TRUE(found);
+  const auto rows = room->room().hintDetails(RoomView::detailWords());
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(rows.front().position, "A");
+  ASSERT_FALSE(rows.front().children.empty());
+  EXPECT_FALSE(rows.front().children.front().path.empty());
+}
+
+TEST(RoomViewWidget, SavedGamesReopenWithTheSamePositionAndPlayers) {
+  Lent lent;
+  test::ScratchDir dir;
+  auto room = shownRoom(lent);
+  ASSERT_TRUE(room->openRecordFile(kRecord, false));
+  const QString saved = QString::fromStdString(dir.file("again.sgf"));
+  ASSERT_TRUE(room->saveTo(saved));
+  EXPECT_TRUE(room->title().contains(QStringLiteral("again.sgf")));
+  auto other = shownRoom(lent, 101);
+  ASSERT_TRUE(other->openRecordFile(saved, false));
+  const GameStateView a = room->room().view(), b = other->room().view();
+  EXPECT_EQ(a.board, b.board);
+  EXPECT_EQ(a.currentIndex, b.currentIndex);
+  EXPECT_EQ(a.info.blackName(), b.info.blackName());
+  EXPECT_EQ(a.info.whiteName(), b.info.whiteName());
+  // Save writes to the room's own file from now on.
+  clickPoint(*other, 0);
+  ASSERT_TRUE(settle([&] { return other->room().view().studying || other->room().view().currentIndex == 87; }));
+}
+
+TEST(RoomViewWidget, FailuresAreReportedInMessageBoxes) {
+  Lent lent;
+  test::ScratchDir dir;
+  auto room = shownRoom(lent);
+  std::ofstream(dir.file("a.txt")) << "(;B[aa])";
+  EXPECT_FALSE(room->openRecordFile(QString::fromStdString(dir.file("a.txt")), false));
+  QMessageBox* box = messageOf(*room);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->text(), QStringLiteral("不认识的文件格式!"));
+  EXPECT_EQ(box->windowTitle(), QStringLiteral("caption"));
+  box->close();
+  ASSERT_TRUE(settle([&] { return messageOf(*room) == nullptr; }));
+
+  PlaySetup setup = PlaySetup::defaults(GameSettings::Chinese, "x", "y");
+  setup.black.program = "/nonexistent/gnugo";
+  room->startGame(playChoice(setup, false));
+  ASSERT_TRUE(settle([&] { return messageOf(*room) != nullptr; }));
+  EXPECT_TRUE(messageOf(*room)->text().contains(QStringLiteral("/nonexistent/gnugo")));
+  EXPECT_FALSE(room->room().driverRunning());
+}
+
+TEST(RoomViewWidget, ClosingWhileGnuGoThinksLeavesNothingBehind) {
+  {
+    // What Qt starts once for the first window (its own threads and descriptors) stays.
+    Lent lent;
+    shownRoom(lent);
+  }
+  const test::Census before;
+  {
+    Lent lent;
+    {
+      auto room = shownRoom(lent);
+      PlaySetup setup = PlaySetup::defaults(GameSettings::Chinese, "a", "b");
+      setup.white.gnuGo = true;
+      setup.black.assist = setup.white.assist = false;
+      room->startGame(playChoice(setup, false));
+      ASSERT_TRUE(settle([&] { return room->room().view().currentIndex >= 1; }, 60000));
+    }
+    QTest::qWait(50);  // queued notifications of the closed room are dropped, not run
+    lent.teardown.drain();
+  }
+  EXPECT_TRUE(before.restored()) << "threads, descriptors or GNU Go processes were left";
+}
+
+TEST(PlayDialogWidget, DefaultsRulesSwapAndTheBrowseButton) {
+  PlayDialog dialog(PlaySetup::defaults(GameSettings::Chinese, "东方不败", "蜘蛛侠"));
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("游戏设置"));
+  EXPECT_EQ(dialog.komiBox()->value(), 3.75);
+  dialog.ruleBox()->setCurrentIndex(1);
+  EXPECT_EQ(dialog.komiBox()->value(), 6.5);
+  EXPECT_EQ(dialog.blackPane()->nameEdit()->maxLength(), 90);
+  EXPECT_TRUE(dialog.blackPane()->programEdit()->isVisibleTo(&dialog));
+  EXPECT_FALSE(dialog.whitePane()->programEdit()->isVisibleTo(&dialog)) << "a person has no program";
+  dialog.swapPlayers();
+  PlaySetup s = dialog.setup();
+  EXPECT_FALSE(s.black.gnuGo);
+  EXPECT_EQ(s.black.name, "蜘蛛侠");
+  EXPECT_TRUE(s.white.gnuGo);
+  EXPECT_EQ(s.white.name, "东方不败");
+  EXPECT_EQ(s.ruleType, GameSettings::Japanese);
+
+  // "..." opens a file chooser; cancelling it keeps the path.
+  bool chooserSeen = false;
+  QTimer::singleShot(300, [&] {
+    if (auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      chooserSeen = true;
+      chooser->reject();
+    }
+  });
+  QTest::mouseClick(dialog.whitePane()->browseButton(), Qt::LeftButton);
+  EXPECT_TRUE(chooserSeen);
+  EXPECT_EQ(dialog.setup().white.program, "gnugo");
+}
+
+TEST(RecordFileDialogWidget, OffersTheTextEncoding) {
+  RecordFileDialog dialog;
+  ASSERT_EQ(dialog.encodingBox()->count(), 2);
+  EXPECT_EQ(dialog.encodingBox()->itemText(0), QStringLiteral("简体中文(GB)"));
+  EXPECT_EQ(dialog.encodingBox()->itemText(1), QStringLiteral("繁体中文(BIG5)"));
+  EXPECT_FALSE(dialog.big5());
+  dialog.encodingBox()->setCurrentIndex(1);
+  EXPECT_TRUE(dialog.big5());
+}
+
+}  // namespace
+}  // namespace mh

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstddef>
+#include <vector>
+
+namespace mh::test {
+
+// What this process holds open: descriptors, threads and child processes (zombies included), for
+// tests that check a stop leaves nothing behind.
+size_t openDescriptors();
+size_t liveThreads();
+std::vector<pid_t> childProcesses();
+
+// A census taken now, compared later. A joined thread can linger in /proc/self/task and a killed
+// child in the process table for a moment on a loaded machine, so the comparisons give the
+// counts up to the settle time to come back; a leak stays and still fails.
+struct Census {
+  size_t descriptors = openDescriptors();
+  size_t threads = liveThreads();
+  size_t children = childProcesses().size();
+
+  // True when the counts are back to this census within settle.
+  bool restored(std::chrono::milliseconds settle = std::chrono::milliseconds(2000)) const;
+};
+
+}  // namespace mh::test

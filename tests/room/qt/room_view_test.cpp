@@ -18,6 +18,7 @@
 #include "patterns/wpb_list.h"
 #include "platform/find_program.h"
 #include "platform/teardown_queue.h"
+#include "records/record_loader.h"
 #include "room/app_settings.h"
 #include "room/paint/board_images.h"
 #include "room/qt/board_sounds.h"
@@ -156,6 +157,8 @@ TEST(RoomViewWidget, OpeningARecordAtAnEarlierMoveAndClickingStartsStudy) {
       << room->title().toStdString();
   Point empty = 0;
   while (room->room().view().board.get(empty) != Empty) ++empty;
+  // Study may begin only while the new game's driver waits for the person.
+  ASSERT_TRUE(settle([&] { return room->room().transformsAllowed(); }));
   clickPoint(*room, empty);
   ASSERT_TRUE(settle([&] { return room->room().view().studying && room->room().view().currentIndex == 41; }));
   EXPECT_EQ(room->room().view().board.get(empty), Black);
@@ -205,9 +208,18 @@ TEST(RoomViewWidget, SavedGamesReopenWithTheSamePositionAndPlayers) {
   EXPECT_EQ(a.currentIndex, b.currentIndex);
   EXPECT_EQ(a.info.blackName(), b.info.blackName());
   EXPECT_EQ(a.info.whiteName(), b.info.whiteName());
-  // Save writes to the room's own file from now on.
-  clickPoint(*other, 0);
-  ASSERT_TRUE(settle([&] { return other->room().view().studying || other->room().view().currentIndex == 87; }));
+  // Save on a room that has a file writes that file, with the move played since.
+  ASSERT_TRUE(settle([&] { return other->room().transformsAllowed(); }));
+  Point empty = 0;
+  while (b.board.get(empty) != Empty) ++empty;
+  clickPoint(*other, empty);
+  ASSERT_TRUE(settle([&] { return other->room().view().currentIndex == 87; }));
+  other->save();
+  GameRecord record;
+  int result = 0;
+  ASSERT_EQ(loadRecordFile(saved.toStdString(), false, record, result), RecordLoadStatus::Ok);
+  EXPECT_EQ(record.entryCount(), 87);
+  EXPECT_EQ(record.entries().back().point, empty);
 }
 
 TEST(RoomViewWidget, FailuresAreReportedInMessageBoxes) {

@@ -38,6 +38,12 @@ TEST(BoardPainting, StonesWoodAndLinesWithAndWithoutTheModule) {
   ASSERT_TRUE(module.moduleLoaded()) << "the board module is generated at build time";
   const BoardImages builtin;
   ASSERT_FALSE(builtin.moduleLoaded());
+  // Module stones exist for stone squares of 10 to 59 pixels only.
+  for (const auto& [a, present] : {std::pair{9, false}, {10, true}, {59, true}, {60, false}})
+    EXPECT_EQ(module.moduleStone(White, a) != nullptr, present) << "a = " << a;
+  EXPECT_EQ(builtin.moduleStone(Black, 30), nullptr);
+  EXPECT_NE(builtin.builtinStone(1, Black), nullptr);
+  EXPECT_EQ(builtin.builtinStone(2, Black), nullptr) << "only styles 0 and 1 have images";
   BoardScene scene;
   scene.board.set(60, Black);
   scene.board.set(61, White);

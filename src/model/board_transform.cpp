@@ -1,5 +1,7 @@
 #include "model/board_transform.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -88,6 +90,70 @@ bool BoardTransform::mapSnapshot(const BoardSnapshot& item, BoardSnapshot& out) 
   if (!mapBoard(board, board)) return false;
   board.stoneLists(out);
   return true;
+}
+
+namespace {
+
+constexpr int kSide19 = 19;
+using TurnTable = std::array<std::array<Point, kSide19 * kSide19>, 7>;
+
+const TurnTable& turns19() {
+  static const TurnTable table = [] {
+    TurnTable t{};
+    for (int kind = 0; kind < 7; ++kind) {
+      const BoardTransform bt(kind, kSide19, kSide19);
+      for (Point p = 0; p < kSide19 * kSide19; ++p)
+        t[static_cast<size_t>(kind)][static_cast<size_t>(p)] = bt.mapPoint(p);
+    }
+    return t;
+  }();
+  return table;
+}
+
+bool strictlyAscending(PointList::const_iterator first, PointList::const_iterator last) {
+  return std::adjacent_find(first, last, [](Point a, Point b) { return a >= b; }) == last;
+}
+
+bool wellFormed(const BoardSnapshot& s) {
+  const auto blacks = static_cast<std::ptrdiff_t>(s.blackCount);
+  return s.blackCount >= 0 && s.whiteCount >= 0 &&
+         static_cast<std::int64_t>(s.blackCount) + s.whiteCount == static_cast<std::int64_t>(s.points.size()) &&
+         strictlyAscending(s.points.begin(), s.points.begin() + blacks) &&
+         strictlyAscending(s.points.begin() + blacks, s.points.end());
+}
+
+// Maps a well-formed snapshot point by point; false when a point leaves the board or the turned
+// lists share a point (then the board's rule, white written last, must decide).
+bool turnPointwise(const BoardTransform& t, int kind, const BoardSnapshot& in, BoardSnapshot& out) {
+  out.width = in.width;
+  out.height = in.height;
+  out.blackCount = in.blackCount;
+  out.whiteCount = in.whiteCount;
+  out.points.resize(in.points.size());
+  const Point* table = turnTable19(kind, in.width, in.height);
+  const std::int64_t area = static_cast<std::int64_t>(in.width) * in.height;
+  for (size_t i = 0; i < in.points.size(); ++i) {
+    const Point p = in.points[i];
+    out.points[i] = table != nullptr ? (p >= 0 && p < kSide19 * kSide19 ? table[p] : kNoPoint) : t.mapPoint(p);
+    if (out.points[i] < 0 || static_cast<std::int64_t>(out.points[i]) >= area) return false;
+  }
+  const auto mid = out.points.begin() + static_cast<std::ptrdiff_t>(in.blackCount);
+  std::sort(out.points.begin(), mid);
+  std::sort(mid, out.points.end());
+  return !std::any_of(out.points.begin(), mid, [&](Point p) { return std::binary_search(mid, out.points.end(), p); });
+}
+
+}  // namespace
+
+const Point* turnTable19(int kind, int width, int height) {
+  if (width != kSide19 || height != kSide19 || kind < 0 || kind >= 7) return nullptr;
+  return turns19()[static_cast<size_t>(kind)].data();
+}
+
+bool turnSnapshot(int kind, const BoardSnapshot& in, BoardSnapshot& out) {
+  const BoardTransform forward(kind, in.width, in.height);
+  if (wellFormed(in) && turnPointwise(forward, kind, in, out)) return true;
+  return forward.mapSnapshot(in, out);
 }
 
 }  // namespace mh

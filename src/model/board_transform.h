@@ -46,4 +46,14 @@ struct BoardTransform {
   bool mapSnapshot(const BoardSnapshot& item, BoardSnapshot& out) const;
 };
 
+// The images of every point of a 19 x 19 board under symmetry kind 0..6 (forwards), or nullptr
+// for another size or kind: the size pattern libraries hold, turned without decoding points.
+const Point* turnTable19(int kind, int width, int height);
+
+// The snapshot turned forwards through symmetry kind 0..6, as mapSnapshot gives it. A snapshot
+// as boards make it (counts matching the points, each list strictly ascending, no point in both
+// lists, every image on the board) is mapped point by point and each list sorted again; anything
+// else goes through a board, which drops what a board cannot hold. False when that fails.
+bool turnSnapshot(int kind, const BoardSnapshot& in, BoardSnapshot& out);
+
 }  // namespace mh

@@ -27,31 +27,7 @@ std::uint64_t headKey(const BoardSnapshot& s, int side) {
   return mix(h ^ static_cast<std::uint64_t>(side & 0xff));
 }
 
-// Point maps of the seven turns of the 19 x 19 board, the only size the builders use; other
-// sizes map point by point.
 constexpr int kSide = 19;
-using TurnTable = std::array<std::array<Point, kSide * kSide>, 7>;
-
-const TurnTable& turns19() {
-  static const TurnTable table = [] {
-    TurnTable t{};
-    for (int kind = 0; kind < 7; ++kind) {
-      const BoardTransform bt(kind, kSide, kSide);
-      for (Point p = 0; p < kSide * kSide; ++p) t[static_cast<size_t>(kind)][static_cast<size_t>(p)] = bt.mapPoint(p);
-    }
-    return t;
-  }();
-  return table;
-}
-
-}  // namespace
-
-const Point* turnTable19(int kind, int width, int height) {
-  if (width != kSide || height != kSide || kind < 0 || kind >= 7) return nullptr;
-  return turns19()[static_cast<size_t>(kind)].data();
-}
-
-namespace {
 
 std::uint64_t nonZero(std::uint64_t print) { return print == 0 ? 1 : print; }
 
@@ -67,12 +43,11 @@ std::uint64_t keyPrintOf(const BoardSnapshot& s, int side) {
 bool turnedKeyPrint(const BoardSnapshot& s, int side, int kind, std::uint64_t& print) {
   std::uint64_t sum = headKey(s, side);
   const size_t blacks = s.blackCount < 0 ? 0 : static_cast<size_t>(s.blackCount);
-  if (s.width == kSide && s.height == kSide && kind >= 0 && kind < 7) {
-    const auto& map = turns19()[static_cast<size_t>(kind)];
+  if (const Point* map = turnTable19(kind, s.width, s.height)) {
     for (size_t i = 0; i < s.points.size(); ++i) {
       const Point p = s.points[i];
       if (p < 0 || p >= kSide * kSide) return false;
-      sum += stoneKey(map[static_cast<size_t>(p)], i < blacks ? Black : White);
+      sum += stoneKey(map[p], i < blacks ? Black : White);
     }
   } else {
     const BoardTransform t(kind, s.width, s.height);

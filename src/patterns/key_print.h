@@ -18,10 +18,6 @@ std::uint64_t keyPrintOf(const BoardSnapshot& snapshot, int side);
 // position does not exist).
 bool turnedKeyPrint(const BoardSnapshot& snapshot, int side, int kind, std::uint64_t& print);
 
-// The images of every point of a 19 x 19 board under symmetry kind 0..6 (forwards), or nullptr
-// for another size or kind: the one size the libraries hold, turned without decoding points.
-const Point* turnTable19(int kind, int width, int height);
-
 // Entry numbers by print: the smallest number for each print, in open addressing. A lookup that
 // misses proves that no entry has that print. Prints are kept per number, so a number's print can
 // be checked against the one looked up.

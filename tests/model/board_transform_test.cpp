@@ -142,5 +142,45 @@ TEST(BoardTransform, RandomBoardsSurviveEverySymmetryAndItsInverse) {
   }
 }
 
+// The fast turn of a snapshot must give exactly what turning it through a board gives, for
+// snapshots as boards make them and for every shape a damaged file can hold.
+TEST(BoardTransform, TurnSnapshotAgreesWithMappingThroughABoard) {
+  auto snap = [](int w, int h, std::int32_t blacks, std::int32_t whites, PointList points) {
+    BoardSnapshot s;
+    s.width = w;
+    s.height = h;
+    s.blackCount = blacks;
+    s.whiteCount = whites;
+    s.points = std::move(points);
+    return s;
+  };
+  const struct {
+    const char* name;
+    BoardSnapshot in;
+  } cases[] = {
+      {"empty 19", snap(19, 19, 0, 0, {})},
+      {"corner stones 19", snap(19, 19, 2, 1, {0, 20, 360})},
+      {"9 x 9 without a table", snap(9, 9, 1, 2, {3, 10, 80})},
+      {"not square", snap(13, 7, 1, 1, {0, 90})},
+      {"black list unsorted", snap(19, 19, 2, 0, {40, 3})},
+      {"counts disagree with points", snap(19, 19, 3, 0, {1, 2})},
+      {"a point in both lists", snap(19, 19, 1, 1, {5, 5})},
+      {"a point off the board", snap(19, 19, 1, 0, {400})},
+      {"a negative point", snap(19, 19, 0, 1, {-3})},
+  };
+  for (const auto& c : cases) {
+    for (int kind = 0; kind < 7; ++kind) {
+      BoardSnapshot fast;
+      BoardSnapshot slow;
+      const bool fastOk = turnSnapshot(kind, c.in, fast);
+      const bool slowOk = BoardTransform(kind, c.in.width, c.in.height).mapSnapshot(c.in, slow);
+      ASSERT_EQ(fastOk, slowOk) << c.name << " kind " << kind;
+      if (fastOk) {
+        EXPECT_EQ(fast, slow) << c.name << " kind " << kind;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace mh

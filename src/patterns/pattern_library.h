@@ -8,28 +8,26 @@
 
 #include "model/board_snapshot.h"
 #include "patterns/pattern_entry.h"
-#include "patterns/key_print.h"
-#include "patterns/pattern_hash_table.h"
 #include "patterns/pattern_index_record.h"
-#include "patterns/warehouse.h"
+#include "patterns/pattern_store.h"
 #include "platform/binary_file.h"
-#include "platform/mapped_file.h"
 
 namespace mh {
 
-// A store of positions keyed by (snapshot, side to move), with a hash index. Three modes:
-// - Memory: entries live in memory and can be added or changed in place (entryAt).
-// - Index: read-only; only the 17-byte index records and the hash table are in memory, and the
-//   entries are read from the open data file ("wpbin") on demand.
-// - Warehouse: entries live in a Warehouse under their decimal number and can be added or
-//   stored; the index records stay in memory.
+class WarehousePatternStore;
+
+// A store of positions keyed by (snapshot, side to move), with a hash index, over one of three
+// stores (see PatternStoreKind):
+// - Memory: entries can be added or changed in place (entryAt).
+// - Index: read-only, entries read from the open data file ("wpbin") on demand.
+// - Warehouse: entries can be added or stored; optionally with a write-back cache.
 // An entry's number is its position in the entry list (memory) or index-record list (others).
 // Nothing here shows a message; every operation reports by its result.
 class PatternLibrary {
  public:
-  enum class Mode { Memory, Index, Warehouse };
+  using Mode = PatternStoreKind;
 
-  PatternLibrary() = default;
+  PatternLibrary();
   // Closes like reset, which writes the warehouse directory in warehouse mode.
   ~PatternLibrary();
   PatternLibrary(const PatternLibrary&) = delete;
@@ -54,9 +52,10 @@ class PatternLibrary {
   // Warehouse mode on a new, empty warehouse file at path (created or truncated).
   [[nodiscard]] bool createWarehouse(const std::string& warehousePath);
 
-  Mode mode() const { return mode_; }
-  int entryCount() const;
-  const std::vector<PatternIndexRecord>& indexRecords() const { return records_; }
+  Mode mode() const { return store_->kind(); }
+  int entryCount() const { return store_->count(); }
+  // The index records (index and warehouse modes; empty in memory mode).
+  const std::vector<PatternIndexRecord>& indexRecords() const;
 
   // A copy of entry number; false for a number out of range or an entry that does not read.
   [[nodiscard]] bool readEntry(int number, PatternEntry& out) const;
@@ -74,9 +73,9 @@ class PatternLibrary {
   // Memory mode: appends the entry unless find already knows its key. Warehouse mode: stores it
   // under the next number and appends its index record. Index mode: refused. In every mode an
   // entry that has no binary form (snapshot counts not matching its points) is refused.
-  [[nodiscard]] bool add(PatternEntry entry);
-  // Warehouse mode only: replaces the stored value of entry number. An encoding of any size is
-  // stored whole; on failure the old value stays in place.
+  [[nodiscard]] bool add(PatternEntry entry) { return store_->add(std::move(entry)); }
+  // Replaces the stored value of entry number, whose key stays (refused in index mode). An
+  // encoding of any size is stored whole; on failure the old value stays in place.
   [[nodiscard]] bool storeEntry(int number, const PatternEntry& entry);
 
   // Index or warehouse mode: the index file ("wpindex") of the current records. The file is
@@ -110,9 +109,9 @@ class PatternLibrary {
   // Called once before the first change this library makes to its warehouse file; a false return
   // refuses the change. Lets a builder retire the record of its last finished run before that
   // run's warehouse state is overwritten.
-  void setBeforeFirstWrite(std::function<bool()> hook) { beforeFirstWrite_ = std::move(hook); }
+  void setBeforeFirstWrite(std::function<bool()> hook);
   // Bytes held by the write-back cache, as accounted against its limit.
-  size_t cachedBytes() const { return cacheBytes_; }
+  size_t cachedBytes() const;
 
   // The number of the entry for the position under any of the eight symmetries (identity first,
   // then kinds 0..6, the first hit wins), with the kind that turns the given snapshot into the
@@ -131,72 +130,13 @@ class PatternLibrary {
   }
 
  private:
-  // find's walk: the number of the matching entry, with the entry copied into out when given.
-  int findEntry(const BoardSnapshot& snapshot, int side, PatternEntry* out) const;
-  // Reads entry number's key, and its body when the key matches (or always when key is null).
-  bool readFromStore(int number, const BoardSnapshot* key, int side, PatternEntry& out, bool& matched) const;
-  bool storeEntryValue(int number, const PatternEntry& entry);
-  void rebuildHash();
-  // Empties both forms of the hash buckets and frees their memory.
-  void dropBuckets();
-  // What a bucket's neighbours are filtered on before their keys are compared.
-  static std::uint32_t filterWord(std::int32_t blackCount, std::int32_t whiteCount, int side);
-  bool loadIndexFile(const std::string& path);
-  // Index mode: whether the loaded records fit the open data file (count, and the keys of the
-  // first and last record found where they point).
-  bool indexMatchesData() const;
-  // Maps the open data file for reads without system calls (left unmapped when that fails).
-  void mapData(const std::string& dataPath);
-  PatternEntry* beginUpdate(int number);
-  bool endUpdate(int number);
-  // The held entry of number, or nullptr when it is not held.
-  const PatternEntry* held(int number) const;
-  // Holds entry (a new or changed one) for number and accounts for it.
-  PatternEntry& hold(int number, PatternEntry entry);
-  bool writeAllowed();
-  // Writes out least recently used held entries until the cache is under its limit.
-  bool evict();
-  static size_t heldBytes(const PatternEntry& entry);
+  PatternEntry* beginUpdate(int number) { return store_->beginUpdate(number); }
+  bool endUpdate(int number) { return store_->endUpdate(number); }
+  // Replaces the store (the old one closes as it goes).
+  void setStore(std::unique_ptr<PatternStore> store, WarehousePatternStore* warehouse = nullptr);
 
-  struct HeldEntry {
-    std::unique_ptr<PatternEntry> entry;
-    bool dirty = false;
-    bool referenced = false;
-  };
-  // The holder of entry number, or nullptr when it is not held.
-  HeldEntry* holderOf(int number);
-  void release(int number);
-  // Fills the hash buckets when write-back left them empty; see bucketsStale_.
-  void ensureBuckets() const;
-
-  Mode mode_ = Mode::Memory;
-  std::vector<PatternEntry> entries_;           // memory mode
-  std::vector<PatternIndexRecord> records_;     // index and warehouse modes
-  mutable PatternHashTable hash_;
-  BinaryFile dataFile_;                         // index mode
-  MappedFile dataMap_;                          // index mode: the data file, when it maps
-  std::vector<std::int32_t> bucketStarts_;      // index mode: bucket b is [starts[b], starts[b+1])
-  std::vector<std::int32_t> bucketNumbers_;
-  std::vector<std::uint32_t> bucketFilters_;
-  std::uint64_t dataSize_ = 0;
-  std::unique_ptr<Warehouse> warehouse_;        // warehouse mode
-
-  // Write-back (warehouse mode, when enabled).
-  bool writeBack_ = false;
-  size_t cacheLimit_ = 0;
-  size_t cacheBytes_ = 0;
-  std::vector<std::int32_t> heldSlot_;  // by number: its holder in heldPool_, or -1
-  std::vector<HeldEntry> heldPool_;
-  std::vector<std::int32_t> freeHolders_;
-  // With write-back the prints answer finds; the buckets are filled only when a print's entry
-  // turns out not to be the one sought, which practically never happens.
-  mutable bool bucketsStale_ = false;
-  std::vector<std::int32_t> clock_;     // held numbers in the order they were taken in
-  size_t clockHand_ = 0;
-  KeyPrintTable prints_;
-  PatternEntry updateScratch_;
-  std::function<bool()> beforeFirstWrite_;
-  bool wroteWarehouse_ = false;
+  std::unique_ptr<PatternStore> store_;
+  WarehousePatternStore* warehouse_ = nullptr;  // store_, when it is a warehouse
 };
 
 }  // namespace mh

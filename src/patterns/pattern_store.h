@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "model/board_snapshot.h"
+#include "patterns/pattern_entry.h"
+#include "patterns/pattern_index_record.h"
+
+namespace mh {
+
+// Where a pattern library keeps its entries.
+// - Memory: entries live in memory and can be added or changed in place.
+// - Index: read-only; the 17-byte index records are in memory, the entries are read from the data
+//   file ("wpbin") on demand.
+// - Warehouse: entries live in a Warehouse under their decimal number; the records stay in memory.
+enum class PatternStoreKind { Memory, Index, Warehouse };
+
+// The storage of a pattern library: entries numbered from 0 in the order they were added, found
+// by key (snapshot and side to move). Nothing here shows a message; every operation reports by
+// its result.
+class PatternStore {
+ public:
+  virtual ~PatternStore() = default;
+
+  virtual PatternStoreKind kind() const = 0;
+  virtual int count() const = 0;
+  // The number of the entry whose snapshot and side equal the given ones, or -1; the entry is
+  // copied into out when given.
+  virtual int find(const BoardSnapshot& snapshot, int side, PatternEntry* out) const = 0;
+  // A copy of entry number; false out of range or when it does not read.
+  virtual bool read(int number, PatternEntry& out) const = 0;
+  // Appends the entry as number count(). Refused by a read-only store and for an entry that has
+  // no binary form (snapshot counts not matching its points).
+  virtual bool add(PatternEntry entry) = 0;
+  // Replaces the value of entry number (its key unchanged); on failure the old value stays.
+  virtual bool store(int number, const PatternEntry& entry) = 0;
+
+  // Entry number where it already lies in memory, for reading without a copy; nullptr when it
+  // would have to be read.
+  virtual const PatternEntry* peek(int /*number*/) const { return nullptr; }
+  // Entry number opened for a change in place; endUpdate stores the change. nullptr when the
+  // entry cannot be read or the store is read-only.
+  virtual PatternEntry* beginUpdate(int number) = 0;
+  virtual bool endUpdate(int number) = 0;
+  // False only when no entry can have the key of the snapshot turned through kind: lets a
+  // search under symmetries skip turning the snapshot.
+  virtual bool mayHoldTurned(const BoardSnapshot& /*snapshot*/, int /*side*/, int /*kind*/) const { return true; }
+  // The index records of a store that keeps them (index and warehouse), else nullptr.
+  virtual const std::vector<PatternIndexRecord>* records() const { return nullptr; }
+};
+
+// The library hash of a snapshot: the sum of all points as a wrapping signed 32-bit value, made
+// positive, modulo the bucket count.
+std::int32_t patternHashOf(const BoardSnapshot& snapshot);
+
+// The index record of an entry found at location.
+PatternIndexRecord patternRecordFor(const PatternEntry& entry, std::int32_t location);
+
+// Reads an entry's key from in, and its body only when the key is the one sought (or always when
+// key is null): matched tells whether the whole entry was read. False when the key does not read.
+template <class Reader>
+bool readEntryIfKey(Reader& in, PatternEntryForm form, const BoardSnapshot* key, int side, PatternEntry& out,
+                    bool& matched) {
+  matched = false;
+  if (!out.readKey(in)) return false;
+  if (key != nullptr && !(out.side == side && out.snapshot == *key)) return true;
+  matched = out.readBody(in, form);
+  return matched;
+}
+
+// Whether a snapshot's counts agree with its points, as every binary form requires.
+bool countsMatchPoints(const BoardSnapshot& snapshot);
+
+}  // namespace mh

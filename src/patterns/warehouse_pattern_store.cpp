@@ -1,0 +1,204 @@
+#include "patterns/warehouse_pattern_store.h"
+
+#include <limits>
+#include <string>
+#include <utility>
+
+#include "patterns/data_file_pattern_store.h"
+#include "platform/byte_io.h"
+
+namespace mh {
+
+namespace {
+
+std::string entryName(int number) { return std::to_string(number); }
+
+}  // namespace
+
+WarehousePatternStore::~WarehousePatternStore() { (void)close(); }
+
+bool WarehousePatternStore::open(const std::string& warehousePath, const std::string& indexPath) {
+  warehouse_ = std::make_unique<Warehouse>();
+  if (!readPatternIndexFile(indexPath, records_) || !warehouse_->open(warehousePath, false)) {
+    records_.clear();
+    warehouse_.reset();
+    return false;
+  }
+  hash_.reserve(records_.size());
+  for (size_t i = 0; i < records_.size(); ++i) hash_.insert(records_[i].hash, static_cast<std::int32_t>(i));
+  return true;
+}
+
+bool WarehousePatternStore::create(const std::string& warehousePath) {
+  warehouse_ = std::make_unique<Warehouse>();
+  if (warehouse_->create(warehousePath)) return true;
+  warehouse_.reset();
+  return false;
+}
+
+bool WarehousePatternStore::close() {
+  if (!warehouse_) return true;
+  bool ok = flush();
+  ok = warehouse_->close() && ok;
+  warehouse_.reset();
+  return ok;
+}
+
+bool WarehousePatternStore::readAt(int number, const BoardSnapshot* key, int side, PatternEntry& out,
+                                   bool& matched) const {
+  matched = false;
+  if (const PatternEntry* e = peek(number)) {
+    if (key != nullptr && !(e->snapshot == *key && e->side == side)) {
+      out.snapshot = e->snapshot;
+      out.side = e->side;
+      return true;
+    }
+    out = *e;
+    matched = true;
+    return true;
+  }
+  std::vector<std::uint8_t> bytes;
+  if (!warehouse_ || !warehouse_->get(entryName(number), bytes)) return false;
+  ByteReader in(bytes);
+  return readEntryIfKey(in, PatternEntryForm::Warehouse, key, side, out, matched);
+}
+
+bool WarehousePatternStore::read(int number, PatternEntry& out) const {
+  bool matched = false;
+  return number >= 0 && number < count() && readAt(number, nullptr, 0, out, matched) && matched;
+}
+
+std::optional<int> WarehousePatternStore::findByPrint(const BoardSnapshot& snapshot, int side,
+                                                      PatternEntry* out) const {
+  // No entry has a key whose print no entry has; the entry a print names is almost always the
+  // one sought, and the bucket walk settles the rare case where it is not.
+  const std::int32_t n = prints_.find(keyPrintOf(snapshot, side));
+  if (n < 0) return -1;
+  // A held entry is compared where it is: copying it (occurrences and all) only to compare its
+  // key would cost most of a busy position's find.
+  if (const PatternEntry* e = peek(n); e && out == nullptr && e->side == side && e->snapshot == snapshot) return n;
+  PatternEntry scratch;
+  bool matched = false;
+  if (readAt(n, &snapshot, side, out ? *out : scratch, matched) && matched) return n;
+  return std::nullopt;
+}
+
+int WarehousePatternStore::find(const BoardSnapshot& snapshot, int side, PatternEntry* out) const {
+  if (cache_) {
+    if (const auto n = findByPrint(snapshot, side, out)) return *n;
+    ensureBuckets();
+  }
+  PatternEntry scratch;
+  for (std::int32_t n = hash_.first(patternHashOf(snapshot)); n >= 0; n = hash_.next(n)) {
+    if (n >= count()) continue;
+    // The record rules out most neighbours without touching the file.
+    const PatternIndexRecord& r = records_[static_cast<size_t>(n)];
+    if (r.side != side || r.blackCount != snapshot.blackCount || r.whiteCount != snapshot.whiteCount) continue;
+    bool matched = false;
+    if (readAt(n, &snapshot, side, out ? *out : scratch, matched) && matched) return n;
+  }
+  return -1;
+}
+
+bool WarehousePatternStore::mayHoldTurned(const BoardSnapshot& snapshot, int side, int kind) const {
+  if (!cache_) return true;
+  std::uint64_t print = 0;
+  return turnedKeyPrint(snapshot, side, kind, print) && prints_.find(print) >= 0;
+}
+
+void WarehousePatternStore::ensureBuckets() const {
+  if (!bucketsStale_) return;
+  bucketsStale_ = false;
+  hash_.clear();
+  hash_.reserve(records_.size());
+  for (size_t i = 0; i < records_.size(); ++i) hash_.insert(records_[i].hash, static_cast<std::int32_t>(i));
+}
+
+bool WarehousePatternStore::writeAllowed() {
+  if (wroteWarehouse_) return true;
+  if (beforeFirstWrite_ && !beforeFirstWrite_()) return false;
+  wroteWarehouse_ = true;
+  return true;
+}
+
+bool WarehousePatternStore::storeValue(int number, const PatternEntry& entry) {
+  if (!warehouse_ || !warehouse_->isOpen() || !writeAllowed()) return false;
+  // The encoding grows with the entry: an entry of any size is stored whole, never cut short.
+  std::vector<std::uint8_t> bytes;
+  ByteWriter w(bytes);
+  if (!entry.write(w, PatternEntryForm::Warehouse)) return false;
+  return warehouse_->put(entryName(number), bytes);
+}
+
+bool WarehousePatternStore::add(PatternEntry entry) {
+  if (records_.size() >= static_cast<size_t>(std::numeric_limits<std::int32_t>::max())) return false;
+  const auto number = static_cast<std::int32_t>(records_.size());
+  if (!cache_) {
+    if (!storeValue(number, entry)) return false;
+    records_.push_back(patternRecordFor(entry, number));
+    hash_.insert(records_.back().hash, number);
+    return true;
+  }
+  // Refuse what could never be stored, as a store would.
+  std::vector<std::uint8_t> probe;
+  ByteWriter w(probe);
+  if (!entry.snapshot.write(w) || entry.text.size() > std::numeric_limits<std::uint16_t>::max()) return false;
+  records_.push_back(patternRecordFor(entry, number));
+  if (!bucketsStale_) hash_.insert(records_.back().hash, number);
+  prints_.append(keyPrintOf(entry.snapshot, entry.side));
+  cache_->hold(number, std::move(entry));
+  return cache_->evict();
+}
+
+bool WarehousePatternStore::store(int number, const PatternEntry& entry) {
+  if (number < 0 || number >= count()) return false;
+  if (!cache_) return storeValue(number, entry);
+  if (entry.text.size() > std::numeric_limits<std::uint16_t>::max()) return false;
+  cache_->hold(number, entry);
+  return cache_->evict();
+}
+
+PatternEntry* WarehousePatternStore::beginUpdate(int number) {
+  if (number < 0 || number >= count()) return nullptr;
+  if (!cache_) return read(number, updateScratch_) ? &updateScratch_ : nullptr;
+  if (PatternEntry* e = cache_->beginChange(number)) return e;
+  PatternEntry entry;
+  if (!read(number, entry)) return nullptr;
+  cache_->hold(number, std::move(entry));
+  return cache_->beginChange(number);
+}
+
+bool WarehousePatternStore::endUpdate(int number) {
+  return cache_ ? cache_->endChange(number) : storeValue(number, updateScratch_);
+}
+
+bool WarehousePatternStore::enableWriteBack(size_t cacheBytes) {
+  if (!warehouse_) return false;
+  if (cache_) {
+    cache_->setLimit(cacheBytes);
+    return cache_->evict();
+  }
+  prints_.clear();
+  prints_.reserve(records_.size());
+  PatternEntry scratch;
+  std::vector<std::uint8_t> bytes;
+  for (size_t n = 0; n < records_.size(); ++n) {
+    // An entry whose key does not read can never be found; it gets the print nothing matches.
+    bool ok = warehouse_->get(entryName(static_cast<int>(n)), bytes);
+    ByteReader in(bytes);
+    ok = ok && scratch.readKey(in);
+    prints_.append(ok ? keyPrintOf(scratch.snapshot, scratch.side) : 0);
+  }
+  cache_ = std::make_unique<WriteBackCache>(
+      cacheBytes, [this](int number, const PatternEntry& entry) { return storeValue(number, entry); });
+  bucketsStale_ = true;
+  hash_.clear();
+  // Held entries reach the warehouse about once each, mostly small: the format's smallest block
+  // keeps the file near the size of its values.
+  warehouse_->setMinimumPayload(BlockStore::kMinPayloadFloor);
+  return true;
+}
+
+bool WarehousePatternStore::flush() { return !cache_ || cache_->flush(); }
+
+}  // namespace mh

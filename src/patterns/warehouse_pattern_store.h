@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "patterns/key_print.h"
+#include "patterns/pattern_hash_table.h"
+#include "patterns/pattern_store.h"
+#include "patterns/warehouse.h"
+#include "patterns/write_back_cache.h"
+
+namespace mh {
+
+// A library under construction: every entry is a Warehouse value named by its decimal number, the
+// index records (locations are entry numbers) stay in memory. With write-back on, changed entries
+// are held in a WriteBackCache and a print of every key answers finds that miss without reading.
+class WarehousePatternStore final : public PatternStore {
+ public:
+  // Flushes what is held and closes the warehouse.
+  ~WarehousePatternStore() override;
+
+  // From a warehouse index file and the warehouse; false when either does not open.
+  [[nodiscard]] bool open(const std::string& warehousePath, const std::string& indexPath);
+  // On a new, empty warehouse file at path (created or truncated).
+  [[nodiscard]] bool create(const std::string& warehousePath);
+
+  PatternStoreKind kind() const override { return PatternStoreKind::Warehouse; }
+  int count() const override { return static_cast<int>(records_.size()); }
+  int find(const BoardSnapshot& snapshot, int side, PatternEntry* out) const override;
+  bool read(int number, PatternEntry& out) const override;
+  bool add(PatternEntry entry) override;
+  // An encoding of any size is stored whole.
+  bool store(int number, const PatternEntry& entry) override;
+  const PatternEntry* peek(int number) const override { return cache_ ? cache_->find(number) : nullptr; }
+  PatternEntry* beginUpdate(int number) override;
+  bool endUpdate(int number) override;
+  bool mayHoldTurned(const BoardSnapshot& snapshot, int side, int kind) const override;
+  const std::vector<PatternIndexRecord>* records() const override { return &records_; }
+
+  // Turns write-back on with a cache of about cacheBytes (or changes its limit). Reads the key of
+  // every stored entry once for its print. False when the warehouse is closed.
+  [[nodiscard]] bool enableWriteBack(size_t cacheBytes);
+  // Stores every held entry; false when a store failed (the entry stays held).
+  [[nodiscard]] bool flush();
+  // Flushes, then closes the warehouse, writing its directory; false when either fails. The
+  // records stay but stored entries can no longer be read.
+  bool close();
+  // Called once before the first change to the warehouse file; a false return refuses the change.
+  void setBeforeFirstWrite(std::function<bool()> hook) { beforeFirstWrite_ = std::move(hook); }
+  size_t cachedBytes() const { return cache_ ? cache_->bytes() : 0; }
+
+ private:
+  bool writeAllowed();
+  // Encodes and stores entry number's value now.
+  bool storeValue(int number, const PatternEntry& entry);
+  // Reads entry number's key, and its body when the key matches (or always when key is null).
+  bool readAt(int number, const BoardSnapshot* key, int side, PatternEntry& out, bool& matched) const;
+  // The print's answer to a find: the number, -1 for a proven miss, nullopt when unsettled.
+  std::optional<int> findByPrint(const BoardSnapshot& snapshot, int side, PatternEntry* out) const;
+  void ensureBuckets() const;
+
+  std::vector<PatternIndexRecord> records_;
+  mutable PatternHashTable hash_;
+  // With write-back the prints answer finds; the buckets are filled only when a print's entry
+  // turns out not to be the one sought, which practically never happens.
+  mutable bool bucketsStale_ = false;
+  std::unique_ptr<Warehouse> warehouse_;
+  std::unique_ptr<WriteBackCache> cache_;  // while write-back is on
+  KeyPrintTable prints_;
+  PatternEntry updateScratch_;
+  std::function<bool()> beforeFirstWrite_;
+  bool wroteWarehouse_ = false;
+};
+
+}  // namespace mh

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "patterns/pattern_entry.h"
+
+namespace mh {
+
+// Changed library entries held in memory by entry number instead of being stored at each change,
+// at most about a byte limit of them. When the held bytes pass the limit, entries are written out
+// through the store function and dropped, the least recently used first (second chance in the
+// order they were taken in), down to three quarters of the limit so that writing runs in batches.
+// An entry whose store fails stays held, so nothing is lost while the cache lives.
+class WriteBackCache {
+ public:
+  using Store = std::function<bool(int number, const PatternEntry& entry)>;
+
+  WriteBackCache(size_t limit, Store store) : limit_(limit), store_(std::move(store)) {}
+
+  void setLimit(size_t limit) { limit_ = limit; }
+  size_t limit() const { return limit_; }
+  // Bytes held, as accounted against the limit.
+  size_t bytes() const { return bytes_; }
+
+  // The held entry of number, or nullptr.
+  const PatternEntry* find(int number) const;
+  // Holds entry (new or changed) for number, in place of what was held: changed and recently used.
+  PatternEntry& hold(int number, PatternEntry entry);
+  // The held entry of number, opened for a change in place, or nullptr when it is not held.
+  // endChange must follow before any other call.
+  PatternEntry* beginChange(int number);
+  // Marks the entry opened by beginChange changed and recently used, then evicts.
+  [[nodiscard]] bool endChange(int number);
+  // Writes out and drops entries until the held bytes are under the limit; false when a store
+  // failed (that entry stays held and is tried again later).
+  [[nodiscard]] bool evict();
+  // Stores every changed entry, in number order, keeping them held. False when a store failed.
+  [[nodiscard]] bool flush();
+
+  // What one held entry counts against the limit: the entry, its holder and the heap blocks of
+  // its lists, each with the allocator's overhead.
+  static size_t heldBytes(const PatternEntry& entry);
+
+ private:
+  struct Holder {
+    std::unique_ptr<PatternEntry> entry;
+    bool dirty = false;
+    bool referenced = false;
+  };
+  Holder* holderOf(int number);
+  const Holder* holderOf(int number) const;
+  void release(int number);
+  Holder& newHolder(int number);
+  void compactClock();
+
+  size_t limit_;
+  Store store_;
+  size_t bytes_ = 0;
+  std::vector<std::int32_t> slotOf_;  // by number: its holder in pool_, or -1
+  std::vector<Holder> pool_;
+  std::vector<std::int32_t> freeSlots_;
+  std::vector<std::int32_t> clock_;  // held numbers in the order they were taken in
+  size_t hand_ = 0;
+};
+
+}  // namespace mh

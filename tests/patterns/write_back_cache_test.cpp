@@ -1,0 +1,105 @@
+#include "patterns/write_back_cache.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+namespace mh {
+namespace {
+
+PatternEntry entryOf(int seed, int occurrences = 1) {
+  PatternEntry e;
+  e.snapshot.blackCount = 1;
+  e.snapshot.points = {seed};
+  e.side = 1;
+  for (int i = 0; i < occurrences; ++i) e.occurrences.push_back({seed, 1, static_cast<std::int16_t>(i)});
+  return e;
+}
+
+// A store that records what reached it, and can be told to fail.
+struct Sink {
+  std::vector<int> order;
+  std::map<int, PatternEntry> stored;
+  bool failing = false;
+  WriteBackCache::Store fn() {
+    return [this](int n, const PatternEntry& e) {
+      if (failing) return false;
+      order.push_back(n);
+      stored[n] = e;
+      return true;
+    };
+  }
+};
+
+size_t bytesOf(int count) { return static_cast<size_t>(count) * WriteBackCache::heldBytes(entryOf(0)); }
+
+// Held entries are written out only once the limit is passed, oldest first, down to three
+// quarters of the limit; an entry used since the hand passed it gets a second round.
+TEST(WriteBackCache, EvictsTheLeastRecentlyUsedDownToThreeQuarters) {
+  Sink sink;
+  WriteBackCache cache(bytesOf(8), sink.fn());
+  for (int n = 0; n < 8; ++n) cache.hold(n, entryOf(n));
+  ASSERT_TRUE(cache.evict());
+  EXPECT_TRUE(sink.order.empty()) << "nothing passes the limit yet";
+  // Every entry was just used: the first pass only clears their marks, then the oldest go.
+  cache.hold(8, entryOf(8));
+  ASSERT_TRUE(cache.evict());
+  EXPECT_EQ(sink.order, (std::vector<int>{0, 1, 2}));
+  EXPECT_LE(cache.bytes(), bytesOf(6));
+  for (int n : {0, 1, 2}) EXPECT_EQ(cache.find(n), nullptr);
+  EXPECT_EQ(sink.stored[1], entryOf(1));
+  // Entry 3 is changed (and so used) now: 4 and 5 go before it.
+  PatternEntry* e = cache.beginChange(3);
+  ASSERT_NE(e, nullptr);
+  e->occurrences.push_back({3, 2, 2});
+  ASSERT_TRUE(cache.endChange(3));
+  for (int n = 9; n < 12; ++n) cache.hold(n, entryOf(n));
+  ASSERT_TRUE(cache.evict());
+  ASSERT_GE(sink.order.size(), 5u);
+  EXPECT_EQ(sink.order[3], 4);
+  EXPECT_EQ(sink.order[4], 5);
+  EXPECT_NE(cache.find(3), nullptr);
+}
+
+// A store that fails loses nothing: the entry stays held, the failure is reported, and a later
+// eviction or flush writes it.
+TEST(WriteBackCache, AFailedStoreKeepsTheEntry) {
+  Sink sink;
+  WriteBackCache cache(bytesOf(2), sink.fn());
+  cache.hold(0, entryOf(0, 3));
+  sink.failing = true;
+  cache.hold(1, entryOf(1));
+  cache.hold(2, entryOf(2));
+  EXPECT_FALSE(cache.evict());
+  EXPECT_FALSE(cache.flush());
+  for (int n = 0; n < 3; ++n) ASSERT_NE(cache.find(n), nullptr) << n;
+  sink.failing = false;
+  ASSERT_TRUE(cache.flush());
+  EXPECT_EQ(sink.order, (std::vector<int>{0, 1, 2})) << "flush goes in number order";
+  EXPECT_EQ(sink.stored[0], entryOf(0, 3));
+  sink.order.clear();
+  ASSERT_TRUE(cache.flush());
+  EXPECT_TRUE(sink.order.empty()) << "a flushed entry is clean until changed again";
+}
+
+// The bytes counted against the limit follow the entries as they are replaced and changed.
+TEST(WriteBackCache, AccountsForChangedAndReplacedEntries) {
+  Sink sink;
+  WriteBackCache cache(size_t{1} << 30, sink.fn());
+  cache.hold(5, entryOf(5));
+  const size_t one = cache.bytes();
+  EXPECT_EQ(one, WriteBackCache::heldBytes(*cache.find(5)));
+  cache.hold(5, entryOf(5, 100));
+  EXPECT_EQ(cache.bytes(), WriteBackCache::heldBytes(*cache.find(5)));
+  EXPECT_GT(cache.bytes(), one);
+  PatternEntry* e = cache.beginChange(5);
+  e->occurrences.resize(1000);
+  ASSERT_TRUE(cache.endChange(5));
+  EXPECT_EQ(cache.bytes(), WriteBackCache::heldBytes(*cache.find(5)));
+  EXPECT_EQ(cache.beginChange(6), nullptr) << "only held entries open for a change";
+  EXPECT_FALSE(cache.endChange(6));
+}
+
+}  // namespace
+}  // namespace mh

@@ -159,34 +159,59 @@ std::int32_t BlockStore::writeChain(std::span<const std::uint8_t> bytes) {
   });
 }
 
-std::int32_t BlockStore::writeChain(std::uint64_t size, const ChainSource& source) {
-  if (file_ == nullptr || size == 0 || size > static_cast<std::uint64_t>(kMaxOffset)) return -1;
-  const auto n = static_cast<std::int64_t>(size);
+bool BlockStore::writeBlock(const BlockHeader& h, bool isFresh, size_t take, const ChainSource& source,
+                            std::vector<std::uint8_t>& buffer) {
+  // A block goes out in pieces of at most this many bytes: header and payload together for the
+  // usual small block, so most blocks take one write.
+  constexpr size_t kPiece = size_t{1} << 20;
+  // A new block is written whole, its unused payload zeroed, so the file always ends at the end
+  // of its last block.
+  const size_t length = BlockHeader::kBytes + (isFresh ? static_cast<size_t>(h.payloadSpace()) : take);
+  const size_t dataEnd = BlockHeader::kBytes + take;
+  for (size_t pos = 0; pos < length;) {
+    const size_t piece = std::min(kPiece, length - pos);
+    buffer.assign(piece, 0);
+    if (pos == 0) encodeHeader(h, buffer.data());
+    const size_t from = std::max<size_t>(pos, BlockHeader::kBytes);
+    const size_t to = std::min(pos + piece, dataEnd);
+    if (from < to) source(std::span<std::uint8_t>(buffer.data() + (from - pos), to - from));
+    if (!file_->writeAt(static_cast<std::uint64_t>(areaStart_ + h.offset) + pos, buffer.data(), buffer.size()))
+      return false;
+    pos += piece;
+  }
+  return true;
+}
 
+bool BlockStore::planChain(std::int64_t n, std::vector<size_t>& taken, BlockHeader& fresh, bool& grow) const {
   // Free blocks in file order until the bytes are covered; the ordered set gives the same blocks
   // as a walk over the table.
-  std::vector<size_t> taken;
   std::int64_t covered = 0;
   for (auto it = free_.begin(); it != free_.end() && covered < n; ++it) {
     taken.push_back(*it);
     covered += table_[*it].payloadSpace();
   }
   // A new block at the end of the area takes whatever the free blocks leave.
+  grow = covered < n;
+  if (!grow) return true;
+  const std::int64_t payload = std::max<std::int64_t>(n - covered, minPayload_);
+  const std::int64_t offset = table_.empty() ? 0 : std::int64_t{table_.back().offset} + table_.back().size;
+  if (offset + payload + BlockHeader::kBytes > kMaxOffset) return false;
+  fresh.offset = static_cast<std::int32_t>(offset);
+  fresh.size = static_cast<std::int32_t>(payload + BlockHeader::kBytes);
+  return true;
+}
+
+std::int32_t BlockStore::writeChain(std::uint64_t size, const ChainSource& source) {
+  if (file_ == nullptr || size == 0 || size > static_cast<std::uint64_t>(kMaxOffset)) return -1;
+  const auto n = static_cast<std::int64_t>(size);
+
+  std::vector<size_t> taken;
   BlockHeader fresh;
-  const bool grow = covered < n;
-  if (grow) {
-    const std::int64_t payload = std::max<std::int64_t>(n - covered, minPayload_);
-    const std::int64_t offset = table_.empty() ? 0 : std::int64_t{table_.back().offset} + table_.back().size;
-    if (offset + payload + BlockHeader::kBytes > kMaxOffset) return -1;
-    fresh.offset = static_cast<std::int32_t>(offset);
-    fresh.size = static_cast<std::int32_t>(payload + BlockHeader::kBytes);
-  }
+  bool grow = false;
+  if (!planChain(n, taken, fresh, grow)) return -1;
 
   const size_t blockCount = taken.size() + (grow ? 1 : 0);
   auto offsetOf = [&](size_t i) { return i < taken.size() ? table_[taken[i]].offset : fresh.offset; };
-  // A block goes out in pieces of at most this many bytes: header and payload together for the
-  // usual small block, so most blocks take one write.
-  constexpr size_t kPiece = size_t{1} << 20;
   std::vector<std::uint8_t> buffer;
   std::int64_t at = 0;
   for (size_t i = 0; i < blockCount; ++i) {
@@ -196,21 +221,7 @@ std::int32_t BlockStore::writeChain(std::uint64_t size, const ChainSource& sourc
     h.prev = i == 0 ? -1 : offsetOf(i - 1);
     h.next = i + 1 == blockCount ? -1 : offsetOf(i + 1);
     h.used = static_cast<std::int32_t>(take);
-    // A new block is written whole, its unused payload zeroed, so the file always ends at the end
-    // of its last block.
-    const size_t length = BlockHeader::kBytes + (isFresh ? static_cast<size_t>(h.payloadSpace()) : take);
-    const size_t dataEnd = BlockHeader::kBytes + take;
-    for (size_t pos = 0; pos < length;) {
-      const size_t piece = std::min(kPiece, length - pos);
-      buffer.assign(piece, 0);
-      if (pos == 0) encodeHeader(h, buffer.data());
-      const size_t from = std::max<size_t>(pos, BlockHeader::kBytes);
-      const size_t to = std::min(pos + piece, dataEnd);
-      if (from < to) source(std::span<std::uint8_t>(buffer.data() + (from - pos), to - from));
-      if (!file_->writeAt(static_cast<std::uint64_t>(areaStart_ + h.offset) + pos, buffer.data(), buffer.size()))
-        return -1;
-      pos += piece;
-    }
+    if (!writeBlock(h, isFresh, take, source, buffer)) return -1;
     if (isFresh) {
       table_.push_back(h);
     } else {

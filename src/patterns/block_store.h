@@ -63,6 +63,14 @@ class BlockStore {
   size_t freeBlockCount() const { return free_.size(); }
 
  private:
+  // The blocks a chain of n bytes takes: free blocks (taken, in file order) and, when they do not
+  // cover it, a fresh block at the end (grow). False when the fresh block would pass the offsets'
+  // limit.
+  bool planChain(std::int64_t n, std::vector<size_t>& taken, BlockHeader& fresh, bool& grow) const;
+  // Writes block h (header and its first take payload bytes from source; a fresh block whole,
+  // its unused payload zeroed) in pieces through buffer.
+  bool writeBlock(const BlockHeader& h, bool isFresh, size_t take, const ChainSource& source,
+                  std::vector<std::uint8_t>& buffer);
   // Table indices of the chain at start, in chain order; false when it is not a well-formed chain.
   bool collect(std::int32_t start, std::vector<size_t>& out) const;
   // Table index of the block at offset among indices >= from, or -1.

@@ -122,17 +122,47 @@ GameIndexScanResult GameIndex::build(const std::string& directory, const GameInd
   return update(directory, scan);
 }
 
+namespace {
+
+// Deletes a duplicate record file, counting and logging a failure.
+void removeDuplicate(const std::string& path, const GameIndexScan& scan, GameIndexScanResult& result) {
+  errno = 0;
+  const bool removed = scan.removeFile ? scan.removeFile(path) : ::unlink(path.c_str()) == 0;
+  if (removed) return;
+  ++result.deleteFailures;
+  const std::string reason = errno != 0 ? std::strerror(errno) : "refused";
+  if (scan.log) scan.log("cannot delete duplicate record file " + path + ": " + reason);
+}
+
+}  // namespace
+
+std::vector<std::string> GameIndex::recordFiles() const {
+  std::vector<std::string> files = directory_.empty() ? std::vector<std::string>{} : listCollectionFiles(directory_);
+  std::erase_if(files, [&](const std::string& p) { return p.size() <= directory_.size() || !isRecordFileName(p); });
+  return files;
+}
+
+bool GameIndex::indexedCopyOf(const std::string& path, const std::unordered_multimap<std::string, int>& sameGame,
+                              const std::string& key, bool& linked) const {
+  const auto [first, last] = sameGame.equal_range(key);
+  for (auto it = first; it != last; ++it) {
+    const auto other = pathOf(it->second);
+    if (!other || !sameFileContents(path, *other)) continue;
+    linked = sameFile(path, *other);
+    return true;
+  }
+  return false;
+}
+
 GameIndexScanResult GameIndex::update(const std::string& directory, const GameIndexScan& scan) {
   directory_ = directory;
   if (!directory_.empty() && directory_.back() != '/') directory_ += '/';
   GameIndexScanResult result;
-
   std::unordered_multimap<std::string, int> sameGame;
   sameGame.reserve(entries_.size());
   for (int n = 0; n < count(); ++n) sameGame.emplace(duplicateKey(entry(n)), n);
 
-  std::vector<std::string> files = directory_.empty() ? std::vector<std::string>{} : listCollectionFiles(directory_);
-  std::erase_if(files, [&](const std::string& p) { return p.size() <= directory_.size() || !isRecordFileName(p); });
+  const std::vector<std::string> files = recordFiles();
   if (scan.total) scan.total->store(static_cast<int>(files.size()));
   if (scan.current) scan.current->store(0);
 
@@ -149,27 +179,12 @@ GameIndexScanResult GameIndex::update(const std::string& directory, const GameIn
     if (!scan.load || !scan.load(path, record, winner)) continue;
     GameIndexEntry e;
     if (!e.assign(record.info(), relative, record.entryCount(), count())) continue;
-
     const std::string key = duplicateKey(e);
-    bool duplicate = false;
     bool linked = false;
-    const auto [first, last] = sameGame.equal_range(key);
-    for (auto it = first; it != last && !duplicate; ++it) {
-      if (auto other = pathOf(it->second)) {
-        duplicate = sameFileContents(path, *other);
-        linked = duplicate && sameFile(path, *other);
-      }
-    }
-    if (duplicate) {
+    if (indexedCopyOf(path, sameGame, key, linked)) {
       ++result.duplicates;
-      if (linked) continue;  // deleting it would delete the indexed game
-      errno = 0;
-      const bool removed = scan.removeFile ? scan.removeFile(path) : ::unlink(path.c_str()) == 0;
-      if (!removed) {
-        ++result.deleteFailures;
-        const std::string reason = errno != 0 ? std::strerror(errno) : "refused";
-        if (scan.log) scan.log("cannot delete duplicate record file " + path + ": " + reason);
-      }
+      // A link to the indexed game stays: deleting it would delete the indexed game.
+      if (!linked) removeDuplicate(path, scan, result);
       continue;
     }
     sameGame.emplace(key, count());

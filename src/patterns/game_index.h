@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -81,6 +82,12 @@ class GameIndex {
   GameIndexScanResult update(const std::string& directory, const GameIndexScan& scan);
 
  private:
+  // The record files of the collection under the directory, as listed.
+  std::vector<std::string> recordFiles() const;
+  // Whether an indexed game with the same duplicate key has a file with the same contents as
+  // path; linked tells whether it is the same file (a link).
+  bool indexedCopyOf(const std::string& path, const std::unordered_multimap<std::string, int>& sameGame,
+                     const std::string& key, bool& linked) const;
   std::string directory_;
   std::vector<GameIndexEntry> entries_;
   std::unordered_set<std::string> names_;

@@ -120,6 +120,53 @@ bool onlyPlaced(const Board& before, const Board& now, Point p) {
   return true;
 }
 
+// The tracked form of joinedOneClusterByWalk for a move that only placed a stone at p (not yet in
+// the forest): whether it joins exactly one cluster of a recordable size, which is then joined as
+// it was on the board before the move.
+bool joinedOneTrackedCluster(ClusterForest& forest, const Board& before, Point p, std::vector<Point>& near,
+                             PointList& members, LocalPosition& joined) {
+  const int roots = forest.rootsNear(p, near);
+  if (roots != 1 || forest.sizeOf(near[0]) + 1 < kMinClusterStones || forest.sizeOf(near[0]) + 1 > kMaxClusterStones)
+    return false;
+  forest.membersOf(near[0], members);
+  joined.width = before.width();
+  joined.height = before.height();
+  joined.distance = kClusterDistance;
+  joined.blackStones.clear();
+  joined.whiteStones.clear();
+  for (Point s : members) (before.get(s) == Black ? joined.blackStones : joined.whiteStones).push_back(s);
+  std::sort(joined.blackStones.begin(), joined.blackStones.end());
+  std::sort(joined.whiteStones.begin(), joined.whiteStones.end());
+  return true;
+}
+
+// The clusters of the board, followed move by move. A move that only adds a stone joins the
+// clusters within reach of it: it joined exactly one when one cluster is in reach, and that
+// cluster as it was is the one recorded. Anything else (captures, setup stones) is settled by
+// walking the clusters on both boards, and the forest is cut again from the board.
+struct LocalJoins {
+  ClusterForest forest;
+  bool tracked = false;
+  std::vector<Point> near;
+  PointList members;
+  LocalPosition after;
+  LocalPosition joined;  // the cluster the last move joined, when joinedOne said so
+
+  explicit LocalJoins(const Board& board) { rebuild(board); }
+  void rebuild(const Board& board) { tracked = forest.rebuild(board, kClusterDistance); }
+  // Whether the move at p (before -> now) joined exactly one cluster of a recordable size.
+  bool joinedOne(const Board& before, const Board& now, Point p) {
+    if (tracked && onlyPlaced(before, now, p)) {
+      const bool one = joinedOneTrackedCluster(forest, before, p, near, members, joined);
+      forest.add(p);
+      return one;
+    }
+    const bool one = joinedOneClusterByWalk(before, now, p, after, joined);
+    rebuild(now);
+    return one;
+  }
+};
+
 }  // namespace
 
 int addRecordToLocalLibrary(PatternLibrary& library, const GameRecord& record, int winner, int game,
@@ -132,55 +179,23 @@ int addRecordToLocalLibrary(PatternLibrary& library, const GameRecord& record, i
   applySetup(first, now);
   if (first.hasMove() && first.point >= 0) now.place(first.colour, first.point);
   Board before = now;  // P: the board before the move
-  // The clusters of the board, followed move by move. A move that only adds a stone joins the
-  // clusters within reach of it: it joined exactly one when one cluster is in reach, and that
-  // cluster as it was is the one recorded. Anything else (captures, setup stones) is settled by
-  // walking the clusters on both boards, and the forest is cut again from the board.
-  ClusterForest forest;
-  bool tracked = forest.rebuild(now, kClusterDistance);
-  std::vector<Point> near;
-  PointList members;
-  LocalPosition after;
-  LocalPosition joined;
+  LocalJoins joins(now);
   int recorded = 0;
   for (int i = 1; i < k; ++i) {
     const MoveEntry& e = record.entries()[static_cast<size_t>(i)];
     if (e.hasSetup()) {
       applySetup(e, now);
-      tracked = forest.rebuild(now, kClusterDistance);
+      joins.rebuild(now);
     }
     before = now;
     if (!e.hasMove() || e.point < 0) continue;
-    const Point p = e.point;
-    now.place(e.colour, p);
-    bool joinedOne = false;
-    if (tracked && onlyPlaced(before, now, p)) {
-      const int roots = forest.rootsNear(p, near);
-      if (roots == 1 && forest.sizeOf(near[0]) + 1 >= kMinClusterStones &&
-          forest.sizeOf(near[0]) + 1 <= kMaxClusterStones) {
-        forest.membersOf(near[0], members);
-        joined.width = before.width();
-        joined.height = before.height();
-        joined.distance = kClusterDistance;
-        joined.blackStones.clear();
-        joined.whiteStones.clear();
-        for (Point s : members) (before.get(s) == Black ? joined.blackStones : joined.whiteStones).push_back(s);
-        std::sort(joined.blackStones.begin(), joined.blackStones.end());
-        std::sort(joined.whiteStones.begin(), joined.whiteStones.end());
-        joinedOne = true;
-      }
-      forest.add(p);
-    } else {
-      joinedOne = joinedOneClusterByWalk(before, now, p, after, joined);
-      tracked = forest.rebuild(now, kClusterDistance);
+    now.place(e.colour, e.point);
+    if (!joins.joinedOne(before, now, e.point)) continue;
+    if (!recordMove(library, snapshotOf(joins.joined), e.colour, e.point, game, i, winner)) {
+      if (failed) *failed = true;
+      break;
     }
-    if (joinedOne) {
-      if (!recordMove(library, snapshotOf(joined), e.colour, p, game, i, winner)) {
-        if (failed) *failed = true;
-        break;
-      }
-      ++recorded;
-    }
+    ++recorded;
   }
   return recorded;
 }

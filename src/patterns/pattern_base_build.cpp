@@ -2,17 +2,16 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
 #include <memory>
-#include <mutex>
 #include <thread>
+#include <utility>
 #include <unordered_set>
 #include <vector>
 
 #include "patterns/library_adders.h"
 #include "patterns/pattern_file_header.h"
+#include "platform/bounded_queue.h"
 #include "platform/replacing_file.h"
 
 namespace mh {
@@ -153,42 +152,6 @@ struct LoadedGame {
 };
 using LoadedGamePtr = std::shared_ptr<const LoadedGame>;
 
-// Games handed from the loader to one phase's worker; the loader waits while it is full, so
-// records are read ahead by at most the capacity.
-class GameQueue {
- public:
-  explicit GameQueue(size_t capacity) : capacity_(capacity) {}
-  void push(int game, LoadedGamePtr record) {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return items_.size() < capacity_; });
-    items_.emplace_back(game, std::move(record));
-    changed_.notify_all();
-  }
-  // False once the queue is closed and empty.
-  bool pop(int& game, LoadedGamePtr& record) {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return !items_.empty() || closed_; });
-    if (items_.empty()) return false;
-    game = items_.front().first;
-    record = std::move(items_.front().second);
-    items_.pop_front();
-    changed_.notify_all();
-    return true;
-  }
-  void close() {
-    std::lock_guard lock(mutex_);
-    closed_ = true;
-    changed_.notify_all();
-  }
-
- private:
-  size_t capacity_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<std::pair<int, LoadedGamePtr>> items_;
-  bool closed_ = false;
-};
-
 // One library phase under way: its done list, its library and what it still has to add.
 struct PhaseRun {
   const LibraryPhaseFiles& files;
@@ -203,7 +166,8 @@ struct PhaseRun {
   int sent = 0;               // games handed to the worker (loader thread only)
   std::atomic<int> added{0};
   std::atomic<bool> adding{false};
-  GameQueue queue{32};
+  // Games handed from the loader to the phase's worker: records are read ahead by at most 32.
+  BoundedQueue<std::pair<int, LoadedGamePtr>> queue{32};
 
   explicit PhaseRun(const LibraryPhaseFiles& f) : files(f) {}
 };
@@ -265,9 +229,10 @@ void publish(BuildProgress& progress, const PhaseRun* global, const PhaseRun* lo
 // A phase's worker: adds every game the loader hands over, then writes the phase's files.
 void runPhaseWorker(const BuildRequest& request, const GameIndex& index, PhaseRun& run, BuildProgress& progress,
                     const PhaseRun* global, const PhaseRun* local) {
-  int g = 0;
-  LoadedGamePtr game;
-  while (run.queue.pop(g, game)) {
+  std::pair<int, LoadedGamePtr> item;
+  while (run.queue.pop(item)) {
+    const int g = item.first;
+    const LoadedGame* game = item.second.get();
     run.done.added.push_back(g);
     ++run.result.gamesAdded;
     run.added.fetch_add(1);
@@ -287,6 +252,30 @@ void runPhaseWorker(const BuildRequest& request, const GameIndex& index, PhaseRu
   run.result.completed = run.countedAll && run.result.gamesAdded == run.pendingCount;
   run.result.entries = run.library.entryCount();
   if (!finishPhase(request, run.files, index, run.done, run.library, run.error)) run.result.completed = false;
+}
+
+// The loader: reads each game once and hands it to every open phase that still wants it, until
+// the index ends, the run flag drops or every phase has reached its limit.
+void feedPhases(const BuildRequest& request, const GameIndex& index, const std::atomic<int>& runFlag,
+                const std::vector<PhaseRun*>& open) {
+  for (int g = 0; g < index.count(); ++g) {
+    if (runFlag.load() <= 0) break;
+    std::vector<PhaseRun*> wanting;
+    for (PhaseRun* run : open)
+      if (run->pending[static_cast<size_t>(g)] && !limitReached(request, run->sent)) wanting.push_back(run);
+    if (wanting.empty()) {
+      // Every phase has reached its limit: nothing further will be wanted.
+      if (std::all_of(open.begin(), open.end(), [&](PhaseRun* r) { return limitReached(request, r->sent); })) break;
+      continue;
+    }
+    auto game = std::make_shared<LoadedGame>();
+    const auto path = index.pathOf(g);
+    game->loaded = path && request.load && request.load(*path, game->record, game->winner);
+    for (PhaseRun* run : wanting) {
+      ++run->sent;
+      (void)run->queue.push({g, game});
+    }
+  }
 }
 
 // Runs the given phases together: this thread reads each record once, ahead of the phases' own
@@ -314,26 +303,29 @@ void runPhases(const BuildRequest& request, const GameIndex& index, BuildProgres
   for (PhaseRun* run : open)
     workers.emplace_back([&, run] { runPhaseWorker(request, index, *run, progress, shownGlobal, shownLocal); });
 
-  for (int g = 0; g < index.count(); ++g) {
-    if (runFlag.load() <= 0) break;
-    std::vector<PhaseRun*> wanting;
-    for (PhaseRun* run : open)
-      if (run->pending[static_cast<size_t>(g)] && !limitReached(request, run->sent)) wanting.push_back(run);
-    if (wanting.empty()) {
-      // Every phase has reached its limit: nothing further will be wanted.
-      if (std::all_of(open.begin(), open.end(), [&](PhaseRun* r) { return limitReached(request, r->sent); })) break;
-      continue;
-    }
-    auto game = std::make_shared<LoadedGame>();
-    const auto path = index.pathOf(g);
-    game->loaded = path && request.load && request.load(*path, game->record, game->winner);
-    for (PhaseRun* run : wanting) {
-      ++run->sent;
-      run->queue.push(g, game);
-    }
-  }
+  feedPhases(request, index, runFlag, open);
   for (PhaseRun* run : open) run->queue.close();
   for (std::thread& t : workers) t.join();
+}
+
+// Brings the index up to date with the collection and writes it; false (result says why) when
+// it cannot be written.
+bool updateIndex(const BuildRequest& request, const std::string& directory, GameIndex& index, BuildProgress& progress,
+                 const std::atomic<int>& runFlag, BuildResult& result) {
+  GameIndexScan scan;
+  scan.load = request.load;
+  scan.log = request.log;
+  scan.runFlag = &runFlag;
+  scan.limit = request.gamesPerPhase;
+  scan.total = &progress.total;
+  scan.current = &progress.current;
+  result.indexScan = index.update(directory, scan);
+  result.indexUpdated = true;
+  result.indexCompleted = result.indexScan.completed;
+  if (index.write(request.file("idx"))) return true;
+  result.ok = false;
+  result.error = "cannot write " + request.file("idx");
+  return false;
 }
 
 }  // namespace
@@ -360,23 +352,7 @@ BuildResult buildPatternBase(const BuildRequest& request, BuildProgress& progres
     index.clear();
     index.setDirectory(directory);
   }
-  if (request.updateIndex) {
-    GameIndexScan scan;
-    scan.load = request.load;
-    scan.log = request.log;
-    scan.runFlag = &runFlag;
-    scan.limit = request.gamesPerPhase;
-    scan.total = &progress.total;
-    scan.current = &progress.current;
-    result.indexScan = index.update(directory, scan);
-    result.indexUpdated = true;
-    result.indexCompleted = result.indexScan.completed;
-    if (!index.write(request.file("idx"))) {
-      result.ok = false;
-      result.error = "cannot write " + request.file("idx");
-      return result;
-    }
-  }
+  if (request.updateIndex && !updateIndex(request, directory, index, progress, runFlag, result)) return result;
   result.indexCount = index.count();
 
   // The two libraries are independent: they are built side by side, each on its own thread, from

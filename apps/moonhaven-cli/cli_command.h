@@ -11,7 +11,7 @@
 
 namespace mh::cli {
 
-// What the command line hands every command: the program's log, "log.txt" in the current
+// What the command line hands every command: the program's log, "log.txt" in the program's
 // directory (the file is made only when something is logged).
 struct CommandContext {
   std::shared_ptr<LogFile> log;

@@ -13,8 +13,9 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  // The program's one log; the file appears only when something is logged.
-  const auto log = std::make_shared<mh::LogFile>(mh::LogFile::kProgramLogName);
+  // The program's one log, in the program's directory; the file appears only when something is
+  // logged.
+  const auto log = std::make_shared<mh::LogFile>(mh::programDirectory() + mh::LogFile::kProgramLogName);
   mh::DesktopServices services(mh::programDirectory(), mh::boardModuleDirectory(mh::executableDirectory()),
                                mh::LogFile::writer(log));
   mh::CMainFrame frame(services.roomContext());

@@ -23,7 +23,7 @@ class LogFile {
   LogFile(const LogFile&) = delete;
   LogFile& operator=(const LogFile&) = delete;
 
-  // The program's log: "log.txt" in the current directory. A program opens it once and hands
+  // The program's log: "log.txt" in the program's directory. A program opens it once and hands
   // the components that log a writer() of it.
   static constexpr const char* kProgramLogName = "log.txt";
 

@@ -8,15 +8,9 @@
 
 namespace mh::cli {
 
-namespace {
-
-// The interface language whose titles name the pattern bases, decided as the desktop program
-// decides it at start-up: from the home's lang.ini and the system's code page.
 int titleLanguage(const std::string& home) {
   return LanguageSetting::decide(LanguageSetting::readLang(home + "lang.ini"), systemCodePage()).language;
 }
-
-}  // namespace
 
 void PatternBaseOptions::define(CLI::App& command) {
   command.add_option("--home", home, "the program's directory holding WPBs.ini (default: MOONHAVEN_HOME or the program's)")

@@ -8,6 +8,10 @@
 
 namespace mh::cli {
 
+// The interface language whose titles name the pattern bases of a home, decided as the desktop
+// program decides it at start-up: from the home's lang.ini and the system's code page.
+int titleLanguage(const std::string& home);
+
 // The options shared by the pattern-base commands: --home DIR and --base N.
 struct PatternBaseOptions {
   std::string home;  // as given; the program's directory when empty

@@ -13,6 +13,7 @@
 #include "platform/binary_file.h"
 #include "platform/collection_listing.h"
 #include "platform/replacing_file.h"
+#include "records/record_loader.h"
 
 namespace mh {
 
@@ -27,16 +28,6 @@ std::string duplicateKey(const GameIndexEntry& e) {
   }
   key += std::to_string(e.moveCount());
   return key;
-}
-
-bool isRecordFileName(std::string_view path) {
-  const size_t slash = path.find_last_of('/');
-  const size_t dot = path.find_last_of('.');
-  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return false;
-  std::string ext(path.substr(dot));
-  for (char& c : ext)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return ext == ".sgf" || ext == ".gib";
 }
 
 // Whether both paths name one file (a link to it, or a second hard link).

@@ -24,7 +24,8 @@ class IniFile {
 
   // Sets the key's value, adding the key (at the end of its section) or the section (at the end
   // of the file) when missing, and creating the file when it does not exist. Other lines are kept
-  // as they were. The file is replaced in one step, so a failed write leaves the old file.
+  // as they were. The file is replaced in one step, so a failed write leaves the old file; a
+  // file that exists but cannot be read (too large, say) is left alone and the write fails.
   [[nodiscard]] bool writeString(std::string_view section, std::string_view key, std::string_view value);
   [[nodiscard]] bool writeInt(std::string_view section, std::string_view key, int value);
 

@@ -57,4 +57,9 @@ const char* recordLoadMessage(RecordLoadStatus status) {
   return "";
 }
 
+bool isRecordFileName(std::string_view path) {
+  const std::string ext = extensionOf(std::string(path));
+  return ext == ".sgf" || ext == ".gib";
+}
+
 }  // namespace mh

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "model/game_record.h"
 #include "platform/parse_error.h"
@@ -27,5 +28,8 @@ RecordLoadStatus loadRecordFile(const std::string& path, bool big5, GameRecord& 
 // The system's message for a failed load, in UTF-8 ("" for Ok): what a user is shown, whatever
 // the details of the error.
 const char* recordLoadMessage(RecordLoadStatus status);
+
+// Whether a path names a game-record file by its extension: ".sgf" or ".gib" in any letter case.
+bool isRecordFileName(std::string_view path);
 
 }  // namespace mh

@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
     QTimer::singleShot(qEnvironmentVariableIntValue("MOONHAVEN_SMOKE_TEST_MS"), &app, [&] {
       const QString shot = qEnvironmentVariable("MOONHAVEN_SCREENSHOT");
       if (!shot.isEmpty()) frame.grab().save(shot);
+      std::printf("program directory: %s\n", mh::programDirectory().c_str());
       std::printf("%s: %s\n", frame.isVisible() ? "shown" : "hidden", frame.windowTitle().toUtf8().constData());
       std::fflush(stdout);
       app.exit(frame.isVisible() ? 0 : 1);

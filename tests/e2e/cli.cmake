@@ -8,8 +8,8 @@ set_tests_properties(cli.help cli.version PROPERTIES LABELS "e2e")
 # error text and exit status 2.
 set(cli_status "; echo \"exit $?\"")
 # Each command with the arguments it requires, so that the unknown option is the only fault.
-set(cli_commands "build" "convert a.sgf b.sgf" "count x.sgf --rule chinese --komi 7" "engine x.sgf" "games"
-  "hints --empty" "matrix --empty" "play --out x.sgf" "show x.sgf")
+set(cli_commands "bases add --title t --records r" "build" "convert a.sgf b.sgf" "count x.sgf --rule chinese --komi 7" "engine x.sgf" "games"
+  "hints --empty" "matrix --empty" "paths" "play --out x.sgf" "show x.sgf")
 foreach(line IN LISTS cli_commands)
   string(REGEX MATCH "^[a-z]+" command "${line}")
   add_test(NAME cli.${command}.help COMMAND moonhaven-cli ${command} --help)
@@ -29,7 +29,8 @@ set(cli_malformed
   "play --out x.sgf --black human|--black"
   "convert only-one.sgf|OUT"
   "count x.sgf --rule chinese --komi 6,5|--komi"
-  "engine x.sgf --seed s|--seed")
+  "engine x.sgf --seed s|--seed"
+  "bases remove first|number")
 foreach(row IN LISTS cli_malformed)
   string(REPLACE "|" ";" parts "${row}")
   list(GET parts 0 line)

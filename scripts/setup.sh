@@ -10,6 +10,7 @@ PACKAGES=(
   libicu-dev libopencc-dev libopencc-data libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   gnugo xvfb xauth xdotool imagemagick
+  desktop-file-utils appstream
   clang libclang-rt-14-dev
 )
 

@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "cli_command.h"
@@ -11,11 +10,10 @@ namespace {
 int runPaths() {
   const std::string home = mh::programDirectory();
   const std::string data = mh::dataDirectory();
-  std::error_code ec;
-  const bool board = !data.empty() && std::filesystem::is_regular_file(data + "board/20002.png", ec);
+  const std::string board = mh::boardModuleDirectory(mh::executableDirectory());
   std::printf("program directory: %s\n", home.empty() ? "(unknown)" : home.c_str());
   std::printf("data directory: %s\n", data.empty() ? "(unknown)" : data.c_str());
-  std::printf("board module: %s\n", board ? (data + "board/").c_str() : "missing (drawn stones, no sounds)");
+  std::printf("board module: %s\n", board.empty() ? "missing (drawn stones, no sounds)" : board.c_str());
   return 0;
 }
 

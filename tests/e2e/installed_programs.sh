@@ -11,7 +11,7 @@ cmake="$1"
 build="$2"
 corpus="$3"
 scratch="$(mktemp -d /tmp/moonhaven-install-test-XXXXXX)"
-trap 'rm -rf "$scratch"' EXIT
+trap '[ -n "${KEEP:-}" ] || rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 prefix="$scratch/prefix"
@@ -31,6 +31,9 @@ chmod -R u+w "$records"
 mkdir -p "$scratch/home" "$scratch/work"
 cd "$scratch/work"
 export HOME="$scratch/home" XDG_DATA_HOME="$scratch/home/data"
+# What libraries keep of their own (the sound server's client state, font caches) goes elsewhere,
+# so that HOME shows only what the programs write.
+export XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache"
 unset MOONHAVEN_HOME
 cli="$prefix/bin/moonhaven-cli"
 data="$XDG_DATA_HOME/moonhaven"

@@ -10,6 +10,9 @@ Point PersonPlayer::getMove() {
 }
 
 void PersonPlayer::choose(Point point) {
+  // From here on the driver owns the game state, until it waits again: a second command from the
+  // window must not find it "waiting" before the driver has even woken.
+  waiting_.store(false);
   chosenPoint_.store(point);
   moveEvent_.set();
 }

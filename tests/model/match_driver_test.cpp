@@ -194,6 +194,7 @@ TEST(MatchDriver, AskAgainFromAPersonMakesTheDriverReadTheSideToMoveAfresh) {
   // The window plays Black's move itself while the driver waits, then wakes it.
   ASSERT_TRUE(m.driver->gameState().play(Black, P(16, 3)));
   person->choose(mh::kAskAgain);
+  EXPECT_FALSE(person->isWaiting()) << "once woken, the driver owns the game state until it waits again";
   ASSERT_TRUE(m.finish());
   EXPECT_EQ(white->asks(), 1);  // White, now to move, was asked; Black was not asked again
   EXPECT_EQ(m.observer->changes.load(), changes + 1);

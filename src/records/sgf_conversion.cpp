@@ -30,13 +30,13 @@ void copyText(GameInfo& info, GameInfo::Field field, const SgfNode& root, std::s
   if (const SgfProperty* p = root.findProperty(identifier)) info.setText(field, p->value);
 }
 
+// The RE value of a bare winner code.
+std::string_view resultCodeValue(int code) { return code == 0 ? "0" : code == 1 ? "B+" : code == 2 ? "W+" : ""; }
+
 bool writeRecord(const GameRecord& record, std::optional<int> resultCode, SgfNode& root) {
   const int width = record.width();
   if (width <= 0) return false;
-  if (resultCode) {
-    const int code = *resultCode;
-    root.setValue("RE", code == 0 ? "0" : code == 1 ? "B+" : code == 2 ? "W+" : "");
-  }
+  if (resultCode) root.setValue("RE", resultCodeValue(*resultCode));
   root.writeSize(width, record.height());
   PointList black, white;
   record.initialPosition().pointsOfValue(Black, black);
@@ -142,10 +142,25 @@ bool roomToSgf(const GameRecord& record, std::string_view blackName, std::string
   return writeRecord(record, resultCode, root);
 }
 
+std::string sgfResultValue(const GameInfo& info) {
+  const int code = info.winner();
+  const std::string text = info.resultText();
+  if ((code == GameInfo::BlackWins || code == GameInfo::WhiteWins) && !text.empty()) {
+    const SgfResult back = parseSgfResult(text);
+    if (!back.text.empty() && back.winner == code) return text;
+  }
+  return std::string(resultCodeValue(code));
+}
+
 bool saveRecordAsSgf(const GameRecord& record, const std::string& path) {
   SgfNode root;
   const GameInfo& info = record.info();
-  return roomToSgf(record, info.blackName(), info.whiteName(), info.winner(), root) && SgfFile::write(path, root);
+  if (!roomToSgf(record, info.blackName(), info.whiteName(), info.winner(), root)) return false;
+  const std::string result = sgfResultValue(info);
+  root.writeResult(result);
+  // A result in GB text (a count's) must not be read back as UTF-8.
+  if (text::hasHighBytes(result) && !root.findProperty("CA")) root.setValue("CA", "GBK");
+  return SgfFile::write(path, root);
 }
 
 bool exportDefaultSgf(const GameRecord& record, const std::string& directory) {

@@ -43,8 +43,13 @@ struct SgfResult {
 };
 SgfResult parseSgfResult(std::string_view value);
 
+// The RE value a save writes for the information: its result text (a margin, "W+R", a count's
+// "winner  margin") when the winner is Black or White and the text reads back as that winner;
+// otherwise the winner code's own form ("0", "B+", "W+").
+std::string sgfResultValue(const GameInfo& info);
+
 // Writes the record to path as the room's save does (roomToSgf), with the player names and the
-// winner code of the record's own information. False when the file cannot be written.
+// result (sgfResultValue) of the record's own information. False when the file cannot be written.
 [[nodiscard]] bool saveRecordAsSgf(const GameRecord& record, const std::string& path);
 
 // The file name of the export, in the program's directory.

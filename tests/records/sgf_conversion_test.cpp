@@ -171,6 +171,42 @@ TEST(SgfConversionTest, RecordToSgfWritesOneMainLine) {
   EXPECT_TRUE(SgfFile::format(root).starts_with("(;CA[GBK]PB[\xB6\xCE]PW[b]SZ[9]AB[aa][cc]")) << SgfFile::format(root);
 }
 
+TEST(SgfConversionTest, ASaveKeepsAResultTextThatReadsBackAsItsWinner) {
+  const test::ScratchDir scratch;
+  const std::string path = scratch.file("result.sgf");
+  const std::string counted = "\xBA\xDA\xCA\xA4  0.75 \xD7\xD3";  // 黑胜  0.75 子, as a count stores it
+  struct Case {
+    int winner;
+    std::string text;
+    std::string written;  // RE as saved
+  };
+  const Case cases[] = {
+      {GameInfo::BlackWins, "B+3.5", "B+3.5"},
+      {GameInfo::WhiteWins, "W+R", "W+R"},
+      {GameInfo::BlackWins, counted, counted},
+      {GameInfo::WhiteWins, counted, "W+"},          // the text names the other winner
+      {GameInfo::BlackWins, "", "B+"},
+      {GameInfo::BlackWins, "\xC6\xBD\xBE\xD6  ", "B+"},  // a counted draw left the winner as it was
+      {GameInfo::NoWinner, "\xBA\xCD\xC6\xE5", "0"},      // a draw keeps the standard form
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.written);
+    GameRecord record;
+    record.appendMove(Black, 60);
+    record.info().setWinner(c.winner);
+    ASSERT_TRUE(record.info().setText(GameInfo::kResultText, c.text));
+    ASSERT_TRUE(saveRecordAsSgf(record, path));
+    const auto root = SgfFile::read(path, false);
+    ASSERT_TRUE(root);
+    GameRecord back;
+    ASSERT_TRUE(sgfToRecord(*root, back));
+    ASSERT_NE(root->findProperty("RE"), nullptr);
+    EXPECT_EQ(root->findProperty("RE")->value, c.written);
+    EXPECT_EQ(back.info().winner(), c.winner);
+    if (c.written == c.text) EXPECT_EQ(back.info().resultText(), c.text);
+  }
+}
+
 TEST(SgfConversionTest, PassesReadBackAsPassesOnEveryBoardSize) {
   for (int side : {1, 9, 19, 20, 25, 26, 52}) {
     GameRecord record;

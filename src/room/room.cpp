@@ -84,6 +84,7 @@ void Room::start(const GameSettings& settings, const std::optional<GnuGoSetup>& 
   if (prepare) prepare(driver_->gameState());
   (void)driver_->startThread();
   annotations_.clear();
+  beforeCount_.reset();
   deadStoneMode_ = false;
   // Revisions count again from the new game state's start.
   soundedRevision_ = 0;
@@ -179,6 +180,54 @@ bool Room::selectLibrary(int n) {
 
 void Room::setDeadStoneMode(bool on) { deadStoneMode_ = on; }
 
+StudyBarState Room::studyBarState() const {
+  return mh::studyBarState(view(), gnuGoInGame(), deadStoneMode_, driverRunning());
+}
+
+StudyOutcome Room::runStudy(StudyCommand command) {
+  if (!driver_ || !stateIsFree()) return {};
+  const StudyOutcome out = runStudyCommand(driver_->gameState(), command, studyBarState());
+  if (out.stoneSound) pendingSound_ = kStoneSound;
+  // The bar acts only while a driver runs, so there is a person waiting to be asked again.
+  if (out.resync) person_->choose(kAskAgain);
+  return out;
+}
+
+void Room::setRules(int ruleType, double komi) {
+  settings_.ruleType = ruleType;
+  settings_.komi = komi;
+}
+
+std::optional<CountReport> Room::count(const CountWords& words) const {
+  return countGame(countRequest(view(), settings_, annotations_.marksOfKind(kMarkDead)), words);
+}
+
+bool Room::storeResult(const CountReport& report) {
+  if (!driver_ || !stateIsFree()) return false;
+  GameState& state = driver_->gameState();
+  GameInfo info = state.view().info;
+  storeCountResult(report, info);
+  const bool unchangedPosition = state.view().revision == soundedRevision_;
+  state.setInfo(info);
+  // A new result is no new position: the next refresh must not sound the last move again.
+  if (unchangedPosition) soundedRevision_ = state.view().revision;
+  return true;
+}
+
+void Room::showCountMarks(const CountReport& report) {
+  if (!beforeCount_) beforeCount_ = annotations_;
+  annotations_.clear();
+  for (Point p : report.blackMarks) annotations_.addMark(p, kMarkBlackArea);
+  for (Point p : report.whiteMarks) annotations_.addMark(p, kMarkWhiteArea);
+}
+
+bool Room::restoreAnnotations() {
+  if (!beforeCount_) return false;
+  annotations_ = std::move(*beforeCount_);
+  beforeCount_.reset();
+  return true;
+}
+
 bool Room::driverRunning() const { return driver_ && driver_->runFlag() == 1; }
 
 bool Room::gnuGoInGame() const {
@@ -251,6 +300,7 @@ RoomRefresh Room::refresh(const RoomWords& words) {
   request.words = words.hints;
   PositionAnnotations shown = annotatePosition(v, request);
   annotations_ = std::move(shown.annotations);
+  beforeCount_.reset();
   infoText_ = std::move(shown.infoText);
   out.infoText = infoText_;
 

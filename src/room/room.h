@@ -12,10 +12,12 @@
 #include "platform/log_line.h"
 #include "records/record_loader.h"
 #include "room/board_annotations.h"
+#include "room/counting.h"
 #include "room/hint_details.h"
 #include "room/play_setup.h"
 #include "room/room_commands.h"
 #include "room/room_title.h"
+#include "room/study_navigation.h"
 
 namespace mh {
 
@@ -124,6 +126,25 @@ class Room {
   PointChoice choosePoint(Point point);
   // Dead-stone marking mode (mode 5) on or off.
   void setDeadStoneMode(bool on);
+  // Runs a study-bar command. Refused (an empty outcome) while the bar is blocked or the game
+  // state is not free to change; a command that moved the position wakes the driver to read whose
+  // turn it is (which refreshes the room), and Next makes that refresh play the plain stone sound.
+  StudyOutcome runStudy(StudyCommand command);
+  // The room's rules and komi, as the rules dialog sets them (new games take the defaults).
+  void setRules(int ruleType, double komi);
+
+  // Counting. The shown position under the room's rules, komi and handicap, the stones carrying
+  // the dead mark taken off; nothing under a rule type other than Chinese or Japanese.
+  std::optional<CountReport> count(const CountWords& words) const;
+  // Stores a count's winner (unchanged for a draw) and result text in the game information, so
+  // that a save writes them. Refused while the game state is not free to change.
+  bool storeResult(const CountReport& report);
+  // Shows a count's marks in place of the annotations, which are kept aside until
+  // restoreAnnotations() or the next refresh.
+  void showCountMarks(const CountReport& report);
+  // Puts the annotations kept by showCountMarks back exactly; false (changing nothing) when there
+  // are none because a refresh has drawn a newer position since.
+  bool restoreAnnotations();
 
   // The match driver's notifications, passed on by the window thread. Each returns false for a
   // notification of a game the room has replaced since.
@@ -159,6 +180,8 @@ class Room {
   // The game state may be changed from the window thread now.
   bool transformsAllowed() const;
   bool displayInBig5() const;
+  // What the study bar's enabling depends on.
+  StudyBarState studyBarState() const;
   // What the enabling of the room's commands depends on.
   RoomCommandState commandState() const { return {true, driverRunning(), transformsAllowed()}; }
 
@@ -189,6 +212,8 @@ class Room {
   std::string filePath_;
 
   BoardAnnotations annotations_;
+  // The annotations a count's marks replaced, while its report is shown.
+  std::optional<BoardAnnotations> beforeCount_;
   std::string infoText_;
   int libraryIndex_ = 0;
   int moveNumberMode_ = 0;

@@ -195,6 +195,50 @@ TEST(Room, PassesOfARecordSurviveSaving) {
   EXPECT_EQ(record.entries()[4].colour, Black);
 }
 
+TEST(Room, ACountsMarksGiveWayToANewerPositionAndOnlyKnownRulesCount) {
+  test::Watchdog dog(60s);
+  RoomFixture f;
+  f.room->newGame();
+  ASSERT_TRUE(f.reaches(0));
+  ASSERT_TRUE(waitUntil([&] { return f.room->transformsAllowed(); }, 5s));
+  ASSERT_EQ(f.room->choosePoint(60), PointChoice::Played);
+  ASSERT_TRUE(f.reaches(1));
+  f.room->cycleMoveNumbers();
+  (void)f.room->refresh({});
+  ASSERT_TRUE(waitUntil([&] { return f.room->transformsAllowed(); }, 5s)) << "the driver waits for White";
+  f.room->setDeadStoneMode(true);
+  ASSERT_EQ(f.room->choosePoint(60), PointChoice::Toggled);
+  const BoardAnnotations marked = f.room->annotations();
+  ASSERT_EQ(marked.labelCount(), 1);
+  ASSERT_TRUE(marked.hasMark(60, kMarkDead));
+
+  // The lone stone is dead: the whole board is nobody's, and komi decides.
+  f.room->setRules(GameSettings::Chinese, 3.75);
+  const std::optional<CountReport> report = f.room->count({});
+  ASSERT_TRUE(report);
+  EXPECT_EQ(report->winner, White);
+  EXPECT_TRUE(report->blackMarks.empty() && report->whiteMarks.empty());
+  EXPECT_TRUE(f.room->storeResult(*report));
+  EXPECT_EQ(f.room->view().info.winner(), GameInfo::WhiteWins);
+  EXPECT_NE(f.room->title({}).find("(结果: 白胜  3.75 子)"), std::string::npos) << f.room->title({});
+
+  // Shown and put back exactly; once a refresh has drawn the position again, nothing is put back.
+  f.room->showCountMarks(*report);
+  EXPECT_EQ(f.room->annotations().markCount(), 0);
+  EXPECT_TRUE(f.room->restoreAnnotations());
+  EXPECT_EQ(f.room->annotations(), marked);
+  f.room->showCountMarks(*report);
+  EXPECT_EQ(f.room->refresh({}).sound, kNoSound) << "a stored result is no new move";
+  const BoardAnnotations fresh = f.room->annotations();
+  EXPECT_FALSE(f.room->restoreAnnotations());
+  EXPECT_EQ(f.room->annotations(), fresh);
+
+  for (int type : {0, 3}) {
+    f.room->setRules(type, 6.5);
+    EXPECT_FALSE(f.room->count({})) << type;
+  }
+}
+
 TEST(Room, ClosingWhileGnuGoThinksLeavesNothingBehind) {
   test::Watchdog dog(120s);
   const test::Census before;

@@ -17,6 +17,9 @@ enum class RoomCommand {
   MoveNumbers,
   HintDetails,
   LibraryChoice,
+  MarkDead,
+  Count,
+  Rules,
   Close,
 };
 

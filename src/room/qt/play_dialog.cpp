@@ -75,22 +75,14 @@ void PlayerPaneWidget::browse() {
   if (!chosen.isEmpty()) program_->setText(chosen);
 }
 
-PlayDialog::PlayDialog(const PlaySetup& initial, QWidget* parent) : QDialog(parent) {
+PlayDialog::PlayDialog(const PlaySetup& initial, QWidget* parent)
+    : QDialog(parent), rules_(initial.ruleType, this) {
   setWindowTitle(tr("游戏设置"));
-  rule_ = new QComboBox(this);
-  rule_->addItem(tr("中国规则"));
-  rule_->addItem(tr("日本规则"));
-  komiLabel_ = new QLabel(this);
-  komi_ = new QDoubleSpinBox(this);
-  komi_->setRange(-100, 100);
-  komi_->setDecimals(2);
-  komi_->setSingleStep(0.25);
   handicap_ = new QSpinBox(this);
   handicap_->setRange(0, 9);
 
   auto* rules = new QFormLayout;
-  rules->addRow(tr("规则:"), rule_);
-  rules->addRow(komiLabel_, komi_);
+  rules_.addRows(rules, tr("规则:"));
   rules->addRow(tr("让子 (0,2-9)"), handicap_);
 
   black_ = new PlayerPaneWidget(this);
@@ -112,24 +104,14 @@ PlayDialog::PlayDialog(const PlaySetup& initial, QWidget* parent) : QDialog(pare
   layout->addLayout(panes);
   layout->addWidget(buttons);
 
-  connect(rule_, &QComboBox::currentIndexChanged, this, &PlayDialog::ruleChosen);
   connect(swap, &QPushButton::clicked, this, &PlayDialog::swapPlayers);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-  rule_->setCurrentIndex(initial.ruleType == GameSettings::Japanese ? 1 : 0);
-  ruleChosen(rule_->currentIndex());
-  komi_->setValue(initial.komi);
+  rules_.setKomi(initial.komi);
   handicap_->setValue(initial.handicap);
   black_->setPane(initial.black);
   white_->setPane(initial.white);
-}
-
-void PlayDialog::ruleChosen(int index) {
-  PlaySetup s;
-  s.chooseRule(index == 1 ? GameSettings::Japanese : GameSettings::Chinese);
-  komiLabel_->setText(index == 1 ? tr("贴目数:") : tr("贴子数:"));
-  komi_->setValue(s.komi);
 }
 
 void PlayDialog::swapPlayers() {
@@ -141,8 +123,8 @@ void PlayDialog::swapPlayers() {
 
 PlaySetup PlayDialog::setup() const {
   PlaySetup s;
-  s.ruleType = rule_->currentIndex() == 1 ? GameSettings::Japanese : GameSettings::Chinese;
-  s.komi = komi_->value();
+  s.ruleType = rules_.ruleType();
+  s.komi = rules_.komi();
   s.handicap = handicap_->value();
   s.black = black_->pane();
   s.white = white_->pane();

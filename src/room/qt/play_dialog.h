@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "room/play_setup.h"
+#include "room/qt/rules_dialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -53,8 +54,8 @@ class PlayDialog : public QDialog {
   // What the controls hold now.
   PlaySetup setup() const;
 
-  QComboBox* ruleBox() const { return rule_; }
-  QDoubleSpinBox* komiBox() const { return komi_; }
+  QComboBox* ruleBox() const { return rules_.ruleBox(); }
+  QDoubleSpinBox* komiBox() const { return rules_.komiBox(); }
   QSpinBox* handicapBox() const { return handicap_; }
   PlayerPaneWidget* blackPane() const { return black_; }
   PlayerPaneWidget* whitePane() const { return white_; }
@@ -63,11 +64,7 @@ class PlayDialog : public QDialog {
   void swapPlayers();
 
  private:
-  void ruleChosen(int index);
-
-  QComboBox* rule_;
-  QLabel* komiLabel_;
-  QDoubleSpinBox* komi_;
+  RuleKomiFields rules_;
   QSpinBox* handicap_;
   PlayerPaneWidget* black_;
   PlayerPaneWidget* white_;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "room/room.h"
+#include "room/rule_settings.h"
 
 namespace mh {
 
@@ -16,6 +18,9 @@ struct RoomContext {
   const BoardImages* images = nullptr;
   BoardSounds* sounds = nullptr;
   QString caption;
+  // Makes rules the default of new games and writes them to rule.ini; false when the file could
+  // not be written. Null: the rules dialog cannot keep a default.
+  std::function<bool(const RuleSettings&)> setDefaultRules;
 };
 
 }  // namespace mh

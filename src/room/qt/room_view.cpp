@@ -10,6 +10,7 @@
 #include "room/qt/play_dialog.h"
 #include "room/qt/queued_room_notifier.h"
 #include "room/qt/record_file_dialog.h"
+#include "room/qt/rules_dialog.h"
 #include "room/room_sounds.h"
 
 namespace mh {
@@ -73,6 +74,27 @@ HintDetailWords RoomView::detailWords() {
   d.totalMoves = utf8(tr("总手"));
   d.moveNumber = w.title.moves;
   return d;
+}
+
+CountWords RoomView::countWords() {
+  CountWords w;
+  w.result = utf8(tr("结果"));
+  w.black = utf8(tr("黑"));
+  w.white = utf8(tr("白"));
+  w.komiStones = utf8(tr("贴子"));
+  w.handicap = utf8(tr("让子"));
+  w.blackWins = utf8(tr("黑胜"));
+  w.whiteWins = utf8(tr("白胜"));
+  w.draw = utf8(tr("平局"));
+  w.stones = utf8(tr("子"));
+  w.blackSide = utf8(tr("黑方"));
+  w.whiteSide = utf8(tr("白方"));
+  w.territory = utf8(tr("空"));
+  w.whiteStones = utf8(tr("白子"));
+  w.blackStones = utf8(tr("黑子"));
+  w.komiPoints = utf8(tr("贴目"));
+  w.points = utf8(tr("目"));
+  return w;
 }
 
 void RoomView::newGame() {
@@ -169,12 +191,65 @@ void RoomView::refresh() {
   emit stateChanged();
 }
 
+void RoomView::runStudyCommand(StudyCommand command) {
+  const StudyOutcome out = room_->runStudy(command);
+  if (out.chime == StudyOutcome::StudyStarted) playChime(kStudySound);
+  else if (out.chime == StudyOutcome::StudyEnded) playChime(kEndStudySound);
+  // The driver's notification of the re-read position refreshes the board.
+  if (out.resync) {
+    board_->setFocus();
+    updateTitle();
+  }
+  emit stateChanged();
+}
+
+void RoomView::toggleDeadStoneMode() {
+  room_->setDeadStoneMode(!room_->deadStoneMode());
+  board_->setMode(room_->deadStoneMode() ? BoardView::kDeadStoneMode : 0);
+  emit stateChanged();
+}
+
+void RoomView::count() {
+  const std::optional<CountReport> report = room_->count(countWords());
+  if (!report) return;
+  (void)room_->storeResult(*report);
+  updateTitle();
+  room_->showCountMarks(*report);
+  board_->setAnnotations(room_->annotations());
+  board_->repaint();
+  // Asynchronous like every message of the room; the earlier marks come back however it closes,
+  // unless a newer position has been drawn meanwhile.
+  auto* box = new QMessageBox(QMessageBox::NoIcon, context_.caption, QString::fromUtf8(report->text()),
+                              QMessageBox::Ok, this);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setObjectName(QStringLiteral("countReport"));
+  connect(box, &QMessageBox::finished, this, [this] {
+    if (room_->restoreAnnotations()) board_->setAnnotations(room_->annotations());
+  });
+  box->open();
+}
+
+void RoomView::showRulesDialog() {
+  RulesDialog dialog(room_->settings().ruleType, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const RuleSettings rules = dialog.rules();
+  room_->setRules(rules.ruleType, rules.komi);
+  if (dialog.saveAsDefault() && context_.setDefaultRules && !context_.setDefaultRules(rules))
+    showMessage(tr("保存缺省规则失败!"));
+}
+
+void RoomView::updateTitle() {
+  title_ = QString::fromStdString(room_->title(words().title));
+  emit titleChanged(title_);
+}
+
 void RoomView::onPointChosen(int point) {
   switch (room_->choosePoint(point)) {
     case PointChoice::Toggled: board_->setAnnotations(room_->annotations()); break;
     case PointChoice::StudyStarted:
       // The chime has finished before the stone's sound.
       if (context_.sounds && appSettings(context_).studySound) context_.sounds->playThenWait(kStudySound);
+      emit stateChanged();
       break;
     case PointChoice::Played:
     case PointChoice::Dropped: break;
@@ -196,6 +271,10 @@ void RoomView::onGameOver(int game) {
 void RoomView::playStoneSound(int number) {
   if (context_.sounds && stoneSoundAudible(appSettings(context_).stoneSoundMode, active_))
     context_.sounds->playAfter(number);
+}
+
+void RoomView::playChime(int number) {
+  if (context_.sounds && appSettings(context_).studySound) context_.sounds->play(number);
 }
 
 void RoomView::showMessage(const QString& text) {

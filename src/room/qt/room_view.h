@@ -37,6 +37,7 @@ class RoomView : public QWidget {
   // The words a room writes, in the interface language.
   static RoomWords words();
   static HintDetailWords detailWords();
+  static CountWords countWords();
 
  public slots:
   void newGame();
@@ -57,6 +58,15 @@ class RoomView : public QWidget {
   void selectLibrary(int n);
   // Runs the refresh sequence now.
   void refresh();
+  // A study-bar command on this room, with its chime and the board's keyboard focus.
+  void runStudyCommand(mh::StudyCommand command);
+  // Dead-stone marking on or off: clicks then mark whole strings dead instead of playing.
+  void toggleDeadStoneMode();
+  // Counts the shown position, stores the result, shows the counted areas and the report; the
+  // board's earlier labels and marks come back when the report is closed.
+  void count();
+  // The rules dialog; OK sets the room's rules and, when asked, the default of new games.
+  void showRulesDialog();
 
  signals:
   void titleChanged(const QString& title);
@@ -70,6 +80,8 @@ class RoomView : public QWidget {
   void onPositionChanged(int game);
   void onGameOver(int game);
   void playStoneSound(int number);
+  void playChime(int number);
+  void updateTitle();
   void showMessage(const QString& text);
 
   RoomContext context_;

@@ -42,6 +42,10 @@ RoomContext DesktopServices::roomContext() {
   c.images = &images_;
   c.sounds = sounds_.get();
   c.caption = QString::fromUtf8(kAppTitle);
+  c.setDefaultRules = [this](const RuleSettings& rules) {
+    settings_.defaultRules = rules;
+    return rules.write(programDirectory_);
+  };
   return c;
 }
 

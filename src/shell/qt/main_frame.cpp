@@ -6,18 +6,15 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFile>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "patterns/wpb_list.h"
 #include "room/qt/board_view.h"
 #include "room/qt/child_frame.h"
 #include "room/qt/hint_details_window.h"
 #include "room/qt/room_view.h"
+#include "room/qt/study_bar.h"
 #include "room/room_title.h"
 #include "shell/app_title.h"
 
@@ -75,6 +72,9 @@ void CMainFrame::createActions() {
   roomAction(RoomCommand::SaveAs, tr("另存棋谱为(&A)..."), {}, &RoomView::saveAs);
   roomAction(RoomCommand::Export, tr("导出到缺省sgf文件"), QKeySequence(Qt::CTRL | Qt::Key_F5), &RoomView::exportDefault);
   roomAction(RoomCommand::MoveNumbers, tr("显示手数"), {}, &RoomView::cycleMoveNumbers);
+  roomAction(RoomCommand::MarkDead, tr("标记死子"), {}, &RoomView::toggleDeadStoneMode)->setCheckable(true);
+  roomAction(RoomCommand::Count, tr("点算胜负"), {}, &RoomView::count);
+  roomAction(RoomCommand::Rules, tr("规则"), {}, &RoomView::showRulesDialog);
   const struct {
     RoomCommand command;
     const char* text;
@@ -110,9 +110,12 @@ void CMainFrame::createMenus() {
   file->addAction(exit_);
 
   QMenu* game = menuBar()->addMenu(tr("游戏(&G)"));
-  for (RoomCommand c : {RoomCommand::NewGame, RoomCommand::EndGame, RoomCommand::Play}) game->addAction(action(c));
+  for (RoomCommand c : {RoomCommand::NewGame, RoomCommand::EndGame}) game->addAction(action(c));
   game->addSeparator();
   for (RoomCommand c : {RoomCommand::SwapXY, RoomCommand::FlipX, RoomCommand::FlipY}) game->addAction(action(c));
+  game->addSeparator();
+  for (RoomCommand c : {RoomCommand::Play, RoomCommand::MarkDead, RoomCommand::Count, RoomCommand::Rules})
+    game->addAction(action(c));
 
   QMenu* room = menuBar()->addMenu(tr("棋室(&R)"));
   room->addAction(action(RoomCommand::MoveNumbers));
@@ -133,44 +136,31 @@ void CMainFrame::fillLibraryChoices() {
     libraryGroup_->addAction(choice);
     connect(choice, &QAction::triggered, this, [this, n] {
       if (RoomView* room = activeRoom()) room->selectLibrary(n);
-      libraryBox_->setCurrentIndex(n);
+      studyBar_->libraryBox()->setCurrentIndex(n);
     });
   }
 }
 
 void CMainFrame::createStudyBar() {
-  auto* bar = new QWidget(this);
-  auto* numbers = new QPushButton(tr("显示手数"), bar);
-  auto* details = new QPushButton(tr("查看标记详细信息(...)"), bar);
-  info_ = new QPlainTextEdit(bar);
-  info_->setReadOnly(true);
-  libraryBox_ = new QComboBox(bar);
+  studyBar_ = new StudyBar(this);
+  QStringList titles;
   if (WpbList* bases = context_.services.patternBases)
-    for (int n = 0; n < bases->count(); ++n) libraryBox_->addItem(QString::fromStdString(bases->at(n)->title()));
-  auto* libraryLabel = new QLabel(tr("选择全局库: "), bar);
-  // Present but hidden: the room menu offers the choice.
-  libraryLabel->hide();
-  libraryBox_->hide();
-  auto* layout = new QVBoxLayout(bar);
-  layout->addWidget(numbers);
-  layout->addWidget(details);
-  layout->addWidget(info_, 1);
-  layout->addWidget(libraryLabel);
-  layout->addWidget(libraryBox_);
-  connect(numbers, &QPushButton::clicked, action(RoomCommand::MoveNumbers), &QAction::trigger);
-  connect(details, &QPushButton::clicked, action(RoomCommand::HintDetails), &QAction::trigger);
-  connect(libraryBox_, &QComboBox::activated, this, [this](int n) {
-    if (RoomView* room = activeRoom()) room->selectLibrary(n);
+    for (int n = 0; n < bases->count(); ++n) titles << QString::fromStdString(bases->at(n)->title());
+  studyBar_->setLibraryTitles(titles);
+  connect(studyBar_, &StudyBar::hintDetailsRequested, this, &CMainFrame::showHintDetails);
+  connect(studyBar_, &StudyBar::libraryChosen, this, [this](int n) {
+    const QList<QAction*> choices = libraryGroup_->actions();
+    if (n >= 0 && n < choices.size()) choices[n]->setChecked(true);
   });
   auto* dock = new QDockWidget(tr("对局信息"), this);
   dock->setObjectName(QStringLiteral("studyBar"));
   dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-  dock->setWidget(bar);
+  dock->setWidget(studyBar_);
   addDockWidget(Qt::RightDockWidgetArea, dock);
-  // Narrow by default, so that a small window leaves the board most of its width.
-  info_->setMinimumWidth(120);
   resizeDocks({dock}, {230}, Qt::Horizontal);
 }
+
+QPlainTextEdit* CMainFrame::infoBox() const { return studyBar_->infoBox(); }
 
 CChildFrame* CMainFrame::newRoom() {
   std::vector<int> numbers;
@@ -180,7 +170,7 @@ CChildFrame* CMainFrame::newRoom() {
   mdi_->addSubWindow(frame);
   RoomView* room = frame->roomView();
   connect(room, &RoomView::infoTextChanged, this, [this, room](const QString& text) {
-    if (room == active_) showInfoText(text);
+    if (room == active_) studyBar_->showInfoText(text);
   });
   connect(room, &RoomView::stateChanged, this, [this, room] {
     if (room == active_) updateActions();
@@ -216,7 +206,7 @@ void CMainFrame::roomActivated(QMdiSubWindow* window) {
   if (!frame) {
     if (mdi_->subWindowList().isEmpty()) {
       active_ = nullptr;
-      info_->clear();
+      studyBar_->showInfoText({});
     }
     updateActions();
     return;
@@ -226,17 +216,11 @@ void CMainFrame::roomActivated(QMdiSubWindow* window) {
   active_->setActive(true);
   active_->boardView()->setFocus();
   const int library = active_->room().libraryIndex();
-  libraryBox_->setCurrentIndex(library);
   const QList<QAction*> choices = libraryGroup_->actions();
   if (library >= 0 && library < choices.size()) choices[library]->setChecked(true);
-  showInfoText(active_->infoText());
+  studyBar_->setRoom(active_);
+  studyBar_->showInfoText(active_->infoText());
   updateActions();
-}
-
-void CMainFrame::showInfoText(const QString& text) {
-  QString shown = text;
-  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  info_->setPlainText(shown);
 }
 
 void CMainFrame::showHintDetails() {
@@ -251,6 +235,9 @@ void CMainFrame::updateActions() {
   RoomView* room = activeRoom();
   const RoomCommandState state = room ? room->room().commandState() : RoomCommandState{};
   for (const auto& [command, action] : actions_) action->setEnabled(roomCommandEnabled(command, state));
+  action(RoomCommand::MarkDead)->setChecked(room && room->room().deadStoneMode());
+  // The bar keeps acting on the last active room while another window (a message box) is active.
+  studyBar_->setRoom(active_);
 }
 
 }  // namespace mh

@@ -9,7 +9,6 @@
 
 class QAction;
 class QActionGroup;
-class QComboBox;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -20,6 +19,7 @@ namespace mh {
 class CChildFrame;
 class HintDetailsWindow;
 class RoomView;
+class StudyBar;
 
 // The main window: the rooms as sub-windows of an MDI area, the information box beside them
 // (the active room's hints and comments), and the menus whose room commands act on the active
@@ -39,7 +39,8 @@ class CMainFrame : public QMainWindow {
   QList<CChildFrame*> rooms() const;
 
   QMdiArea* mdiArea() const { return mdi_; }
-  QPlainTextEdit* infoBox() const { return info_; }
+  QPlainTextEdit* infoBox() const;
+  StudyBar* studyBar() const { return studyBar_; }
   HintDetailsWindow* hintDetails() const { return hintDetails_; }
   QAction* newRoomAction() const { return newRoom_; }
   QAction* action(RoomCommand command) const { return actions_.at(command); }
@@ -57,12 +58,10 @@ class CMainFrame : public QMainWindow {
                       void (RoomView::*slot)());
   void roomActivated(QMdiSubWindow* window);
   void fillLibraryChoices();
-  void showInfoText(const QString& text);
 
   RoomContext context_;
   QMdiArea* mdi_ = nullptr;
-  QPlainTextEdit* info_ = nullptr;
-  QComboBox* libraryBox_ = nullptr;
+  StudyBar* studyBar_ = nullptr;
   HintDetailsWindow* hintDetails_ = nullptr;
   QAction* newRoom_ = nullptr;
   QAction* exit_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -18,8 +19,10 @@
 #include "patterns/wpb_list.h"
 #include "platform/find_program.h"
 #include "platform/teardown_queue.h"
+#include "platform/text_codec.h"
 #include "records/record_loader.h"
 #include "room/app_settings.h"
+#include "room/qt/board_cursors.h"
 #include "room/paint/board_images.h"
 #include "room/qt/board_sounds.h"
 #include "room/qt/board_view.h"
@@ -264,6 +267,98 @@ TEST(RoomViewWidget, ClosingWhileGnuGoThinksLeavesNothingBehind) {
     lent.teardown.drain();
   }
   EXPECT_TRUE(before.restored()) << "threads, descriptors or GNU Go processes were left";
+}
+
+// A finished game: AlphaGo Zero against AlphaGo Lee, won by White by half a point (komi 7.5), and
+// one point of each string the players left dead on the board.
+const QString kFinishedGame = QString::fromStdString(
+    std::string(MOONHAVEN_CORPUS) +
+    "/ai-pro/AlphaGo Zero/Extended Data Figure 1 - AlphaGo Zero 20 block vs AlphaGo Lee/Game_004.sgf");
+constexpr const char* kFinishedGameDead[] = {"da", "ra", "ng", "sl", "dp", "pq", "sr", "ns"};
+
+Point sgfPoint(const char* letters) { return (letters[0] - 'a') + 19 * (letters[1] - 'a'); }
+
+TEST(RoomViewWidget, DeadStonesMarkedByClickingCountUnderBothRulesAndTheMarksComeBack) {
+  Lent lent;
+  test::ScratchDir dir;
+  auto room = shownRoom(lent);
+  ASSERT_TRUE(room->openRecordFile(kFinishedGame, false));
+  ASSERT_TRUE(settle([&] { return room->room().transformsAllowed() && room->room().view().atLast(); }));
+  // Labels to keep: the last move's number.
+  room->cycleMoveNumbers();
+  ASSERT_EQ(room->room().annotations().labelCount(), 1);
+
+  room->toggleDeadStoneMode();
+  EXPECT_EQ(room->boardView()->mode(), BoardView::kDeadStoneMode);
+  EXPECT_EQ(room->boardView()->cursor().pixmap().toImage(), deadStoneCursor().pixmap().toImage());
+  const Board board = room->room().view().board;
+  for (const char* letters : kFinishedGameDead) {
+    const Point p = sgfPoint(letters);
+    ASSERT_NE(board.get(p), Empty) << letters;
+    if (room->room().annotations().hasMark(p, kMarkDead)) continue;  // a string already marked
+    clickPoint(*room, p);
+    ASSERT_TRUE(settle([&] { return room->room().annotations().hasMark(p, kMarkDead); })) << letters;
+  }
+  EXPECT_EQ(room->room().view().board, board) << "marking plays nothing";
+  const BoardAnnotations marked = room->room().annotations();
+  ASSERT_EQ(marked.labelCount(), 1);
+  ASSERT_GE(marked.marksOfKind(kMarkDead).size(), std::size(kFinishedGameDead));
+  const size_t soundsBefore = lent.sounds.played().size();
+
+  const struct {
+    int ruleType;
+    double komi;
+    const char* report;
+    const char* result;
+  } rules[] = {
+      {GameSettings::Chinese, 3.75, "结果:\n黑: 184-3.75(贴子)=180.25\n白: 177+3.75(贴子)=180.75\n白胜  0.25 子",
+       "白胜  0.25 子"},
+      {GameSettings::Japanese, 7.5, "结果:\n黑方: 54(空)+28(白子)=82\n白方: 41(空)+34(黑子)+7.5(贴目)=82.5\n白胜  0.5目",
+       "白胜  0.5目"},
+  };
+  for (const auto& r : rules) {
+    SCOPED_TRACE(r.result);
+    room->room().setRules(r.ruleType, r.komi);
+    room->count();
+    QMessageBox* box = room->findChild<QMessageBox*>(QStringLiteral("countReport"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QString::fromUtf8(r.report));
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("caption"));
+    EXPECT_EQ(box->buttons().size(), 1);
+    EXPECT_TRUE(room->title().contains(QStringLiteral("结果: ") + QString::fromUtf8(r.result))) << room->title().toStdString();
+
+    // While the report is open the board shows the areas and nothing else; a dead stone lies in
+    // its opponent's area.
+    const BoardAnnotations& shown = room->boardView()->scene().annotations;
+    EXPECT_EQ(shown.labelCount(), 0);
+    EXPECT_GT(shown.markCount(), 0);
+    for (const BoardMark& m : shown.marks()) ASSERT_TRUE(m.kind == kMarkBlackArea || m.kind == kMarkWhiteArea);
+    for (const char* letters : kFinishedGameDead) {
+      const Point p = sgfPoint(letters);
+      EXPECT_TRUE(shown.hasMark(p, board.get(p) == Black ? kMarkWhiteArea : kMarkBlackArea)) << letters;
+    }
+    // The squares are painted: black on Black's empty points, white on White's.
+    const QImage picture = room->boardView()->picture();
+    for (const BoardMark& m : shown.marks()) {
+      if (board.get(m.point) != Empty) continue;
+      const QRgb centre = picture.pixel(pixelOf(*room, m.point)) & 0xFFFFFF;
+      ASSERT_EQ(centre, m.kind == kMarkBlackArea ? 0x000000u : 0xFFFFFFu) << m.point;
+    }
+
+    box->button(QMessageBox::Ok)->click();
+    ASSERT_TRUE(settle([&] { return room->findChild<QMessageBox*>(QStringLiteral("countReport")) == nullptr; }));
+    EXPECT_EQ(room->room().annotations(), marked);
+    EXPECT_EQ(room->boardView()->scene().annotations, marked);
+  }
+
+  // The last result is stored and saved with its margin; nothing sounded on the way.
+  ASSERT_TRUE(room->saveTo(QString::fromStdString(dir.file("counted.sgf"))));
+  EXPECT_EQ(lent.sounds.played().size(), soundsBefore);
+  GameRecord record;
+  int code = 0;
+  ASSERT_EQ(loadRecordFile(dir.file("counted.sgf"), false, record, code), RecordLoadStatus::Ok);
+  EXPECT_EQ(record.info().winner(), GameInfo::WhiteWins);
+  EXPECT_EQ(record.info().resultText(), text::utf8ToGb("白胜  0.5目"));
 }
 
 TEST(PlayDialogWidget, DefaultsRulesSwapAndTheBrowseButton) {

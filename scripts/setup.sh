@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   gnugo xvfb xauth xdotool imagemagick
   desktop-file-utils appstream
+  dpkg-dev file debootstrap
   clang libclang-rt-14-dev
 )
 

@@ -43,3 +43,19 @@ endforeach()
 add_test(NAME cli.unknownCommand COMMAND sh -c "\"$0\" no-such-command${cli_status}" $<TARGET_FILE:moonhaven-cli>)
 set_tests_properties(cli.unknownCommand PROPERTIES LABELS "e2e" PASS_REGULAR_EXPRESSION
   "^moonhaven-cli: unknown command 'no-such-command'\nRun 'moonhaven-cli --help' for more information.\nexit 2\n$")
+
+# bases add refuses a record folder it cannot make a pattern base of, with a message naming the
+# fault and exit status 1, and writes no WPBs.ini. Each row: test name|records folder|message.
+set(cli_bases_refused
+  "missingFolder|/no/such/folder|the record folder does not exist: /no/such/folder"
+  "folderWithoutRecords|%EMPTY%|the record folder holds no game record \\(.sgf or .gib file\\): ")
+foreach(row IN LISTS cli_bases_refused)
+  string(REPLACE "|" ";" parts "${row}")
+  list(GET parts 0 name)
+  list(GET parts 1 folder)
+  list(GET parts 2 message)
+  set(name "cli.bases.${name}")
+  add_test(NAME ${name} COMMAND sh -c "h=$(mktemp -d) && mkdir \"$h/empty\" && f=\"$(printf '%s' \"$1\" | sed \"s|%EMPTY%|$h/empty|\")\" && \
+\"$0\" bases add --home \"$h\" --title t --records \"$f\"; echo \"exit $?\"; ls \"$h\"; rm -r \"$h\"" $<TARGET_FILE:moonhaven-cli> "${folder}")
+  set_tests_properties(${name} PROPERTIES LABELS "e2e" PASS_REGULAR_EXPRESSION "^bases add: ${message}[^\n]*\nexit 1\nempty\n$")
+endforeach()

@@ -1,5 +1,7 @@
 #include "platform/text_codec.h"
 
+#include "platform/big5_extension.h"
+
 #include <opencc/opencc.h>
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
@@ -68,6 +70,30 @@ CodePage& gbCodePage() {
 CodePage& big5CodePage() {
   thread_local CodePage page("windows-950-2000");
   return page;
+}
+
+// BIG5 with the common extension of the user-defined range C6A1-C8FE: code page 950 decodes that
+// range to private-use characters, which become the extension's characters, or "?" where the
+// extension has none (a private-use character would show as an empty box). Everything else is
+// decoded as code page 950 decodes it.
+std::u16string decodeBig5(std::string_view bytes) {
+  std::u16string text = big5CodePage().decode(bytes);
+  for (char16_t& c : text) {
+    if (c < 0xE000 || c > 0xF8FF) continue;
+    if (const char16_t e = big5ExtensionCharacter(c)) c = e;
+    else if (c >= 0xF6B1 && c <= 0xF848) c = u'?';
+  }
+  return text;
+}
+
+// Characters that code page 950 cannot encode but the extension holds are written with the
+// extension's codes; code page 950's own codes are kept.
+std::string encodeBig5(std::u16string text) {
+  for (char16_t& c : text) {
+    const char16_t pua = big5ExtensionPrivateUse(c);
+    if (pua != 0 && big5CodePage().encode(std::u16string_view(&c, 1)) == "?") c = pua;
+  }
+  return big5CodePage().encode(text);
 }
 
 std::u16string fromUtf8(std::string_view utf8) {
@@ -166,23 +192,23 @@ std::string traditionalToSimplified(std::string_view gb) { return mapForms(toSim
 std::string gbToBig5(std::string_view gb) {
   if (!hasHighBytes(gb)) return std::string(gb);
   const std::string traditional = simplifiedToTraditional(gb);
-  return big5CodePage().encode(gbCodePage().decode(traditional));
+  return encodeBig5(gbCodePage().decode(traditional));
 }
 
 std::string big5ToGb(std::string_view big5) {
   if (!hasHighBytes(big5)) return std::string(big5);
-  const std::string gb = gbCodePage().encode(big5CodePage().decode(big5));
+  const std::string gb = gbCodePage().encode(decodeBig5(big5));
   return traditionalToSimplified(gb);
 }
 
 std::string big5ToUtf8(std::string_view big5) {
   if (!hasHighBytes(big5)) return std::string(big5);
-  return toUtf8(big5CodePage().decode(big5));
+  return toUtf8(decodeBig5(big5));
 }
 
 std::string utf8ToBig5(std::string_view utf8) {
   if (!hasHighBytes(utf8)) return std::string(utf8);
-  return big5CodePage().encode(fromUtf8(utf8));
+  return encodeBig5(fromUtf8(utf8));
 }
 
 std::string displayText(std::string_view gb, bool displayInBig5) {

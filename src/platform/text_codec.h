@@ -8,6 +8,9 @@ namespace mh::text {
 // Conversions between the system's GB text (code page 936) and the other encodings it meets.
 // Every function takes and returns whole strings, never fails, keeps an empty string empty and
 // writes "?" for each character that has no form in the target. Safe to call from any thread.
+// BIG5 is code page 950 with the common extension of its user-defined range C6A1-C8FE (kana,
+// Cyrillic, numbers in circles, symbols; platform/big5_extension.h), so that a Japanese or Russian
+// name in a BIG5 record keeps its letters.
 
 // GB bytes to UTF-8 (for the screen and the command line). Bytes that are not valid GB become
 // U+FFFD.

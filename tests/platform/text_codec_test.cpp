@@ -51,7 +51,44 @@ TEST(TextCodecTest, GbToBig5MapsToTraditionalFormsThenEncodes) {
 
 TEST(TextCodecTest, GbToBig5WritesQuestionMarkForCharactersBig5Lacks) {
   EXPECT_EQ(gbToBig5("a\x81\x40" "b"), "a?b");  // 丂 has no BIG5 form
-  EXPECT_EQ(gbToBig5("\xA2\xA1"), "?");        // small roman numeral one
+  EXPECT_EQ(gbToBig5("\xA8\xA2"), "?");        // a with acute: neither BIG5 nor its extension
+}
+
+// Code page 950 leaves C6A1-C8FE to user-defined characters; the common extension puts kana,
+// Cyrillic and symbols there, and code page 950's own codes stay as they are.
+TEST(TextCodecTest, Big5ExtensionRowsDecodeAndEncode) {
+  struct Case {
+    std::string big5;
+    const char* utf8;
+  };
+  const Case cases[] = {
+      {"\xC6\xA1", "①"},          {"\xC6\xBE", "ⅹ"},          {"\xC6\xE7", "ぁ"},
+      {"\xC7\x40", "す"},          {"\xC7\x7A", "ん"},          {"\xC7\x7B", "ァ"},
+      {"\xC7\xF2", "ヶ"},          {"\xC7\xF3", "А"},           {"\xC7\xF9", "Ё"},
+      {"\xC8\x75", "я"},           {"\xC8\xD2", "№"},           {"\xC8\xFE", "ɪ"},
+      {"\xC6\xE7\xC7\xA3 9d", "ぁェ 9d"},  // kana of both kinds and ASCII
+      {"\xA4\x40\xC6\x7E", "一籲"},    // ordinary code page 950 codes around the range
+      {"\xF9\xFE", "▓"},          // code page 950's own extension stays
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(big5ToUtf8(c.big5), c.utf8) << testing::PrintToString(c.big5);
+    EXPECT_EQ(utf8ToBig5(c.utf8), c.big5) << c.utf8;
+  }
+  // Codes of the range the extension leaves empty show "?", never a private-use character.
+  EXPECT_EQ(big5ToUtf8("\xC6\xBF\xC8\xA1"), "??");
+  // Private-use characters outside the range are not touched by the extension.
+  EXPECT_EQ(utf8ToBig5("\xEE\x80\x80"), "\xFA\x40");
+}
+
+// A Japanese name read from a BIG5 record reaches GB as kana and shows as kana again on a BIG5
+// interface (display through the GB to BIG5 conversion).
+TEST(TextCodecTest, KanaNamesSurviveTheBig5RoundTrip) {
+  const std::string big5 = "\xC6\xEA\xC7\x4F";  // いと
+  const std::string gb = big5ToGb(big5);
+  EXPECT_EQ(gbToUtf8(gb), "いと");
+  EXPECT_EQ(gbToBig5(gb), big5);
+  EXPECT_EQ(displayText(gb, true), "いと");
+  EXPECT_EQ(typedText("ИВАН", true), utf8ToGb("ИВАН"));
 }
 
 TEST(TextCodecTest, FormMappingKeepsTextGb) {

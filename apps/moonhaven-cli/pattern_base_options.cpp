@@ -9,7 +9,7 @@
 namespace mh::cli {
 
 int titleLanguage(const std::string& home) {
-  return LanguageSetting::decide(LanguageSetting::readLang(home + "lang.ini"), systemCodePage()).language;
+  return LanguageSetting::load(home).language;
 }
 
 void PatternBaseOptions::define(CLI::App& command) {

@@ -26,6 +26,12 @@ LanguageSetting LanguageSetting::decide(int lang, int codePage) {
   return s;
 }
 
+LanguageSetting LanguageSetting::load(const std::string& programDirectory) {
+  return decide(readLang(langIniPath(programDirectory)), systemCodePage());
+}
+
+std::string LanguageSetting::langIniPath(const std::string& programDirectory) { return programDirectory + "lang.ini"; }
+
 int LanguageSetting::readLang(const std::string& iniPath) {
   return IniFile(iniPath).readInt("SETTING", "LANG", kDefaultLang);
 }
@@ -44,9 +50,9 @@ int codePageOfLocale(std::string_view localeName) {
   if (charset.rfind("BIG5", 0) == 0 || charset.rfind("BIG-5", 0) == 0) return LanguageSetting::kBig5CodePage;
   if (charset == "GB2312" || charset == "GBK" || charset == "GB18030" || charset == "EUC-CN" || charset == "EUCCN")
     return LanguageSetting::kGbCodePage;
-  if (territory.rfind("ZH", 0) != 0) return 0;
   if (territory == "ZH_TW" || territory == "ZH_HK" || territory == "ZH_MO") return LanguageSetting::kBig5CodePage;
-  return LanguageSetting::kGbCodePage;
+  if (territory == "ZH_CN" || territory == "ZH_SG") return LanguageSetting::kGbCodePage;
+  return 0;
 }
 
 int systemCodePage() {

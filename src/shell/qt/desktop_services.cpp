@@ -14,8 +14,7 @@ DesktopServices::DesktopServices(std::string programDirectory, const std::string
       programDirectory_(withTrailingSlash(std::move(programDirectory))),
       images_(BoardImages::load(boardModuleDirectory)),
       sounds_(std::make_unique<BoardSounds>(QString::fromStdString(boardModuleDirectory))) {
-  const LanguageSetting language =
-      LanguageSetting::decide(LanguageSetting::readLang(programDirectory_ + "lang.ini"), systemCodePage());
+  const LanguageSetting language = LanguageSetting::load(programDirectory_);
   settings_.displayInBig5 = language.displayInBig5();
   settings_.defaultRules = RuleSettings::read(programDirectory_);
   const std::string ini = programDirectory_ + "WPBs.ini";

@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev fonts-noto-cjk
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libicu-dev libopencc-dev libopencc-data libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   gnugo xvfb xauth xdotool imagemagick

@@ -8,11 +8,15 @@
 #include "room/qt/board_view.h"
 #include "room/qt/child_frame.h"
 #include "room/qt/room_view.h"
+#include "shell/language_setting.h"
 #include "shell/qt/desktop_services.h"
 #include "shell/qt/main_frame.h"
+#include "shell/qt/ui_language.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // The interface language from lang.ini, before any window reads its texts.
+  mh::installUiLanguage(app, mh::LanguageSetting::load(mh::programDirectory()).language);
   // The program's one log, in the program's directory; the file appears only when something is
   // logged.
   const auto log = std::make_shared<mh::LogFile>(mh::programDirectory() + mh::LogFile::kProgramLogName);

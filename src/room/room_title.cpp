@@ -30,7 +30,12 @@ std::string roomTitle(int roomNumber, const std::string& filePath, const GameInf
          words.moves + ":" + std::to_string(moveNumber) + " )";
 }
 
-std::string roomTabText(int roomNumber, const RoomTitleWords& words) { return std::to_string(roomNumber) + words.room; }
+std::string roomTabText(int roomNumber, const RoomTitleWords& words) {
+  std::string name = words.room;
+  const size_t at = name.find("%1");
+  if (at == std::string::npos) return std::to_string(roomNumber) + name;
+  return name.replace(at, 2, std::to_string(roomNumber));
+}
 
 int nextRoomNumber(const std::vector<int>& openRooms) {
   int highest = 99;

@@ -39,6 +39,11 @@ TEST(RoomTitle, FileNamePlayersAndMoveNumber) {
   };
   for (const auto& t : table) EXPECT_EQ(roomTitle(t.number, t.path, t.info, t.move, t.big5), t.want) << t.name;
   EXPECT_EQ(roomTabText(104), "104棋室");
+  mh::RoomTitleWords english;
+  english.room = "Room %1";
+  EXPECT_EQ(roomTabText(104, english), "Room 104");
+  english.room = " room";  // no place for the number: in front, as the Chinese name has it
+  EXPECT_EQ(roomTabText(7, english), "7 room");
 }
 
 TEST(RoomTitle, RoomNumbersContinueFromTheHighestOpenRoom) {

@@ -51,7 +51,7 @@ RoomView::~RoomView() {
 
 RoomWords RoomView::words() {
   RoomWords w;
-  w.title.room = utf8(tr("棋室"));
+  w.title.room = utf8(tr("%1棋室"));
   w.title.noFile = utf8(tr("无名文件"));
   w.title.noInfo = utf8(tr("无比赛信息"));
   w.title.moves = utf8(tr("手数"));

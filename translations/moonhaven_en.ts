@@ -1,0 +1,318 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>mh::CMainFrame</name>
+    <message>
+        <source>新建棋室(&amp;N)</source>
+        <translation>&amp;New Room</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>开始新局</source>
+        <translation>New Game</translation>
+    </message>
+    <message>
+        <source>结束</source>
+        <translation>End Game</translation>
+    </message>
+    <message>
+        <source>对弈</source>
+        <translation>Play...</translation>
+    </message>
+    <message>
+        <source>打开棋谱(&amp;O)...</source>
+        <translation>&amp;Open Record...</translation>
+    </message>
+    <message>
+        <source>保存棋谱(&amp;S)</source>
+        <translation>&amp;Save Record</translation>
+    </message>
+    <message>
+        <source>另存棋谱为(&amp;A)...</source>
+        <translation>Save Record &amp;As...</translation>
+    </message>
+    <message>
+        <source>导出到缺省sgf文件</source>
+        <translation>Export to default.sgf</translation>
+    </message>
+    <message>
+        <source>显示手数</source>
+        <translation>Show Move Numbers</translation>
+    </message>
+    <message>
+        <source>棋盘XY交换</source>
+        <translation>Swap Board X and Y</translation>
+    </message>
+    <message>
+        <source>水平翻转</source>
+        <translation>Flip Horizontally</translation>
+    </message>
+    <message>
+        <source>垂直翻转</source>
+        <translation>Flip Vertically</translation>
+    </message>
+    <message>
+        <source>查看标记详细信息(...)</source>
+        <translation>Hint Details...</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>游戏(&amp;G)</source>
+        <translation>&amp;Game</translation>
+    </message>
+    <message>
+        <source>棋室(&amp;R)</source>
+        <translation>&amp;Room</translation>
+    </message>
+    <message>
+        <source>选择全局库: </source>
+        <translation>Global library: </translation>
+    </message>
+    <message>
+        <source>对局信息</source>
+        <translation>Game Information</translation>
+    </message>
+</context>
+<context>
+    <name>mh::HintDetailsWindow</name>
+    <message>
+        <source>标记详细信息:</source>
+        <translation>Hint Details</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>Mark</translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation>Details</translation>
+    </message>
+</context>
+<context>
+    <name>mh::PlayDialog</name>
+    <message>
+        <source>游戏设置</source>
+        <translation>Game Settings</translation>
+    </message>
+    <message>
+        <source>中国规则</source>
+        <translation>Chinese rules</translation>
+    </message>
+    <message>
+        <source>日本规则</source>
+        <translation>Japanese rules</translation>
+    </message>
+    <message>
+        <source>规则:</source>
+        <translation>Rules:</translation>
+    </message>
+    <message>
+        <source>让子 (0,2-9)</source>
+        <translation>Handicap (0, 2-9)</translation>
+    </message>
+    <message>
+        <source>Black</source>
+        <translation>Black</translation>
+    </message>
+    <message>
+        <source>White</source>
+        <translation>White</translation>
+    </message>
+    <message>
+        <source>交换黑白双方</source>
+        <translation>Swap Black and White</translation>
+    </message>
+    <message>
+        <source>贴目数:</source>
+        <translation>Komi (points):</translation>
+    </message>
+    <message>
+        <source>贴子数:</source>
+        <translation>Komi (stones):</translation>
+    </message>
+</context>
+<context>
+    <name>mh::PlayerPaneWidget</name>
+    <message>
+        <source>人</source>
+        <translation>Human</translation>
+    </message>
+    <message>
+        <source>GNU Go + Moonhaven助手</source>
+        <translation>GNU Go + Moonhaven Assistant</translation>
+    </message>
+    <message>
+        <source>使用 Moonhaven助手</source>
+        <translation>Use the Moonhaven Assistant</translation>
+    </message>
+    <message>
+        <source>GNU Go 程序:</source>
+        <translation>GNU Go program:</translation>
+    </message>
+    <message>
+        <source>等级:</source>
+        <translation>Level:</translation>
+    </message>
+    <message>
+        <source>棋手:</source>
+        <translation>Player:</translation>
+    </message>
+    <message>
+        <source>名字:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>GNU Go 程序</source>
+        <translation>GNU Go Program</translation>
+    </message>
+</context>
+<context>
+    <name>mh::RecordFileDialog</name>
+    <message>
+        <source>打开棋谱</source>
+        <translation>Open Record</translation>
+    </message>
+    <message>
+        <source>All Go Files (*.sgf *.gib)</source>
+        <translation>All Go Files (*.sgf *.gib)</translation>
+    </message>
+    <message>
+        <source>sgf file (*.sgf)</source>
+        <translation>SGF Files (*.sgf)</translation>
+    </message>
+    <message>
+        <source>gib file (*.gib)</source>
+        <translation>GIB Files (*.gib)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>All Files (*)</translation>
+    </message>
+    <message>
+        <source>简体中文(GB)</source>
+        <translation>Simple Chinese(GB)</translation>
+    </message>
+    <message>
+        <source>繁体中文(BIG5)</source>
+        <translation>Traditional Chinese(BIG5)</translation>
+    </message>
+    <message>
+        <source>语言: </source>
+        <translation>Language: </translation>
+    </message>
+</context>
+<context>
+    <name>mh::RoomView</name>
+    <message>
+        <source>无名文件</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>无比赛信息</source>
+        <translation>No game information</translation>
+    </message>
+    <message>
+        <source>手数</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>黑</source>
+        <translation>Black</translation>
+    </message>
+    <message>
+        <source>白</source>
+        <translation>White</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>总</source>
+        <translation>total</translation>
+    </message>
+    <message>
+        <source>赢</source>
+        <translation>won</translation>
+    </message>
+    <message>
+        <source>输</source>
+        <translation>lost</translation>
+    </message>
+    <message>
+        <source>总手</source>
+        <translation>Moves</translation>
+    </message>
+    <message>
+        <source>东方不败</source>
+        <translation>Invincible East</translation>
+    </message>
+    <message>
+        <source>蜘蛛侠</source>
+        <translation>Spider-Man</translation>
+    </message>
+    <message>
+        <source>不认识的文件格式!</source>
+        <translation>Unknown file format.</translation>
+    </message>
+    <message>
+        <source>读sgf文件失败!</source>
+        <translation>Could not read the SGF file.</translation>
+    </message>
+    <message>
+        <source>sgf ---&gt; qipu失败!</source>
+        <translation>Could not turn the SGF file into a game record.</translation>
+    </message>
+    <message>
+        <source>读gib文件失败!</source>
+        <translation>Could not read the GIB file.</translation>
+    </message>
+    <message>
+        <source>gib ---&gt; qipu失败!</source>
+        <translation>Could not turn the GIB file into a game record.</translation>
+    </message>
+    <message>
+        <source>另存棋谱为</source>
+        <translation>Save Record As</translation>
+    </message>
+    <message>
+        <source>sgf file (*.sgf)</source>
+        <translation>SGF Files (*.sgf)</translation>
+    </message>
+    <message>
+        <source>保存棋谱失败!</source>
+        <translation>Could not save the record.</translation>
+    </message>
+    <message>
+        <source>导出成功!</source>
+        <translation>Exported.</translation>
+    </message>
+    <message>
+        <source>导出失败!</source>
+        <translation>Export failed.</translation>
+    </message>
+    <message>
+        <source>游戏结束!</source>
+        <translation>Game over.</translation>
+    </message>
+    <message>
+        <source>GNU Go 程序 &quot;%1&quot; 无法运行或已退出, 游戏结束!</source>
+        <translation>The GNU Go program &quot;%1&quot; could not be started or has quit. Game over.</translation>
+    </message>
+    <message>
+        <source>%1棋室</source>
+        <translation>Room %1</translation>
+    </message>
+</context>
+</TS>

@@ -11,11 +11,7 @@ find_package(Qt6 REQUIRED COMPONENTS LinguistTools)
 set(MOONHAVEN_TS_FILES
   "${PROJECT_SOURCE_DIR}/translations/moonhaven_en.ts"
   "${PROJECT_SOURCE_DIR}/translations/moonhaven_zh_TW.ts")
-if(CMAKE_RUNTIME_OUTPUT_DIRECTORY)
-  set(MOONHAVEN_QM_DIR "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/translations")
-else()
-  set(MOONHAVEN_QM_DIR "${PROJECT_BINARY_DIR}/apps/translations")
-endif()
+set(MOONHAVEN_QM_DIR "${MOONHAVEN_RUNTIME_DIR}/translations")
 
 set(qm_files "")
 foreach(ts IN LISTS MOONHAVEN_TS_FILES)

@@ -19,7 +19,8 @@ prefix="$scratch/prefix"
 for f in bin/moonhaven bin/moonhaven-cli bin/moonhaven-engine share/moonhaven/board/20002.png \
   share/icons/hicolor/16x16/apps/org.moonhaven.Moonhaven.png share/icons/hicolor/scalable/apps/org.moonhaven.Moonhaven.svg \
   share/applications/org.moonhaven.Moonhaven.desktop share/metainfo/org.moonhaven.Moonhaven.metainfo.xml \
-  share/mime/packages/org.moonhaven.Moonhaven.xml; do
+  share/mime/packages/org.moonhaven.Moonhaven.xml share/moonhaven/translations/moonhaven_en.qm \
+  share/moonhaven/translations/moonhaven_zh_TW.qm; do
   [ -e "$prefix/$f" ] || fail "not installed: $f"
 done
 listing() { (cd "$prefix" && find . -printf '%p %s %T@\n' | LC_ALL=C sort); }
@@ -54,6 +55,11 @@ grep -qx "board module: $(cd "$prefix/share/moonhaven" && pwd -P)/board/" paths.
 QT_QPA_PLATFORM=offscreen MOONHAVEN_SMOKE_TEST=1 "$prefix/bin/moonhaven" >app.txt 2>app-err.txt || fail "moonhaven: $(cat app-err.txt)"
 grep -qx "program directory: $data/" app.txt || fail "the desktop program's directory: $(cat app.txt)"
 grep -q '^shown: ' app.txt || fail "the desktop program did not show its window"
+# It finds its installed translations: Traditional Chinese chosen in the user's lang.ini.
+printf '[SETTING]\nLANG=10002\n' >"$data/lang.ini"
+QT_QPA_PLATFORM=offscreen MOONHAVEN_SMOKE_TEST=1 "$prefix/bin/moonhaven" >app.txt 2>app-err.txt || fail "moonhaven: $(cat app-err.txt)"
+grep -q '未命名檔案' app.txt || fail "the installed program's texts are not Traditional Chinese: $(cat app.txt)"
+rm "$data/lang.ini"
 
 # Removing the base with its files leaves the list, and nothing of the base.
 "$cli" bases remove 0 --delete-files >remove.txt || fail "bases remove"

@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>RuleKomiFields</name>
+    <message>
+        <source>中国规则</source>
+        <translation>Chinese rules</translation>
+    </message>
+    <message>
+        <source>日本规则</source>
+        <translation>Japanese rules</translation>
+    </message>
+    <message>
+        <source>贴目数:</source>
+        <translation>Komi (points):</translation>
+    </message>
+    <message>
+        <source>贴子数:</source>
+        <translation>Komi (stones):</translation>
+    </message>
+</context>
+<context>
     <name>mh::CMainFrame</name>
     <message>
         <source>新建棋室(&amp;N)</source>
@@ -83,6 +102,18 @@
         <source>对局信息</source>
         <translation>Game Information</translation>
     </message>
+    <message>
+        <source>标记死子</source>
+        <translation>Mark Dead Stones</translation>
+    </message>
+    <message>
+        <source>点算胜负</source>
+        <translation>Count the Game</translation>
+    </message>
+    <message>
+        <source>规则</source>
+        <translation>Rules...</translation>
+    </message>
 </context>
 <context>
     <name>mh::HintDetailsWindow</name>
@@ -106,14 +137,6 @@
         <translation>Game Settings</translation>
     </message>
     <message>
-        <source>中国规则</source>
-        <translation>Chinese rules</translation>
-    </message>
-    <message>
-        <source>日本规则</source>
-        <translation>Japanese rules</translation>
-    </message>
-    <message>
         <source>规则:</source>
         <translation>Rules:</translation>
     </message>
@@ -132,14 +155,6 @@
     <message>
         <source>交换黑白双方</source>
         <translation>Swap Black and White</translation>
-    </message>
-    <message>
-        <source>贴目数:</source>
-        <translation>Komi (points):</translation>
-    </message>
-    <message>
-        <source>贴子数:</source>
-        <translation>Komi (stones):</translation>
     </message>
 </context>
 <context>
@@ -313,6 +328,188 @@
     <message>
         <source>%1棋室</source>
         <translation>Room %1</translation>
+    </message>
+    <message>
+        <source>贴子</source>
+        <translation>komi</translation>
+    </message>
+    <message>
+        <source>让子</source>
+        <translation>handicap</translation>
+    </message>
+    <message>
+        <source>黑胜</source>
+        <translation>Black wins</translation>
+    </message>
+    <message>
+        <source>白胜</source>
+        <translation>White wins</translation>
+    </message>
+    <message>
+        <source>平局</source>
+        <translation>Draw</translation>
+    </message>
+    <message>
+        <source>子</source>
+        <translation>stones</translation>
+    </message>
+    <message>
+        <source>黑方</source>
+        <translation>Black</translation>
+    </message>
+    <message>
+        <source>白方</source>
+        <translation>White</translation>
+    </message>
+    <message>
+        <source>空</source>
+        <translation>territory</translation>
+    </message>
+    <message>
+        <source>白子</source>
+        <translation>prisoners</translation>
+    </message>
+    <message>
+        <source>黑子</source>
+        <translation>prisoners</translation>
+    </message>
+    <message>
+        <source>贴目</source>
+        <translation>komi</translation>
+    </message>
+    <message>
+        <source>目</source>
+        <translation> points</translation>
+    </message>
+    <message>
+        <source>保存缺省规则失败!</source>
+        <translation>Could not save the default rules.</translation>
+    </message>
+</context>
+<context>
+    <name>mh::RulesDialog</name>
+    <message>
+        <source>规则设置</source>
+        <translation>Rules</translation>
+    </message>
+    <message>
+        <source>保存为缺省规则</source>
+        <translation>Save as default rules</translation>
+    </message>
+    <message>
+        <source>规则类型: </source>
+        <translation>Rules: </translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>mh::StudyBar</name>
+    <message>
+        <source>显示手数</source>
+        <translation>Show Move Numbers</translation>
+    </message>
+    <message>
+        <source>查看标记详细信息(...)</source>
+        <translation>Hint Details...</translation>
+    </message>
+    <message>
+        <source>研究</source>
+        <translation>Study</translation>
+    </message>
+    <message>
+        <source>|&lt;</source>
+        <translation>|&lt;</translation>
+    </message>
+    <message>
+        <source>到开始</source>
+        <translation>To the start</translation>
+    </message>
+    <message>
+        <source>&lt;5</source>
+        <translation>&lt;5</translation>
+    </message>
+    <message>
+        <source>后退五手</source>
+        <translation>Back five moves</translation>
+    </message>
+    <message>
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message>
+        <source>后退一手</source>
+        <translation>Back one move</translation>
+    </message>
+    <message>
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message>
+        <source>前进一手</source>
+        <translation>Forward one move</translation>
+    </message>
+    <message>
+        <source>&gt;5</source>
+        <translation>&gt;5</translation>
+    </message>
+    <message>
+        <source>前进五手</source>
+        <translation>Forward five moves</translation>
+    </message>
+    <message>
+        <source>&gt;|</source>
+        <translation>&gt;|</translation>
+    </message>
+    <message>
+        <source>到最后</source>
+        <translation>To the end</translation>
+    </message>
+    <message>
+        <source>前注</source>
+        <translation>Prev. Comment</translation>
+    </message>
+    <message>
+        <source>上一个有注释的位置</source>
+        <translation>The previous position with a comment</translation>
+    </message>
+    <message>
+        <source>后注</source>
+        <translation>Next Comment</translation>
+    </message>
+    <message>
+        <source>下一个有注释的位置</source>
+        <translation>The next position with a comment</translation>
+    </message>
+    <message>
+        <source>悔一步棋</source>
+        <translation>Take Back a Move</translation>
+    </message>
+    <message>
+        <source>悔到当前位置</source>
+        <translation>Take Back to Here</translation>
+    </message>
+    <message>
+        <source>试下</source>
+        <translation>Try Moves</translation>
+    </message>
+    <message>
+        <source>重新研究</source>
+        <translation>Restart Study</translation>
+    </message>
+    <message>
+        <source>研讨结束</source>
+        <translation>End Study</translation>
+    </message>
+    <message>
+        <source>选择全局库: </source>
+        <translation>Global library: </translation>
     </message>
 </context>
 </TS>

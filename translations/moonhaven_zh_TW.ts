@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
 <context>
+    <name>RuleKomiFields</name>
+    <message>
+        <source>中国规则</source>
+        <translation>中國規則</translation>
+    </message>
+    <message>
+        <source>日本规则</source>
+        <translation>日本規則</translation>
+    </message>
+    <message>
+        <source>贴目数:</source>
+        <translation>貼目數:</translation>
+    </message>
+    <message>
+        <source>贴子数:</source>
+        <translation>貼子數:</translation>
+    </message>
+</context>
+<context>
     <name>mh::CMainFrame</name>
     <message>
         <source>新建棋室(&amp;N)</source>
@@ -83,6 +102,18 @@
         <source>对局信息</source>
         <translation>對局資訊</translation>
     </message>
+    <message>
+        <source>标记死子</source>
+        <translation>標記死子</translation>
+    </message>
+    <message>
+        <source>点算胜负</source>
+        <translation>點算勝負</translation>
+    </message>
+    <message>
+        <source>规则</source>
+        <translation>規則</translation>
+    </message>
 </context>
 <context>
     <name>mh::HintDetailsWindow</name>
@@ -106,14 +137,6 @@
         <translation>遊戲設定</translation>
     </message>
     <message>
-        <source>中国规则</source>
-        <translation>中國規則</translation>
-    </message>
-    <message>
-        <source>日本规则</source>
-        <translation>日本規則</translation>
-    </message>
-    <message>
         <source>规则:</source>
         <translation>規則:</translation>
     </message>
@@ -132,14 +155,6 @@
     <message>
         <source>交换黑白双方</source>
         <translation>交換黑白雙方</translation>
-    </message>
-    <message>
-        <source>贴目数:</source>
-        <translation>貼目數:</translation>
-    </message>
-    <message>
-        <source>贴子数:</source>
-        <translation>貼子數:</translation>
     </message>
 </context>
 <context>
@@ -313,6 +328,188 @@
     <message>
         <source>%1棋室</source>
         <translation>%1棋室</translation>
+    </message>
+    <message>
+        <source>贴子</source>
+        <translation>貼子</translation>
+    </message>
+    <message>
+        <source>让子</source>
+        <translation>讓子</translation>
+    </message>
+    <message>
+        <source>黑胜</source>
+        <translation>黑勝</translation>
+    </message>
+    <message>
+        <source>白胜</source>
+        <translation>白勝</translation>
+    </message>
+    <message>
+        <source>平局</source>
+        <translation>平局</translation>
+    </message>
+    <message>
+        <source>子</source>
+        <translation>子</translation>
+    </message>
+    <message>
+        <source>黑方</source>
+        <translation>黑方</translation>
+    </message>
+    <message>
+        <source>白方</source>
+        <translation>白方</translation>
+    </message>
+    <message>
+        <source>空</source>
+        <translation>空</translation>
+    </message>
+    <message>
+        <source>白子</source>
+        <translation>白子</translation>
+    </message>
+    <message>
+        <source>黑子</source>
+        <translation>黑子</translation>
+    </message>
+    <message>
+        <source>贴目</source>
+        <translation>貼目</translation>
+    </message>
+    <message>
+        <source>目</source>
+        <translation>目</translation>
+    </message>
+    <message>
+        <source>保存缺省规则失败!</source>
+        <translation>儲存預設規則失敗!</translation>
+    </message>
+</context>
+<context>
+    <name>mh::RulesDialog</name>
+    <message>
+        <source>规则设置</source>
+        <translation>規則設定</translation>
+    </message>
+    <message>
+        <source>保存为缺省规则</source>
+        <translation>儲存為預設規則</translation>
+    </message>
+    <message>
+        <source>规则类型: </source>
+        <translation>規則類型: </translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>mh::StudyBar</name>
+    <message>
+        <source>显示手数</source>
+        <translation>顯示手數</translation>
+    </message>
+    <message>
+        <source>查看标记详细信息(...)</source>
+        <translation>檢視標記詳細資訊(...)</translation>
+    </message>
+    <message>
+        <source>研究</source>
+        <translation>研究</translation>
+    </message>
+    <message>
+        <source>|&lt;</source>
+        <translation>|&lt;</translation>
+    </message>
+    <message>
+        <source>到开始</source>
+        <translation>到開始</translation>
+    </message>
+    <message>
+        <source>&lt;5</source>
+        <translation>&lt;5</translation>
+    </message>
+    <message>
+        <source>后退五手</source>
+        <translation>後退五手</translation>
+    </message>
+    <message>
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message>
+        <source>后退一手</source>
+        <translation>後退一手</translation>
+    </message>
+    <message>
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message>
+        <source>前进一手</source>
+        <translation>前進一手</translation>
+    </message>
+    <message>
+        <source>&gt;5</source>
+        <translation>&gt;5</translation>
+    </message>
+    <message>
+        <source>前进五手</source>
+        <translation>前進五手</translation>
+    </message>
+    <message>
+        <source>&gt;|</source>
+        <translation>&gt;|</translation>
+    </message>
+    <message>
+        <source>到最后</source>
+        <translation>到最後</translation>
+    </message>
+    <message>
+        <source>前注</source>
+        <translation>前注</translation>
+    </message>
+    <message>
+        <source>上一个有注释的位置</source>
+        <translation>上一個有註釋的位置</translation>
+    </message>
+    <message>
+        <source>后注</source>
+        <translation>後注</translation>
+    </message>
+    <message>
+        <source>下一个有注释的位置</source>
+        <translation>下一個有註釋的位置</translation>
+    </message>
+    <message>
+        <source>悔一步棋</source>
+        <translation>悔一步棋</translation>
+    </message>
+    <message>
+        <source>悔到当前位置</source>
+        <translation>悔到目前位置</translation>
+    </message>
+    <message>
+        <source>试下</source>
+        <translation>試下</translation>
+    </message>
+    <message>
+        <source>重新研究</source>
+        <translation>重新研究</translation>
+    </message>
+    <message>
+        <source>研讨结束</source>
+        <translation>研討結束</translation>
+    </message>
+    <message>
+        <source>选择全局库: </source>
+        <translation>選擇全局庫: </translation>
     </message>
 </context>
 </TS>

@@ -147,6 +147,18 @@ void step(Desktop& d, StudyCommand command, int expectedIndex) {
   })) << "after command " << static_cast<int>(command) << " at " << room->room().view().currentIndex;
 }
 
+// Clicks the first empty point of the board and waits until the move stands at index and the
+// driver waits for the person again.
+void playAtFirstEmpty(RoomView& room, int index) {
+  const GameStateView v = room.room().view();
+  Point p = 0;
+  while (v.board.get(p) != Empty) ++p;
+  const BoardGeometry& g = room.boardView()->geometry();
+  QTest::mouseClick(room.boardView(), Qt::LeftButton, {}, QPoint(g.centreX(p % 19), g.centreY(p / 19)));
+  ASSERT_TRUE(settle([&] { return room.room().view().currentIndex == index && room.room().transformsAllowed(); }))
+      << "at " << room.room().view().currentIndex << ", waiting for " << index;
+}
+
 TEST(MainFrame, TheStudyBarStepsThroughARecordAndStudiesWithoutChangingIt) {
   using C = StudyCommand;
   Desktop d;
@@ -194,14 +206,7 @@ TEST(MainFrame, TheStudyBarStepsThroughARecordAndStudiesWithoutChangingIt) {
   EXPECT_TRUE(bar->action(C::EndStudy)->isEnabled());
   EXPECT_TRUE(bar->action(C::Restudy)->isEnabled());
   EXPECT_FALSE(bar->action(C::First)->isEnabled()) << "the study start is the first position";
-  for (int i = 1; i <= 3; ++i) {
-    const GameStateView v = room->room().view();
-    Point p = 0;
-    while (v.board.get(p) != Empty) ++p;
-    const BoardGeometry& g = room->boardView()->geometry();
-    QTest::mouseClick(room->boardView(), Qt::LeftButton, {}, QPoint(g.centreX(p % 19), g.centreY(p / 19)));
-    ASSERT_TRUE(settle([&] { return room->room().view().currentIndex == start + i && room->room().transformsAllowed(); }));
-  }
+  for (int i = 1; i <= 3; ++i) playAtFirstEmpty(*room, start + i);
   EXPECT_EQ(room->room().view().moves.size(), 3u) << "numbered from the study start";
   EXPECT_TRUE(bar->action(C::TakeBack)->isEnabled());
   step(d, C::First, start);
@@ -223,6 +228,76 @@ TEST(MainFrame, TheStudyBarStepsThroughARecordAndStudiesWithoutChangingIt) {
   EXPECT_FALSE(offered(*bar).empty());
   d.frame.action(RoomCommand::EndGame)->trigger();
   EXPECT_EQ(offered(*bar), std::set<C>{});
+}
+
+// A professional game whose move 107 carries a comment; no earlier move does.
+const QString kCommentedRecord =
+    QString::fromStdString(std::string(MOONHAVEN_CORPUS) + "/ai-pro/master/09-2016.12.29-Meng_Tailing-Magist.sgf");
+
+TEST(MainFrame, AClickInAnEarlierPositionStudiesAndTakingBackFollowsTheBar) {
+  using C = StudyCommand;
+  Desktop d;
+  RoomView* room = d.frame.newRoom()->roomView();
+  StudyBar* bar = d.frame.studyBar();
+  ASSERT_TRUE(room->openRecordFile(kCommentedRecord, false, 100));
+  ASSERT_TRUE(settle([&] { return room->room().transformsAllowed() && bar->action(C::First)->isEnabled(); }));
+  const GameStateView record = room->room().view();
+  const int last = record.lastIndex;
+  ASSERT_GT(last, 110);
+  const auto view = [&] { return room->room().view(); };
+
+  // The comment jumps: forward to the commented move, and nothing further back.
+  EXPECT_FALSE(bar->action(C::PreviousComment)->isEnabled());
+  step(d, C::NextComment, 107);
+  EXPECT_TRUE(d.frame.infoBox()->toPlainText().contains(QStringLiteral("Operator error"))) << "the comment is shown";
+  EXPECT_FALSE(bar->action(C::PreviousComment)->isEnabled()) << view().previousCommented;
+  step(d, C::PreviousFive, 102);
+
+  // A click in an earlier position starts study first: the chime has played before the stone.
+  auto& played = d.services.sounds()->played();
+  const size_t before = played.size();
+  playAtFirstEmpty(*room, 103);
+  ASSERT_TRUE(settle([&] { return played.size() >= before + 2; }));
+  EXPECT_EQ(played[before], kStudySound);
+  EXPECT_EQ(played[before + 1], kStoneSound);
+  EXPECT_TRUE(view().studying);
+  EXPECT_EQ(view().studyStart, 102);
+  EXPECT_EQ(offered(*bar), (std::set<C>{C::First, C::PreviousFive, C::Previous, C::TakeBack, C::Restudy, C::EndStudy}));
+
+  // Take back to here drops the study moves after the shown one; take back drops the last one.
+  playAtFirstEmpty(*room, 104);
+  step(d, C::Previous, 103);
+  EXPECT_EQ(offered(*bar), (std::set<C>{C::First, C::PreviousFive, C::Previous, C::Next, C::NextFive, C::Last,
+                                        C::TakeBackToHere, C::Restudy, C::EndStudy}));
+  step(d, C::TakeBackToHere, 103);
+  EXPECT_EQ(view().lastIndex, 103);
+  EXPECT_EQ(offered(*bar), (std::set<C>{C::First, C::PreviousFive, C::Previous, C::TakeBack, C::Restudy, C::EndStudy}));
+  step(d, C::TakeBack, 102);
+  EXPECT_EQ(view().lastIndex, 102);
+  EXPECT_EQ(offered(*bar), (std::set<C>{C::Restudy, C::EndStudy})) << "nothing before the study start to take back";
+
+  // Restudy starts again from the same position with no study moves.
+  playAtFirstEmpty(*room, 103);
+  step(d, C::Restudy, 102);
+  EXPECT_TRUE(view().studying);
+  EXPECT_EQ(view().lastIndex, 102);
+  EXPECT_TRUE(view().moves.empty());
+  // With the study sound switched off, ending study is silent.
+  d.services.settings().studySound = false;
+  const size_t beforeEnd = played.size();
+  step(d, C::EndStudy, 102);
+  EXPECT_EQ(played.size(), beforeEnd);
+  EXPECT_FALSE(view().studying);
+  EXPECT_EQ(view().lastIndex, last);
+  EXPECT_EQ(*view().mainRecord, *record.mainRecord) << "studying left the record as it was";
+
+  // Off study, take back shortens the record itself, and stays on offer at its new end.
+  step(d, C::Last, last);
+  step(d, C::TakeBack, last - 1);
+  EXPECT_EQ(view().lastIndex, last - 1);
+  EXPECT_EQ(view().mainRecord->entries().size(), record.mainRecord->entries().size() - 1);
+  EXPECT_TRUE(bar->action(C::TakeBack)->isEnabled());
+  EXPECT_FALSE(bar->action(C::Next)->isEnabled());
 }
 
 // Answers the next modal dialog of type T with the given steps, once it is shown.

@@ -10,6 +10,7 @@
 #include "room/qt/room_view.h"
 #include "shell/language_setting.h"
 #include "shell/qt/desktop_services.h"
+#include "shell/qt/glyph_check.h"
 #include "shell/qt/main_frame.h"
 #include "shell/qt/ui_language.h"
 
@@ -17,6 +18,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // The interface language from lang.ini, before any window reads its texts.
   mh::installUiLanguage(app, mh::LanguageSetting::load(mh::programDirectory()).language);
+  // For end-to-end tests: every window and menu shown is checked for texts no font can draw.
+  if (qEnvironmentVariableIsSet("MOONHAVEN_GLYPH_REPORT"))
+    mh::installGlyphReport(app, qEnvironmentVariable("MOONHAVEN_GLYPH_REPORT"));
   // The program's one log, in the program's directory; the file appears only when something is
   // logged.
   const auto log = std::make_shared<mh::LogFile>(mh::programDirectory() + mh::LogFile::kProgramLogName);

@@ -8,7 +8,9 @@ bool roomCommandEnabled(RoomCommand command, const RoomCommandState& state) {
     case RoomCommand::EndGame: return state.driverRunning;
     case RoomCommand::SwapXY:
     case RoomCommand::FlipX:
-    case RoomCommand::FlipY: return state.stateIsFree;
+    case RoomCommand::FlipY:
+    // A count stores its result in the game, which it may change only while no player holds it.
+    case RoomCommand::Count: return state.stateIsFree;
     default: return true;
   }
 }

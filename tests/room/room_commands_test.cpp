@@ -17,7 +17,7 @@ TEST(RoomCommands, EnablingFollowsTheRoomAndItsGame) {
       {RoomCommand::SwapXY, false, true, true, false},  {RoomCommand::FlipY, false, true, true, false},
       {RoomCommand::MoveNumbers, false, true, true, true}, {RoomCommand::HintDetails, false, true, true, true},
       {RoomCommand::LibraryChoice, false, true, true, true}, {RoomCommand::Close, false, true, true, true},
-      {RoomCommand::MarkDead, false, true, true, true},  {RoomCommand::Count, false, true, true, true},
+      {RoomCommand::MarkDead, false, true, true, true},  {RoomCommand::Count, false, true, true, false},
       {RoomCommand::Rules, false, true, true, true},
   };
   for (const auto& t : table) {

@@ -1,7 +1,10 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/log_file.h"
 #include "platform/program_paths.h"
@@ -12,7 +15,9 @@
 #include "shell/qt/desktop_services.h"
 #include "shell/qt/glyph_check.h"
 #include "shell/qt/main_frame.h"
+#include "shell/qt/record_files.h"
 #include "shell/qt/ui_language.h"
+#include "shell/records_to_open.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -29,6 +34,10 @@ int main(int argc, char** argv) {
   mh::CMainFrame frame(services.roomContext());
   frame.showMaximized();
   mh::CChildFrame* first = frame.newRoom();
+  // Records named on the command line (what Qt left of it): room 100 takes the first.
+  std::error_code ec;
+  const std::string cwd = std::filesystem::current_path(ec).string();
+  mh::openRecordFiles(frame, mh::recordFileArguments(std::vector<std::string>(argv + 1, argv + argc), cwd));
   // For end-to-end tests: where room 100's board lies on the screen, once it is shown.
   if (qEnvironmentVariableIsSet("MOONHAVEN_REPORT_BOARD")) {
     QTimer::singleShot(qEnvironmentVariableIntValue("MOONHAVEN_REPORT_BOARD"), &app, [first] {

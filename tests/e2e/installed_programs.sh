@@ -60,6 +60,12 @@ printf '[SETTING]\nLANG=10002\n' >"$data/lang.ini"
 QT_QPA_PLATFORM=offscreen MOONHAVEN_SMOKE_TEST=1 "$prefix/bin/moonhaven" >app.txt 2>app-err.txt || fail "moonhaven: $(cat app-err.txt)"
 grep -q '未命名檔案' app.txt || fail "the installed program's texts are not Traditional Chinese: $(cat app.txt)"
 rm "$data/lang.ini"
+# A record named on the command line, relative to the working folder, opens in room 100.
+cp "$(find "$corpus/tygem-gb" -name '*.sgf' | LC_ALL=C sort | sed -n 1p)" "$scratch/first game.sgf"
+QT_QPA_PLATFORM=offscreen MOONHAVEN_SMOKE_TEST=1 "$prefix/bin/moonhaven" "../first game.sgf" >app.txt 2>app-err.txt ||
+  fail "moonhaven FILE: $(cat app-err.txt)"
+grep -q '^shown: .*\[100[^ ]*( first game\.sgf -- ' app.txt || fail "the record did not open in room 100: $(cat app.txt)"
+rm "$scratch/first game.sgf"
 
 # Removing the base with its files leaves the list, and nothing of the base.
 "$cli" bases remove 0 --delete-files >remove.txt || fail "bases remove"

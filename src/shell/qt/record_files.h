@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shell/records_to_open.h"
+
+namespace mh {
+
+class CMainFrame;
+
+// Opens record files given together (on the command line, or dropped on the window) as
+// RecordsToOpen plans it: the first in the active room, each further one in a new room while
+// fewer than maxRooms are open. A file that does not open gets its room's own message; a message
+// box lists the files left out past the room limit. Returns the plan it followed.
+RecordsToOpen openRecordFiles(CMainFrame& frame, const std::vector<std::string>& files, size_t maxRooms = 9);
+
+}  // namespace mh

@@ -114,6 +114,10 @@
         <source>规则</source>
         <translation>Rules...</translation>
     </message>
+    <message>
+        <source>最多只能打开九个棋室, 这些棋谱没有打开:</source>
+        <translation>At most nine rooms can be open. These records were not opened:</translation>
+    </message>
 </context>
 <context>
     <name>mh::HintDetailsWindow</name>

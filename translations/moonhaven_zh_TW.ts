@@ -114,6 +114,10 @@
         <source>规则</source>
         <translation>規則</translation>
     </message>
+    <message>
+        <source>最多只能打开九个棋室, 这些棋谱没有打开:</source>
+        <translation>最多只能開啟九個棋室, 這些棋譜沒有開啟:</translation>
+    </message>
 </context>
 <context>
     <name>mh::HintDetailsWindow</name>

@@ -38,6 +38,8 @@ int main(int argc, char** argv) {
   std::error_code ec;
   const std::string cwd = std::filesystem::current_path(ec).string();
   mh::openRecordFiles(frame, mh::recordFileArguments(std::vector<std::string>(argv + 1, argv + argc), cwd));
+  // Records dropped on the window from a file manager.
+  mh::acceptRecordDrops(frame);
   // For end-to-end tests: where room 100's board lies on the screen, once it is shown.
   if (qEnvironmentVariableIsSet("MOONHAVEN_REPORT_BOARD")) {
     QTimer::singleShot(qEnvironmentVariableIntValue("MOONHAVEN_REPORT_BOARD"), &app, [first] {

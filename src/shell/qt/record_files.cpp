@@ -1,10 +1,15 @@
 #include "shell/qt/record_files.h"
 
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QUrl>
 
 #include "room/qt/child_frame.h"
+#include "records/record_loader.h"
 #include "room/qt/room_view.h"
 #include "shell/app_title.h"
 #include "shell/qt/main_frame.h"
@@ -26,7 +31,53 @@ void tellNotOpened(CMainFrame& frame, const std::vector<std::string>& files) {
   box->open();
 }
 
+// The local record files a drag carries, in its order, as the file system spells them.
+std::vector<std::string> droppedRecords(const QMimeData* data) {
+  std::vector<std::string> files;
+  if (!data || !data->hasUrls()) return files;
+  for (const QUrl& url : data->urls()) {
+    if (!url.isLocalFile()) continue;
+    const std::string path = QFile::encodeName(url.toLocalFile()).toStdString();
+    if (isRecordFileName(path)) files.push_back(path);
+  }
+  return files;
+}
+
+// Takes the frame's drag and drop events; the frame's children pass drags on to it.
+class RecordDrops : public QObject {
+ public:
+  explicit RecordDrops(CMainFrame& frame) : QObject(&frame), frame_(frame) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != &frame_) return false;
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+      auto* drag = static_cast<QDropEvent*>(event);
+      if (droppedRecords(drag->mimeData()).empty()) drag->ignore();
+      else drag->acceptProposedAction();
+      return true;
+    }
+    if (event->type() == QEvent::Drop) {
+      auto* drop = static_cast<QDropEvent*>(event);
+      const std::vector<std::string> files = droppedRecords(drop->mimeData());
+      if (files.empty()) return false;
+      drop->acceptProposedAction();
+      (void)openRecordFiles(frame_, files);
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  CMainFrame& frame_;
+};
+
 }  // namespace
+
+void acceptRecordDrops(CMainFrame& frame) {
+  frame.setAcceptDrops(true);
+  frame.installEventFilter(new RecordDrops(frame));
+}
 
 RecordsToOpen openRecordFiles(CMainFrame& frame, const std::vector<std::string>& files, size_t maxRooms) {
   const size_t roomsOpen = frame.activeRoom() ? static_cast<size_t>(frame.rooms().size()) : 0;

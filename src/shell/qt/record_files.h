@@ -15,4 +15,9 @@ class CMainFrame;
 // box lists the files left out past the room limit. Returns the plan it followed.
 RecordsToOpen openRecordFiles(CMainFrame& frame, const std::vector<std::string>& files, size_t maxRooms = 9);
 
+// Lets the frame take record files dropped on it from a file manager: a drag is accepted when it
+// carries at least one local .sgf or .gib file, and the drop opens those files (and no others)
+// with openRecordFiles, the first in the active room.
+void acceptRecordDrops(CMainFrame& frame);
+
 }  // namespace mh

@@ -1,7 +1,12 @@
 #include "shell/qt/record_files.h"
 
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -89,6 +94,48 @@ TEST(RecordFiles, FilesPastTheNineRoomLimitAreNamedInAMessage) {
   ASSERT_EQ(messages.size(), 1u);
   for (const std::string& f : plan.notOpened)
     EXPECT_NE(messages[0].find(f), std::string::npos) << "the message names " << f;
+}
+
+// Drags a set of files onto the frame; whether it would take them, and after dropping them.
+bool dropOn(CMainFrame& frame, const std::vector<std::string>& files, bool drop) {
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const std::string& f : files)
+    urls << (f.starts_with('/') ? QUrl::fromLocalFile(QString::fromStdString(f)) : QUrl(QString::fromStdString(f)));
+  data.setUrls(urls);
+  const QPoint at(frame.width() / 2, frame.height() / 2);
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&frame, &enter);
+  if (!enter.isAccepted() || !drop) return enter.isAccepted();
+  QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&frame, &dropped);
+  return dropped.isAccepted();
+}
+
+TEST(RecordFiles, DroppedRecordsOpenInTheActiveRoomAndNewOnes) {
+  const std::vector<std::string> three = corpusRecords(3);
+  ASSERT_EQ(three.size(), 3u);
+  StartedFrame s;
+  acceptRecordDrops(s.frame);
+  using Rooms = std::vector<std::pair<int, std::string>>;
+  struct Case {
+    const char* what;
+    std::vector<std::string> files;
+    bool taken;
+  } refused[] = {
+      {"no record among the files", {"/tmp/notes.txt", "/tmp/picture.png"}, false},
+      {"a record on another machine", {"http://example.invalid/game.sgf"}, false},
+      {"nothing", {}, false},
+  };
+  for (const Case& c : refused) EXPECT_EQ(dropOn(s.frame, c.files, false), c.taken) << c.what;
+  EXPECT_EQ(s.rooms(), (Rooms{{100, ""}}));
+
+  // Other files dropped along with the records are left out.
+  EXPECT_TRUE(dropOn(s.frame, {three[0], "/tmp/notes.txt"}, true));
+  EXPECT_EQ(s.rooms(), (Rooms{{100, three[0]}}));
+  EXPECT_TRUE(dropOn(s.frame, {three[1], three[2]}, true));
+  EXPECT_EQ(s.rooms(), (Rooms{{100, three[1]}, {101, three[2]}})) << "the first into the active room";
+  EXPECT_TRUE(s.messages().empty());
 }
 
 }  // namespace

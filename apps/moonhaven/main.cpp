@@ -17,6 +17,8 @@
 #include "shell/qt/main_frame.h"
 #include "shell/qt/record_files.h"
 #include "shell/qt/ui_language.h"
+#include "shell/qt/window_place.h"
+#include "shell/recent_files.h"
 #include "shell/records_to_open.h"
 
 int main(int argc, char** argv) {
@@ -32,7 +34,9 @@ int main(int argc, char** argv) {
   mh::DesktopServices services(mh::programDirectory(), mh::boardModuleDirectory(mh::executableDirectory()),
                                mh::LogFile::writer(log));
   mh::CMainFrame frame(services.roomContext());
-  frame.showMaximized();
+  // Maximised at the first start; afterwards as the last run left it.
+  const std::string settingsPath = mh::programDirectory() + mh::kDesktopSettingsName;
+  mh::showAtSavedPlace(frame, settingsPath);
   mh::CChildFrame* first = frame.newRoom();
   // Records named on the command line (what Qt left of it): room 100 takes the first.
   std::error_code ec;
@@ -62,5 +66,7 @@ int main(int argc, char** argv) {
       app.exit(frame.isVisible() ? 0 : 1);
     });
   }
-  return app.exec();
+  const int status = app.exec();
+  (void)mh::saveWindowPlace(frame, settingsPath);
+  return status;
 }

@@ -70,7 +70,7 @@ rm "$scratch/first game.sgf"
 # Removing the base with its files leaves the list, and nothing of the base.
 "$cli" bases remove 0 --delete-files >remove.txt || fail "bases remove"
 grep -Eqx 'deleted [1-9][0-9]* files' remove.txt || fail "bases remove: $(cat remove.txt)"
-[ "$(ls "$data")" = "WPBs.ini" ] || fail "left after bases remove --delete-files: $(ls "$data")"
+[ "$(ls "$data" | tr '\n' ' ')" = "WPBs.ini moonhaven.ini " ] || fail "left after bases remove --delete-files: $(ls "$data")"
 
 # Without XDG_DATA_HOME the data folder is ~/.local/share/moonhaven.
 XDG_DATA_HOME= "$cli" paths | grep -qx "program directory: $HOME/.local/share/moonhaven/" || fail "without XDG_DATA_HOME"

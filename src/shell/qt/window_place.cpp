@@ -1,0 +1,43 @@
+#include "shell/qt/window_place.h"
+
+#include <QByteArray>
+#include <QMainWindow>
+
+#include "platform/ini_document.h"
+
+namespace mh {
+
+namespace {
+
+constexpr const char* kSection = "Window";
+constexpr const char* kGeometry = "Geometry";
+constexpr const char* kBars = "Bars";
+
+QByteArray stored(const IniDocument& settings, const char* key) {
+  const std::optional<std::string> value = settings.value(kSection, key);
+  return value ? QByteArray::fromBase64(QByteArray::fromStdString(*value)) : QByteArray();
+}
+
+}  // namespace
+
+void showAtSavedPlace(QMainWindow& window, const std::string& settingsPath) {
+  IniDocument settings;
+  const bool read = settings.load(settingsPath);
+  const QByteArray geometry = read ? stored(settings, kGeometry) : QByteArray();
+  if (geometry.isEmpty() || !window.restoreGeometry(geometry)) {
+    window.showMaximized();
+    return;
+  }
+  (void)window.restoreState(stored(settings, kBars));
+  window.show();
+}
+
+bool saveWindowPlace(const QMainWindow& window, const std::string& settingsPath) {
+  IniDocument settings;
+  if (!settings.load(settingsPath)) return false;
+  settings.setValue(kSection, kGeometry, window.saveGeometry().toBase64().toStdString());
+  settings.setValue(kSection, kBars, window.saveState().toBase64().toStdString());
+  return settings.save(settingsPath);
+}
+
+}  // namespace mh

@@ -98,4 +98,25 @@ TEST(TranslationFilesTest, PlaceholderCheckCatchesDroppedAddedAndMnemonicChanges
         << c.source << " -> " << c.translation;
 }
 
+// lupdate writes a carriage return as an element; the reader must give it back as a character.
+TEST(TranslationFilesTest, ReadsCarriageReturnsAndUnfinishedMarks) {
+  QTemporaryDir dir;
+  QFile file(dir.filePath("t.ts"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("<?xml version=\"1.0\" encoding=\"utf-8\"?><!DOCTYPE TS><TS version=\"2.1\" language=\"en\">"
+             "<context><name>C</name>"
+             "<message><source>a,<byte value=\"xd\"/>\nb %1</source><translation>A,<byte value=\"xd\"/>\nB %1</translation></message>"
+             "<message><source>x</source><translation type=\"unfinished\"></translation></message>"
+             "<message><source>y</source><translation type=\"vanished\">Y</translation></message>"
+             "</context></TS>");
+  file.close();
+  const std::vector<TsMessage> m = readTsFile(file.fileName());
+  ASSERT_EQ(m.size(), 3u);
+  EXPECT_EQ(m[0].source, QStringLiteral("a,\r\nb %1"));
+  EXPECT_EQ(m[0].translation, QStringLiteral("A,\r\nB %1"));
+  EXPECT_TRUE(m[0].finished);
+  EXPECT_FALSE(m[1].finished);
+  EXPECT_FALSE(m[2].finished);
+}
+
 }  // namespace

@@ -7,6 +7,31 @@
 
 namespace mh::test {
 
+namespace {
+
+// The text of the current element, with lupdate's <byte value="xd"/> elements (characters XML
+// cannot carry as text, such as a carriage return) turned back into their characters.
+QString readText(QXmlStreamReader& xml) {
+  QString text;
+  while (!xml.atEnd()) {
+    xml.readNext();
+    if (xml.isCharacters()) {
+      text += xml.text();
+    } else if (xml.isStartElement() && xml.name() == u"byte") {
+      QString value = xml.attributes().value("value").toString();
+      const int base = value.startsWith('x') ? 16 : 10;
+      if (base == 16) value.remove(0, 1);
+      text += QChar(value.toUShort(nullptr, base));
+      xml.skipCurrentElement();
+    } else if (xml.isEndElement()) {
+      break;
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
 std::vector<TsMessage> readTsFile(const QString& path) {
   std::vector<TsMessage> messages;
   QFile file(path);
@@ -23,10 +48,10 @@ std::vector<TsMessage> readTsFile(const QString& path) {
     } else if (name == u"message") {
       message = TsMessage{context, {}, {}, false};
     } else if (name == u"source") {
-      message.source = xml.readElementText();
+      message.source = readText(xml);
     } else if (name == u"translation") {
       const QString type = xml.attributes().value("type").toString();
-      message.translation = xml.readElementText();
+      message.translation = readText(xml);
       message.finished = type.isEmpty() && !message.translation.isEmpty();
       messages.push_back(message);
     }

@@ -10,6 +10,12 @@ Wpb::Wpb(std::string title, std::string recordDirectory, std::string fileName, s
       fileName_(std::move(fileName)),
       home_(std::move(home)) {}
 
+void Wpb::setRecordDirectory(std::string directory) {
+  close();
+  recordDirectory_ = std::move(directory);
+  if (!recordDirectory_.empty() && recordDirectory_.back() != '/') recordDirectory_ += '/';
+}
+
 void Wpb::openForHints() {
   index_.clear();
   indexRead_ = false;

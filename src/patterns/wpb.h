@@ -22,6 +22,9 @@ class Wpb {
   const std::string& title() const { return title_; }
   // The collection directory, ending with "/".
   const std::string& recordDirectory() const { return recordDirectory_; }
+  // Names another collection directory ("/" added when missing). The pattern base is closed, so
+  // that its index is read again with the new directory.
+  void setRecordDirectory(std::string directory);
   const std::string& fileName() const { return fileName_; }
   // The program's directory the files live in, ending with "/".
   const std::string& home() const { return home_; }
@@ -37,6 +40,10 @@ class Wpb {
   // Drops the index and both libraries and clears the open flag.
   void close();
   bool isOpen() const { return open_; }
+  // Marks the pattern base as being built: its owner closed it, the build replaces its files, and
+  // WpbList::select leaves it closed until the mark is cleared.
+  void setBuilding(bool building) { building_ = building; }
+  bool isBuilding() const { return building_; }
 
   const GameIndex& gameIndex() const;
   const PatternLibrary& globalLibrary() const { return global_; }
@@ -52,6 +59,7 @@ class Wpb {
   PatternLibrary global_;
   PatternLibrary local_;
   bool open_ = false;
+  bool building_ = false;
 };
 
 }  // namespace mh

@@ -49,13 +49,13 @@ const Wpb* WpbList::at(int n) const {
 bool WpbList::select(int n) {
   Wpb* wpb = at(n);
   if (!wpb) return false;
-  if (!wpb->isOpen()) wpb->openForHints();
+  if (!wpb->isOpen() && !wpb->isBuilding()) wpb->openForHints();
   return true;
 }
 
 int updateCustomRecordLibrary(WpbList& list, const GameIndexScan& scan) {
   Wpb* custom = list.at(1);
-  if (list.count() < 2 || !custom) return -1;
+  if (list.count() < 2 || !custom || custom->isBuilding()) return -1;
   custom->close();
   GameIndex index;
   (void)index.build(custom->recordDirectory(), scan);

@@ -28,7 +28,8 @@ class WpbList {
   Wpb* at(int n);
   const Wpb* at(int n) const;
 
-  // Opens pattern base n for hints unless it is already open; false outside the list.
+  // Opens pattern base n for hints unless it is already open or being built (it then stays closed
+  // until a later select); false outside the list.
   bool select(int n);
 
  private:
@@ -44,7 +45,8 @@ std::string recordDirectoryFor(std::string_view sgfPath, const std::string& prog
 
 // Rebuilds the game-record index of pattern base 1, the custom record library, and writes it to
 // the base's "idx" file; the base is closed first. The number of indexed games, or -1 when the
-// list holds fewer than two pattern bases or the index cannot be written.
+// list holds fewer than two pattern bases, the base is being built, or the index cannot be
+// written.
 int updateCustomRecordLibrary(WpbList& list, const GameIndexScan& scan);
 
 }  // namespace mh

@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 
+#include "library_windows/qt/library_windows.h"
 #include "patterns/wpb_list.h"
 #include "room/qt/board_view.h"
 #include "room/qt/child_frame.h"
@@ -27,6 +28,14 @@ CMainFrame::CMainFrame(RoomContext context, QWidget* parent) : QMainWindow(paren
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdi_);
   hintDetails_ = new HintDetailsWindow(this);
+  libraryWindows_ = new LibraryWindows(
+      context_, [this] { return activeRoom(); },
+      [this] {
+        QList<RoomView*> views;
+        for (CChildFrame* frame : rooms()) views.push_back(frame->roomView());
+        return views;
+      },
+      this);
   createActions();
   createMenus();
   createStudyBar();
@@ -60,6 +69,11 @@ void CMainFrame::createActions() {
   newRoom_ = new QAction(tr("新建棋室(&N)"), this);
   newRoom_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
   connect(newRoom_, &QAction::triggered, this, [this] { (void)newRoom(); });
+  recordLibrary_ = new QAction(tr("从棋谱库中打开(&D)..."), this);
+  recordLibrary_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+  connect(recordLibrary_, &QAction::triggered, libraryWindows_, &LibraryWindows::showRecordLibrary);
+  patternLibrary_ = new QAction(tr("全局模式库管理"), this);
+  connect(patternLibrary_, &QAction::triggered, libraryWindows_, &LibraryWindows::showPatternLibraryManager);
   exit_ = new QAction(tr("退出(&X)"), this);
   connect(exit_, &QAction::triggered, this, &QWidget::close);
 
@@ -103,8 +117,9 @@ void CMainFrame::createActions() {
 void CMainFrame::createMenus() {
   QMenu* file = menuBar()->addMenu(tr("文件(&F)"));
   file->addAction(newRoom_);
-  for (RoomCommand c : {RoomCommand::Open, RoomCommand::Save, RoomCommand::SaveAs, RoomCommand::Export})
-    file->addAction(action(c));
+  file->addAction(action(RoomCommand::Open));
+  file->addAction(recordLibrary_);
+  for (RoomCommand c : {RoomCommand::Save, RoomCommand::SaveAs, RoomCommand::Export}) file->addAction(action(c));
   file->addSeparator();
   file->addAction(action(RoomCommand::Close));
   file->addAction(exit_);
@@ -116,6 +131,8 @@ void CMainFrame::createMenus() {
   game->addSeparator();
   for (RoomCommand c : {RoomCommand::Play, RoomCommand::MarkDead, RoomCommand::Count, RoomCommand::Rules})
     game->addAction(action(c));
+  game->addSeparator();
+  game->addAction(patternLibrary_);
 
   QMenu* room = menuBar()->addMenu(tr("棋室(&R)"));
   room->addAction(action(RoomCommand::MoveNumbers));

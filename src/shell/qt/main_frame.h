@@ -18,6 +18,7 @@ namespace mh {
 
 class CChildFrame;
 class HintDetailsWindow;
+class LibraryWindows;
 class RoomView;
 class StudyBar;
 
@@ -42,6 +43,10 @@ class CMainFrame : public QMainWindow {
   QPlainTextEdit* infoBox() const;
   StudyBar* studyBar() const { return studyBar_; }
   HintDetailsWindow* hintDetails() const { return hintDetails_; }
+  // The record library and the pattern-library dialog.
+  LibraryWindows* libraryWindows() const { return libraryWindows_; }
+  QAction* recordLibraryAction() const { return recordLibrary_; }
+  QAction* patternLibraryAction() const { return patternLibrary_; }
   QAction* newRoomAction() const { return newRoom_; }
   QAction* action(RoomCommand command) const { return actions_.at(command); }
 
@@ -63,6 +68,9 @@ class CMainFrame : public QMainWindow {
   QMdiArea* mdi_ = nullptr;
   StudyBar* studyBar_ = nullptr;
   HintDetailsWindow* hintDetails_ = nullptr;
+  LibraryWindows* libraryWindows_ = nullptr;
+  QAction* recordLibrary_ = nullptr;
+  QAction* patternLibrary_ = nullptr;
   QAction* newRoom_ = nullptr;
   QAction* exit_ = nullptr;
   QMenu* libraryMenu_ = nullptr;

@@ -1,0 +1,108 @@
+#include "library_windows/pattern_build_session.h"
+
+#include "platform/ini_file.h"
+#include "platform/program_paths.h"
+
+namespace mh {
+
+namespace {
+
+std::string withCounts(std::string text, int total, int current) {
+  for (const auto& [mark, value] : {std::pair{"%1", total}, std::pair{"%2", current}}) {
+    const size_t at = text.find(mark);
+    if (at != std::string::npos) text.replace(at, 2, std::to_string(value));
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string buildProgressText(const BuildProgressWords& words, const BuildTick& tick) {
+  if (!tick.active) return {};
+  std::string text = tick.phase == 1   ? withCounts(words.global, tick.total, tick.current)
+                     : tick.phase == 2 ? withCounts(words.local, tick.total, tick.current)
+                                       : words.index;
+  if (tick.stopping) text += "\r\n" + words.stopping;
+  return text;
+}
+
+std::string patternBaseLine(const std::string& title, bool isDefault) {
+  return isDefault ? title + "(default)" : title;
+}
+
+PatternBuildSession::PatternBuildSession(WpbList& bases, PatternBaseUsers& users, GameLoader load, LogLine log)
+    : bases_(bases), users_(users), load_(std::move(load)), log_(log), builder_(std::move(log)) {}
+
+PatternBuildSession::~PatternBuildSession() {
+  (void)builder_.stop(-1);
+  if (Wpb* wpb = bases_.at(building_)) wpb->setBuilding(false);
+}
+
+bool PatternBuildSession::start(int n, BuildSwitches switches) {
+  Wpb* wpb = bases_.at(n);
+  if (state_ != State::Idle || !wpb) return false;
+  users_.releasePatternBase(n);
+  wpb->close();
+  wpb->setBuilding(true);
+  BuildRequest request;
+  request.recordDirectory = wpb->recordDirectory();
+  request.filePrefix = wpb->filePrefix();
+  request.updateIndex = switches.index;
+  request.buildGlobal = switches.global;
+  request.buildLocal = switches.local;
+  request.load = load_;
+  request.log = log_;
+  if (!builder_.start(std::move(request))) {
+    wpb->setBuilding(false);
+    users_.patternBaseRebuilt(n);
+    return false;
+  }
+  state_ = State::Running;
+  building_ = n;
+  return true;
+}
+
+void PatternBuildSession::requestStop() {
+  if (state_ != State::Running) return;
+  builder_.requestStop();
+  state_ = State::Stopping;
+}
+
+BuildTick PatternBuildSession::tick() {
+  BuildTick t;
+  if (state_ == State::Idle) return t;
+  const BuildProgress& p = builder_.progress();
+  t.phase = p.phase.load();
+  t.total = p.total.load();
+  t.current = p.current.load();
+  if (builder_.finished()) {
+    (void)builder_.stop(-1);  // the thread has returned: this only joins it
+    const int n = building_;
+    state_ = State::Idle;
+    building_ = -1;
+    if (Wpb* wpb = bases_.at(n)) wpb->setBuilding(false);
+    users_.patternBaseRebuilt(n);
+    t.ended = builder_.result();
+    if (!t.ended) {
+      t.ended.emplace();
+      t.ended->ok = false;
+    }
+    return t;
+  }
+  t.active = true;
+  t.stopping = state_ == State::Stopping;
+  return t;
+}
+
+bool PatternBuildSession::changeRecordFolder(int n, const std::string& folder, const std::string& iniPath) {
+  Wpb* wpb = bases_.at(n);
+  if (!wpb || n == building_ || folder.empty()) return false;
+  const std::string directory = withTrailingSlash(folder);
+  if (!IniFile(iniPath).writeString("WPB_" + std::to_string(n), "SGFPATH", directory)) return false;
+  users_.releasePatternBase(n);
+  wpb->setRecordDirectory(directory);
+  users_.patternBaseRebuilt(n);
+  return true;
+}
+
+}  // namespace mh

@@ -38,8 +38,8 @@ void LibraryWindows::showPatternLibraryManager() {
   if (!manager_) {
     const bool big5 = context_.services.settings && context_.services.settings->displayInBig5;
     manager_ = new PatternLibraryDialog(context_.services.patternBases, *this,
-                                        context_.services.programDirectory + "WPBs.ini", big5, context_.services.log,
-                                        frame_);
+                                        context_.services.programDirectory + "WPBs.ini", big5, GameLoader{},
+                                        context_.services.log, frame_);
   }
   manager_->show();
   manager_->raise();

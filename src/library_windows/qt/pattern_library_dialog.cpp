@@ -35,11 +35,13 @@ BuildProgressWords progressWords() {
 }  // namespace
 
 PatternLibraryDialog::PatternLibraryDialog(WpbList* bases, PatternBaseUsers& users, std::string iniPath,
-                                           bool displayInBig5, LogLine log, QWidget* parent)
+                                           bool displayInBig5, GameLoader load, LogLine log, QWidget* parent)
     : QDialog(parent), bases_(bases), iniPath_(std::move(iniPath)), big5_(displayInBig5) {
   setWindowTitle(tr("全局模式库管理"));
   setModal(false);
-  if (bases_) session_ = std::make_unique<PatternBuildSession>(*bases_, users, fileGameLoader(), std::move(log));
+  if (bases_)
+    session_ = std::make_unique<PatternBuildSession>(*bases_, users, load ? std::move(load) : fileGameLoader(),
+                                                     std::move(log));
 
   list_ = new QListWidget(this);
   const int count = bases_ ? bases_->count() : 0;

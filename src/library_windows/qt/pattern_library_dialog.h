@@ -24,9 +24,10 @@ class PatternLibraryDialog : public QDialog {
 
  public:
   // The pattern bases and their users must outlive the dialog; the record folder chosen with
-  // "..." is written to iniPath. The build logs to log.
+  // "..." is written to iniPath. The build loads records with load (empty: the files' own loader)
+  // and logs to log.
   PatternLibraryDialog(WpbList* bases, PatternBaseUsers& users, std::string iniPath, bool displayInBig5,
-                       LogLine log = {}, QWidget* parent = nullptr);
+                       GameLoader load = {}, LogLine log = {}, QWidget* parent = nullptr);
   ~PatternLibraryDialog() override;
 
   PatternBuildSession& session() { return *session_; }

@@ -39,7 +39,8 @@ PlayerDialog::PlayerDialog(PlayersFilePath path, bool displayInBig5, const Playe
   layout->addWidget(list_, 1);
   layout->addLayout(colourRow);
   layout->addWidget(buttons);
-  resize(360, 460);
+  // Wide enough for the four tabs side by side.
+  resize(qMax(360, tabs_->sizeHint().width() + 24), 460);
 
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -1,0 +1,175 @@
+#include "library_windows/qt/pattern_library_dialog.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "patterns/file_game_loader.h"
+#include "support/scratch_dir.h"
+
+namespace mh {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+void shoot(QWidget* w, const char* name) {
+  const QString dir = qEnvironmentVariable("MOONHAVEN_SHOTS");
+  if (!dir.isEmpty()) w->grab().save(dir + "/" + name + ".png");
+}
+
+struct NoUsers : PatternBaseUsers {
+  int released = 0;
+  int rebuilt = 0;
+  void releasePatternBase(int) override { ++released; }
+  void patternBaseRebuilt(int) override { ++rebuilt; }
+};
+
+// A program's directory with two pattern bases; the first over copies of 60 tygem-gb games.
+struct Home {
+  test::ScratchDir dir;
+  WpbList bases;
+  NoUsers users;
+
+  Home() {
+    const std::string records = dir.path() + "/records/";
+    fs::create_directories(records);
+    std::vector<fs::path> files;
+    for (const auto& e : fs::directory_iterator(std::string(MOONHAVEN_CORPUS) + "/tygem-gb/25")) files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    for (size_t i = 0; i < 60; ++i) fs::copy_file(files[i], records + files[i].filename().string());
+    std::ofstream(ini()) << "[WPBS]\r\nTOTAL=2\r\nDEFAULT=1\r\n"
+                         << "[WPB_0]\r\nTITLE1=\xB6\xA5\xBC\xB6\r\nSGFPATH=records\r\nFILENAME=top\r\n"
+                         << "[WPB_1]\r\nTITLE1=mine\r\nSGFPATH=/nowhere\r\nFILENAME=mine\r\n";
+    bases.read(ini(), dir.path() + "/", 1);
+  }
+  std::string ini() const { return dir.file("WPBs.ini"); }
+};
+
+GameLoader slowLoader() {
+  return [load = fileGameLoader()](const std::string& path, GameRecord& record, int& winner) {
+    std::this_thread::sleep_for(4ms);
+    return load(path, record, winner);
+  };
+}
+
+// Ticks as the timer would, every 5 ms, until the condition holds.
+bool tickUntil(PatternLibraryDialog& d, const std::function<bool()>& done) {
+  for (int i = 0; i < 4000; ++i) {
+    if (done()) return true;
+    d.tick();
+    QTest::qWait(5);
+  }
+  return done();
+}
+
+TEST(PatternLibraryDialog, ShowsTheBasesAndTheSelectedOnesValues) {
+  Home home;
+  PatternLibraryDialog d(&home.bases, home.users, home.ini(), false);
+  EXPECT_EQ(d.windowTitle(), QStringLiteral("全局模式库管理"));
+  ASSERT_EQ(d.list()->count(), 2);
+  EXPECT_EQ(d.list()->item(0)->text(), QStringLiteral("顶级"));
+  EXPECT_EQ(d.list()->item(1)->text(), QStringLiteral("mine(default)"));
+  EXPECT_EQ(d.list()->currentRow(), 0);
+  EXPECT_EQ(d.titleField()->text(), QStringLiteral("顶级"));
+  EXPECT_EQ(d.folderField()->text(), QString::fromStdString(home.dir.path() + "/records/"));
+  EXPECT_EQ(d.fileField()->text(), QStringLiteral("top"));
+  d.list()->setCurrentRow(1);
+  EXPECT_EQ(d.folderField()->text(), QStringLiteral("/nowhere/"));
+  for (QCheckBox* box : {d.indexSwitch(), d.globalSwitch(), d.localSwitch()}) EXPECT_TRUE(box->isChecked());
+  EXPECT_EQ(d.buildButton()->text(), QStringLiteral("创建WPB数据"));
+
+  // "..." gives the selected base another folder, kept in WPBs.ini.
+  const std::string other = home.dir.path() + "/other";
+  fs::create_directories(other);
+  ASSERT_TRUE(d.setRecordFolder(QString::fromStdString(other)));
+  EXPECT_EQ(d.folderField()->text(), QString::fromStdString(other + "/"));
+  WpbList reread;
+  reread.read(home.ini(), home.dir.path() + "/", 1);
+  EXPECT_EQ(reread.at(1)->recordDirectory(), other + "/");
+}
+
+TEST(PatternLibraryDialog, AllSwitchesOffFinishesAtOnceAndTheNextTickClearsTheText) {
+  Home home;
+  PatternLibraryDialog d(&home.bases, home.users, home.ini(), false);
+  for (QCheckBox* box : {d.indexSwitch(), d.globalSwitch(), d.localSwitch()}) box->setChecked(false);
+  QTest::mouseClick(d.buildButton(), Qt::LeftButton);
+  EXPECT_TRUE(d.timer()->isActive());
+  EXPECT_EQ(d.timer()->interval(), 1000);
+  ASSERT_TRUE(tickUntil(d, [&] { return !d.timer()->isActive(); }));
+  EXPECT_EQ(d.statusText()->toPlainText(), QString());
+  EXPECT_EQ(d.buildButton()->text(), QStringLiteral("创建WPBs"));
+  EXPECT_TRUE(d.buildButton()->isEnabled());
+  EXPECT_EQ(home.users.released, 1);
+  EXPECT_EQ(home.users.rebuilt, 1);
+}
+
+TEST(PatternLibraryDialog, StopKeepsTheWorkAndTheNextBuildResumesToTheEnd) {
+  Home home;
+  PatternLibraryDialog d(&home.bases, home.users, home.ini(), false, slowLoader());
+  d.show();
+  d.localSwitch()->setChecked(false);
+  QTest::mouseClick(d.buildButton(), Qt::LeftButton);
+  EXPECT_EQ(d.buildButton()->text(), QStringLiteral("停止"));
+  EXPECT_FALSE(d.indexSwitch()->isEnabled()) << "the switches hold while a build runs";
+  EXPECT_FALSE(d.browseButton()->isEnabled()) << "no new folder for a base being built";
+  ASSERT_TRUE(tickUntil(d, [&] { return d.statusText()->toPlainText().contains(QStringLiteral("当前:10")); }));
+  EXPECT_TRUE(d.statusText()->toPlainText().startsWith(QStringLiteral("正在创建全局模式库, \n棋谱总数:60, \n")));
+  EXPECT_EQ(d.progressBar()->maximum(), 60);
+  EXPECT_GE(d.progressBar()->value(), 10);
+  shoot(&d, "pattern-library-mid-build");
+
+  QTest::mouseClick(d.buildButton(), Qt::LeftButton);
+  EXPECT_EQ(d.buildButton()->text(), QStringLiteral("创建WPBs"));
+  ASSERT_TRUE(tickUntil(d, [&] { return !d.timer()->isActive(); }));
+  EXPECT_TRUE(d.buildButton()->isEnabled());
+  EXPECT_EQ(d.statusText()->toPlainText(), QString());
+  Wpb* base = home.bases.at(0);
+  EXPECT_FALSE(base->isBuilding());
+  base->openForHints();
+  const int firstEntries = base->globalLibrary().entryCount();
+  EXPECT_GT(firstEntries, 0) << "the stopped build's library is usable";
+  EXPECT_EQ(base->gameIndex().count(), 60);
+
+  // Pressed again: the build continues with the games not added yet, and ends by itself.
+  QTest::mouseClick(d.buildButton(), Qt::LeftButton);
+  EXPECT_FALSE(base->isOpen()) << "closed again for the build";
+  int lastTotal = -1;
+  ASSERT_TRUE(tickUntil(d, [&] {
+    if (d.progressBar()->maximum() > 1) lastTotal = d.progressBar()->maximum();
+    return !d.timer()->isActive();
+  }));
+  EXPECT_GT(lastTotal, 0);
+  EXPECT_LT(lastTotal, 60) << "only the games the first build did not add";
+  EXPECT_EQ(d.progressBar()->value(), d.progressBar()->maximum()) << "a build that ran to its end fills the bar";
+  EXPECT_EQ(d.buildButton()->text(), QStringLiteral("创建WPBs"));
+  base->openForHints();
+  EXPECT_GT(base->globalLibrary().entryCount(), firstEntries);
+}
+
+TEST(PatternLibraryDialog, ClosingTheDialogStopsTheBuild) {
+  Home home;
+  PatternLibraryDialog d(&home.bases, home.users, home.ini(), false, slowLoader());
+  d.show();
+  QTest::mouseClick(d.buildButton(), Qt::LeftButton);
+  ASSERT_EQ(d.session().state(), PatternBuildSession::State::Running);
+  QTest::keyClick(&d, Qt::Key_Escape);
+  EXPECT_FALSE(d.isVisible());
+  EXPECT_EQ(d.session().state(), PatternBuildSession::State::Stopping);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return d.session().state() == PatternBuildSession::State::Idle; }, 20000))
+      << "the timer reaps it while the dialog is hidden";
+}
+
+}  // namespace
+}  // namespace mh

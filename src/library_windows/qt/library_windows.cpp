@@ -6,6 +6,7 @@
 
 #include "library_windows/qt/pattern_library_dialog.h"
 #include "library_windows/qt/record_library_window.h"
+#include "platform/program_paths.h"
 #include "room/app_settings.h"
 #include "room/qt/room_view.h"
 
@@ -19,7 +20,14 @@ LibraryWindows::LibraryWindows(RoomContext context, std::function<RoomView*()> a
 // The dialog's session tells this object about its builds: it goes first, waiting for a running one.
 LibraryWindows::~LibraryWindows() { delete manager_; }
 
-std::string LibraryWindows::playersFile(const char* name) const { return context_.services.programDirectory + name; }
+// A players file of the user's own in the program's directory, else the one the program ships
+// (beside the executable in a build folder, in share/moonhaven/ once installed).
+std::string LibraryWindows::playersFile(const char* name) const {
+  const std::string own = context_.services.programDirectory + name;
+  if (QFile::exists(QFile::decodeName(QByteArray::fromStdString(own)))) return own;
+  const std::string shipped = dataDirectory();
+  return shipped.empty() ? own : shipped + name;
+}
 
 void LibraryWindows::showRecordLibrary() {
   if (!library_) {

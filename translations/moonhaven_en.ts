@@ -118,6 +118,14 @@
         <source>最多只能打开九个棋室, 这些棋谱没有打开:</source>
         <translation>At most nine rooms can be open. These records were not opened:</translation>
     </message>
+    <message>
+        <source>从棋谱库中打开(&amp;D)...</source>
+        <translation>Open from Recor&amp;d Library...</translation>
+    </message>
+    <message>
+        <source>全局模式库管理</source>
+        <translation>Pattern Library Management</translation>
+    </message>
 </context>
 <context>
     <name>mh::HintDetailsWindow</name>
@@ -132,6 +140,97 @@
     <message>
         <source>信息</source>
         <translation>Details</translation>
+    </message>
+</context>
+<context>
+    <name>mh::PatternLibraryDialog</name>
+    <message>
+        <source>正在创建index</source>
+        <translation>Building the index</translation>
+    </message>
+    <message>
+        <source>正在创建全局模式库, 
+棋谱总数:%1, 
+当前:%2</source>
+        <translation>Building the global pattern library,
+records: %1,
+done: %2</translation>
+    </message>
+    <message>
+        <source>正在创建局部模式库, 
+棋谱总数:%1, 
+当前:%2</source>
+        <translation>Building the local pattern library,
+records: %1,
+done: %2</translation>
+    </message>
+    <message>
+        <source>正在停止, 保存已完成的部分...</source>
+        <translation>Stopping, saving the finished part...</translation>
+    </message>
+    <message>
+        <source>全局模式库管理</source>
+        <translation>Pattern Library Management</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>创建sgfs 索引</source>
+        <translation>Build the record index</translation>
+    </message>
+    <message>
+        <source>创建全局模式库</source>
+        <translation>Build the global library</translation>
+    </message>
+    <message>
+        <source>创建局部模式库</source>
+        <translation>Build the local library</translation>
+    </message>
+    <message>
+        <source>创建WPB数据</source>
+        <translation>Build Pattern Base</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>标题:</source>
+        <translation>Title:</translation>
+    </message>
+    <message>
+        <source>棋谱路径:</source>
+        <translation>Record folder:</translation>
+    </message>
+    <message>
+        <source>文件名:</source>
+        <translation>File name:</translation>
+    </message>
+    <message>
+        <source>全局模式库列表:</source>
+        <translation>Pattern bases:</translation>
+    </message>
+    <message>
+        <source>状态:</source>
+        <translation>Status:</translation>
+    </message>
+    <message>
+        <source>创建失败: %1</source>
+        <translation>Build failed: %1</translation>
+    </message>
+    <message>
+        <source>创建WPBs</source>
+        <translation>Build Pattern Base</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>选择棋谱路径</source>
+        <translation>Choose the Record Folder</translation>
     </message>
 </context>
 <context>
@@ -159,6 +258,57 @@
     <message>
         <source>交换黑白双方</source>
         <translation>Swap Black and White</translation>
+    </message>
+</context>
+<context>
+    <name>mh::PlayerDialog</name>
+    <message>
+        <source>选择 棋手</source>
+        <translation>Choose a Player</translation>
+    </message>
+    <message>
+        <source>全部棋手</source>
+        <translation>All players</translation>
+    </message>
+    <message>
+        <source>著名职业棋手</source>
+        <translation>Famous professionals</translation>
+    </message>
+    <message>
+        <source>网络知名棋手</source>
+        <translation>Well-known online players</translation>
+    </message>
+    <message>
+        <source>著名业余棋手</source>
+        <translation>Famous amateurs</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>All games</translation>
+    </message>
+    <message>
+        <source>执黑对局</source>
+        <translation>Games as Black</translation>
+    </message>
+    <message>
+        <source>执白对局</source>
+        <translation>Games as White</translation>
+    </message>
+    <message>
+        <source>选择 黑/白 对局: </source>
+        <translation>Games: </translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>选择所有棋谱</source>
+        <translation>All Records</translation>
     </message>
 </context>
 <context>
@@ -229,6 +379,48 @@
     <message>
         <source>语言: </source>
         <translation>Language: </translation>
+    </message>
+</context>
+<context>
+    <name>mh::RecordLibraryModel</name>
+    <message>
+        <source>黑方</source>
+        <translation>Black</translation>
+    </message>
+    <message>
+        <source>黑方级别</source>
+        <translation>Black rank</translation>
+    </message>
+    <message>
+        <source>白方</source>
+        <translation>White</translation>
+    </message>
+    <message>
+        <source>白方级别</source>
+        <translation>White rank</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>File name</translation>
+    </message>
+</context>
+<context>
+    <name>mh::RecordLibraryWindow</name>
+    <message>
+        <source>棋谱库管理</source>
+        <translation>Record Library</translation>
+    </message>
+    <message>
+        <source>检索棋手</source>
+        <translation>Find Player...</translation>
+    </message>
+    <message>
+        <source>选择棋谱库:</source>
+        <translation>Pattern base:</translation>
     </message>
 </context>
 <context>

@@ -118,6 +118,14 @@
         <source>最多只能打开九个棋室, 这些棋谱没有打开:</source>
         <translation>最多只能開啟九個棋室, 這些棋譜沒有開啟:</translation>
     </message>
+    <message>
+        <source>从棋谱库中打开(&amp;D)...</source>
+        <translation>從棋譜庫中打開(&amp;D)...</translation>
+    </message>
+    <message>
+        <source>全局模式库管理</source>
+        <translation>全局模式庫管理</translation>
+    </message>
 </context>
 <context>
     <name>mh::HintDetailsWindow</name>
@@ -132,6 +140,97 @@
     <message>
         <source>信息</source>
         <translation>資訊</translation>
+    </message>
+</context>
+<context>
+    <name>mh::PatternLibraryDialog</name>
+    <message>
+        <source>正在创建index</source>
+        <translation>正在創建index</translation>
+    </message>
+    <message>
+        <source>正在创建全局模式库, 
+棋谱总数:%1, 
+当前:%2</source>
+        <translation>正在創建全局模式庫, 
+棋譜總數:%1, 
+當前:%2</translation>
+    </message>
+    <message>
+        <source>正在创建局部模式库, 
+棋谱总数:%1, 
+当前:%2</source>
+        <translation>正在創建局部模式庫, 
+棋譜總數:%1, 
+當前:%2</translation>
+    </message>
+    <message>
+        <source>正在停止, 保存已完成的部分...</source>
+        <translation>正在停止, 保存已完成的部分...</translation>
+    </message>
+    <message>
+        <source>全局模式库管理</source>
+        <translation>全局模式庫管理</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>创建sgfs 索引</source>
+        <translation>創建sgfs 索引</translation>
+    </message>
+    <message>
+        <source>创建全局模式库</source>
+        <translation>創建全局模式庫</translation>
+    </message>
+    <message>
+        <source>创建局部模式库</source>
+        <translation>創建局部模式庫</translation>
+    </message>
+    <message>
+        <source>创建WPB数据</source>
+        <translation>創建WPB數據</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>标题:</source>
+        <translation>標題:</translation>
+    </message>
+    <message>
+        <source>棋谱路径:</source>
+        <translation>棋譜路徑:</translation>
+    </message>
+    <message>
+        <source>文件名:</source>
+        <translation>文件名:</translation>
+    </message>
+    <message>
+        <source>全局模式库列表:</source>
+        <translation>全局模式庫列表:</translation>
+    </message>
+    <message>
+        <source>状态:</source>
+        <translation>狀態:</translation>
+    </message>
+    <message>
+        <source>创建失败: %1</source>
+        <translation>創建失敗: %1</translation>
+    </message>
+    <message>
+        <source>创建WPBs</source>
+        <translation>創建WPBs</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>选择棋谱路径</source>
+        <translation>選擇棋譜路徑</translation>
     </message>
 </context>
 <context>
@@ -159,6 +258,57 @@
     <message>
         <source>交换黑白双方</source>
         <translation>交換黑白雙方</translation>
+    </message>
+</context>
+<context>
+    <name>mh::PlayerDialog</name>
+    <message>
+        <source>选择 棋手</source>
+        <translation>選擇 棋手</translation>
+    </message>
+    <message>
+        <source>全部棋手</source>
+        <translation>全部棋手</translation>
+    </message>
+    <message>
+        <source>著名职业棋手</source>
+        <translation>著名職業棋手</translation>
+    </message>
+    <message>
+        <source>网络知名棋手</source>
+        <translation>網絡知名棋手</translation>
+    </message>
+    <message>
+        <source>著名业余棋手</source>
+        <translation>著名業餘棋手</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>执黑对局</source>
+        <translation>執黑對局</translation>
+    </message>
+    <message>
+        <source>执白对局</source>
+        <translation>執白對局</translation>
+    </message>
+    <message>
+        <source>选择 黑/白 对局: </source>
+        <translation>選擇 黑/白 對局: </translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>选择所有棋谱</source>
+        <translation>選擇所有棋譜</translation>
     </message>
 </context>
 <context>
@@ -229,6 +379,48 @@
     <message>
         <source>语言: </source>
         <translation>語言: </translation>
+    </message>
+</context>
+<context>
+    <name>mh::RecordLibraryModel</name>
+    <message>
+        <source>黑方</source>
+        <translation>黑方</translation>
+    </message>
+    <message>
+        <source>黑方级别</source>
+        <translation>黑方級別</translation>
+    </message>
+    <message>
+        <source>白方</source>
+        <translation>白方</translation>
+    </message>
+    <message>
+        <source>白方级别</source>
+        <translation>白方級別</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>文件名</translation>
+    </message>
+</context>
+<context>
+    <name>mh::RecordLibraryWindow</name>
+    <message>
+        <source>棋谱库管理</source>
+        <translation>棋譜庫管理</translation>
+    </message>
+    <message>
+        <source>检索棋手</source>
+        <translation>檢索棋手</translation>
+    </message>
+    <message>
+        <source>选择棋谱库:</source>
+        <translation>選擇棋譜庫:</translation>
     </message>
 </context>
 <context>

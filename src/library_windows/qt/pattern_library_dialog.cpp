@@ -26,8 +26,8 @@ std::string utf8(const QString& s) { return s.toStdString(); }
 BuildProgressWords progressWords() {
   BuildProgressWords w;
   w.index = utf8(PatternLibraryDialog::tr("正在创建index"));
-  w.global = utf8(PatternLibraryDialog::tr("正在创建全局模式库, \r\n棋谱总数:%1, \r\n当前:%2"));
-  w.local = utf8(PatternLibraryDialog::tr("正在创建局部模式库, \r\n棋谱总数:%1, \r\n当前:%2"));
+  w.global = utf8(PatternLibraryDialog::tr("正在创建全局模式库, \n棋谱总数:%1, \n当前:%2"));
+  w.local = utf8(PatternLibraryDialog::tr("正在创建局部模式库, \n棋谱总数:%1, \n当前:%2"));
   w.stopping = utf8(PatternLibraryDialog::tr("正在停止, 保存已完成的部分..."));
   return w;
 }

@@ -78,11 +78,8 @@ CodePage& big5CodePage() {
 // decoded as code page 950 decodes it.
 std::u16string decodeBig5(std::string_view bytes) {
   std::u16string text = big5CodePage().decode(bytes);
-  for (char16_t& c : text) {
-    if (c < 0xE000 || c > 0xF8FF) continue;
+  for (char16_t& c : text)
     if (const char16_t e = big5ExtensionCharacter(c)) c = e;
-    else if (c >= 0xF6B1 && c <= 0xF848) c = u'?';
-  }
   return text;
 }
 

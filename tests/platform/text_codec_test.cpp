@@ -75,7 +75,10 @@ TEST(TextCodecTest, Big5ExtensionRowsDecodeAndEncode) {
     EXPECT_EQ(utf8ToBig5(c.utf8), c.big5) << c.utf8;
   }
   // Codes of the range the extension leaves empty show "?", never a private-use character.
-  EXPECT_EQ(big5ToUtf8("\xC6\xBF\xC8\xA1"), "??");
+  EXPECT_EQ(big5ToUtf8("\xC6\xDE\xC8\xA1"), "??");
+  // The radicals, which code page 950 cannot write elsewhere.
+  EXPECT_EQ(big5ToUtf8("\xC6\xBF\xC6\xD7"), "丶隶");
+  EXPECT_EQ(utf8ToBig5("丶隶"), "\xC6\xBF\xC6\xD7");
   // Private-use characters outside the range are not touched by the extension.
   EXPECT_EQ(utf8ToBig5("\xEE\x80\x80"), "\xFA\x40");
 }

@@ -120,7 +120,7 @@
     </message>
     <message>
         <source>从棋谱库中打开(&amp;D)...</source>
-        <translation>從棋譜庫中打開(&amp;D)...</translation>
+        <translation>從棋譜庫中開啟(&amp;D)...</translation>
     </message>
     <message>
         <source>全局模式库管理</source>
@@ -146,27 +146,27 @@
     <name>mh::PatternLibraryDialog</name>
     <message>
         <source>正在创建index</source>
-        <translation>正在創建index</translation>
+        <translation>正在建立索引</translation>
     </message>
     <message>
         <source>正在创建全局模式库, 
 棋谱总数:%1, 
 当前:%2</source>
-        <translation>正在創建全局模式庫, 
+        <translation>正在建立全局模式庫, 
 棋譜總數:%1, 
-當前:%2</translation>
+目前:%2</translation>
     </message>
     <message>
         <source>正在创建局部模式库, 
 棋谱总数:%1, 
 当前:%2</source>
-        <translation>正在創建局部模式庫, 
+        <translation>正在建立局部模式庫, 
 棋譜總數:%1, 
-當前:%2</translation>
+目前:%2</translation>
     </message>
     <message>
         <source>正在停止, 保存已完成的部分...</source>
-        <translation>正在停止, 保存已完成的部分...</translation>
+        <translation>正在停止, 儲存已完成的部分...</translation>
     </message>
     <message>
         <source>全局模式库管理</source>
@@ -178,19 +178,19 @@
     </message>
     <message>
         <source>创建sgfs 索引</source>
-        <translation>創建sgfs 索引</translation>
+        <translation>建立sgfs 索引</translation>
     </message>
     <message>
         <source>创建全局模式库</source>
-        <translation>創建全局模式庫</translation>
+        <translation>建立全局模式庫</translation>
     </message>
     <message>
         <source>创建局部模式库</source>
-        <translation>創建局部模式庫</translation>
+        <translation>建立局部模式庫</translation>
     </message>
     <message>
         <source>创建WPB数据</source>
-        <translation>創建WPB數據</translation>
+        <translation>建立WPB資料</translation>
     </message>
     <message>
         <source>关闭</source>
@@ -206,7 +206,7 @@
     </message>
     <message>
         <source>文件名:</source>
-        <translation>文件名:</translation>
+        <translation>檔案名稱:</translation>
     </message>
     <message>
         <source>全局模式库列表:</source>
@@ -218,11 +218,11 @@
     </message>
     <message>
         <source>创建失败: %1</source>
-        <translation>創建失敗: %1</translation>
+        <translation>建立失敗: %1</translation>
     </message>
     <message>
         <source>创建WPBs</source>
-        <translation>創建WPBs</translation>
+        <translation>建立WPBs</translation>
     </message>
     <message>
         <source>停止</source>
@@ -276,7 +276,7 @@
     </message>
     <message>
         <source>网络知名棋手</source>
-        <translation>網絡知名棋手</translation>
+        <translation>網路知名棋手</translation>
     </message>
     <message>
         <source>著名业余棋手</source>
@@ -405,7 +405,7 @@
     </message>
     <message>
         <source>文件名</source>
-        <translation>文件名</translation>
+        <translation>檔案名稱</translation>
     </message>
 </context>
 <context>

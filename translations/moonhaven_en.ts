@@ -347,6 +347,13 @@ done: %2</translation>
     </message>
 </context>
 <context>
+    <name>mh::RecentFilesMenu</name>
+    <message>
+        <source>最近的棋谱</source>
+        <translation>Recent Records</translation>
+    </message>
+</context>
+<context>
     <name>mh::RecordFileDialog</name>
     <message>
         <source>打开棋谱</source>

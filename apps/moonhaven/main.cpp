@@ -15,6 +15,7 @@
 #include "shell/qt/desktop_services.h"
 #include "shell/qt/glyph_check.h"
 #include "shell/qt/main_frame.h"
+#include "shell/qt/recent_files_menu.h"
 #include "shell/qt/record_files.h"
 #include "shell/qt/ui_language.h"
 #include "shell/qt/window_place.h"
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
   const std::string settingsPath = mh::programDirectory() + mh::kDesktopSettingsName;
   mh::showAtSavedPlace(frame, settingsPath);
   mh::CChildFrame* first = frame.newRoom();
+  // The File menu's last records, following every room from here on.
+  mh::addRecentFilesMenu(frame, settingsPath);
   // Records named on the command line (what Qt left of it): room 100 takes the first.
   std::error_code ec;
   const std::string cwd = std::filesystem::current_path(ec).string();

@@ -137,6 +137,7 @@ bool RoomView::openRecordFile(const QString& path, bool big5, std::optional<int>
   }
   playStoneSound(kNewGameSound);
   refresh();
+  emit recordOpened(path);
   return true;
 }
 

@@ -74,6 +74,8 @@ class RoomView : public QWidget {
   void infoTextChanged(const QString& text);
   // The enabling of the room's commands may have changed.
   void stateChanged();
+  // A record file was opened into the room (path as given to openRecordFile).
+  void recordOpened(const QString& path);
 
  private:
   void onPointChosen(int point);

@@ -154,7 +154,7 @@ endfunction()
 function(moonhaven_add_test_support)
   file(GLOB helpers CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/support/*.cpp")
   add_library(moonhaven_test_support STATIC ${helpers})
-  target_link_libraries(moonhaven_test_support PUBLIC moonhaven_core GTest::gtest GTest::gmock)
+  target_link_libraries(moonhaven_test_support PUBLIC moonhaven_core GTest::gtest GTest::gmock PRIVATE ICU::uc)
   target_include_directories(moonhaven_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(moonhaven_test_support PUBLIC MOONHAVEN_CORPUS="${MOONHAVEN_CORPUS}"
     MOONHAVEN_BINARY_DIR="${CMAKE_BINARY_DIR}")

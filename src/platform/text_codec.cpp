@@ -4,19 +4,34 @@
 
 #include <opencc/opencc.h>
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+#include <unicode/ucsdet.h>
 #include <unicode/ustring.h>
 
 #include <cstdlib>
+#include <map>
+#include <memory>
 #include <mutex>
 
 namespace mh::text {
 
 namespace {
 
+// Writes U+FFFD for every byte sequence that is invalid or has no Unicode form. (ICU's own
+// substitution writes U+001A for some code pages, a control character that would pass for text.)
+void replaceUndecodable(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
+                        UConverterCallbackReason reason, UErrorCode* err) {
+  if (reason > UCNV_IRREGULAR) return;  // reset, close, clone: nothing to write
+  *err = U_ZERO_ERROR;
+  const UChar replacement = 0xFFFD;
+  ucnv_cbToUWriteUChars(args, &replacement, 1, 0, err);
+}
+
 // One ICU converter per code page and thread: converters keep state and are not thread-safe.
 class CodePage {
  public:
-  explicit CodePage(const char* name) {
+  // strict: undecodable bytes and user-defined characters decode to U+FFFD.
+  explicit CodePage(const char* name, bool strict = false) : strict_(strict) {
     UErrorCode err = U_ZERO_ERROR;
     conv_ = ucnv_open(name, &err);
     if (U_FAILURE(err)) {
@@ -25,6 +40,10 @@ class CodePage {
     }
     err = U_ZERO_ERROR;
     ucnv_setSubstChars(conv_, "?", 1, &err);
+    if (strict_) {
+      err = U_ZERO_ERROR;
+      ucnv_setToUCallBack(conv_, replaceUndecodable, nullptr, nullptr, nullptr, &err);
+    }
   }
   ~CodePage() {
     if (conv_) ucnv_close(conv_);
@@ -32,16 +51,28 @@ class CodePage {
   CodePage(const CodePage&) = delete;
   CodePage& operator=(const CodePage&) = delete;
 
+  bool valid() const { return conv_ != nullptr; }
+
   std::u16string decode(std::string_view bytes) {
     std::u16string out;
     if (bytes.empty() || !conv_) return out;
-    ucnv_reset(conv_);
     out.resize(bytes.size() * 2 + 2);
-    UErrorCode err = U_ZERO_ERROR;
-    int32_t n = ucnv_toUChars(conv_, reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
-                              bytes.data(), static_cast<int32_t>(bytes.size()), &err);
-    if (U_FAILURE(err) && err != U_STRING_NOT_TERMINATED_WARNING) return std::u16string(bytes.size(), u'?');
-    out.resize(static_cast<size_t>(n));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      ucnv_reset(conv_);
+      UErrorCode err = U_ZERO_ERROR;
+      const int32_t n = ucnv_toUChars(conv_, reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                                      bytes.data(), static_cast<int32_t>(bytes.size()), &err);
+      if (err == U_BUFFER_OVERFLOW_ERROR && attempt == 0) {
+        out.resize(static_cast<size_t>(n) + 1);
+        continue;
+      }
+      if (U_FAILURE(err) && err != U_STRING_NOT_TERMINATED_WARNING) return std::u16string(bytes.size(), u'?');
+      out.resize(static_cast<size_t>(n));
+      break;
+    }
+    if (strict_)
+      for (char16_t& c : out)
+        if (c >= 0xE000 && c <= 0xF8FF) c = 0xFFFD;  // user-defined: means nothing outside its code page
     return out;
   }
 
@@ -60,6 +91,7 @@ class CodePage {
 
  private:
   UConverter* conv_ = nullptr;
+  bool strict_;
 };
 
 CodePage& gbCodePage() {
@@ -91,6 +123,14 @@ std::string encodeBig5(std::u16string text) {
     if (pua != 0 && big5CodePage().encode(std::u16string_view(&c, 1)) == "?") c = pua;
   }
   return big5CodePage().encode(text);
+}
+
+// The converter of this thread for a charset, opened on first use.
+CodePage& namedCodePage(const std::string& charset, bool strict) {
+  thread_local std::map<std::pair<std::string, bool>, std::unique_ptr<CodePage>> pages;
+  auto& page = pages[{charset, strict}];
+  if (!page) page = std::make_unique<CodePage>(charset.c_str(), strict);
+  return *page;
 }
 
 std::u16string fromUtf8(std::string_view utf8) {
@@ -214,6 +254,58 @@ std::string displayText(std::string_view gb, bool displayInBig5) {
 
 std::string typedText(std::string_view utf8, bool displayInBig5) {
   return displayInBig5 ? big5ToGb(utf8ToBig5(utf8)) : utf8ToGb(utf8);
+}
+
+std::string big5ToGb(std::string_view big5, const std::string& charset) {
+  if (!hasHighBytes(big5)) return std::string(big5);
+  const std::string gb = gbCodePage().encode(namedCodePage(charset, false).decode(big5));
+  return traditionalToSimplified(gb);
+}
+
+std::optional<std::string> asciiCompatibleCharset(std::string_view name) {
+  const std::string wanted(name);
+  if (wanted.empty()) return std::nullopt;
+  UErrorCode err = U_ZERO_ERROR;
+  UConverter* conv = ucnv_open(wanted.c_str(), &err);
+  if (U_FAILURE(err) || !conv) return std::nullopt;
+  err = U_ZERO_ERROR;
+  std::optional<std::string> found = ucnv_getName(conv, &err);
+  // Every printable ASCII character and the white space a record holds must decode to itself.
+  std::string ascii = "\t\n\r";
+  for (char c = ' '; c < 0x7F; ++c) ascii += c;
+  UChar decoded[128];
+  err = U_ZERO_ERROR;
+  const int32_t n = ucnv_toUChars(conv, decoded, 128, ascii.data(), static_cast<int32_t>(ascii.size()), &err);
+  if (U_FAILURE(err) || n != static_cast<int32_t>(ascii.size())) found.reset();
+  for (int32_t i = 0; found && i < n; ++i)
+    if (decoded[i] != static_cast<unsigned char>(ascii[static_cast<size_t>(i)])) found.reset();
+  ucnv_close(conv);
+  return found;
+}
+
+std::string decodeToUtf8(std::string_view bytes, const std::string& charset) {
+  CodePage& page = namedCodePage(charset, true);
+  if (!page.valid()) return std::string(bytes.size(), '?');
+  return toUtf8(page.decode(bytes));
+}
+
+std::vector<CharsetMatch> detectCharsets(std::string_view bytes) {
+  std::vector<CharsetMatch> matches;
+  if (bytes.empty()) return matches;
+  UErrorCode err = U_ZERO_ERROR;
+  UCharsetDetector* detector = ucsdet_open(&err);
+  if (U_FAILURE(err)) return matches;
+  ucsdet_setText(detector, bytes.data(), static_cast<int32_t>(bytes.size()), &err);
+  int32_t n = 0;
+  const UCharsetMatch** found = ucsdet_detectAll(detector, &n, &err);
+  for (int32_t i = 0; U_SUCCESS(err) && i < n; ++i) {
+    UErrorCode one = U_ZERO_ERROR;
+    const char* name = ucsdet_getName(found[i], &one);
+    const int32_t confidence = ucsdet_getConfidence(found[i], &one);
+    if (U_SUCCESS(one) && name) matches.push_back({name, confidence});
+  }
+  ucsdet_close(detector);
+  return matches;
 }
 
 bool hasHighBytes(std::string_view bytes) {

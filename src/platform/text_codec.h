@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mh::text {
 
@@ -24,6 +26,9 @@ std::string gbToBig5(std::string_view gb);
 // BIG5 to GB for input: BIG5 decoded to Unicode, encoded as GB, then traditional to simplified
 // forms.
 std::string big5ToGb(std::string_view big5);
+// As big5ToGb, from another traditional-Chinese charset (an ICU converter name, such as the
+// Hong Kong extension of BIG5).
+std::string big5ToGb(std::string_view big5, const std::string& charset);
 
 // BIG5 bytes to UTF-8 (what BIG5 text looks like on the screen), and UTF-8 to BIG5 (typed text
 // on a BIG5 system). Characters the target lacks become "?".
@@ -41,6 +46,25 @@ std::string typedText(std::string_view utf8, bool displayInBig5);
 // mapped form cannot be written in GB become "?".
 std::string simplifiedToTraditional(std::string_view gb);
 std::string traditionalToSimplified(std::string_view gb);
+
+// The ICU converter name for a charset name or alias (any letter case), or nothing when ICU knows
+// no such charset or the charset does not write ASCII as ASCII (EBCDIC, UTF-16, UTF-7): text in
+// such a charset cannot have been found by reading bytes as ASCII.
+std::optional<std::string> asciiCompatibleCharset(std::string_view name);
+
+// Text in a charset (an ICU converter name, UTF-16 and UTF-32 included) as UTF-8. A byte sequence
+// that is invalid, or that stands for no character (a code page's user-defined area included),
+// becomes U+FFFD, so it converts to "?" like every character GB lacks.
+std::string decodeToUtf8(std::string_view bytes, const std::string& charset);
+
+// What ICU's charset detector makes of some bytes: a charset (ICU's name, such as "EUC-KR") and
+// its confidence, 0 to 100.
+struct CharsetMatch {
+  std::string name;
+  int confidence = 0;
+};
+// Every charset the detector finds possible, the most confident first.
+std::vector<CharsetMatch> detectCharsets(std::string_view bytes);
 
 // True when the bytes are entirely well-formed UTF-8 (no overlong forms, no surrogates).
 bool isValidUtf8(std::string_view bytes);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/file_bytes.h"
+#include "records/record_text.h"
 
 namespace mh {
 
@@ -12,13 +13,17 @@ constexpr size_t kMaxFileBytes = 256u << 20;
 constexpr std::string_view kBlack = "\xBA\xDA";  // 黑
 constexpr std::string_view kWhite = "\xB0\xD7";  // 白
 
+// The runs of text between separators (all ASCII). The second byte of a two-byte character is
+// never a separator, even when it equals "\" or "]".
 std::vector<std::string_view> tokens(std::string_view text, std::string_view separators) {
   std::vector<std::string_view> out;
+  const auto isSeparator = [&](size_t i) { return separators.find(text[i]) != std::string_view::npos; };
   size_t i = 0;
   while (i < text.size()) {
-    while (i < text.size() && separators.find(text[i]) != std::string_view::npos) ++i;
+    while (i < text.size() && isSeparator(i)) ++i;
     const size_t start = i;
-    while (i < text.size() && separators.find(text[i]) == std::string_view::npos) ++i;
+    while (i < text.size() && !isSeparator(i)) i += static_cast<unsigned char>(text[i]) >= 0x80 ? 2 : 1;
+    i = std::min(i, text.size());
     if (i > start) out.push_back(text.substr(start, i - start));
   }
   return out;
@@ -48,7 +53,18 @@ bool GibFile::read(const std::string& path, ParseError* error) {
   return parse(text, error);
 }
 
-bool GibFile::parse(std::string_view text, ParseError* error, size_t maxParts) {
+bool GibFile::parse(std::string_view bytes, ParseError* error, size_t maxParts) {
+  const RecordText source(bytes, big5_);
+  std::string converted;
+  if (source.form() != RecordTextForm::Gb) converted = source.valueToGb(source.text());
+  const std::string_view text = source.form() != RecordTextForm::Gb ? std::string_view(converted) : source.text();
+  // Places are given in the file's bytes when the text is those bytes (perhaps without a
+  // byte-order mark), else in the converted text.
+  const auto errorAt = [&](size_t offset, const std::string& reason) {
+    if (!converted.empty() || source.decoded())
+      return ParseError::inText(text, offset, reason + " (in the text converted from " + source.charset() + ")");
+    return ParseError::inText(bytes, static_cast<size_t>(text.data() - bytes.data()) + offset, reason);
+  };
   record_.resetTo19();
   keys_.clear();
   values_.clear();
@@ -74,13 +90,12 @@ bool GibFile::parse(std::string_view text, ParseError* error, size_t maxParts) {
     if (keys_.size() + record_.entries().size() > maxParts) {
       (void)parse({});
       if (error)
-        *error = ParseError::inText(text, lineStart,
-                                    "more than " + std::to_string(maxParts) + " header entries and moves");
+        *error = errorAt(lineStart, "more than " + std::to_string(maxParts) + " header entries and moves");
       return false;
     }
   }
   fillInfo();
-  if (!inMoves && error) *error = ParseError::inText(text, text.size(), "no \\HE line ends the header");
+  if (!inMoves && error) *error = errorAt(text.size(), "no \\HE line ends the header");
   return inMoves;
 }
 

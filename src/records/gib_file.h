@@ -12,8 +12,16 @@ namespace mh {
 // Reads a GIB game record: "\[KEY=VALUE\]" header lines up to a "\HE" line, then "STO" move
 // lines. The board is always 19 x 19. Malformed lines are skipped; moves of colour 0 (neither
 // player) are left out of the record.
+//
+// GIB files declare no charset. The text is converted to GB as a whole before it is read, from
+// the charset RecordText decides: a byte-order mark, UTF-8, a detected Korean or Japanese
+// charset, else the user's BIG5 or GB choice. Header values are cut at their separators only
+// outside two-byte characters.
 class GibFile {
  public:
+  // big5Choice: read a file whose charset is not otherwise known as BIG5 rather than GB.
+  explicit GibFile(bool big5Choice = false) : big5_(big5Choice) {}
+
   // Lines are read in pieces of at most this many bytes, a longer line as several pieces.
   static constexpr size_t kLineBuffer = 900;
   // Text holding more header entries and moves than this, together, is refused: each costs far
@@ -43,6 +51,7 @@ class GibFile {
   std::vector<std::string> keys_;
   std::vector<std::string> values_;
   int winner_ = 0;
+  bool big5_;
 };
 
 }  // namespace mh

@@ -53,4 +53,27 @@ bool showRecord(const GameRecord& record, std::optional<int> move, std::string& 
   return true;
 }
 
+std::string listReport(const std::vector<RecordSummary>& games) {
+  const auto player = [](const std::string& name, const std::string& rank) {
+    std::string text = text::gbToUtf8(name);
+    if (!rank.empty()) text += (text.empty() ? "" : " ") + text::gbToUtf8(rank);
+    return text.empty() ? std::string("-") : text;
+  };
+  std::string out;
+  for (size_t i = 0; i < games.size(); ++i) {
+    const RecordSummary& g = games[i];
+    out += std::to_string(i + 1) + ": ";
+    if (!g.isRecord) {
+      out += "not a game record\n";
+      continue;
+    }
+    const GameInfo& info = g.info;
+    const std::string result = info.resultText().empty() ? "-" : text::gbToUtf8(info.resultText());
+    out += "black " + player(info.blackName(), info.blackRank()) + ", white " +
+           player(info.whiteName(), info.whiteRank()) + ", result " + result + ", moves " +
+           std::to_string(g.moves) + "\n";
+  }
+  return out;
+}
+
 }  // namespace mh

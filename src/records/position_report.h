@@ -2,9 +2,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/board.h"
 #include "model/game_record.h"
+#include "records/record_loader.h"
 
 namespace mh {
 
@@ -30,5 +32,11 @@ std::optional<RecordPosition> replayRecord(const GameRecord& record, std::option
 // Replays the record from its start, goes to position `move` (the last position when none) and
 // sets out to its positionReport. False when the position does not exist.
 [[nodiscard]] bool showRecord(const GameRecord& record, std::optional<int> move, std::string& out);
+
+// The text that "moonhaven-cli show --list" prints for the games of a file, in UTF-8, one line
+// per game tree, numbered from 1:
+//   N: black NAME RANK, white NAME RANK, result TEXT, moves ENTRIES
+// or "N: not a game record". Empty names and ranks are left out ("black -" when both are).
+std::string listReport(const std::vector<RecordSummary>& games);
 
 }  // namespace mh

@@ -1,6 +1,7 @@
 #include "records/record_loader.h"
 
 #include "platform/ascii_text.h"
+#include "platform/file_bytes.h"
 #include "records/gib_file.h"
 #include "records/sgf_conversion.h"
 #include "records/sgf_file.h"
@@ -17,32 +18,84 @@ std::string extensionOf(const std::string& path) {
   return ascii::toLower(path.substr(dot));
 }
 
+ParseError notARecord() {
+  return ParseError::whole("not a game record: the board size is outside 1.." + std::to_string(kMaxSgfBoardSide) +
+                           ", or a move is not two letters");
+}
+
+// The game trees of an SGF file: the first only (all = false) or every one.
+std::vector<std::unique_ptr<SgfNode>> readTrees(const std::string& path, bool big5, bool all, ParseError* error) {
+  std::string text, why;
+  if (!readFileBytes(path, SgfFile::kMaxFileBytes, text, &why)) {
+    if (error) *error = ParseError::whole("cannot read the file: " + why);
+    return {};
+  }
+  if (all) return SgfFile::parseAll(text, big5, error);
+  std::vector<std::unique_ptr<SgfNode>> trees;
+  if (auto root = SgfFile::parse(text, big5, error)) trees.push_back(std::move(root));
+  return trees;
+}
+
 }  // namespace
 
 RecordLoadStatus loadRecordFile(const std::string& path, bool big5, GameRecord& record, int& resultCode,
-                                ParseError* error) {
+                                ParseError* error, size_t tree) {
   resultCode = 0;
   const std::string ext = extensionOf(path);
   if (ext == ".sgf") {
-    const auto root = SgfFile::read(path, big5, error);
-    if (!root) return RecordLoadStatus::SgfReadFailed;
-    if (!sgfToRecord(*root, record)) {
+    ParseError why;
+    const auto trees = readTrees(path, big5, tree > 0, &why);
+    if (tree >= trees.size()) {
       if (error)
-        *error = ParseError::whole("not a game record: the board size is outside 1.." +
-                                   std::to_string(kMaxSgfBoardSide) + ", or a move is not two letters");
+        *error = !trees.empty() && why.reason.empty()
+                     ? ParseError::whole("the file holds " + std::to_string(trees.size()) + " game trees; there is no tree " +
+                                         std::to_string(tree + 1))
+                     : why;
+      return RecordLoadStatus::SgfReadFailed;
+    }
+    if (!sgfToRecord(*trees[tree], record)) {
+      if (error) *error = notARecord();
       return RecordLoadStatus::SgfConvertFailed;
     }
     resultCode = record.info().winner();
     return RecordLoadStatus::Ok;
   }
   if (ext == ".gib") {
-    GibFile gib;
+    GibFile gib(big5);
     if (!gib.read(path, error)) return RecordLoadStatus::GibReadFailed;
+    if (tree > 0) {
+      if (error) *error = ParseError::whole("a GIB file holds one game; there is no tree " + std::to_string(tree + 1));
+      return RecordLoadStatus::GibReadFailed;
+    }
     if (!gib.toRecord(record, resultCode)) return RecordLoadStatus::GibConvertFailed;
     return RecordLoadStatus::Ok;
   }
   if (error) *error = ParseError::whole("the file name ends neither in .sgf nor in .gib");
   return RecordLoadStatus::UnknownFormat;
+}
+
+RecordLoadStatus listRecordFile(const std::string& path, bool big5, std::vector<RecordSummary>& games,
+                                ParseError* error) {
+  games.clear();
+  const std::string ext = extensionOf(path);
+  if (ext == ".sgf") {
+    ParseError why;
+    const auto trees = readTrees(path, big5, true, &why);
+    if (error) *error = why;
+    if (trees.empty()) return RecordLoadStatus::SgfReadFailed;
+    for (const auto& root : trees) {
+      RecordSummary game;
+      GameRecord record;
+      if (sgfToRecord(*root, record)) game = {true, record.info(), record.entryCount()};
+      games.push_back(std::move(game));
+    }
+    return RecordLoadStatus::Ok;
+  }
+  GameRecord record;
+  int resultCode = 0;
+  const RecordLoadStatus status = loadRecordFile(path, big5, record, resultCode, error);
+  if (status == RecordLoadStatus::Ok) games.push_back({true, record.info(), record.entryCount()});
+  return status;
 }
 
 const char* recordLoadMessage(RecordLoadStatus status) {

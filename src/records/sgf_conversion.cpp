@@ -152,15 +152,13 @@ std::string sgfResultValue(const GameInfo& info) {
   return std::string(resultCodeValue(code));
 }
 
-bool saveRecordAsSgf(const GameRecord& record, const std::string& path) {
+bool saveRecordAsSgf(const GameRecord& record, const std::string& path, SgfEncoding encoding) {
   SgfNode root;
   const GameInfo& info = record.info();
   if (!roomToSgf(record, info.blackName(), info.whiteName(), info.winner(), root)) return false;
-  const std::string result = sgfResultValue(info);
-  root.writeResult(result);
-  // A result in GB text (a count's) must not be read back as UTF-8.
-  if (text::hasHighBytes(result) && !root.findProperty("CA")) root.setValue("CA", "GBK");
-  return SgfFile::write(path, root);
+  // The writer declares the charset it writes, so a count's GB result text reads back as GB.
+  root.writeResult(sgfResultValue(info));
+  return SgfFile::write(path, root, encoding);
 }
 
 bool exportDefaultSgf(const GameRecord& record, const std::string& directory) {

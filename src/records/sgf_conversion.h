@@ -6,6 +6,7 @@
 
 #include "model/game_record.h"
 #include "model/sgf_node.h"
+#include "records/sgf_file.h"
 
 namespace mh {
 
@@ -49,8 +50,10 @@ SgfResult parseSgfResult(std::string_view value);
 std::string sgfResultValue(const GameInfo& info);
 
 // Writes the record to path as the room's save does (roomToSgf), with the player names and the
-// result (sgfResultValue) of the record's own information. False when the file cannot be written.
-[[nodiscard]] bool saveRecordAsSgf(const GameRecord& record, const std::string& path);
+// result (sgfResultValue) of the record's own information, in GB or (for programs that read
+// nothing else) UTF-8. False when the file cannot be written.
+[[nodiscard]] bool saveRecordAsSgf(const GameRecord& record, const std::string& path,
+                                   SgfEncoding encoding = SgfEncoding::Gb);
 
 // The file name of the export, in the program's directory.
 inline constexpr const char* kDefaultSgfName = "default.sgf";

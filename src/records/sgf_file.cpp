@@ -11,6 +11,7 @@
 #include "platform/ascii_text.h"
 #include "platform/file_bytes.h"
 #include "platform/text_codec.h"
+#include "records/record_text.h"
 
 namespace mh {
 
@@ -23,23 +24,60 @@ constexpr int kEnd = -1;
 // byte of a multi-byte UTF-8 character is below 0x80.
 enum class CharMode { BytePairs, SingleBytes };
 
-// What a root CA property names.
-enum class Charset { None, Utf8, Gb, Big5, Other };
-
 bool isSkippable(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool isUpper(int c) { return c >= 'A' && c <= 'Z'; }
+bool isLower(int c) { return c >= 'a' && c <= 'z'; }
+bool hasMove(const SgfNode& node) { return node.findProperty("B") || node.findProperty("W"); }
+
+// A converted value as the writer can put it back between brackets and a reader find it again:
+// conversion may turn a character that held "]" or "\" as its second byte into "?" and a lone
+// "]" or "\", and may leave a lead byte last. A bare "]" gets its "\" and a lone "\" at the end
+// is escaped. For GB text (bytePairs) a byte with bit 7 set takes the next byte with it, and a
+// lead byte at the end becomes "?".
+std::string keptEscaped(std::string_view v, bool bytePairs) {
+  std::string out;
+  out.reserve(v.size());
+  bool escaped = false;
+  for (size_t i = 0; i < v.size(); ++i) {
+    const char c = v[i];
+    if (bytePairs && static_cast<unsigned char>(c) >= 0x80) {
+      if (i + 1 < v.size()) {
+        out += c;
+        out += v[++i];
+      } else {
+        out += '?';
+      }
+      escaped = false;
+      continue;
+    }
+    if (!escaped && c == ']') out += '\\';
+    escaped = !escaped && c == '\\';
+    out += c;
+  }
+  if (escaped) out += '\\';
+  return out;
+}
 
 // The character reader and the parser over one text. Characters are ints: a byte, a pair
 // (first * 256 + second), or kEnd. One character can be pushed back.
 class Parser {
  public:
-  Parser(std::string_view text, CharMode mode, bool big5, bool utf8Values, size_t maxParts)
-      : text_(text), maxParts_(maxParts), partsLeft_(maxParts < SIZE_MAX ? maxParts + 1 : maxParts), mode_(mode), big5_(big5), utf8Values_(utf8Values) {}
+  // values: how property values become GB; null keeps them as they stand.
+  Parser(std::string_view text, CharMode mode, const RecordText* values, size_t maxParts)
+      : text_(text), maxParts_(maxParts), partsLeft_(maxParts < SIZE_MAX ? maxParts + 1 : maxParts), mode_(mode), values_(values) {}
 
-  // Skips to the first "(" and parses the first non-empty game tree.
-  std::unique_ptr<SgfNode> parseFile() {
-    if (!skipToTree()) return nullptr;
-    return parseTree();
+  // Skips to the first "(" and parses the non-empty game trees that follow one another: only the
+  // first with all = false. Stops at the first tree that does not parse (failure() then says why)
+  // or at anything other than a game tree, which is ignored.
+  std::vector<std::unique_ptr<SgfNode>> parseTrees(bool all) {
+    std::vector<std::unique_ptr<SgfNode>> trees;
+    if (!skipToTree()) return trees;
+    do {
+      auto tree = parseTree();
+      if (!tree) break;
+      trees.push_back(std::move(tree));
+    } while (all && anotherTree());
+    return trees;
   }
 
   // Parses only the first node of the first tree (for the CA look-up); null when there is none.
@@ -50,7 +88,7 @@ class Parser {
       if (next(true) != '(') return nullptr;
       c = next(true);
     } while (c == ')');  // empty trees
-    if (c != ';') return nullptr;
+    if (c != ';') pushBack(c);  // a root written without its ";"
     auto node = std::make_unique<SgfNode>();
     parseProperties(*node);
     return node;
@@ -65,6 +103,32 @@ class Parser {
   const std::optional<std::pair<size_t, std::string>>& failure() const { return failure_; }
 
  private:
+  // The reading position, to go back more than the one character pushBack gives back.
+  struct Mark {
+    size_t pos, at, pendingAt;
+    int pending;
+  };
+  Mark mark() const { return {pos_, at_, pendingAt_, pending_}; }
+  void restore(const Mark& m) {
+    pos_ = m.pos;
+    at_ = m.at;
+    pendingAt_ = m.pendingAt;
+    pending_ = m.pending;
+  }
+
+  // True when another non-empty game tree follows (after white space and empty trees "()").
+  bool anotherTree() {
+    for (;;) {
+      const Mark before = mark();
+      if (next(true) != '(') break;
+      if (next(true) != ')') {
+        restore(before);
+        return true;
+      }
+    }
+    return false;
+  }
+
   int next(bool skipping) {
     for (;;) {
       int c;
@@ -160,6 +224,17 @@ class Parser {
         break;
       }
     }
+    // Properties written right after "(", without the ";" of their node, belong to the first
+    // node: to the node the first ";" opens when it holds no move, else to a node of their own.
+    std::unique_ptr<SgfNode> unopened;
+    const int lead = next(true);
+    pushBack(lead);
+    if (isUpper(lead) || isLower(lead)) {
+      if (!takePart()) return false;
+      unopened = std::make_unique<SgfNode>();
+      parseProperties(*unopened);
+      if (unopened->properties().empty()) unopened.reset();
+    }
     std::unique_ptr<SgfNode> first;
     SgfNode* last = nullptr;
     for (;;) {
@@ -171,7 +246,16 @@ class Parser {
       if (!takePart()) return false;
       auto node = std::make_unique<SgfNode>();
       parseProperties(*node);
+      if (unopened && !first && !hasMove(*node)) {
+        for (const SgfProperty& p : node->properties()) unopened->addProperty(p);
+        node = std::move(unopened);
+      }
       last = first ? last->addChild(std::move(node)) : (first = std::move(node)).get();
+    }
+    if (unopened) {
+      if (first) unopened->addChild(std::move(first));
+      last = last ? last : unopened.get();
+      first = std::move(unopened);
     }
     if (!first) return unexpected(next(true), "a node ';'");
     open.push_back(Frame{std::move(first), last});
@@ -182,19 +266,22 @@ class Parser {
     while (auto property = parseProperty()) node.addProperty(std::move(*property));
   }
 
+  // An identifier is its upper-case letters: lower-case ones among them (the old long forms
+  // such as "AddBlack") are dropped, and one without an upper-case letter is no identifier.
   std::optional<SgfProperty> parseProperty() {
     SgfProperty p;
+    const Mark before = mark();
     int c = next(true);
-    while (isUpper(c)) {
-      p.identifier.push_back(static_cast<char>(c));
+    while (isUpper(c) || isLower(c)) {
+      if (isUpper(c)) p.identifier.push_back(static_cast<char>(c));
       c = next(true);
     }
-    pushBack(c);
-    if (p.identifier.empty() || !readValue(p.value)) return std::nullopt;
-    if (big5_) {
-      p.identifier = text::big5ToGb(p.identifier);
-      p.value = keptEscaped(text::big5ToGb(p.value));
+    if (p.identifier.empty()) {
+      restore(before);
+      return std::nullopt;
     }
+    pushBack(c);
+    if (!readValue(p.value)) return std::nullopt;
     for (;;) {
       c = next(true);
       pushBack(c);
@@ -203,39 +290,11 @@ class Parser {
       if (!readValue(more)) return std::nullopt;
       p.moreValues.push_back(std::move(more));
     }
-    if (utf8Values_) {
-      p.value = keptEscaped(text::utf8ToGb(p.value));
-      for (std::string& v : p.moreValues) v = keptEscaped(text::utf8ToGb(v));
+    if (values_ && values_->form() != RecordTextForm::Gb) {
+      p.value = keptEscaped(values_->valueToGb(p.value), true);
+      for (std::string& v : p.moreValues) v = keptEscaped(values_->valueToGb(v), true);
     }
     return p;
-  }
-
-  // A converted value as the writer can put it back between brackets and the byte-pair reading
-  // find it again: the conversion may turn a pair that held "]" or "\" into "?" and a lone "]" or
-  // "\", and may leave a lead byte last. A bare "]" gets its "\", a lone "\" at the end is
-  // escaped, and a lead byte at the end becomes "?".
-  static std::string keptEscaped(std::string v) {
-    std::string out;
-    out.reserve(v.size());
-    bool escaped = false;
-    for (size_t i = 0; i < v.size(); ++i) {
-      const char c = v[i];
-      if (static_cast<unsigned char>(c) >= 0x80) {
-        if (i + 1 < v.size()) {
-          out += c;
-          out += v[++i];
-        } else {
-          out += '?';
-        }
-        escaped = false;
-        continue;
-      }
-      if (!escaped && c == ']') out += '\\';
-      escaped = !escaped && c == '\\';
-      out += c;
-    }
-    if (escaped) out += '\\';
-    return out;
   }
 
   // "[" text "]", with "\" escaping the next character (both kept in the text).
@@ -278,44 +337,55 @@ class Parser {
   size_t pendingAt_ = 0;
   std::optional<std::pair<size_t, std::string>> failure_;
   CharMode mode_;
-  bool big5_;
-  bool utf8Values_;
+  const RecordText* values_;
 };
 
-Charset charsetOf(const SgfNode* root) {
+std::string charsetOf(const SgfNode* root) {
   const SgfProperty* ca = root ? root->findProperty("CA") : nullptr;
-  if (!ca) return Charset::None;
-  const std::string name = ascii::toUpper(sgf::trim(ca->value));
-  if (name == "UTF-8" || name == "UTF8") return Charset::Utf8;
-  if (name == "GB2312" || name == "GBK" || name == "GB18030") return Charset::Gb;
-  if (name.rfind("BIG5", 0) == 0 || name.rfind("BIG-5", 0) == 0) return Charset::Big5;
-  return Charset::Other;
+  return ca ? std::string(sgf::trim(ca->value)) : std::string();
 }
 
-// The charset the root node declares. The root is read byte by byte first (exact for UTF-8),
-// then by byte pairs, since either reading may lose the CA behind a value it misreads.
-Charset declaredCharset(std::string_view text, size_t maxParts) {
-  Charset cs = charsetOf(Parser(text, CharMode::SingleBytes, false, false, maxParts).parseRootNode().get());
-  if (cs == Charset::None)
-    cs = charsetOf(Parser(text, CharMode::BytePairs, false, false, maxParts).parseRootNode().get());
-  return cs;
+// The charset the first game tree's root declares ("" for none). The root is read byte by byte
+// first (exact for UTF-8), then by byte pairs, since either reading may lose the CA behind a
+// value it misreads.
+std::string declaredCharset(std::string_view text, size_t maxParts) {
+  std::string name = charsetOf(Parser(text, CharMode::SingleBytes, nullptr, maxParts).parseRootNode().get());
+  if (name.empty()) name = charsetOf(Parser(text, CharMode::BytePairs, nullptr, maxParts).parseRootNode().get());
+  return name;
+}
+
+// The first game tree (all = false) or every one, read as the text's charset says.
+std::vector<std::unique_ptr<SgfNode>> parseTrees(std::string_view text, bool convertBig5, ParseError* error,
+                                                 size_t maxParts, bool all) {
+  const RecordText source(text, convertBig5, [&](std::string_view t) { return declaredCharset(t, maxParts); });
+  const std::string_view body = source.text();
+  Parser parser(body, source.form() == RecordTextForm::Utf8 ? CharMode::SingleBytes : CharMode::BytePairs, &source,
+                maxParts);
+  auto trees = parser.parseTrees(all);
+  if (error && (trees.empty() || parser.failure())) {
+    const auto& failure = parser.failure();
+    const size_t at = failure ? failure->first : body.size();
+    const std::string reason = failure ? failure->second : "no game tree";
+    if (source.decoded()) {
+      *error = ParseError::inText(body, at, reason + " (in the text decoded from " + source.charset() + ")");
+    } else {
+      // The text is the file's bytes, perhaps without a byte-order mark.
+      *error = ParseError::inText(text, static_cast<size_t>(body.data() - text.data()) + at, reason);
+    }
+  }
+  return trees;
 }
 
 }  // namespace
 
 std::unique_ptr<SgfNode> SgfFile::parse(std::string_view text, bool convertBig5, ParseError* error, size_t maxParts) {
-  const Charset declared = declaredCharset(text, maxParts);
-  const bool utf8 = declared == Charset::Utf8 ||
-                    (declared == Charset::None && text::hasHighBytes(text) && text::isValidUtf8(text));
-  Parser parser = utf8 ? Parser(text, CharMode::SingleBytes, false, true, maxParts)
-                       : Parser(text, CharMode::BytePairs, convertBig5 || declared == Charset::Big5, false, maxParts);
-  auto root = parser.parseFile();
-  if (!root && error) {
-    const auto& failure = parser.failure();
-    *error = failure ? ParseError::inText(text, failure->first, failure->second)
-                     : ParseError::inText(text, text.size(), "no game tree");
-  }
-  return root;
+  auto trees = parseTrees(text, convertBig5, error, maxParts, false);
+  return trees.empty() ? nullptr : std::move(trees.front());
+}
+
+std::vector<std::unique_ptr<SgfNode>> SgfFile::parseAll(std::string_view text, bool convertBig5, ParseError* error,
+                                                        size_t maxParts) {
+  return parseTrees(text, convertBig5, error, maxParts, true);
 }
 
 std::unique_ptr<SgfNode> SgfFile::read(const std::string& path, bool convertBig5, ParseError* error) {
@@ -327,8 +397,27 @@ std::unique_ptr<SgfNode> SgfFile::read(const std::string& path, bool convertBig5
   return parse(text, convertBig5, error);
 }
 
-std::string SgfFile::format(const SgfNode& root) {
+namespace {
+
+bool holdsHighBytes(const SgfNode& root) {
+  for (const SgfNode* node : root.flatten())
+    for (const SgfProperty& p : node->properties()) {
+      if (text::hasHighBytes(p.value)) return true;
+      for (const std::string& v : p.moreValues)
+        if (text::hasHighBytes(v)) return true;
+    }
+  return false;
+}
+
+// The tree as text. utf8 converts every value from GB to UTF-8; charset, when given, is written
+// as the root's CA: in place of the root's own, or first when it has none.
+std::string formatTree(const SgfNode& root, bool utf8, const std::string* charset) {
   std::string out = "(";
+  const auto value = [&](const std::string& v) {
+    out += '[';
+    out += utf8 ? keptEscaped(text::gbToUtf8(v), false) : v;
+    out += ']';
+  };
   // Work items: a node that starts a parenthesised variation, or the ")" that ends one.
   struct Item {
     const SgfNode* node;  // null for ")"
@@ -347,17 +436,13 @@ std::string SgfFile::format(const SgfNode& root) {
     const SgfNode* node = item.node;
     for (;;) {
       out += ';';
+      const bool atRoot = node == &root;
+      if (atRoot && charset && !node->findProperty("CA")) out += "CA[" + *charset + "]";
       for (const SgfProperty& p : node->properties()) {
         if (p.identifier.empty()) continue;
         out += p.identifier;
-        out += '[';
-        out += p.value;
-        out += ']';
-        for (const std::string& v : p.moreValues) {
-          out += '[';
-          out += v;
-          out += ']';
-        }
+        value(atRoot && charset && p.identifier == "CA" ? *charset : p.value);
+        for (const std::string& v : p.moreValues) value(v);
       }
       const auto& children = node->children();
       if (children.size() == 1) {
@@ -375,6 +460,21 @@ std::string SgfFile::format(const SgfNode& root) {
   return out;
 }
 
-bool SgfFile::write(const std::string& path, const SgfNode& root) { return writeFileBytes(path, format(root)); }
+}  // namespace
+
+std::string SgfFile::format(const SgfNode& root) { return formatTree(root, false, nullptr); }
+
+std::string SgfFile::formatFile(const SgfNode& root, SgfEncoding encoding) {
+  if (encoding == SgfEncoding::Utf8) {
+    const std::string utf8 = "UTF-8";
+    return formatTree(root, true, &utf8);
+  }
+  const std::string gbk = "GBK";
+  return formatTree(root, false, holdsHighBytes(root) ? &gbk : nullptr);
+}
+
+bool SgfFile::write(const std::string& path, const SgfNode& root, SgfEncoding encoding) {
+  return writeFileBytes(path, formatFile(root, encoding));
+}
 
 }  // namespace mh

@@ -3,20 +3,29 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/sgf_node.h"
 #include "platform/parse_error.h"
 
 namespace mh {
 
-// Reads one game tree from SGF text into an SgfNode tree and writes a tree back.
+// The text encoding of a written SGF file.
+enum class SgfEncoding { Gb, Utf8 };
+
+// Reads game trees from SGF text into SgfNode trees and writes a tree back.
 //
-// Text is read as the system holds it: a byte with bit 7 set starts a two-byte character, so the
-// second byte of a GB or BIG5 character never ends a value. With the BIG5 choice, each property's
-// identifier and first value are converted from BIG5 to GB. UTF-8 files (root CA naming UTF-8, or
-// no CA and the whole file valid UTF-8 with at least one multi-byte character) are read by UTF-8
-// characters instead and every value is converted to GB; a root CA naming BIG5 acts as the BIG5
-// choice, and one naming GB2312, GBK or GB18030 keeps the byte-pair reading.
+// The charset of the text is decided as RecordText says: a byte-order mark, the first game
+// tree's CA, UTF-8, a detected Korean or Japanese charset, or the BIG5 choice (convertBig5),
+// else GB. GB and BIG5 text is read as the system holds it: a byte with bit 7 set starts a
+// two-byte character, so the second byte of a GB or BIG5 character never ends a value; BIG5
+// values are converted to GB. UTF-8 text (and text decoded to UTF-8 from another charset) is
+// read byte by byte, every delimiter being ASCII, and its values are converted to GB.
+//
+// Two common departures from the standard are read: properties written right after "(" without
+// the ";" of their node (they belong to the first node: to the node of the first ";" when it
+// holds no move, else to a node of their own before it), and lower-case letters inside property
+// identifiers, which are dropped ("AddBlack" is AB).
 //
 // Parsing is iterative: nesting depth and value length are limited only by memory. Nothing
 // throws; a file that does not parse gives no tree, and error (when given) says why and where.
@@ -36,10 +45,22 @@ class SgfFile {
   // As read, on text already in memory, with a limit of parts that may be lower.
   static std::unique_ptr<SgfNode> parse(std::string_view text, bool convertBig5, ParseError* error = nullptr,
                                         size_t maxParts = kMaxParts);
+  // Every game tree of a collection, in order: the non-empty trees that follow one another from
+  // the first "(", up to anything else (ignored) or to a tree that does not parse. error (when
+  // given) is set when there is no tree or a tree did not parse, and the trees before it are
+  // still returned.
+  static std::vector<std::unique_ptr<SgfNode>> parseAll(std::string_view text, bool convertBig5,
+                                                        ParseError* error = nullptr, size_t maxParts = kMaxParts);
 
-  // Writes "(" + the node sequence + ")" with no white space between tokens and values as stored.
-  // False when the path is empty or the file cannot be written completely.
-  [[nodiscard]] static bool write(const std::string& path, const SgfNode& root);
+  // Writes the tree as formatFile gives it. False when the path is empty or the file cannot be
+  // written completely.
+  [[nodiscard]] static bool write(const std::string& path, const SgfNode& root, SgfEncoding encoding = SgfEncoding::Gb);
+  // The text of a file holding the tree. GB: values as stored, and the root's CA says GBK when any
+  // value holds a non-ASCII byte (the tree holds GB, whatever its own file declared), so that
+  // other programs read the text as the program shows it. UTF-8: every value converted to UTF-8
+  // and the root's CA says UTF-8.
+  static std::string formatFile(const SgfNode& root, SgfEncoding encoding);
+  // "(" + the node sequence + ")" with no white space between tokens and values as stored.
   static std::string format(const SgfNode& root);
 };
 

@@ -86,6 +86,14 @@ TEST(GibFileTest, ResultAndFailureRules) {
   }
 }
 
+// 乗 and 昞 are GB characters whose second byte is "\", a header separator.
+TEST(GibFileTest, TheSecondByteOfACharacterNeverCutsAValue) {
+  GibFile gib;
+  ASSERT_TRUE(gib.parse("\\[GAMEWHITENAME=\x81\x5C\x95\x5C\\]\n\\[GAMEBLACKNAME=a\x95\x5C=b\\]\n\\HE\n"));
+  EXPECT_EQ(gib.record().info().whiteName(), "\x81\x5C\x95\x5C");
+  EXPECT_EQ(gib.record().info().blackName(), "a\x95\x5C");
+}
+
 TEST(GibFileTest, LongLinesArriveInPieces) {
   // The piece after the first 899 bytes starts a new "line", here a move line.
   const std::string longLine = "\\[GAMENAME=" + std::string(899 - 11, 'x') + "STO 0 1 1 2 2\n";

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "support/scratch_dir.h"
 
@@ -54,6 +55,50 @@ TEST(RecordLoaderTest, ChoosesTheReaderByExtension) {
     EXPECT_EQ(record.entryCount(), c.entries) << c.path;
     EXPECT_EQ(code, record.info().winner()) << c.path;
   }
+}
+
+// A collection: each game by its tree number, the games listed, a tree that does not exist.
+TEST(RecordLoaderTest, PicksAndListsTheGamesOfACollection) {
+  const test::ScratchDir scratch;
+  const std::filesystem::path dir = scratch.path();
+  const std::string path = (dir / "three.sgf").string();
+  std::ofstream(path, std::ios::binary) << "(;PB[a]PW[x]RE[B+R];B[aa])\n(;PB[b]BR[9d];B[aa];W[bb])\n(;SZ[99])";
+  const std::string gib = (dir / "one.gib").string();
+  std::ofstream(gib, std::ios::binary) << "\\[GAMEBLACKNAME=g\\]\n\\HE\nSTO 0 1 1 3 3\n";
+
+  std::vector<RecordSummary> games;
+  ASSERT_EQ(listRecordFile(path, false, games), RecordLoadStatus::Ok);
+  ASSERT_EQ(games.size(), 3u);
+  EXPECT_TRUE(games[0].isRecord && games[1].isRecord);
+  EXPECT_FALSE(games[2].isRecord);
+  EXPECT_EQ(games[0].info.resultText(), "B+R");
+  EXPECT_EQ(games[1].info.blackRank(), "9d");
+  EXPECT_EQ(games[1].moves, 2);
+
+  const struct {
+    std::string path;
+    size_t tree;
+    RecordLoadStatus status;
+    std::string black;  // of the game loaded, or the error's text
+  } cases[] = {
+      {path, 0, RecordLoadStatus::Ok, "a"},
+      {path, 1, RecordLoadStatus::Ok, "b"},
+      {path, 2, RecordLoadStatus::SgfConvertFailed,
+       "not a game record: the board size is outside 1..52, or a move is not two letters"},
+      {path, 3, RecordLoadStatus::SgfReadFailed, "the file holds 3 game trees; there is no tree 4"},
+      {gib, 0, RecordLoadStatus::Ok, "g"},
+      {gib, 1, RecordLoadStatus::GibReadFailed, "a GIB file holds one game; there is no tree 2"},
+  };
+  for (const auto& c : cases) {
+    GameRecord record;
+    int code = 0;
+    ParseError error;
+    EXPECT_EQ(loadRecordFile(c.path, false, record, code, &error, c.tree), c.status) << c.path << " " << c.tree;
+    EXPECT_EQ(c.status == RecordLoadStatus::Ok ? record.info().blackName() : error.text(), c.black) << c.tree;
+  }
+  ASSERT_EQ(listRecordFile(gib, false, games), RecordLoadStatus::Ok);
+  ASSERT_EQ(games.size(), 1u);
+  EXPECT_EQ(games[0].info.blackName(), "g");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/scratch_dir.h"
 
@@ -39,11 +40,10 @@ TEST(SgfFileTest, ParsesTheFirstNonEmptyTree) {
       {"escaped backslash", "(;C[a\\\\]B[aa])", "(;C[a\\\\]B[aa])"},
       {"blanks kept in values", "(;C[ a\n b ])", "(;C[ a\n b ])"},
       {"duplicate identifiers", "(;C[1]C[2])", "(;C[1]C[2])"},
-      {"lower-case identifier", "(;AddBlack[aa])", "none"},
+      {"no upper-case letter in an identifier", "(;addblack[aa])", "none"},
       {"missing value ends the node", "(;GM;B[aa])", "(;;B[aa])"},
       {"text after the tree ignored", "(;B[aa]) trailing ( junk", "(;B[aa])"},
       {"no node", "()", "none"},
-      {"sequence without node", "(B[aa])", "none"},
       {"unbalanced open", "(;B[aa]", "none"},
       {"unbalanced variation", "(;B[aa](;W[bb])", "none"},
       {"unterminated value", "(;C[abc", "none"},
@@ -56,6 +56,47 @@ TEST(SgfFileTest, ParsesTheFirstNonEmptyTree) {
   for (const auto& c : cases) EXPECT_EQ(reread(c.text), c.expected) << c.name;
 }
 
+// Departures from the standard that other programs write.
+TEST(SgfFileTest, ReadsTheDialectsOfOtherPrograms) {
+  const ParseCase cases[] = {
+      {"root written without its ;", "(\r\nGM[1]FF[3]SZ[19]\r\nPB[a]PW[b]\r\n;B[pd];W[dp])", "(;GM[1]FF[3]SZ[19]PB[a]PW[b];B[pd];W[dp])"},
+      {"root split at its first ;", "(GM[1]FF[3];SZ[9]PB[a];B[aa])", "(;GM[1]FF[3]SZ[9]PB[a];B[aa])"},
+      {"a root alone", "(GM[1]PB[a])", "(;GM[1]PB[a])"},
+      {"a first move without its ;", "(B[aa];W[bb])", "(;B[aa];W[bb])"},
+      {"variation without its ;", "(;B[aa](W[bb];B[cc])(;W[dd]))", "(;B[aa](;W[bb];B[cc])(;W[dd]))"},
+      {"long identifiers", "(;AddBlack[aa][bb]Comment[hi];Black[cc]White[dd])", "(;AB[aa][bb]C[hi];B[cc]W[dd])"},
+      {"long identifier across a line break", "(;Add\nWhite[aa])", "(;AW[aa])"},
+      {"a property without an upper-case letter", "(;B[aa]c[dd])", "none"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(reread(c.text), c.expected) << c.name;
+}
+
+TEST(SgfFileTest, ReadsEveryTreeOfACollection) {
+  const struct {
+    const char* name;
+    std::string text;
+    std::vector<std::string> blacks;  // PB of each tree read
+    std::string error;                // the error's reason, "" for none
+  } cases[] = {
+      {"three games", "(;PB[a];B[aa])\n(;PB[b];B[bb];W[cc])\n(;PB[c])\n", {"a", "b", "c"}, ""},
+      {"empty trees between", "()(;PB[a])()(;PB[b])()", {"a", "b"}, ""},
+      {"text after the trees", "(;PB[a])(;PB[b]) end (;PB[c])", {"a", "b"}, ""},
+      {"a broken third tree", "(;PB[a])(;PB[b])(;PB[c]", {"a", "b"},
+       "the text ends where a property, ';', '(' or ')' belongs"},
+      {"no tree", "text", {}, "no game tree: the text holds no '('"},
+  };
+  for (const auto& c : cases) {
+    mh::ParseError error;
+    const auto trees = SgfFile::parseAll(c.text, false, &error);
+    std::vector<std::string> blacks;
+    for (const auto& tree : trees) blacks.push_back(tree->findProperty("PB")->value);
+    EXPECT_EQ(blacks, c.blacks) << c.name;
+    EXPECT_EQ(error.reason, c.error) << c.name;
+    // The first tree alone reads whatever follows it.
+    EXPECT_EQ(SgfFile::parse(c.text, false) != nullptr, !c.blacks.empty()) << c.name;
+  }
+}
+
 TEST(SgfFileTest, SecondByteOfATwoByteCharacterNeverEndsAValue) {
   // GB/BIG5 characters whose second byte is "]" or "\" inside and at the end of a value.
   EXPECT_EQ(reread("(;PB[\xA6\x5D\xA4\x40]PW[x\xB5\x5C])"), "(;PB[\xA6\x5D\xA4\x40]PW[x\xB5\x5C])");
@@ -65,12 +106,12 @@ TEST(SgfFileTest, SecondByteOfATwoByteCharacterNeverEndsAValue) {
   EXPECT_EQ(root->findProperty("BR")->value, "9\xB6\xCE");
 }
 
-TEST(SgfFileTest, Big5ChoiceConvertsIdentifierAndFirstValueOnly) {
-  // 圍棋 in BIG5 is read as 围棋 in GB; further values stay as stored.
+TEST(SgfFileTest, Big5ChoiceConvertsEveryValue) {
+  // 圍棋 in BIG5 is read as 围棋 in GB, in further values too (a label, say): the tree holds GB.
   const auto root = SgfFile::parse("(;PB[\xB3\xF2\xB4\xD1]XX[a][\xB3\xF2])", true);
   ASSERT_TRUE(root);
   EXPECT_EQ(root->findProperty("PB")->value, "\xCE\xA7\xC6\xE5");
-  EXPECT_EQ(root->findProperty("XX")->moreValues.at(0), "\xB3\xF2");
+  EXPECT_EQ(root->findProperty("XX")->moreValues.at(0), "\xCE\xA7");
   const auto gb = SgfFile::parse("(;PB[\xB3\xF2\xB4\xD1])", false);
   EXPECT_EQ(gb->findProperty("PB")->value, "\xB3\xF2\xB4\xD1");
 }
@@ -84,7 +125,7 @@ TEST(SgfFileTest, ConvertedValuesStayOneValueWhenWrittenBack) {
     bool big5;
   } cases[] = {
       // Found by fuzzing: the pair 0x8E 0x5D is no BIG5 character and leaves a bare "]".
-      {"BIG5 pair ending in ]", "(;CA[x]PB[\xE7\xA7\x8B\xE5\xA4\xA9\xE8\x99\x8E]BanY7]C[ok])", true},
+      {"BIG5 pair ending in ]", "(;CA[Big5]PB[\xE7\xA7\x8B\xE5\xA4\xA9\xE8\x99\x8E]BanY7]C[ok])", false},
       {"BIG5 pair ending in \\", "(;PB[a\x80\\]C[ok])", true},
       {"BIG5 lead byte then ]", "(;PB[\x8E]]C[ok])", true},
       {"UTF-8 lead byte then \\]", "(;CA[UTF-8]PB[\xE6\\]x]C[ok])", false},
@@ -93,7 +134,7 @@ TEST(SgfFileTest, ConvertedValuesStayOneValueWhenWrittenBack) {
   for (const auto& c : cases) {
     const auto root = SgfFile::parse(c.text, c.big5);
     ASSERT_TRUE(root) << c.name;
-    const std::string written = SgfFile::format(*root);
+    const std::string written = SgfFile::formatFile(*root, mh::SgfEncoding::Gb);
     const auto again = SgfFile::parse(written, false);
     ASSERT_TRUE(again) << c.name << ": " << written;
     EXPECT_EQ(SgfFile::format(*again), written) << c.name;
@@ -150,6 +191,50 @@ TEST(SgfFileTest, WriterJoinsChainsAndParenthesisesVariations) {
   c->addProperty({"AB", "dd", {"ee"}});
   EXPECT_EQ(SgfFile::format(root), "(;GM[1];B[aa](;W[bb];B[cc])(;AB[dd][ee]))");
   EXPECT_EQ(reread(SgfFile::format(root)), SgfFile::format(root));
+}
+
+// Every property of the tree but CA, in order, as "ID[value][value]".
+std::vector<std::string> valuesBesidesCa(const SgfNode& root) {
+  std::vector<std::string> out;
+  for (const SgfNode* node : root.flatten())
+    for (const auto& p : node->properties()) {
+      if (p.identifier == "CA") continue;
+      std::string text = p.identifier + "[" + p.value + "]";
+      for (const std::string& v : p.moreValues) text += "[" + v + "]";
+      out.push_back(text);
+    }
+  return out;
+}
+
+// A written file says the charset its text is in, whatever the file it was read from declared.
+TEST(SgfFileTest, WrittenFilesDeclareTheirCharset) {
+  const struct {
+    const char* name;
+    std::string text;  // read as GB
+    std::string gb;    // written as GB
+    std::string utf8;  // written as UTF-8
+  } cases[] = {
+      {"ASCII", "(;PB[Lee];B[aa])", "(;PB[Lee];B[aa])", "(;CA[UTF-8]PB[Lee];B[aa])"},
+      {"ASCII keeps its CA", "(;CA[ISO-8859-1]PB[Lee])", "(;CA[ISO-8859-1]PB[Lee])", "(;CA[UTF-8]PB[Lee])"},
+      {"GB names", "(;PB[\xB6\xCE];B[aa])", "(;CA[GBK]PB[\xB6\xCE];B[aa])", "(;CA[UTF-8]PB[\xE6\xAE\xB5];B[aa])"},
+      {"GB in a later node, CA in place", "(;GM[1]CA[gb2312]SZ[9];B[aa]C[\xB6\xCE])",
+       "(;GM[1]CA[GBK]SZ[9];B[aa]C[\xB6\xCE])", "(;GM[1]CA[UTF-8]SZ[9];B[aa]C[\xE6\xAE\xB5])"},
+      // 乚 is 0x81 0x5D in GB.
+      {"escapes and a second byte that is ]", "(;C[a\\]b\x81\x5D\\\\])", "(;CA[GBK]C[a\\]b\x81\x5D\\\\])",
+       "(;CA[UTF-8]C[a\\]b\xE4\xB9\x9A\\\\])"},
+  };
+  for (const auto& c : cases) {
+    const auto root = SgfFile::parse(c.text, false);
+    ASSERT_TRUE(root) << c.name;
+    EXPECT_EQ(SgfFile::formatFile(*root, mh::SgfEncoding::Gb), c.gb) << c.name;
+    EXPECT_EQ(SgfFile::formatFile(*root, mh::SgfEncoding::Utf8), c.utf8) << c.name;
+    // Either file reads back as the tree the program held, even with the BIG5 choice.
+    for (const std::string& file : {c.gb, c.utf8}) {
+      const auto back = SgfFile::parse(file, true);
+      ASSERT_TRUE(back) << c.name;
+      EXPECT_EQ(valuesBesidesCa(*back), valuesBesidesCa(*root)) << c.name << ": " << file;
+    }
+  }
 }
 
 TEST(SgfFileTest, DeepNestingAndLongChainsDoNotOverflowTheStack) {

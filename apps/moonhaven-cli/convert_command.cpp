@@ -11,13 +11,14 @@ namespace {
 
 struct ConvertOptions {
   std::string in, out;
-  bool big5 = false;
+  mh::cli::RecordChoice choice;
+  bool utf8 = false;
 };
 
 int runConvert(const ConvertOptions& o) {
   mh::GameRecord record;
-  if (!mh::cli::loadRecord(o.in, o.big5, record)) return 1;
-  if (!mh::saveRecordAsSgf(record, o.out)) {
+  if (!mh::cli::loadRecord(o.in, o.choice, record)) return 1;
+  if (!mh::saveRecordAsSgf(record, o.out, o.utf8 ? mh::SgfEncoding::Utf8 : mh::SgfEncoding::Gb)) {
     std::fprintf(stderr, "%s\n", "导出失败!");
     return 1;
   }
@@ -28,7 +29,10 @@ mh::cli::CommandRegistrar reg{{"convert", "read an SGF or GIB record and write i
                                  auto o = std::make_shared<ConvertOptions>();
                                  command.add_option("FILE", o->in, "an SGF or GIB game record")->required();
                                  command.add_option("OUT", o->out, "the SGF file to write")->required()->type_name("OUT.sgf");
-                                 command.add_flag("--big5", o->big5, "read the record's text as BIG5");
+                                 mh::cli::defineRecordChoice(command, o->choice);
+                                 command.add_flag("--utf8", o->utf8,
+                                                  "write UTF-8 text and CA[UTF-8] (default: GB, with CA[GBK] when "
+                                                  "the text is not all ASCII)");
                                  return [o](const mh::cli::CommandContext&) { return runConvert(*o); };
                                }}};
 

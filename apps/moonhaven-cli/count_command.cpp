@@ -15,7 +15,7 @@ namespace {
 
 struct CountArgs {
   std::string file;
-  bool big5 = false;
+  mh::cli::RecordChoice choice;
   std::optional<int> move;
   std::string rule;  // "chinese" or "japanese"
   std::string komi;  // a decimal number, read without regard to the locale
@@ -26,7 +26,7 @@ struct CountArgs {
 void defineCount(CLI::App& command, CountArgs& a) {
   command.add_option("FILE", a.file, "an SGF or GIB game record")->required();
   command.add_option("--move", a.move, "count the position after move N (default: the last)")->type_name("N");
-  command.add_flag("--big5", a.big5, "read the record's text as BIG5");
+  mh::cli::defineRecordChoice(command, a.choice);
   command.add_option("--rule", a.rule, "chinese or japanese")->required()->check(CLI::IsMember({"chinese", "japanese"}));
   command.add_option("--komi", a.komi, "the komi, e.g. 6.5")
       ->required()
@@ -54,7 +54,7 @@ std::optional<std::string> deadPoints(const std::vector<std::string>& texts, con
 
 int runCount(const CountArgs& args) {
   mh::GameState game;
-  if (!mh::cli::loadPosition("count", args.file, args.big5, args.move, game)) return 1;
+  if (!mh::cli::loadPosition("count", args.file, args.choice, args.move, game)) return 1;
   const mh::GameStateView view = game.view();
   mh::PointList chosen;
   if (const auto error = deadPoints(args.dead, view.board, chosen)) return mh::cli::usageError("count", *error);

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "load_record.h"
 #include "records/position_report.h"
 
 namespace mh::cli {
@@ -17,7 +16,7 @@ void PositionArgs::define(CLI::App& command, bool allowEmpty) {
     command.add_option("FILE", file, "an SGF or GIB game record")->required();
   }
   command.add_option("--move", move, "the position after move N of the record (default: its last)")->type_name("N");
-  command.add_flag("--big5", big5, "read the record's text as BIG5");
+  defineRecordChoice(command, choice);
   command.add_option("--side", sideLetter, "the side to move: b or w (default: the record's)")
       ->check(CLI::IsMember({"b", "w"}));
 }
@@ -29,7 +28,7 @@ bool PositionArgs::resolve(const char* command, Board& board, int& sideToMove) c
     return true;
   }
   GameRecord record;
-  if (!loadRecord(file, big5, record)) return false;
+  if (!loadRecord(file, choice, record)) return false;
   const auto at = replayRecord(record, move);
   if (!at) {
     std::fprintf(stderr, "%s: the record has no position %d\n", command, move.value_or(-1));

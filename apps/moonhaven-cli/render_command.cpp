@@ -25,7 +25,7 @@ struct RenderOptions {
   mh::cli::PatternBaseOptions base;
   std::string file;
   std::optional<int> move;
-  bool big5 = false;
+  mh::cli::RecordChoice choice;
   std::string size = "760";
   int numbers = 0;
   std::string out;
@@ -45,7 +45,7 @@ bool parseSize(const std::string& text, int& width, int& height) {
 void defineRender(CLI::App& command, RenderOptions& o) {
   command.add_option("FILE", o.file, "an SGF or GIB game record")->required();
   command.add_option("--move", o.move, "the position after move N (default: the last)")->type_name("N");
-  command.add_flag("--big5", o.big5, "read the record's text as BIG5");
+  mh::cli::defineRecordChoice(command, o.choice);
   command.add_option("--size", o.size, "the board view's size in pixels (default 760)")
       ->type_name("W[xH]")
       ->check(CLI::Validator(
@@ -98,7 +98,7 @@ int runRender(const RenderOptions& o) {
   int width = 760, height = 760;
   (void)parseSize(o.size, width, height);
   mh::GameState state;
-  if (!mh::cli::loadPosition("render", o.file, o.big5, o.move, state)) return 1;
+  if (!mh::cli::loadPosition("render", o.file, o.choice, o.move, state)) return 1;
 
   // Hints when a pattern base is named.
   mh::AnnotationRequest request;

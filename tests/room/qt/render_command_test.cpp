@@ -82,5 +82,27 @@ TEST(RenderCommand, SvgAndRefusals) {
   EXPECT_NE(run("render " + dir.file("missing.sgf") + " --out " + dir.file("x.png")), 0);
 }
 
+// --tree picks a game of a collection: the second game's stones are drawn, not the first's.
+TEST(RenderCommand, DrawsTheGameTreeAsked) {
+  test::ScratchDir dir;
+  const std::string games = dir.file("two.sgf");
+  {
+    QFile file(QString::fromStdString(games));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("(;SZ[9];B[gg])\n(;SZ[9];B[cc];W[ee])\n");
+  }
+  const std::string out = dir.file("second.png");
+  ASSERT_EQ(run("render " + games + " --tree 2 --size 300 --out " + out), 0);
+  const QImage image(QString::fromStdString(out));
+  BoardScene scene;
+  scene.board = Board(9, 9);
+  scene.layout(300, 300);
+  const BoardGeometry& g = scene.geometry;
+  EXPECT_LT(qGray(image.pixel(g.centreX(2), g.centreY(2))), 70) << "the second game's black stone";
+  EXPECT_GT(qGray(image.pixel(g.centreX(4), g.centreY(4))), 180) << "the second game's white stone";
+  EXPECT_GT(qGray(image.pixel(g.centreX(6) + g.cell() / 6, g.centreY(6) + g.cell() / 6)), 70) << "no first-game stone";
+  EXPECT_NE(run("render " + games + " --tree 3 --out " + out), 0) << "no third game";
+}
+
 }  // namespace
 }  // namespace mh

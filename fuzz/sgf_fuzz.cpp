@@ -1,6 +1,6 @@
-// SGF text: the parser under both encodings' readings (a failure must name a place inside the
-// text), the conversion of a parsed tree into a game record, and the writer, whose output
-// (declared GB) must read back.
+// SGF text: the parser under both choices of the user (a failure must name a place inside the
+// text), the conversion of a parsed tree into a game record, and the writer, whose files (GB and
+// UTF-8, each declaring its charset) must read back.
 #include <cstdint>
 
 #include "fuzz_support.h"
@@ -19,12 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     }
     mh::GameRecord record;
     (void)mh::sgfToRecord(*root, record);
-    // The tree holds GB text: written as GB, it must read back. (Not always as the same tree: a
-    // value can hide a "CA[UTF-8]" that the byte-by-byte sniffing of the charset finds.)
-    while (root->removeProperty("CA")) {
-    }
-    root->addProperty(mh::SgfProperty{"CA", "GBK", {}});
-    if (!mh::SgfFile::parse(mh::SgfFile::format(*root), false)) __builtin_trap();
+    // The tree holds GB text: written as GB or as UTF-8, the file must read back.
+    if (!mh::SgfFile::parse(mh::SgfFile::formatFile(*root, mh::SgfEncoding::Gb), false)) __builtin_trap();
+    if (!mh::SgfFile::parse(mh::SgfFile::formatFile(*root, mh::SgfEncoding::Utf8), big5)) __builtin_trap();
   }
   return 0;
 }

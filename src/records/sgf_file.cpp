@@ -469,8 +469,10 @@ std::string SgfFile::formatFile(const SgfNode& root, SgfEncoding encoding) {
     const std::string utf8 = "UTF-8";
     return formatTree(root, true, &utf8);
   }
+  // A CA the tree kept from its file no longer says what the tree holds, even for ASCII text
+  // (an escape byte reads differently in ISO-2022-JP).
   const std::string gbk = "GBK";
-  return formatTree(root, false, holdsHighBytes(root) ? &gbk : nullptr);
+  return formatTree(root, false, root.findProperty("CA") || holdsHighBytes(root) ? &gbk : nullptr);
 }
 
 bool SgfFile::write(const std::string& path, const SgfNode& root, SgfEncoding encoding) {

@@ -56,9 +56,9 @@ class SgfFile {
   // written completely.
   [[nodiscard]] static bool write(const std::string& path, const SgfNode& root, SgfEncoding encoding = SgfEncoding::Gb);
   // The text of a file holding the tree. GB: values as stored, and the root's CA says GBK when any
-  // value holds a non-ASCII byte (the tree holds GB, whatever its own file declared), so that
-  // other programs read the text as the program shows it. UTF-8: every value converted to UTF-8
-  // and the root's CA says UTF-8.
+  // value holds a non-ASCII byte or the root has a CA (the tree holds GB, whatever its own file
+  // declared), so that other programs read the text as the program shows it. UTF-8: every value
+  // converted to UTF-8 and the root's CA says UTF-8.
   static std::string formatFile(const SgfNode& root, SgfEncoding encoding);
   // "(" + the node sequence + ")" with no white space between tokens and values as stored.
   static std::string format(const SgfNode& root);

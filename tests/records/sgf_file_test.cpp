@@ -215,7 +215,7 @@ TEST(SgfFileTest, WrittenFilesDeclareTheirCharset) {
     std::string utf8;  // written as UTF-8
   } cases[] = {
       {"ASCII", "(;PB[Lee];B[aa])", "(;PB[Lee];B[aa])", "(;CA[UTF-8]PB[Lee];B[aa])"},
-      {"ASCII keeps its CA", "(;CA[ISO-8859-1]PB[Lee])", "(;CA[ISO-8859-1]PB[Lee])", "(;CA[UTF-8]PB[Lee])"},
+      {"ASCII with the CA of its file", "(;CA[ISO-2022-JP]PB[Lee])", "(;CA[GBK]PB[Lee])", "(;CA[UTF-8]PB[Lee])"},
       {"GB names", "(;PB[\xB6\xCE];B[aa])", "(;CA[GBK]PB[\xB6\xCE];B[aa])", "(;CA[UTF-8]PB[\xE6\xAE\xB5];B[aa])"},
       {"GB in a later node, CA in place", "(;GM[1]CA[gb2312]SZ[9];B[aa]C[\xB6\xCE])",
        "(;GM[1]CA[GBK]SZ[9];B[aa]C[\xB6\xCE])", "(;GM[1]CA[UTF-8]SZ[9];B[aa]C[\xE6\xAE\xB5])"},

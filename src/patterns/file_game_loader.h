@@ -4,8 +4,9 @@
 
 namespace mh {
 
-// The loader the index and the library builders use on real files: SGF or GIB chosen by the
-// file's extension, SGF text taken as GB (or converted from the encoding the file declares).
+// The loader the index and the library builders use on real files: the room's reader, SGF or GIB
+// chosen by the file's extension, text read in the charset the file declares or is found in,
+// else as GB (the open dialog's default choice).
 GameLoader fileGameLoader();
 
 }  // namespace mh

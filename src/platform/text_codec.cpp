@@ -292,9 +292,15 @@ std::string decodeToUtf8(std::string_view bytes, const std::string& charset) {
 std::vector<CharsetMatch> detectCharsets(std::string_view bytes) {
   std::vector<CharsetMatch> matches;
   if (bytes.empty()) return matches;
+  // One detector per thread, opened once: opening one builds all its recognisers.
+  thread_local const std::unique_ptr<UCharsetDetector, void (*)(UCharsetDetector*)> owned = [] {
+    UErrorCode err = U_ZERO_ERROR;
+    UCharsetDetector* d = ucsdet_open(&err);
+    return std::unique_ptr<UCharsetDetector, void (*)(UCharsetDetector*)>(U_SUCCESS(err) ? d : nullptr, ucsdet_close);
+  }();
+  UCharsetDetector* detector = owned.get();
+  if (!detector) return matches;
   UErrorCode err = U_ZERO_ERROR;
-  UCharsetDetector* detector = ucsdet_open(&err);
-  if (U_FAILURE(err)) return matches;
   ucsdet_setText(detector, bytes.data(), static_cast<int32_t>(bytes.size()), &err);
   int32_t n = 0;
   const UCharsetMatch** found = ucsdet_detectAll(detector, &n, &err);
@@ -304,7 +310,6 @@ std::vector<CharsetMatch> detectCharsets(std::string_view bytes) {
     const int32_t confidence = ucsdet_getConfidence(found[i], &one);
     if (U_SUCCESS(one) && name) matches.push_back({name, confidence});
   }
-  ucsdet_close(detector);
   return matches;
 }
 

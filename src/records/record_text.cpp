@@ -3,6 +3,8 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "platform/ascii_text.h"
 #include "platform/text_codec.h"
@@ -149,36 +151,38 @@ bool readsAsJapanese(std::string_view utf8) {
   return undecodable == 0 && japanese >= 4;
 }
 
-enum class Language { Other, Korean, Japanese };
-
+// The charsets detection may choose, as ICU's detector names them. EUC-JP is left out: its kana
+// have the very bytes of GB's kana, so a GB record with a Japanese player's name in kana reads
+// as EUC-JP to the detector, with full confidence, and its Chinese characters tell the two apart
+// only by their frequencies. Such files need their CA.
 struct DetectedCharset {
-  const char* name;  // as ICU's detector names it
-  Language language;
+  const char* name;
   bool escapes;  // a 7-bit charset of escape sequences, which no GB or BIG5 text resembles
+  bool (*readsAs)(std::string_view utf8);  // the language check of the other ones
 };
-// EUC-JP is left out: its kana have the very bytes of GB's kana, so a GB record with a Japanese
-// player's name in kana reads as EUC-JP to the detector, with full confidence, and its Chinese
-// characters tell the two apart only by their frequencies. Such files need their CA.
 constexpr DetectedCharset kDetectable[] = {
-    {"EUC-KR", Language::Korean, false},
-    {"ISO-2022-KR", Language::Korean, true},
-    {"Shift_JIS", Language::Japanese, false},
-    {"ISO-2022-JP", Language::Japanese, true},
+    {"EUC-KR", false, readsAsKorean},
+    {"ISO-2022-KR", true, nullptr},
+    {"Shift_JIS", false, readsAsJapanese},
+    {"ISO-2022-JP", true, nullptr},
 };
 
 // The converter of a Korean or Japanese charset that ICU's detector names with confidence and
-// that the text, decoded in it, reads as; nothing otherwise.
+// that the text, decoded in it, reads as; nothing otherwise. The language checks come first:
+// they cost one decoding, the detector many times that, and GB or BIG5 text fails them.
 std::optional<std::string> detectKoreanOrJapanese(std::string_view text) {
+  const bool escapes = text.find('\x1B') != std::string_view::npos;
+  std::vector<std::pair<const char*, std::string>> plausible;  // ICU's name, the converter
+  for (const DetectedCharset& d : kDetectable) {
+    const auto converter = converterFor(d.name);
+    if (converter && (d.escapes ? escapes : d.readsAs(text::decodeToUtf8(text, *converter))))
+      plausible.emplace_back(d.name, *converter);
+  }
+  if (plausible.empty()) return std::nullopt;
   for (const text::CharsetMatch& match : text::detectCharsets(text)) {
     if (match.confidence < kDetectorConfidence) break;  // best first
-    for (const DetectedCharset& d : kDetectable) {
-      if (match.name != d.name) continue;
-      const auto converter = converterFor(match.name);
-      if (!converter) continue;
-      if (d.escapes) return converter;
-      const std::string utf8 = text::decodeToUtf8(text, *converter);
-      if (d.language == Language::Korean ? readsAsKorean(utf8) : readsAsJapanese(utf8)) return converter;
-    }
+    for (const auto& [name, converter] : plausible)
+      if (match.name == name) return converter;
   }
   return std::nullopt;
 }

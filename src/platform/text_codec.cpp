@@ -76,6 +76,9 @@ class CodePage {
     return out;
   }
 
+  // As decode, to UTF-8, a piece at a time: a long text never needs its whole UTF-16 form.
+  std::string decodeToUtf8(std::string_view bytes);
+
   std::string encode(std::u16string_view text) {
     std::string out;
     if (text.empty() || !conv_) return out;
@@ -156,6 +159,33 @@ std::string toUtf8(std::u16string_view text) {
                      static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &err);
   if (U_FAILURE(err)) return std::string(text.size(), '?');
   out.resize(static_cast<size_t>(length));
+  return out;
+}
+
+std::string CodePage::decodeToUtf8(std::string_view bytes) {
+  std::string out;
+  if (bytes.empty() || !conv_) return out;
+  ucnv_reset(conv_);
+  std::u16string piece(size_t{1} << 16, u'\0');
+  const char* source = bytes.data();
+  const char* const end = bytes.data() + bytes.size();
+  size_t carried = 0;  // a high surrogate kept for the next piece
+  for (;;) {
+    UChar* target = reinterpret_cast<UChar*>(piece.data()) + carried;
+    UChar* const start = reinterpret_cast<UChar*>(piece.data());
+    UErrorCode err = U_ZERO_ERROR;
+    ucnv_toUnicode(conv_, &target, start + piece.size(), &source, end, nullptr, true, &err);
+    if (U_FAILURE(err) && err != U_BUFFER_OVERFLOW_ERROR) return std::string(bytes.size(), '?');
+    size_t n = static_cast<size_t>(target - start);
+    if (strict_)
+      for (size_t i = carried; i < n; ++i)
+        if (piece[i] >= 0xE000 && piece[i] <= 0xF8FF) piece[i] = 0xFFFD;  // user-defined: no meaning here
+    const bool more = err == U_BUFFER_OVERFLOW_ERROR;
+    carried = more && n > 0 && piece[n - 1] >= 0xD800 && piece[n - 1] <= 0xDBFF ? 1 : 0;
+    out += toUtf8(std::u16string_view(piece).substr(0, n - carried));
+    if (!more) break;
+    if (carried) piece[0] = piece[n - 1];
+  }
   return out;
 }
 
@@ -286,7 +316,7 @@ std::optional<std::string> asciiCompatibleCharset(std::string_view name) {
 std::string decodeToUtf8(std::string_view bytes, const std::string& charset) {
   CodePage& page = namedCodePage(charset, true);
   if (!page.valid()) return std::string(bytes.size(), '?');
-  return toUtf8(page.decode(bytes));
+  return page.decodeToUtf8(bytes);
 }
 
 std::vector<CharsetMatch> detectCharsets(std::string_view bytes) {

@@ -167,10 +167,24 @@ constexpr DetectedCharset kDetectable[] = {
     {"ISO-2022-JP", true, nullptr},
 };
 
+// How much of a record detection looks at: the players, the game and the first comments stand
+// near its start, and a file of hundreds of megabytes must not be decoded twice for a guess.
+constexpr size_t kDetectionSample = 64u << 10;
+
+// The start of the text, at most kDetectionSample bytes, cut after a byte below 0x40: no
+// multi-byte character of the charsets detected has such a byte, so none is cut in two.
+std::string_view detectionSample(std::string_view text) {
+  if (text.size() <= kDetectionSample) return text;
+  size_t end = kDetectionSample;
+  while (end > 0 && static_cast<unsigned char>(text[end - 1]) >= 0x40) --end;
+  return text.substr(0, end > 0 ? end : kDetectionSample);
+}
+
 // The converter of a Korean or Japanese charset that ICU's detector names with confidence and
 // that the text, decoded in it, reads as; nothing otherwise. The language checks come first:
 // they cost one decoding, the detector many times that, and GB or BIG5 text fails them.
-std::optional<std::string> detectKoreanOrJapanese(std::string_view text) {
+std::optional<std::string> detectKoreanOrJapanese(std::string_view whole) {
+  const std::string_view text = detectionSample(whole);
   const bool escapes = text.find('\x1B') != std::string_view::npos;
   std::vector<std::pair<const char*, std::string>> plausible;  // ICU's name, the converter
   for (const DetectedCharset& d : kDetectable) {

@@ -1,7 +1,6 @@
 #include "records/record_loader.h"
 
 #include "platform/ascii_text.h"
-#include "platform/file_bytes.h"
 #include "records/gib_file.h"
 #include "records/sgf_conversion.h"
 #include "records/sgf_file.h"
@@ -23,19 +22,6 @@ ParseError notARecord() {
                            ", or a move is not two letters");
 }
 
-// The game trees of an SGF file: the first only (all = false) or every one.
-std::vector<std::unique_ptr<SgfNode>> readTrees(const std::string& path, bool big5, bool all, ParseError* error) {
-  std::string text, why;
-  if (!readFileBytes(path, SgfFile::kMaxFileBytes, text, &why)) {
-    if (error) *error = ParseError::whole("cannot read the file: " + why);
-    return {};
-  }
-  if (all) return SgfFile::parseAll(text, big5, error);
-  std::vector<std::unique_ptr<SgfNode>> trees;
-  if (auto root = SgfFile::parse(text, big5, error)) trees.push_back(std::move(root));
-  return trees;
-}
-
 }  // namespace
 
 RecordLoadStatus loadRecordFile(const std::string& path, bool big5, GameRecord& record, int& resultCode,
@@ -44,7 +30,7 @@ RecordLoadStatus loadRecordFile(const std::string& path, bool big5, GameRecord& 
   const std::string ext = extensionOf(path);
   if (ext == ".sgf") {
     ParseError why;
-    const auto trees = readTrees(path, big5, tree > 0, &why);
+    const auto trees = SgfFile::readAll(path, big5, &why, tree > 0);
     if (tree >= trees.size()) {
       if (error)
         *error = !trees.empty() && why.reason.empty()
@@ -80,7 +66,7 @@ RecordLoadStatus listRecordFile(const std::string& path, bool big5, std::vector<
   const std::string ext = extensionOf(path);
   if (ext == ".sgf") {
     ParseError why;
-    const auto trees = readTrees(path, big5, true, &why);
+    const auto trees = SgfFile::readAll(path, big5, &why);
     if (error) *error = why;
     if (trees.empty()) return RecordLoadStatus::SgfReadFailed;
     for (const auto& root : trees) {

@@ -1,6 +1,5 @@
 #include "records/record_text.h"
 
-#include <array>
 #include <bitset>
 #include <cstdint>
 #include <utility>

@@ -67,9 +67,10 @@ class RecordText {
   std::string charset_;
 };
 
-// The confidence ICU's detector must give a Korean or Japanese charset before the text is
-// checked for that language. Chosen on the project's real-record corpora: GB names of about a
-// dozen characters already reach 100, so the language check decides those.
+// The confidence ICU's detector must give a Korean or Japanese charset. Its recognisers give 10
+// to a text of ten two-byte characters or fewer, whatever they are, so a record must hold more
+// than that; above it the confidence alone is no proof (a dozen GB characters of names can reach
+// 100 for EUC-KR), and the language checks decide.
 inline constexpr int kDetectorConfidence = 50;
 
 }  // namespace mh

@@ -389,12 +389,18 @@ std::vector<std::unique_ptr<SgfNode>> SgfFile::parseAll(std::string_view text, b
 }
 
 std::unique_ptr<SgfNode> SgfFile::read(const std::string& path, bool convertBig5, ParseError* error) {
+  auto trees = readAll(path, convertBig5, error, false);
+  return trees.empty() ? nullptr : std::move(trees.front());
+}
+
+std::vector<std::unique_ptr<SgfNode>> SgfFile::readAll(const std::string& path, bool convertBig5, ParseError* error,
+                                                       bool all) {
   std::string text, why;
   if (!readFileBytes(path, kMaxFileBytes, text, &why)) {
     if (error) *error = ParseError::whole("cannot read the file: " + why);
-    return nullptr;
+    return {};
   }
-  return parse(text, convertBig5, error);
+  return parseTrees(text, convertBig5, error, kMaxParts, all);
 }
 
 namespace {

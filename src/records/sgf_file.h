@@ -45,6 +45,9 @@ class SgfFile {
   // As read, on text already in memory, with a limit of parts that may be lower.
   static std::unique_ptr<SgfNode> parse(std::string_view text, bool convertBig5, ParseError* error = nullptr,
                                         size_t maxParts = kMaxParts);
+  // As parseAll, on a file; the first tree only unless all.
+  static std::vector<std::unique_ptr<SgfNode>> readAll(const std::string& path, bool convertBig5,
+                                                       ParseError* error = nullptr, bool all = true);
   // Every game tree of a collection, in order: the non-empty trees that follow one another from
   // the first "(", up to anything else (ignored) or to a tree that does not parse. error (when
   // given) is set when there is no tree or a tree did not parse, and the trees before it are

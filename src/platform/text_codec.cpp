@@ -288,8 +288,10 @@ std::string typedText(std::string_view utf8, bool displayInBig5) {
 
 std::string big5ToGb(std::string_view big5, const std::string& charset) {
   if (!hasHighBytes(big5)) return std::string(big5);
-  const std::string gb = gbCodePage().encode(namedCodePage(charset, false).decode(big5));
-  return traditionalToSimplified(gb);
+  // Windows' BIG5 is read with the common extension, as the user's BIG5 choice always is.
+  const std::u16string text =
+      charset == "windows-950-2000" ? decodeBig5(big5) : namedCodePage(charset, false).decode(big5);
+  return traditionalToSimplified(gbCodePage().encode(text));
 }
 
 std::optional<std::string> asciiCompatibleCharset(std::string_view name) {

@@ -92,6 +92,8 @@ TEST(TextCodecTest, KanaNamesSurviveTheBig5RoundTrip) {
   EXPECT_EQ(gbToBig5(gb), big5);
   EXPECT_EQ(displayText(gb, true), "いと");
   EXPECT_EQ(typedText("ИВАН", true), utf8ToGb("ИВАН"));
+  // A record read as Windows' BIG5 (declared or the user's choice) takes the same path.
+  EXPECT_EQ(big5ToGb(big5, "windows-950-2000"), gb);
 }
 
 TEST(TextCodecTest, FormMappingKeepsTextGb) {

@@ -65,6 +65,7 @@ struct BuildOptions {
   bool noIndex = false, noGlobal = false, noLocal = false;
   std::optional<int> stopAfter;
   std::optional<int> cacheMib;
+  std::optional<int> volumeMib;
 };
 
 int runBuild(const BuildOptions& o, const mh::cli::CommandContext& context) {
@@ -74,6 +75,7 @@ int runBuild(const BuildOptions& o, const mh::cli::CommandContext& context) {
   request.buildLocal = !o.noLocal;
   if (o.stopAfter) request.gamesPerPhase = *o.stopAfter;
   if (o.cacheMib) request.cacheBytes = static_cast<size_t>(*o.cacheMib) << 20;
+  if (o.volumeMib) request.warehouseFileLimit = static_cast<std::int64_t>(*o.volumeMib) << 20;
   mh::WpbList list;
   const mh::Wpb* wpb = o.base.select("build", list);
   if (!wpb) return 1;
@@ -135,6 +137,11 @@ mh::cli::CommandRegistrar reg{
        command.add_option("--cache-mib", o->cacheMib, "memory in MiB for changed entries between writes (default 32)")
            ->type_name("M")
            ->check(CLI::Range(1, 1 << 20));
+       // The warehouse files' reach is the 32-bit offsets' (2048 MiB); lower only to try splitting.
+       command.add_option("--volume-mib", o->volumeMib,
+                          "largest warehouse file in MiB before it goes on in a further volume (default 2048)")
+           ->type_name("V")
+           ->check(CLI::Range(1, 2047));
        return [o](const mh::cli::CommandContext& context) { return runBuild(*o, context); };
      }}};
 

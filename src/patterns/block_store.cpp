@@ -10,7 +10,7 @@ namespace mh {
 
 namespace {
 
-constexpr std::int64_t kMaxOffset = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kMaxOffset = BlockStore::kOffsetReach;
 
 void encodeHeader(const BlockHeader& h, std::uint8_t* out) {
   const std::int32_t fields[5] = {h.offset, h.prev, h.next, h.size, h.used};
@@ -194,15 +194,15 @@ bool BlockStore::planChain(std::int64_t n, std::vector<size_t>& taken, BlockHead
   grow = covered < n;
   if (!grow) return true;
   const std::int64_t payload = std::max<std::int64_t>(n - covered, minPayload_);
-  const std::int64_t offset = table_.empty() ? 0 : std::int64_t{table_.back().offset} + table_.back().size;
-  if (offset + payload + BlockHeader::kBytes > kMaxOffset) return false;
+  const std::int64_t offset = areaEnd();
+  if (offset + payload + BlockHeader::kBytes > areaLimit_) return false;
   fresh.offset = static_cast<std::int32_t>(offset);
   fresh.size = static_cast<std::int32_t>(payload + BlockHeader::kBytes);
   return true;
 }
 
 std::int32_t BlockStore::writeChain(std::uint64_t size, const ChainSource& source) {
-  if (file_ == nullptr || size == 0 || size > static_cast<std::uint64_t>(kMaxOffset)) return -1;
+  if (file_ == nullptr || size == 0 || size > static_cast<std::uint64_t>(areaLimit_)) return -1;
   const auto n = static_cast<std::int64_t>(size);
 
   std::vector<size_t> taken;

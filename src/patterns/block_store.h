@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -59,6 +60,16 @@ class BlockStore {
   using ChainSource = std::function<void(std::span<std::uint8_t> out)>;
   [[nodiscard]] std::int32_t writeChain(std::uint64_t size, const ChainSource& source);
 
+  // The end of the block area a new chain may reach: the reach of the format's 32-bit offsets by
+  // default; lower only to try what happens when a store fills up.
+  static constexpr std::int64_t kOffsetReach = 0x7fffffff;
+  void setAreaLimit(std::int64_t limit) { areaLimit_ = std::clamp<std::int64_t>(limit, 0, kOffsetReach); }
+  std::int64_t areaLimit() const { return areaLimit_; }
+  // Where the block area ends now (where a fresh block would go).
+  std::int64_t areaEnd() const {
+    return table_.empty() ? 0 : std::int64_t{table_.back().offset} + table_.back().size;
+  }
+
   const std::vector<BlockHeader>& blocks() const { return table_; }
   size_t freeBlockCount() const { return free_.size(); }
 
@@ -82,6 +93,7 @@ class BlockStore {
   BinaryFile* file_ = nullptr;
   std::int64_t areaStart_ = 256;
   std::int32_t minPayload_ = 1024;
+  std::int64_t areaLimit_ = kOffsetReach;
   std::vector<BlockHeader> table_;  // file order: offsets strictly increasing
   std::set<size_t> free_;           // table indices of free blocks
 };

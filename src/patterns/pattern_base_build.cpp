@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -90,6 +91,37 @@ struct DoneList {
   }
 };
 
+// The system's text for errno, or nothing when it is 0.
+std::string systemError() { return errno != 0 ? std::strerror(errno) : ""; }
+
+// Writes the data file and its index under their temporary names; false with the reason in why.
+bool writeDataFiles(const BuildRequest& request, const PatternLibrary& library, ReplacingFile& data,
+                    ReplacingFile& dataIndex, std::string& why) {
+  errno = 0;
+  if (!data.open() || !dataIndex.open()) {
+    why = "create: " + systemError();
+    return false;
+  }
+  if (request.writeBack) {
+    if (!library.writeDataTo(data.file(), &dataIndex.file(), &why)) return false;
+    errno = 0;
+    if (data.close() && dataIndex.close()) return true;
+    why = "close: " + systemError();
+    return false;
+  }
+  // The plain path indexes the written file by scanning it.
+  PatternLibrary scanned;
+  if (!library.writeDataTo(data.file(), nullptr, &why)) return false;
+  errno = 0;
+  bool ok = data.close() && scanned.openData(data.temporaryPath());
+  if (ok) {
+    const auto bytes = PatternLibrary::indexFileBytes(scanned.indexRecords());
+    ok = dataIndex.file().writeAt(0, bytes.data(), bytes.size()) && dataIndex.close();
+  }
+  if (!ok) why = systemError();
+  return ok;
+}
+
 // The finishing steps. The held entries go to the warehouse; the data file and its index are
 // written under temporary names; then the warehouse index and directory; then the done list,
 // which marks the warehouse state as finished; only then are the data file and its index moved
@@ -97,39 +129,29 @@ struct DoneList {
 // be; the first failure is reported.
 bool finishPhase(const BuildRequest& request, const LibraryPhaseFiles& files, const GameIndex& index,
                  const DoneList& done, PatternLibrary& library, std::string& error) {
-  auto fail = [&](const char* extension) {
-    if (error.empty()) error = "cannot write " + request.file(extension);
+  auto fail = [&](const char* extension, const std::string& why) {
+    if (error.empty()) error = "cannot write " + request.file(extension) + (why.empty() ? "" : ": " + why);
     return false;
   };
-  bool ok = library.flush() || fail(files.warehouse);
-
+  bool ok = library.flush() || fail(files.warehouse, library.lastError());
   ReplacingFile data(request.file(files.data));
   ReplacingFile dataIndex(request.file(files.index));
-  bool dataOk = data.open() && dataIndex.open();
-  if (request.writeBack) {
-    dataOk = dataOk && library.writeDataTo(data.file(), &dataIndex.file()) && data.close() && dataIndex.close();
-  } else {
-    // The plain path indexes the written file by scanning it.
-    PatternLibrary scanned;
-    dataOk = dataOk && library.writeDataTo(data.file(), nullptr) && data.close() &&
-             scanned.openData(data.temporaryPath());
-    if (dataOk) {
-      const auto bytes = PatternLibrary::indexFileBytes(scanned.indexRecords());
-      dataOk = dataIndex.file().writeAt(0, bytes.data(), bytes.size()) && dataIndex.close();
-    }
-  }
-  if (!dataOk) fail(files.data);
-
-  ok = (library.writeIndex(request.file(files.warehouseIndex)) || fail(files.warehouseIndex)) && ok;
-  ok = (library.closeWarehouse() || fail(files.warehouse)) && ok;
+  std::string why;
+  const bool dataOk = writeDataFiles(request, library, data, dataIndex, why) || fail(files.data, why);
+  errno = 0;
+  ok = (library.writeIndex(request.file(files.warehouseIndex)) || fail(files.warehouseIndex, systemError())) && ok;
+  ok = (library.closeWarehouse() || fail(files.warehouse, library.lastError())) && ok;
   library.reset();
-  // The done list goes last: without it a later build would start the phase again.
-  ok = ok && (done.write(index) || fail(files.doneList));
+  // The done list goes last: without it a later build would start the phase again. It is written
+  // also when the data files are not, so that what was added is kept for the next run.
+  errno = 0;
+  ok = ok && (done.write(index) || fail(files.doneList, systemError()));
   if (ok && dataOk) {
     // The data file first: a reader that meets the new data with the old index checks the pair
     // and indexes the data by scanning it.
-    ok = (data.commit() || fail(files.data)) && ok;
-    ok = ok && (dataIndex.commit() || fail(files.index));
+    errno = 0;
+    ok = (data.commit() || fail(files.data, systemError())) && ok;
+    ok = ok && (dataIndex.commit() || fail(files.index, systemError()));
   }
   return ok && dataOk;
 }
@@ -187,12 +209,14 @@ bool openPhase(const BuildRequest& request, const GameIndex& index, size_t cache
   if (!resumed) {
     earlier.clear();
     // A stale done list must not outlive the warehouse it described.
+    errno = 0;
     if (!removeFile(run.done.path) || !removeFile(run.done.earlier) ||
         !run.library.createWarehouse(request.file(run.files.warehouse))) {
-      run.error = "cannot create " + request.file(run.files.warehouse);
+      run.error = "cannot create " + request.file(run.files.warehouse) + ": " + systemError();
       return false;
     }
   }
+  run.library.setWarehouseLimit(request.warehouseFileLimit);
   run.done.earlierCount = earlier.count();
   // From the first change on, the warehouse no longer matches the done list of the last run.
   run.library.setBeforeFirstWrite([&done = run.done] { return done.moveAside(); });

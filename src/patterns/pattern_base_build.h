@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "patterns/block_store.h"
 #include "patterns/game_index.h"
 #include "patterns/game_loader.h"
 #include "patterns/pattern_library.h"
@@ -34,6 +35,9 @@ struct BuildRequest {
   // recorded move is stored at once (the plain path the held one must agree with byte for byte).
   bool writeBack = true;
   size_t cacheBytes = size_t{32} << 20;
+  // The reach of each warehouse file; past it a phase's warehouse goes on in further volumes
+  // (WarehouseVolumes). The format's 32-bit reach; lowered only to try splitting.
+  std::int64_t warehouseFileLimit = BlockStore::kOffsetReach;
   // Lines for the log (a duplicate file that could not be deleted). May be empty.
   LogLine log;
 

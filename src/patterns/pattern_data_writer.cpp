@@ -1,6 +1,9 @@
 #include "patterns/pattern_data_writer.h"
 
-#include <limits>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <utility>
 
 #include "patterns/pattern_file_header.h"
 #include "patterns/pattern_store.h"
@@ -22,13 +25,14 @@ bool PatternDataWriter::Output::flush() {
   return written;
 }
 
-PatternDataWriter::PatternDataWriter(BinaryFile& data, BinaryFile* index, std::int32_t count)
-    : indexing_(index != nullptr) {
+PatternDataWriter::PatternDataWriter(BinaryFile& data, BinaryFile* index, std::int32_t count,
+                                     std::uint64_t offsetReach)
+    : reach_(offsetReach) {
   data_.file = &data;
   index_.file = index;
   ByteWriter w(data_.buffer);
   PatternFileHeader::write(w, kPatternDataTag, count);
-  if (indexing_) {
+  if (index != nullptr) {
     ByteWriter iw(index_.buffer);
     PatternFileHeader::write(iw, kPatternIndexTag, 0);
   }
@@ -37,28 +41,39 @@ PatternDataWriter::PatternDataWriter(BinaryFile& data, BinaryFile* index, std::i
 bool PatternDataWriter::add(const PatternEntry& entry) {
   if (!ok_) return false;
   const std::uint64_t offset = data_.at + data_.buffer.size();
+  if (offset > reach_)
+    return fail("entry " + std::to_string(added_) + " would start at byte " + std::to_string(offset) +
+                ", past the " + std::to_string(reach_) + " bytes a 32-bit index offset can address");
   ByteWriter w(data_.buffer);
-  ok_ = entry.write(w, PatternEntryForm::DataFile);
-  if (ok_ && indexing_ && offset <= static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+  if (!entry.write(w, PatternEntryForm::DataFile))
+    return fail("entry " + std::to_string(added_) + " has no data-file form");
+  ++added_;
+  if (index_.file != nullptr) {
     ByteWriter iw(index_.buffer);
     patternRecordFor(entry, static_cast<std::int32_t>(offset)).write(iw);
-    ++indexed_;
-  } else {
-    indexing_ = false;
   }
-  if (data_.buffer.size() >= kWriteChunk && !data_.flush()) ok_ = false;
-  if (index_.buffer.size() >= kWriteChunk && !index_.flush()) ok_ = false;
-  return ok_;
+  errno = 0;
+  if (data_.buffer.size() >= kWriteChunk && !data_.flush()) return fail(std::string("write: ") + std::strerror(errno));
+  if (index_.buffer.size() >= kWriteChunk && !index_.flush()) return fail(std::string("write: ") + std::strerror(errno));
+  return true;
+}
+
+bool PatternDataWriter::fail(std::string why) {
+  ok_ = false;
+  if (error_.empty()) error_ = std::move(why);
+  return false;
 }
 
 bool PatternDataWriter::finish() {
+  errno = 0;
   bool ok = data_.flush() && ok_;
   if (index_.file != nullptr) {
     std::vector<std::uint8_t> head;
     ByteWriter hw(head);
-    PatternFileHeader::write(hw, kPatternIndexTag, indexed_);
+    PatternFileHeader::write(hw, kPatternIndexTag, added_);
     ok = index_.flush() && index_.file->writeAt(0, head.data(), head.size()) && ok;
   }
+  if (!ok && error_.empty()) error_ = std::string("write: ") + std::strerror(errno);
   return ok;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "patterns/pattern_entry.h"
@@ -10,17 +11,24 @@ namespace mh {
 
 // Writes a data file ("wpbin") from offset 0, entry by entry in number order, in large pieces.
 // When given an index file it also writes the index file ("wpindex") that indexing the finished
-// data file by scanning it would give: one record per entry (locations are file offsets) up to the
-// 32-bit limit of the offsets, its count set by finish.
+// data file by scanning it gives: one record per entry (locations are file offsets), its count set
+// by finish. An index record holds a 32-bit offset, so an entry that would start past that reach
+// is refused with a reason: the pair would otherwise lose every entry beyond it without a word.
 class PatternDataWriter {
  public:
-  // count: the entries the data file's header announces.
-  PatternDataWriter(BinaryFile& data, BinaryFile* index, std::int32_t count);
+  static constexpr std::uint64_t kOffsetReach = 0x7fffffff;
+
+  // count: the entries the data file's header announces. offsetReach is lowered only to try
+  // what happens at the reach on small libraries.
+  PatternDataWriter(BinaryFile& data, BinaryFile* index, std::int32_t count,
+                    std::uint64_t offsetReach = kOffsetReach);
 
   // Appends an entry; false when it has no data-file form or a write failed.
   [[nodiscard]] bool add(const PatternEntry& entry);
   // Writes what is buffered and the index file's header; false when a write failed.
   [[nodiscard]] bool finish();
+  // Why the writer failed: what passed the reach, or the system's error text.
+  const std::string& error() const { return error_; }
 
  private:
   struct Output {
@@ -32,9 +40,11 @@ class PatternDataWriter {
 
   Output data_;
   Output index_;
-  std::int32_t indexed_ = 0;
-  bool indexing_;
+  std::uint64_t reach_;
+  std::int32_t added_ = 0;
   bool ok_ = true;
+  std::string error_;
+  bool fail(std::string why);
 };
 
 }  // namespace mh

@@ -119,6 +119,12 @@ void PatternLibrary::setBeforeFirstWrite(std::function<bool()> hook) {
 
 size_t PatternLibrary::cachedBytes() const { return warehouse_ != nullptr ? warehouse_->cachedBytes() : 0; }
 
+void PatternLibrary::setWarehouseLimit(std::int64_t bytes) {
+  if (warehouse_ != nullptr) warehouse_->setAreaLimit(bytes);
+}
+
+std::string PatternLibrary::lastError() const { return warehouse_ != nullptr ? warehouse_->error() : std::string(); }
+
 std::vector<std::uint8_t> PatternLibrary::indexFileBytes(const std::vector<PatternIndexRecord>& records) {
   std::vector<std::uint8_t> bytes;
   bytes.reserve(PatternFileHeader::kBytes + records.size() * PatternIndexRecord::kBytes);
@@ -138,7 +144,7 @@ bool PatternLibrary::writeData(const std::string& path) const {
   return out.open() && writeDataTo(out.file(), nullptr) && out.commit();
 }
 
-bool PatternLibrary::writeDataTo(BinaryFile& file, BinaryFile* indexFile) const {
+bool PatternLibrary::writeDataTo(BinaryFile& file, BinaryFile* indexFile, std::string* error) const {
   if (mode() == Mode::Index) return false;
   const int count = entryCount();
   PatternDataWriter writer(file, indexFile, count);
@@ -147,9 +153,12 @@ bool PatternLibrary::writeDataTo(BinaryFile& file, BinaryFile* indexFile) const 
   for (int n = 0; n < count && ok; ++n) {
     const PatternEntry* e = store_->peek(n);
     if (e == nullptr) e = store_->read(n, scratch) ? &scratch : nullptr;
+    if (e == nullptr && error != nullptr) *error = "entry " + std::to_string(n) + " does not read";
     ok = e != nullptr && writer.add(*e);
   }
-  return writer.finish() && ok;
+  ok = writer.finish() && ok;
+  if (!ok && error != nullptr && error->empty()) *error = writer.error();
+  return ok;
 }
 
 }  // namespace mh

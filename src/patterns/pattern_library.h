@@ -90,7 +90,9 @@ class PatternLibrary {
   // The data file's bytes written into file from offset 0, as far as they can be written. When
   // indexFile is given it receives the index file of the data file (locations are file offsets),
   // as indexing the finished data file by scanning it would give.
-  [[nodiscard]] bool writeDataTo(BinaryFile& file, BinaryFile* indexFile) const;
+  // Fails, saying why in error when given, at an entry that would start past the 32-bit reach of
+  // the index file's offsets.
+  [[nodiscard]] bool writeDataTo(BinaryFile& file, BinaryFile* indexFile, std::string* error = nullptr) const;
 
   // Closes the warehouse now, writing its directory; false when that write fails. The library
   // keeps its records but can no longer read entries.
@@ -112,6 +114,12 @@ class PatternLibrary {
   void setBeforeFirstWrite(std::function<bool()> hook);
   // Bytes held by the write-back cache, as accounted against its limit.
   size_t cachedBytes() const;
+  // Warehouse mode: the reach of each warehouse file, past which values go to a further volume
+  // (see WarehouseVolumes); the format's 32-bit reach unless lowered to try splitting.
+  void setWarehouseLimit(std::int64_t bytes);
+  // Warehouse mode: why the last failed change or close did (file, operation, system error
+  // text); empty otherwise.
+  std::string lastError() const;
 
   // The number of the entry for the position under any of the eight symmetries (identity first,
   // then kinds 0..6, the first hit wins), with the kind that turns the given snapshot into the

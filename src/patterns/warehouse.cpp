@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <set>
 
@@ -117,13 +118,37 @@ bool Warehouse::put(std::string_view name, std::span<const std::uint8_t> bytes) 
     // A chain that no longer collects is abandoned: its blocks stay allocated but unreachable.
     (void)store_.freeChain(*old);
   }
+  errno = 0;
+  const bool room = hasRoomFor(bytes.size());
   const std::int32_t start = store_.writeChain(bytes);
   if (start < 0) {
     directory_.erase(name);
-    return false;
+    return fail(room ? "write" : "no room within the 32-bit offsets");
   }
   directory_.set(name, start);
   return true;
+}
+
+bool Warehouse::remove(std::string_view name) {
+  std::int32_t* old = directory_.find(name);
+  if (!isOpen() || readOnly_ || old == nullptr) return false;
+  changed_ = true;
+  if (!sharedStarts_.contains(*old)) (void)store_.freeChain(*old);
+  directory_.erase(name);
+  return true;
+}
+
+bool Warehouse::hasRoomFor(size_t valueBytes) const {
+  const auto directoryBytes = static_cast<std::int64_t>((directory_.size() + 1) * kRecordBytes);
+  const std::int64_t value = std::max<std::int64_t>(static_cast<std::int64_t>(valueBytes), minimumPayload_);
+  const std::int64_t need = value + directoryBytes + 2 * BlockHeader::kBytes;
+  return store_.areaEnd() <= store_.areaLimit() - need;
+}
+
+bool Warehouse::fail(const char* what) {
+  error_ = what;
+  if (errno != 0) error_ += std::string(": ") + std::strerror(errno);
+  return false;
 }
 
 bool Warehouse::writeDirectory() {
@@ -164,7 +189,8 @@ bool Warehouse::close() {
     return true;
   }
   bool ok = true;
-  if (!readOnly_ && changed_) ok = writeDirectory();
+  errno = 0;
+  if (!readOnly_ && changed_ && !writeDirectory()) ok = fail("write the directory");
   changed_ = false;
   store_.detach();
   ok = file_.close() && ok;

@@ -44,9 +44,19 @@ class Warehouse {
   // the name is dropped rather than left pointing at freed blocks. An old chain that the opened
   // directory shared with another name or with itself is left in place, not freed.
   [[nodiscard]] bool put(std::string_view name, std::span<const std::uint8_t> bytes);
+  // Drops name and frees its chain; false when it is absent or the warehouse cannot change.
+  [[nodiscard]] bool remove(std::string_view name);
   // Writes the directory (unless read-only or unchanged since open) and closes the file. False
   // when the directory could not be written; the warehouse is closed either way.
   bool close();
+
+  // Whether a value of the given size can be put with certainty without the file passing its
+  // reach, the directory (one record more) included: counted as if both went to the end.
+  bool hasRoomFor(size_t valueBytes) const;
+  // The reach of the block area (see BlockStore::setAreaLimit).
+  void setAreaLimit(std::int64_t limit) { store_.setAreaLimit(limit); }
+  // Why the last operation that failed did: the system's error text, or what the format refused.
+  const std::string& error() const { return error_; }
 
   // The smallest payload of a new value block: the format's 1024 by default, never below 128.
   // Stores that write each value about once keep the file near the size of its values with a
@@ -63,6 +73,7 @@ class Warehouse {
  private:
   bool writeDirectory();
   void drop();
+  bool fail(const char* what);
 
   std::string path_;
   bool readOnly_ = false;
@@ -74,6 +85,7 @@ class Warehouse {
   std::set<std::int32_t> sharedStarts_;
   bool changed_ = false;  // a put since open: the directory must be written
   std::int32_t minimumPayload_ = kMinimumPayload;
+  std::string error_;
 };
 
 }  // namespace mh

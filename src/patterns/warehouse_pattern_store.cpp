@@ -18,8 +18,8 @@ std::string entryName(int number) { return std::to_string(number); }
 WarehousePatternStore::~WarehousePatternStore() { (void)close(); }
 
 bool WarehousePatternStore::open(const std::string& warehousePath, const std::string& indexPath) {
-  warehouse_ = std::make_unique<Warehouse>();
-  if (!readPatternIndexFile(indexPath, records_) || !warehouse_->open(warehousePath, false)) {
+  warehouse_ = std::make_unique<WarehouseVolumes>();
+  if (!readPatternIndexFile(indexPath, records_) || !warehouse_->open(warehousePath)) {
     records_.clear();
     warehouse_.reset();
     return false;
@@ -30,7 +30,7 @@ bool WarehousePatternStore::open(const std::string& warehousePath, const std::st
 }
 
 bool WarehousePatternStore::create(const std::string& warehousePath) {
-  warehouse_ = std::make_unique<Warehouse>();
+  warehouse_ = std::make_unique<WarehouseVolumes>();
   if (warehouse_->create(warehousePath)) return true;
   warehouse_.reset();
   return false;
@@ -39,7 +39,7 @@ bool WarehousePatternStore::create(const std::string& warehousePath) {
 bool WarehousePatternStore::close() {
   if (!warehouse_) return true;
   bool ok = flush();
-  ok = warehouse_->close() && ok;
+  if (!warehouse_->close()) ok = failed(warehouse_->error());
   warehouse_.reset();
   return ok;
 }
@@ -114,9 +114,14 @@ void WarehousePatternStore::ensureBuckets() const {
   for (size_t i = 0; i < records_.size(); ++i) hash_.insert(records_[i].hash, static_cast<std::int32_t>(i));
 }
 
+bool WarehousePatternStore::failed(const std::string& why) {
+  error_ = why;
+  return false;
+}
+
 bool WarehousePatternStore::writeAllowed() {
   if (wroteWarehouse_) return true;
-  if (beforeFirstWrite_ && !beforeFirstWrite_()) return false;
+  if (beforeFirstWrite_ && !beforeFirstWrite_()) return failed("cannot retire the record of the last finished run");
   wroteWarehouse_ = true;
   return true;
 }
@@ -126,8 +131,8 @@ bool WarehousePatternStore::storeValue(int number, const PatternEntry& entry) {
   // The encoding grows with the entry: an entry of any size is stored whole, never cut short.
   std::vector<std::uint8_t> bytes;
   ByteWriter w(bytes);
-  if (!entry.write(w, PatternEntryForm::Warehouse)) return false;
-  return warehouse_->put(entryName(number), bytes);
+  if (!entry.write(w, PatternEntryForm::Warehouse)) return failed("entry " + entryName(number) + " has no binary form");
+  return warehouse_->put(entryName(number), bytes) || failed(warehouse_->error());
 }
 
 bool WarehousePatternStore::add(PatternEntry entry) {

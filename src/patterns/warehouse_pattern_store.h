@@ -10,12 +10,12 @@
 #include "patterns/key_print.h"
 #include "patterns/pattern_hash_table.h"
 #include "patterns/pattern_store.h"
-#include "patterns/warehouse.h"
+#include "patterns/warehouse_volumes.h"
 #include "patterns/write_back_cache.h"
 
 namespace mh {
 
-// A library under construction: every entry is a Warehouse value named by its decimal number, the
+// A library under construction: every entry is a warehouse value named by its decimal number, the
 // index records (locations are entry numbers) stay in memory. With write-back on, changed entries
 // are held in a WriteBackCache and a print of every key answers finds that miss without reading.
 class WarehousePatternStore final : public PatternStore {
@@ -52,9 +52,15 @@ class WarehousePatternStore final : public PatternStore {
   // Called once before the first change to the warehouse file; a false return refuses the change.
   void setBeforeFirstWrite(std::function<bool()> hook) { beforeFirstWrite_ = std::move(hook); }
   size_t cachedBytes() const { return cache_ ? cache_->bytes() : 0; }
+  // The reach of each warehouse file; past it values go to a further volume (WarehouseVolumes).
+  void setAreaLimit(std::int64_t limit) { warehouse_->setAreaLimit(limit); }
+  size_t volumeCount() const { return warehouse_ ? warehouse_->volumeCount() : 0; }
+  // Why the last failed change or close did (file, operation, system error text).
+  const std::string& error() const { return error_; }
 
  private:
   bool writeAllowed();
+  bool failed(const std::string& why);
   // Encodes and stores entry number's value now.
   bool storeValue(int number, const PatternEntry& entry);
   // Reads entry number's key, and its body when the key matches (or always when key is null).
@@ -68,12 +74,13 @@ class WarehousePatternStore final : public PatternStore {
   // With write-back the prints answer finds; the buckets are filled only when a print's entry
   // turns out not to be the one sought, which practically never happens.
   mutable bool bucketsStale_ = false;
-  std::unique_ptr<Warehouse> warehouse_;
+  std::unique_ptr<WarehouseVolumes> warehouse_;
   std::unique_ptr<WriteBackCache> cache_;  // while write-back is on
   KeyPrintTable prints_;
   PatternEntry updateScratch_;
   std::function<bool()> beforeFirstWrite_;
   bool wroteWarehouse_ = false;
+  std::string error_;
 };
 
 }  // namespace mh

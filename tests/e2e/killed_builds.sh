@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # A build killed (SIGKILL) at any moment, in any phase, never leaves the files rooms read torn,
 # and building again afterwards ends with exactly the files of a build that was never stopped.
-#   killed_builds.sh MOONHAVEN_CLI CORPUS_DIR [KILLS]
+#   killed_builds.sh MOONHAVEN_CLI CORPUS_DIR [KILLS [BUILD OPTIONS...]]
 # Twenty kills by default, at moments drawn with a fixed seed across the length of a whole build.
+# Build options go to every build (--volume-mib 1 splits the warehouses into many volumes); the
+# uninterrupted build with them must then also equal one without them.
 set -euo pipefail
 cli="$1"
 corpus="$2"
 kills="${3:-20}"
+shift $(( $# < 3 ? $# : 3 ))
+options=("$@")
 scratch="$(mktemp -d /tmp/moonhaven-kill-test-XXXXXX)"
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -37,9 +41,17 @@ room_files="idx wp2 wp2_ lb lb_"
 
 reference=$(new_home reference)
 start=$(date +%s%N)
-"$cli" build --home "$reference" >/dev/null 2>"$scratch/err.txt" || fail "uninterrupted build: $(cat "$scratch/err.txt")"
+"$cli" build --home "$reference" "${options[@]}" >/dev/null 2>"$scratch/err.txt" ||
+  fail "uninterrupted build: $(cat "$scratch/err.txt")"
 whole_ms=$(( ($(date +%s%N) - start) / 1000000 ))
 for ext in $room_files; do [ -s "$reference/k.$ext" ] || fail "reference build wrote no k.$ext"; done
+if [ ${#options[@]} -gt 0 ]; then
+  plain=$(new_home plain)
+  "$cli" build --home "$plain" >/dev/null 2>"$scratch/err.txt" || fail "build without options: $(cat "$scratch/err.txt")"
+  for ext in $room_files; do
+    cmp -s "$reference/k.$ext" "$plain/k.$ext" || fail "k.$ext with ${options[*]} differs from the build without them"
+  done
+fi
 
 # Kill moments spread over the whole build and a little beyond, from a fixed seed.
 moments=$(awk -v n="$kills" -v ms="$whole_ms" 'BEGIN { srand(11); for (i = 0; i < n; ++i) printf "%d\n", rand() * ms * 1.1 }')
@@ -48,8 +60,8 @@ for moment in $moments; do
   i=$((i + 1))
   home=$(new_home "run$i")
   # A first build finished and a second one in progress is the common case; odd runs start bare.
-  if [ $((i % 2)) = 0 ]; then "$cli" build --home "$home" --stop-after 60 >/dev/null 2>&1 || true; fi
-  "$cli" build --home "$home" >/dev/null 2>&1 &
+  if [ $((i % 2)) = 0 ]; then "$cli" build --home "$home" --stop-after 60 "${options[@]}" >/dev/null 2>&1 || true; fi
+  "$cli" build --home "$home" "${options[@]}" >/dev/null 2>&1 &
   pid=$!
   sleep "$(awk -v m="$moment" 'BEGIN { printf "%.3f", m / 1000 }')"
   kill -KILL "$pid" 2>/dev/null || true
@@ -59,7 +71,7 @@ for moment in $moments; do
     "$cli" hints --home "$home" --empty >/dev/null 2>"$scratch/err.txt" ||
       fail "run $i (killed at $moment ms): hints on the files left: $(cat "$scratch/err.txt")"
   fi
-  "$cli" build --home "$home" >/dev/null 2>"$scratch/err.txt" ||
+  "$cli" build --home "$home" "${options[@]}" >/dev/null 2>"$scratch/err.txt" ||
     fail "run $i (killed at $moment ms): the next build failed: $(cat "$scratch/err.txt")"
   for ext in $room_files; do
     cmp -s "$reference/k.$ext" "$home/k.$ext" || fail "run $i (killed at $moment ms): k.$ext differs from the uninterrupted build"

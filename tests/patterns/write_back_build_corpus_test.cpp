@@ -37,6 +37,7 @@ struct Variant {
   bool writeBack;
   size_t cacheBytes;
   int gamesPerPhase;  // below 0: one run
+  std::int64_t warehouseFileLimit = BlockStore::kOffsetReach;
 };
 
 // Builds with the variant (in chunks, resuming, when it asks) and returns the files rooms read
@@ -50,6 +51,7 @@ std::vector<Bytes> buildWith(const Variant& v, const std::string& records, const
   r.writeBack = v.writeBack;
   r.cacheBytes = v.cacheBytes;
   r.gamesPerPhase = v.gamesPerPhase;
+  r.warehouseFileLimit = v.warehouseFileLimit;
   for (int run = 0; run < 50; ++run) {
     BuildProgress progress;
     std::atomic<int> flag{1};
@@ -79,12 +81,18 @@ TEST(WriteBackBuildCorpusTest, EveryVariantWritesTheFilesOfThePlainBuild) {
       {"small cache", true, 64 * 1024, -1},
       {"small cache in chunks", true, 64 * 1024, 70},
       {"plain in chunks", false, 0, 90},
+      // Warehouses split into volumes of 256 KiB: one run, and resumed chunks that reopen them.
+      {"split warehouses", true, 64 * 1024, -1, 256 * 1024},
+      {"split warehouses in chunks", true, 64 * 1024, 70, 256 * 1024},
+      {"split plain path", false, 0, -1, 256 * 1024},
   };
   for (const Variant& v : variants) {
     const std::string prefix = scratch.path() + "/" + std::to_string(&v - variants) + "/base";
     const std::vector<Bytes> files = buildWith(v, records, prefix);
     ASSERT_EQ(files.size(), plain.size());
     for (size_t i = 0; i < files.size(); ++i) EXPECT_TRUE(files[i] == plain[i]) << v.name << ", file " << i;
+    if (v.warehouseFileLimit < BlockStore::kOffsetReach)
+      EXPECT_TRUE(fs::exists(prefix + ".lb.aos.3")) << v.name << ": the limit should have split the warehouse";
   }
 }
 

@@ -181,6 +181,7 @@ GameIndexScanResult GameIndex::update(const std::string& directory, const GameIn
     sameGame.emplace(key, count());
     append(e);
     ++result.added;
+    if (scan.added) scan.added(count() - 1, record, winner);
   }
   return result;
 }

@@ -28,6 +28,9 @@ struct GameIndexScan {
   const std::atomic<int>* runFlag = nullptr;
   // The scan stops once it has added this many entries (below 0: no limit).
   int limit = -1;
+  // Called with each game the scan adds (its number and its loaded record, which the callee may
+  // take) right after it is appended. May be empty.
+  std::function<void(int game, GameRecord& record, int winner)> added;
   // Progress, when given: the number of record files listed, and how many have been examined.
   std::atomic<int>* total = nullptr;
   std::atomic<int>* current = nullptr;

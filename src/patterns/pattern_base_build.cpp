@@ -182,28 +182,29 @@ struct PhaseRun {
   LibraryPhaseResult result;
   std::string error;
   std::vector<char> pending;  // by game number: not in the done list when the phase opened
+  // Names of the games in the done list or pending: a name listed twice is added once, as the
+  // done list would, also when the index scan adds it while the phase runs.
+  std::unordered_set<std::string> known;
   int pendingCount = 0;
   bool countedAll = false;  // the count of pending games ran to the end of the index
-  int total = 0;              // games the run will add, as published
+  std::atomic<int> total{0};  // games the run will add, as published
   int sent = 0;               // games handed to the worker (loader thread only)
   std::atomic<int> added{0};
   std::atomic<bool> adding{false};
+  const std::atomic<bool>* scanning = nullptr;  // the index scan is still feeding the phase
   // Games handed from the loader to the phase's worker: records are read ahead by at most 32.
   BoundedQueue<std::pair<int, LoadedGamePtr>> queue{32};
 
   explicit PhaseRun(const LibraryPhaseFiles& f) : files(f) {}
 };
 
-// Opens a phase: the done list and the warehouse belong together, and when either is missing or
-// unreadable the library starts again from nothing, so that no game is counted twice or left out
-// for good. Then counts the games still to add (stopping early when asked to stop).
-bool openPhase(const BuildRequest& request, const GameIndex& index, size_t cacheBytes, const std::atomic<int>& runFlag,
-               PhaseRun& run) {
-  run.result.ran = true;
+// Opens the done list and the warehouse of a phase: they belong together, and when either is
+// missing or unreadable the library starts again from nothing, so that no game is counted twice
+// or left out for good. earlier receives the done list.
+bool openPhaseFiles(const BuildRequest& request, size_t cacheBytes, GameIndex& earlier, PhaseRun& run) {
   run.done.path = request.file(run.files.doneList);
   run.done.earlier = run.done.path + ".old";
-  GameIndex earlier;
-  const bool resumed = earlier.read(run.done.path, index.directory()) &&
+  const bool resumed = earlier.read(run.done.path, earlier.directory()) &&
                        run.library.openWarehouse(request.file(run.files.warehouse),
                                                  request.file(run.files.warehouseIndex));
   if (!resumed) {
@@ -221,40 +222,49 @@ bool openPhase(const BuildRequest& request, const GameIndex& index, size_t cache
   // From the first change on, the warehouse no longer matches the done list of the last run.
   run.library.setBeforeFirstWrite([&done = run.done] { return done.moveAside(); });
   if (request.writeBack && !run.library.enableWriteBack(cacheBytes)) {
-    run.error = "cannot read " + request.file(run.files.warehouse);
+    run.error = "cannot read " + request.file(run.files.warehouse) + ": " + run.library.lastError();
     return false;
   }
+  return true;
+}
+
+// Opens a phase, then counts the games of the index still to add (stopping early when asked to).
+bool openPhase(const BuildRequest& request, const GameIndex& index, size_t cacheBytes, const std::atomic<int>& runFlag,
+               PhaseRun& run) {
+  run.result.ran = true;
+  GameIndex earlier;
+  earlier.setDirectory(index.directory());
+  if (!openPhaseFiles(request, cacheBytes, earlier, run)) return false;
+  for (int n = 0; n < earlier.count(); ++n) run.known.insert(earlier.entry(n).relativeName());
   run.pending.assign(static_cast<size_t>(index.count()), 0);
-  std::unordered_set<std::string> named;  // a name listed twice is added once, as the done list would
-  int remaining = 0;
   int g = 0;
   for (; g < index.count() && runFlag.load() > 0; ++g) {
-    const std::string name = index.entry(g).relativeName();
-    if (earlier.contains(name) || !named.insert(name).second) continue;
+    if (!run.known.insert(index.entry(g).relativeName()).second) continue;
     run.pending[static_cast<size_t>(g)] = 1;
-    ++remaining;
+    ++run.pendingCount;
   }
-  run.pendingCount = remaining;
   run.countedAll = g == index.count();
-  run.total = request.gamesPerPhase >= 0 ? std::min(remaining, request.gamesPerPhase) : remaining;
+  run.total = request.gamesPerPhase >= 0 ? std::min(run.pendingCount, request.gamesPerPhase) : run.pendingCount;
   return true;
 }
 
 // The progress of the phase the owner sees: the global library while it is being added to,
-// then the local one.
+// then the local one; nothing while the index scan shows its own.
 void publish(BuildProgress& progress, const PhaseRun* global, const PhaseRun* local) {
   const PhaseRun* shown = global && global->adding.load() ? global : local ? local : global;
-  if (!shown) return;
+  if (!shown || (shown->scanning && shown->scanning->load())) return;
   progress.phase.store(shown->files.phase);
-  progress.total.store(shown->total);
+  progress.total.store(shown->total.load());
   progress.current.store(shown->added.load());
 }
 
 // A phase's worker: adds every game the loader hands over, then writes the phase's files.
 void runPhaseWorker(const BuildRequest& request, const GameIndex& index, PhaseRun& run, BuildProgress& progress,
-                    const PhaseRun* global, const PhaseRun* local) {
+                    const std::atomic<int>& runFlag, const PhaseRun* global, const PhaseRun* local) {
   std::pair<int, LoadedGamePtr> item;
-  while (run.queue.pop(item)) {
+  // The run flag is read before every game: games still queued at a stop are left for the next
+  // run (they are not in the done list), and closing the queue frees a loader waiting on it.
+  while (runFlag.load() > 0 && run.queue.pop(item)) {
     const int g = item.first;
     const LoadedGame* game = item.second.get();
     run.done.added.push_back(g);
@@ -269,6 +279,7 @@ void runPhaseWorker(const BuildRequest& request, const GameIndex& index, PhaseRu
       (void)addRecordToLocalLibrary(run.library, game->record, game->winner, g, kLocalMoves, &failed);
     if (failed) ++run.result.gamesCut;
   }
+  run.queue.close();
   run.adding.store(false);
   publish(progress, global, local);
   // Every game of the index is in the done list once every game pending at the start was added
@@ -278,8 +289,16 @@ void runPhaseWorker(const BuildRequest& request, const GameIndex& index, PhaseRu
   if (!finishPhase(request, run.files, index, run.done, run.library, run.error)) run.result.completed = false;
 }
 
-// The loader: reads each game once and hands it to every open phase that still wants it, until
-// the index ends, the run flag drops or every phase has reached its limit.
+// Hands game g to every phase in wanting, counting it as sent.
+void handOver(int g, const LoadedGamePtr& game, const std::vector<PhaseRun*>& wanting) {
+  for (PhaseRun* run : wanting) {
+    ++run->sent;
+    (void)run->queue.push({g, game});
+  }
+}
+
+// The loader: reads each game of the index once and hands it to every open phase that still
+// wants it, until the index ends, the run flag drops or every phase has reached its limit.
 void feedPhases(const BuildRequest& request, const GameIndex& index, const std::atomic<int>& runFlag,
                 const std::vector<PhaseRun*>& open) {
   for (int g = 0; g < index.count(); ++g) {
@@ -295,47 +314,61 @@ void feedPhases(const BuildRequest& request, const GameIndex& index, const std::
     auto game = std::make_shared<LoadedGame>();
     const auto path = index.pathOf(g);
     game->loaded = path && request.load && request.load(*path, game->record, game->winner);
-    for (PhaseRun* run : wanting) {
-      ++run->sent;
-      (void)run->queue.push({g, game});
-    }
+    handOver(g, game, wanting);
   }
 }
 
-// Runs the given phases together: this thread reads each record once, ahead of the phases' own
-// threads, and hands it to every phase that still needs the game.
-void runPhases(const BuildRequest& request, const GameIndex& index, BuildProgress& progress,
-               const std::atomic<int>& runFlag, PhaseRun* global, PhaseRun* local) {
-  std::vector<PhaseRun*> runs;
-  for (PhaseRun* run : {global, local})
-    if (run) runs.push_back(run);
-  if (runs.empty()) return;
-  const size_t cacheBytes = request.cacheBytes / runs.size();
-  std::vector<PhaseRun*> open;
-  for (PhaseRun* run : runs) {
-    progress.phase.store(run->files.phase);
-    progress.total.store(0);
-    progress.current.store(0);
-    if (openPhase(request, index, cacheBytes, runFlag, *run)) open.push_back(run);
+// A game the index scan has just added, parsed once: handed to every phase for which it is new.
+void offerScanned(const BuildRequest& request, const std::vector<PhaseRun*>& open, int g, GameRecord& record,
+                  int winner, const std::string& name) {
+  std::vector<PhaseRun*> wanting;
+  for (PhaseRun* run : open) {
+    if (!run->known.insert(name).second) continue;
+    ++run->pendingCount;
+    if (!limitReached(request, run->sent)) wanting.push_back(run);
   }
-  if (open.empty()) return;
+  if (wanting.empty()) return;
+  auto game = std::make_shared<LoadedGame>();
+  game->record = std::move(record);
+  game->winner = winner;
+  game->loaded = true;
+  handOver(g, game, wanting);
+}
+
+// What runs beside the phases after the games already in the index: the index scan, which hands
+// each game it adds to the phases as it goes.
+using AlongsidePhases = std::function<void(const std::vector<PhaseRun*>& open)>;
+
+// Runs the given phases together on their own threads: this thread reads each record once,
+// ahead of them, and hands it to every phase that still needs the game, then runs alongside.
+void runPhases(const BuildRequest& request, const GameIndex& index, BuildProgress& progress,
+               const std::atomic<int>& runFlag, std::vector<PhaseRun*> runs, const AlongsidePhases& alongside) {
+  std::erase(runs, nullptr);
+  std::vector<PhaseRun*> open;
+  for (PhaseRun* run : runs)
+    if (openPhase(request, index, request.cacheBytes / runs.size(), runFlag, *run)) open.push_back(run);
+  if (open.empty()) {
+    if (alongside) alongside(open);
+    return;
+  }
+  auto shown = [&](PhaseRun* r) { return std::find(open.begin(), open.end(), r) != open.end() ? r : nullptr; };
+  const PhaseRun* global = shown(runs.front()->files.phase == kGlobalPhase.phase ? runs.front() : nullptr);
+  const PhaseRun* local = shown(runs.back()->files.phase == kLocalPhase.phase ? runs.back() : nullptr);
   for (PhaseRun* run : open) run->adding.store(true);
-  const PhaseRun* shownGlobal = std::find(open.begin(), open.end(), global) != open.end() ? global : nullptr;
-  const PhaseRun* shownLocal = std::find(open.begin(), open.end(), local) != open.end() ? local : nullptr;
-  publish(progress, shownGlobal, shownLocal);
+  publish(progress, global, local);
   std::vector<std::thread> workers;
   for (PhaseRun* run : open)
-    workers.emplace_back([&, run] { runPhaseWorker(request, index, *run, progress, shownGlobal, shownLocal); });
-
+    workers.emplace_back([&, run] { runPhaseWorker(request, index, *run, progress, runFlag, global, local); });
   feedPhases(request, index, runFlag, open);
+  if (alongside) alongside(open);
   for (PhaseRun* run : open) run->queue.close();
   for (std::thread& t : workers) t.join();
 }
 
-// Brings the index up to date with the collection and writes it; false (result says why) when
-// it cannot be written.
+// Brings the index up to date with the collection, handing each game it adds to the open phases,
+// and writes it; false (result says why) when it cannot be written.
 bool updateIndex(const BuildRequest& request, const std::string& directory, GameIndex& index, BuildProgress& progress,
-                 const std::atomic<int>& runFlag, BuildResult& result) {
+                 const std::atomic<int>& runFlag, const std::vector<PhaseRun*>& open, BuildResult& result) {
   GameIndexScan scan;
   scan.load = request.load;
   scan.log = request.log;
@@ -343,13 +376,34 @@ bool updateIndex(const BuildRequest& request, const std::string& directory, Game
   scan.limit = request.gamesPerPhase;
   scan.total = &progress.total;
   scan.current = &progress.current;
+  scan.added = [&](int g, GameRecord& record, int winner) {
+    offerScanned(request, open, g, record, winner, index.entry(g).relativeName());
+  };
   result.indexScan = index.update(directory, scan);
   result.indexUpdated = true;
   result.indexCompleted = result.indexScan.completed;
+  errno = 0;
   if (index.write(request.file("idx"))) return true;
   result.ok = false;
-  result.error = "cannot write " + request.file("idx");
+  result.error = "cannot write " + request.file("idx") + ": " + systemError();
   return false;
+}
+
+// Shows the index scan's progress while it runs, then the phases' with their final totals.
+void endScan(const BuildRequest& request, const std::vector<PhaseRun*>& open, std::atomic<bool>& scanning) {
+  for (PhaseRun* run : open)
+    run->total = request.gamesPerPhase >= 0 ? std::min(run->pendingCount, request.gamesPerPhase) : run->pendingCount;
+  scanning = false;
+}
+
+// The phases' part of the result; the first error stands.
+void finishResult(const BuildRequest& request, const PhaseRun& global, const PhaseRun& local, BuildResult& result) {
+  if (request.buildGlobal) result.global = global.result;
+  else result.global.entries = finishedEntries(request, kGlobalPhase);
+  if (request.buildLocal) result.local = local.result;
+  else result.local.entries = finishedEntries(request, kLocalPhase);
+  if (result.error.empty()) result.error = !global.error.empty() ? global.error : local.error;
+  result.ok = result.error.empty();
 }
 
 }  // namespace
@@ -357,8 +411,7 @@ bool updateIndex(const BuildRequest& request, const std::string& directory, Game
 LibraryPhaseResult runLibraryPhase(const BuildRequest& request, const LibraryPhaseFiles& files, const GameIndex& index,
                                    BuildProgress& progress, const std::atomic<int>& runFlag, std::string& error) {
   PhaseRun run(files);
-  const bool global = files.phase == kGlobalPhase.phase;
-  runPhases(request, index, progress, runFlag, global ? &run : nullptr, global ? nullptr : &run);
+  runPhases(request, index, progress, runFlag, {&run}, nullptr);
   if (error.empty()) error = run.error;
   return run.result;
 }
@@ -368,7 +421,6 @@ BuildResult buildPatternBase(const BuildRequest& request, BuildProgress& progres
   progress.phase.store(0);
   progress.total.store(0);
   progress.current.store(0);
-
   std::string directory = request.recordDirectory;
   if (!directory.empty() && directory.back() != '/') directory += '/';
   GameIndex index;
@@ -376,21 +428,24 @@ BuildResult buildPatternBase(const BuildRequest& request, BuildProgress& progres
     index.clear();
     index.setDirectory(directory);
   }
-  if (request.updateIndex && !updateIndex(request, directory, index, progress, runFlag, result)) return result;
-  result.indexCount = index.count();
-
-  // The two libraries are independent: they are built side by side, each on its own thread, from
-  // records read once.
+  // The two libraries are independent: they are built side by side, each on its own thread.
+  // The games already in the index come first, read once for both; the index scan then hands
+  // over each game it adds, parsed once, so that indexing and both libraries go on together.
   PhaseRun global(kGlobalPhase);
   PhaseRun local(kLocalPhase);
-  runPhases(request, index, progress, runFlag, request.buildGlobal ? &global : nullptr,
-            request.buildLocal ? &local : nullptr);
-  if (request.buildGlobal) result.global = global.result;
-  else result.global.entries = finishedEntries(request, kGlobalPhase);
-  if (request.buildLocal) result.local = local.result;
-  else result.local.entries = finishedEntries(request, kLocalPhase);
-  result.error = !global.error.empty() ? global.error : local.error;
-  result.ok = result.error.empty();
+  std::atomic<bool> scanning{false};
+  global.scanning = local.scanning = &scanning;
+  runPhases(request, index, progress, runFlag, {request.buildGlobal ? &global : nullptr,
+                                                request.buildLocal ? &local : nullptr},
+            [&](const std::vector<PhaseRun*>& open) {
+              if (!request.updateIndex) return;
+              scanning = true;
+              progress.phase.store(0);
+              (void)updateIndex(request, directory, index, progress, runFlag, open, result);
+              endScan(request, open, scanning);
+            });
+  result.indexCount = index.count();
+  finishResult(request, global, local, result);
   return result;
 }
 

@@ -45,7 +45,9 @@ TEST(PatternBaseBuilderTest, StopKeepsTheWorkAndTheNextStartContinues) {
   EXPECT_TRUE(builder.finished());
   ASSERT_TRUE(builder.start(request));
   EXPECT_FALSE(builder.start(request));  // one build at a time
-  waitUntil([&] { return builder.progress().phase.load() == 1 && builder.progress().current.load() >= 5; });
+  // The index scan hands each game to the library as it adds it: stopped a few games in, both
+  // keep what they have.
+  waitUntil([&] { return builder.progress().phase.load() == 0 && builder.progress().current.load() >= 5; });
   builder.requestStop();
   waitUntil([&] { return builder.finished(); });
   ASSERT_TRUE(builder.finished());
@@ -53,8 +55,9 @@ TEST(PatternBaseBuilderTest, StopKeepsTheWorkAndTheNextStartContinues) {
   ASSERT_TRUE(first.has_value());
   EXPECT_TRUE(first->ok);
   EXPECT_FALSE(first->completed());
-  EXPECT_EQ(first->indexCount, 60);
-  EXPECT_GE(first->global.gamesAdded, 5);
+  EXPECT_LT(first->indexCount, 60);
+  EXPECT_GE(first->indexCount, first->global.gamesAdded);
+  EXPECT_GE(first->global.gamesAdded, 1);
   EXPECT_LT(first->global.gamesAdded, 60);
 
   ASSERT_TRUE(builder.start(request));
@@ -62,6 +65,7 @@ TEST(PatternBaseBuilderTest, StopKeepsTheWorkAndTheNextStartContinues) {
   auto second = builder.result();
   ASSERT_TRUE(second.has_value());
   EXPECT_TRUE(second->completed());
+  EXPECT_EQ(second->indexCount, 60);
   EXPECT_EQ(first->global.gamesAdded + second->global.gamesAdded, 60);
   EXPECT_EQ(second->global.entries, 2);
 }

@@ -71,32 +71,60 @@ void GameIndex::append(const GameIndexEntry& entry) {
   names_.insert(entry.relativeName());
 }
 
-bool GameIndex::read(const std::string& path, const std::string& directory) {
-  clear();
-  directory_ = directory;
+bool GameIndex::readEntries(const std::string& path, const std::function<void(const GameIndexEntry&)>& each) {
+  BinaryFile file;
+  std::vector<std::uint8_t> piece(PatternFileHeader::kBytes);
+  const auto size = file.open(path, BinaryFile::Mode::ReadOnly) ? file.size() : std::nullopt;
+  if (!size || !file.readAt(0, piece.data(), piece.size())) return false;
+  ByteReader hr(piece);
   std::int32_t count = 0;
-  std::vector<std::uint8_t> body;
-  if (!PatternFileHeader::readFile(path, kGameIndexTag, GameIndexEntry::kSize, count, body)) return false;
-  ByteReader r(body);
-  entries_.resize(static_cast<size_t>(count));
-  names_.reserve(entries_.size());
-  for (auto& e : entries_) {
-    if (!e.read(r)) {
-      clear();
+  if (!PatternFileHeader::read(hr, kGameIndexTag, count)) return false;
+  if (static_cast<std::uint64_t>(count) * GameIndexEntry::kSize > *size - PatternFileHeader::kBytes) return false;
+  constexpr std::int32_t kPerPiece = 1024;
+  GameIndexEntry e;
+  for (std::int32_t done = 0; done < count;) {
+    const std::int32_t n = std::min(kPerPiece, count - done);
+    piece.resize(static_cast<size_t>(n) * GameIndexEntry::kSize);
+    if (!file.readAt(PatternFileHeader::kBytes + static_cast<std::uint64_t>(done) * GameIndexEntry::kSize,
+                     piece.data(), piece.size()))
       return false;
+    ByteReader r(piece);
+    for (std::int32_t i = 0; i < n; ++i) {
+      if (!e.read(r)) return false;
+      each(e);
     }
-    names_.insert(e.relativeName());
+    done += n;
   }
   return true;
 }
 
+bool GameIndex::read(const std::string& path, const std::string& directory) {
+  clear();
+  directory_ = directory;
+  const bool ok = readEntries(path, [&](const GameIndexEntry& e) {
+    entries_.push_back(e);
+    names_.insert(e.relativeName());
+  });
+  if (!ok) clear();
+  return ok;
+}
+
 bool GameIndex::write(const std::string& path) const {
+  // Written a piece at a time: the entries of a large collection are hundreds of megabytes.
+  ReplacingFile out(path);
+  if (!out.open()) return false;
   std::vector<std::uint8_t> bytes;
-  bytes.reserve(PatternFileHeader::kBytes + entries_.size() * GameIndexEntry::kSize);
   ByteWriter w(bytes);
   PatternFileHeader::write(w, kGameIndexTag, count());
-  for (const auto& e : entries_) e.write(w);
-  return replaceFile(path, bytes);
+  std::uint64_t at = 0;
+  for (size_t i = 0; i <= entries_.size(); ++i) {
+    if (i < entries_.size()) entries_[i].write(w);
+    if (bytes.size() < (size_t{1} << 20) && i < entries_.size()) continue;
+    if (!out.file().writeAt(at, bytes.data(), bytes.size())) return false;
+    at += bytes.size();
+    bytes.clear();
+  }
+  return out.commit();
 }
 
 bool GameIndex::contains(std::string_view relativeName) const {

@@ -68,6 +68,11 @@ class GameIndex {
   [[nodiscard]] bool read(const std::string& path, const std::string& directory);
   // Writes the header and every entry, replacing the file whole or not at all.
   [[nodiscard]] bool write(const std::string& path) const;
+  // Hands every entry of an index file ("qpindex") to each, a piece of the file at a time, so a
+  // file of a million games never sits in memory whole. False when the file does not open, its
+  // header is wrong or it is shorter than its count says (each may then have seen some entries).
+  [[nodiscard]] static bool readEntries(const std::string& path,
+                                        const std::function<void(const GameIndexEntry& entry)>& each);
 
   // Whether an entry has exactly this relative name (byte comparison).
   bool contains(std::string_view relativeName) const;

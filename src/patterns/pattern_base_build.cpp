@@ -200,15 +200,21 @@ struct PhaseRun {
 
 // Opens the done list and the warehouse of a phase: they belong together, and when either is
 // missing or unreadable the library starts again from nothing, so that no game is counted twice
-// or left out for good. earlier receives the done list.
-bool openPhaseFiles(const BuildRequest& request, size_t cacheBytes, GameIndex& earlier, PhaseRun& run) {
+// or left out for good. The names of the games in the done list go to run.known.
+bool openPhaseFiles(const BuildRequest& request, size_t cacheBytes, PhaseRun& run) {
   run.done.path = request.file(run.files.doneList);
   run.done.earlier = run.done.path + ".old";
-  const bool resumed = earlier.read(run.done.path, earlier.directory()) &&
+  std::int32_t earlierCount = 0;
+  const bool resumed = GameIndex::readEntries(run.done.path,
+                                              [&](const GameIndexEntry& e) {
+                                                run.known.insert(e.relativeName());
+                                                ++earlierCount;
+                                              }) &&
                        run.library.openWarehouse(request.file(run.files.warehouse),
                                                  request.file(run.files.warehouseIndex));
   if (!resumed) {
-    earlier.clear();
+    run.known.clear();
+    earlierCount = 0;
     // A stale done list must not outlive the warehouse it described.
     errno = 0;
     if (!removeFile(run.done.path) || !removeFile(run.done.earlier) ||
@@ -218,7 +224,7 @@ bool openPhaseFiles(const BuildRequest& request, size_t cacheBytes, GameIndex& e
     }
   }
   run.library.setWarehouseLimit(request.warehouseFileLimit);
-  run.done.earlierCount = earlier.count();
+  run.done.earlierCount = earlierCount;
   // From the first change on, the warehouse no longer matches the done list of the last run.
   run.library.setBeforeFirstWrite([&done = run.done] { return done.moveAside(); });
   if (request.writeBack && !run.library.enableWriteBack(cacheBytes)) {
@@ -232,10 +238,7 @@ bool openPhaseFiles(const BuildRequest& request, size_t cacheBytes, GameIndex& e
 bool openPhase(const BuildRequest& request, const GameIndex& index, size_t cacheBytes, const std::atomic<int>& runFlag,
                PhaseRun& run) {
   run.result.ran = true;
-  GameIndex earlier;
-  earlier.setDirectory(index.directory());
-  if (!openPhaseFiles(request, cacheBytes, earlier, run)) return false;
-  for (int n = 0; n < earlier.count(); ++n) run.known.insert(earlier.entry(n).relativeName());
+  if (!openPhaseFiles(request, cacheBytes, run)) return false;
   run.pending.assign(static_cast<size_t>(index.count()), 0);
   int g = 0;
   for (; g < index.count() && runFlag.load() > 0; ++g) {

@@ -31,6 +31,8 @@ class KeyPrintTable {
   // The smallest number recorded with print, or -1.
   std::int32_t find(std::uint64_t print) const;
   size_t count() const { return prints_.size(); }
+  // The print of every number, in number order.
+  const std::vector<std::uint64_t>& prints() const { return prints_; }
   // Bytes held, for memory accounting.
   size_t bytes() const {
     return prints_.capacity() * sizeof(std::uint64_t) + slots_.capacity() * sizeof(std::int32_t) +

@@ -17,8 +17,8 @@
 
 namespace mh {
 
-const LibraryPhaseFiles kGlobalPhase{1, "wp2.aos.idx", "wp2.aos", "wp2.aos_", "wp2", "wp2_"};
-const LibraryPhaseFiles kLocalPhase{2, "lb.aos.idx", "lb.aos", "lb.aos_", "lb", "lb_"};
+const LibraryPhaseFiles kGlobalPhase{1, "wp2.aos.idx", "wp2.aos", "wp2.aos_", "wp2", "wp2_", "wp2.aos.prints"};
+const LibraryPhaseFiles kLocalPhase{2, "lb.aos.idx", "lb.aos", "lb.aos_", "lb", "lb_", "lb.aos.prints"};
 
 namespace {
 
@@ -140,6 +140,8 @@ bool finishPhase(const BuildRequest& request, const LibraryPhaseFiles& files, co
   const bool dataOk = writeDataFiles(request, library, data, dataIndex, why) || fail(files.data, why);
   errno = 0;
   ok = (library.writeIndex(request.file(files.warehouseIndex)) || fail(files.warehouseIndex, systemError())) && ok;
+  // The prints spare the next run reading every key; a run without them reads the keys instead.
+  if (request.writeBack) (void)library.writePrints(request.file(files.prints));
   ok = (library.closeWarehouse() || fail(files.warehouse, library.lastError())) && ok;
   library.reset();
   // The done list goes last: without it a later build would start the phase again. It is written
@@ -217,7 +219,7 @@ bool openPhaseFiles(const BuildRequest& request, size_t cacheBytes, PhaseRun& ru
     earlierCount = 0;
     // A stale done list must not outlive the warehouse it described.
     errno = 0;
-    if (!removeFile(run.done.path) || !removeFile(run.done.earlier) ||
+    if (!removeFile(run.done.path) || !removeFile(run.done.earlier) || !removeFile(request.file(run.files.prints)) ||
         !run.library.createWarehouse(request.file(run.files.warehouse))) {
       run.error = "cannot create " + request.file(run.files.warehouse) + ": " + systemError();
       return false;
@@ -227,7 +229,7 @@ bool openPhaseFiles(const BuildRequest& request, size_t cacheBytes, PhaseRun& ru
   run.done.earlierCount = earlierCount;
   // From the first change on, the warehouse no longer matches the done list of the last run.
   run.library.setBeforeFirstWrite([&done = run.done] { return done.moveAside(); });
-  if (request.writeBack && !run.library.enableWriteBack(cacheBytes)) {
+  if (request.writeBack && !run.library.enableWriteBack(cacheBytes, request.file(run.files.prints))) {
     run.error = "cannot read " + request.file(run.files.warehouse) + ": " + run.library.lastError();
     return false;
   }

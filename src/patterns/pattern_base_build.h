@@ -77,6 +77,7 @@ struct LibraryPhaseFiles {
   const char* warehouseIndex;  // "wp2.aos_"
   const char* data;            // "wp2"
   const char* index;           // "wp2_"
+  const char* prints;          // "wp2.aos.prints": the key prints of the warehouse's entries
 };
 extern const LibraryPhaseFiles kGlobalPhase;
 extern const LibraryPhaseFiles kLocalPhase;

@@ -107,8 +107,12 @@ bool PatternLibrary::storeEntry(int number, const PatternEntry& entry) { return 
 
 bool PatternLibrary::closeWarehouse() { return warehouse_ == nullptr || warehouse_->close(); }
 
-bool PatternLibrary::enableWriteBack(size_t cacheBytes) {
-  return warehouse_ != nullptr && warehouse_->enableWriteBack(cacheBytes);
+bool PatternLibrary::enableWriteBack(size_t cacheBytes, const std::string& printsPath) {
+  return warehouse_ != nullptr && warehouse_->enableWriteBack(cacheBytes, printsPath);
+}
+
+bool PatternLibrary::writePrints(const std::string& path) const {
+  return warehouse_ != nullptr && warehouse_->writePrints(path);
 }
 
 bool PatternLibrary::flush() { return warehouse_ == nullptr || warehouse_->flush(); }

@@ -104,7 +104,12 @@ class PatternLibrary {
   // nothing. Reads the key of every stored entry once. Every result stays as without it; flush
   // (or writeData, closeWarehouse, reset) writes what is held. False, nothing changed, outside
   // warehouse mode.
-  [[nodiscard]] bool enableWriteBack(size_t cacheBytes);
+  // printsPath names a file of key prints an earlier run wrote (writePrints): the prints it holds
+  // are taken instead of reading those keys.
+  [[nodiscard]] bool enableWriteBack(size_t cacheBytes, const std::string& printsPath = {});
+  // With write-back: writes the key prints for a later enableWriteBack; false outside it or when
+  // the file cannot be written.
+  [[nodiscard]] bool writePrints(const std::string& path) const;
   // Stores every entry held in memory in the warehouse. False when a store failed (the entry
   // stays held, so nothing is lost while the library lives).
   [[nodiscard]] bool flush();

@@ -1,11 +1,14 @@
 #include "patterns/warehouse_pattern_store.h"
 
+#include <algorithm>
+#include <bit>
 #include <limits>
 #include <string>
 #include <utility>
 
 #include "patterns/data_file_pattern_store.h"
 #include "platform/byte_io.h"
+#include "platform/replacing_file.h"
 
 namespace mh {
 
@@ -177,7 +180,54 @@ bool WarehousePatternStore::endUpdate(int number) {
   return cache_ ? cache_->endChange(number) : storeValue(number, updateScratch_);
 }
 
-bool WarehousePatternStore::enableWriteBack(size_t cacheBytes) {
+std::uint64_t WarehousePatternStore::printFromKey(size_t number) const {
+  // An entry whose key does not read can never be found; it gets the print nothing matches.
+  std::vector<std::uint8_t> bytes;
+  PatternEntry key;
+  if (!warehouse_->get(entryName(static_cast<int>(number)), bytes)) return 0;
+  ByteReader in(bytes);
+  return key.readKey(in) ? keyPrintOf(key.snapshot, key.side) : 0;
+}
+
+namespace {
+
+// What closes a prints file: the count of prints and a check over them, so that a damaged file
+// is never taken for one that was written whole.
+std::uint64_t printsCheck(std::span<const std::uint64_t> prints) {
+  std::uint64_t check = 0x6d6f6f6e68617665ULL;
+  for (std::uint64_t p : prints) check = (check ^ p) * 0x100000001b3ULL + (check >> 29);
+  return check;
+}
+
+}  // namespace
+
+size_t WarehousePatternStore::loadPrints(const std::string& path) {
+  BinaryFile file;
+  const auto size = !path.empty() && file.open(path, BinaryFile::Mode::ReadOnly) ? file.size() : std::nullopt;
+  if (!size || records_.empty() || *size % sizeof(std::uint64_t) != 0 || *size < 2 * sizeof(std::uint64_t)) return 0;
+  std::vector<std::uint64_t> prints(*size / sizeof(std::uint64_t));
+  if (!file.readAt(0, prints.data(), *size)) return 0;
+  const std::uint64_t check = prints.back();
+  const std::uint64_t written = prints[prints.size() - 2];
+  prints.resize(prints.size() - 2);
+  if (written != prints.size() || check != printsCheck(prints)) return 0;
+  const size_t count = std::min(records_.size(), prints.size());
+  // Prints of another library would answer finds wrongly: its ends must agree with the keys.
+  if (count == 0 || prints.front() != printFromKey(0) || prints[count - 1] != printFromKey(count - 1)) return 0;
+  for (size_t n = 0; n < count; ++n) prints_.append(prints[n]);
+  return count;
+}
+
+bool WarehousePatternStore::writePrints(const std::string& path) const {
+  static_assert(std::endian::native == std::endian::little, "prints are stored little-endian as they lie");
+  std::vector<std::uint64_t> bytes = prints_.prints();
+  bytes.push_back(bytes.size());
+  bytes.push_back(printsCheck(std::span(bytes.data(), bytes.size() - 1)));
+  return replaceFile(path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                     bytes.size() * sizeof(std::uint64_t)));
+}
+
+bool WarehousePatternStore::enableWriteBack(size_t cacheBytes, const std::string& printsPath) {
   if (!warehouse_) return false;
   if (cache_) {
     cache_->setLimit(cacheBytes);
@@ -185,15 +235,7 @@ bool WarehousePatternStore::enableWriteBack(size_t cacheBytes) {
   }
   prints_.clear();
   prints_.reserve(records_.size());
-  PatternEntry scratch;
-  std::vector<std::uint8_t> bytes;
-  for (size_t n = 0; n < records_.size(); ++n) {
-    // An entry whose key does not read can never be found; it gets the print nothing matches.
-    bool ok = warehouse_->get(entryName(static_cast<int>(n)), bytes);
-    ByteReader in(bytes);
-    ok = ok && scratch.readKey(in);
-    prints_.append(ok ? keyPrintOf(scratch.snapshot, scratch.side) : 0);
-  }
+  for (size_t n = loadPrints(printsPath); n < records_.size(); ++n) prints_.append(printFromKey(n));
   cache_ = std::make_unique<WriteBackCache>(
       cacheBytes, [this](int number, const PatternEntry& entry) { return storeValue(number, entry); });
   bucketsStale_ = true;

@@ -41,9 +41,16 @@ class WarehousePatternStore final : public PatternStore {
   bool mayHoldTurned(const BoardSnapshot& snapshot, int side, int kind) const override;
   const std::vector<PatternIndexRecord>* records() const override { return &records_; }
 
-  // Turns write-back on with a cache of about cacheBytes (or changes its limit). Reads the key of
-  // every stored entry once for its print. False when the warehouse is closed.
-  [[nodiscard]] bool enableWriteBack(size_t cacheBytes);
+  // Turns write-back on with a cache of about cacheBytes (or changes its limit). The print of
+  // every stored entry comes from the prints file when given and it holds them (see
+  // writePrints), else from reading the entry's key. False when the warehouse is closed.
+  [[nodiscard]] bool enableWriteBack(size_t cacheBytes, const std::string& printsPath = {});
+  // Writes the print of every entry, in number order (8 bytes each, little-endian), then their
+  // count and a check over both, to a file replaced whole: a later run reads them instead of every
+  // key. Keys never change and entries are only appended, so the prints of an earlier state of
+  // the same library are a true prefix; a use takes them only when the check holds and the first
+  // and last print it takes agree with those entries' keys.
+  [[nodiscard]] bool writePrints(const std::string& path) const;
   // Stores every held entry; false when a store failed (the entry stays held).
   [[nodiscard]] bool flush();
   // Flushes, then closes the warehouse, writing its directory; false when either fails. The
@@ -68,6 +75,10 @@ class WarehousePatternStore final : public PatternStore {
   // The print's answer to a find: the number, -1 for a proven miss, nullopt when unsettled.
   std::optional<int> findByPrint(const BoardSnapshot& snapshot, int side, PatternEntry* out) const;
   void ensureBuckets() const;
+  // The print of entry number read from its key; 0 when the key does not read.
+  std::uint64_t printFromKey(size_t number) const;
+  // Takes the prints of the first entries from a prints file; the count taken.
+  size_t loadPrints(const std::string& path);
 
   std::vector<PatternIndexRecord> records_;
   mutable PatternHashTable hash_;

@@ -214,6 +214,53 @@ TEST(PatternLibraryTest, WarehouseModeSurvivesCloseAndWritesData) {
   expectFindsAll(scanned, entries, "data written from warehouse");
 }
 
+// Prints saved by an earlier run spare reading every key, but only prints that agree with the
+// entries may be taken: a damaged or foreign prints file must never make a stored key unfindable.
+TEST(PatternLibraryTest, SavedPrintsAreTakenOnlyWhenTheyFitTheEntries) {
+  ScratchDir dir;
+  const std::string wh = dir.file("lib.aos");
+  const std::string whIndex = dir.file("lib.aos_");
+  const std::string prints = dir.file("lib.prints");
+  const auto entries = sampleEntries();
+  {
+    PatternLibrary lib;
+    ASSERT_TRUE(lib.createWarehouse(wh));
+    ASSERT_TRUE(lib.enableWriteBack(1 << 20));
+    for (const auto& e : entries) ASSERT_TRUE(lib.add(e));
+    ASSERT_TRUE(lib.writeIndex(whIndex));
+    ASSERT_TRUE(lib.writePrints(prints));
+  }
+  const Bytes good = readFileBytes(prints);
+  ASSERT_EQ(good.size(), entries.size() * 8 + 16);
+  auto flipped = [&](size_t at) {
+    Bytes b = good;
+    b[at] ^= 0x5a;
+    return b;
+  };
+  const struct {
+    const char* name;
+    Bytes file;
+  } cases[] = {
+      {"as written", good},
+      {"cut short", Bytes(good.begin(), good.begin() + 24)},
+      {"first print damaged", flipped(3)},
+      {"last print damaged", flipped(entries.size() * 8 - 2)},
+      {"check damaged", flipped(good.size() - 1)},
+      {"a middle print damaged but the ends agree", flipped(20)},
+      {"trailing bytes", [&] { Bytes b = good; b.resize(b.size() + 8, 7); return b; }()},
+      {"empty", {}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(writeFileBytes(prints, c.file));
+    PatternLibrary lib;
+    ASSERT_TRUE(lib.openWarehouse(wh, whIndex)) << c.name;
+    ASSERT_TRUE(lib.enableWriteBack(1 << 20, prints)) << c.name;
+    for (size_t i = 0; i < entries.size(); ++i) {
+      EXPECT_EQ(lib.find(entries[i].snapshot, entries[i].side), static_cast<int>(i)) << c.name << " entry " << i;
+    }
+  }
+}
+
 TEST(PatternLibraryTest, EntryBeyondOneMebibyteIsStoredWhole) {
   ScratchDir dir;
   PatternLibrary lib;

@@ -104,31 +104,39 @@ bool BlockStore::collect(std::int32_t start, std::vector<size_t>& out) const {
 
 bool BlockStore::readChain(std::int32_t start, std::vector<std::uint8_t>& out) const {
   out.clear();
+  const bool ok = readChainPieces(start, [&](std::span<const std::uint8_t> piece) {
+    out.insert(out.end(), piece.begin(), piece.end());
+    return true;
+  });
+  if (!ok) out.clear();
+  return ok;
+}
+
+bool BlockStore::readChainPieces(std::int32_t start, const ChainSink& sink) const {
   if (file_ == nullptr) return false;
   std::vector<size_t> chain;
   if (!collect(start, chain)) return false;
   const auto fileSize = file_->size();
   if (!fileSize) return false;
-  std::uint64_t total = 0;
   for (size_t idx : chain) {
     const BlockHeader& h = table_[idx];
     // Each used range must lie inside the file, so the total cannot exceed the file's length.
     const std::uint64_t end = static_cast<std::uint64_t>(areaStart_ + h.offset + BlockHeader::kBytes) +
                               static_cast<std::uint64_t>(h.used);
     if (end > *fileSize) return false;
-    total += static_cast<std::uint64_t>(h.used);
   }
-  out.resize(static_cast<size_t>(total));
-  size_t at = 0;
+  constexpr size_t kPiece = size_t{1} << 20;
+  std::vector<std::uint8_t> piece;
   for (size_t idx : chain) {
     const BlockHeader& h = table_[idx];
-    if (h.used == 0) continue;
-    if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + h.offset + BlockHeader::kBytes), out.data() + at,
-                       static_cast<size_t>(h.used))) {
-      out.clear();
-      return false;
+    const auto used = static_cast<size_t>(h.used);
+    for (size_t at = 0; at < used; at += piece.size()) {
+      piece.resize(std::min(kPiece, used - at));
+      if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + h.offset + BlockHeader::kBytes) + at, piece.data(),
+                         piece.size()) ||
+          !sink(piece))
+        return false;
     }
-    at += static_cast<size_t>(h.used);
   }
   return true;
 }

@@ -48,6 +48,11 @@ class BlockStore {
 
   // The value of the chain at start; false when the chain cannot be collected or read.
   [[nodiscard]] bool readChain(std::int32_t start, std::vector<std::uint8_t>& out) const;
+  // The same handed to sink a piece of at most 1 MiB at a time, in order, so that a value of
+  // hundreds of megabytes (a large directory) never sits in memory whole. False when the chain
+  // cannot be collected or read, or sink returns false.
+  using ChainSink = std::function<bool(std::span<const std::uint8_t> piece)>;
+  [[nodiscard]] bool readChainPieces(std::int32_t start, const ChainSink& sink) const;
   // Marks every block of the chain free on disk. A start below 0 succeeds at once; a chain that
   // cannot be collected fails and nothing is changed.
   [[nodiscard]] bool freeChain(std::int32_t start);

@@ -68,7 +68,6 @@ bool Warehouse::open(const std::string& path, bool readOnly) {
   path_ = path;
   readOnly_ = readOnly;
   std::array<std::uint8_t, kHeaderBytes> header{};
-  std::vector<std::uint8_t> dir;
   if (!file_.open(path, readOnly ? BinaryFile::Mode::ReadOnly : BinaryFile::Mode::ReadWrite) ||
       !file_.readAt(0, header.data(), header.size()) || std::memcmp(header.data(), kTag, sizeof kTag) != 0) {
     drop();
@@ -76,26 +75,48 @@ bool Warehouse::open(const std::string& path, bool readOnly) {
   }
   float version = 0;
   std::memcpy(&version, header.data() + kVersionOffset, sizeof version);
-  if (version != kVersion || !store_.attach(&file_, kHeaderBytes, minimumPayload_) || !store_.readChain(0, dir)) {
+  if (version != kVersion || !store_.attach(&file_, kHeaderBytes, minimumPayload_) || !readDirectory()) {
     drop();
     return false;
   }
-  std::set<std::int32_t> starts;
-  for (size_t at = 0; at + kRecordBytes <= dir.size(); at += kRecordBytes) {
-    const auto* rec = dir.data() + at;
-    const auto* nul = static_cast<const std::uint8_t*>(std::memchr(rec, 0, kNameBytes));
-    if (nul == nullptr) {
-      drop();
-      return false;
-    }
-    if (nul == rec) continue;
-    std::int32_t start = -1;
-    std::memcpy(&start, rec + kNameBytes, sizeof start);
-    if (start == 0 || !starts.insert(start).second) sharedStarts_.insert(start);
-    directory_.set(std::string_view(reinterpret_cast<const char*>(rec), static_cast<size_t>(nul - rec)),
-                                start);
-  }
   return true;
+}
+
+bool Warehouse::readDirectory() {
+  // Records are taken as the chain is read: a directory of millions of names is never in memory
+  // as one value.
+  std::vector<std::int32_t> starts;  // 4 bytes a name where a tree of them takes about 40
+  std::vector<std::uint8_t> record;
+  auto take = [&]() {
+    const auto* nul = static_cast<const std::uint8_t*>(std::memchr(record.data(), 0, kNameBytes));
+    if (nul == nullptr) return false;
+    if (nul == record.data()) return true;
+    std::int32_t start = -1;
+    std::memcpy(&start, record.data() + kNameBytes, sizeof start);
+    if (start == 0) sharedStarts_.insert(start);
+    starts.push_back(start);
+    directory_.set(std::string_view(reinterpret_cast<const char*>(record.data()),
+                                    static_cast<size_t>(nul - record.data())),
+                   start);
+    return true;
+  };
+  const bool ok = store_.readChainPieces(0, [&](std::span<const std::uint8_t> piece) {
+    for (size_t at = 0; at < piece.size();) {
+      const size_t n = std::min(piece.size() - at, kRecordBytes - record.size());
+      record.insert(record.end(), piece.begin() + static_cast<std::ptrdiff_t>(at),
+                    piece.begin() + static_cast<std::ptrdiff_t>(at + n));
+      at += n;
+      if (record.size() < kRecordBytes) continue;
+      if (!take()) return false;
+      record.clear();
+    }
+    return true;
+  });
+  // A start named twice is shared by both names.
+  std::sort(starts.begin(), starts.end());
+  for (size_t i = 1; i < starts.size(); ++i)
+    if (starts[i] == starts[i - 1]) sharedStarts_.insert(starts[i]);
+  return ok;
 }
 
 bool Warehouse::get(std::string_view name, std::vector<std::uint8_t>& out) const {

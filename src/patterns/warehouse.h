@@ -72,6 +72,9 @@ class Warehouse {
 
  private:
   bool writeDirectory();
+  // Reads the directory chain into directory_; false on a chain that does not read or a record
+  // without a terminating NUL.
+  bool readDirectory();
   void drop();
   bool fail(const char* what);
 

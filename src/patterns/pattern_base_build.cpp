@@ -94,39 +94,46 @@ struct DoneList {
 // The system's text for errno, or nothing when it is 0.
 std::string systemError() { return errno != 0 ? std::strerror(errno) : ""; }
 
-// Writes the data file and its index under their temporary names; false with the reason in why.
-bool writeDataFiles(const BuildRequest& request, const PatternLibrary& library, ReplacingFile& data,
-                    ReplacingFile& dataIndex, std::string& why) {
+// Writes the data file and its index under their temporary names; false with the reason in
+// how.error. The entries this run did not change are copied from the data file in place, when it
+// is the one the last finish stamped.
+bool writeDataFiles(const BuildRequest& request, const LibraryPhaseFiles& files, const PatternLibrary& library,
+                    ReplacingFile& data, ReplacingFile& dataIndex, PatternLibrary::DataWrite& how) {
   errno = 0;
   if (!data.open() || !dataIndex.open()) {
-    why = "create: " + systemError();
+    how.error = "create: " + systemError();
     return false;
   }
   if (request.writeBack) {
-    if (!library.writeDataTo(data.file(), &dataIndex.file(), &why)) return false;
+    how.previousData = request.file(files.data);
+    how.previousIndex = request.file(files.index);
+    if (!library.writeDataTo(data.file(), &dataIndex.file(), &how)) return false;
     errno = 0;
     if (data.close() && dataIndex.close()) return true;
-    why = "close: " + systemError();
+    how.error = "close: " + systemError();
     return false;
   }
   // The plain path indexes the written file by scanning it.
   PatternLibrary scanned;
-  if (!library.writeDataTo(data.file(), nullptr, &why)) return false;
+  if (!library.writeDataTo(data.file(), nullptr, &how)) return false;
   errno = 0;
   bool ok = data.close() && scanned.openData(data.temporaryPath());
   if (ok) {
     const auto bytes = PatternLibrary::indexFileBytes(scanned.indexRecords());
     ok = dataIndex.file().writeAt(0, bytes.data(), bytes.size()) && dataIndex.close();
   }
-  if (!ok) why = systemError();
+  if (!ok) how.error = systemError();
   return ok;
 }
 
 // The finishing steps. The held entries go to the warehouse; the data file and its index are
-// written under temporary names; then the warehouse index and directory; then the done list,
-// which marks the warehouse state as finished; only then are the data file and its index moved
-// into place. Every step is tried, so a failure in one leaves the others as complete as they can
-// be; the first failure is reported.
+// written under temporary names; then the warehouse index and directory. The data file and its
+// index are moved into place, then the key prints (with the stamp of that data file) are
+// written, and last the done list, which marks the warehouse state as finished: a build killed
+// before it starts the phase again, one killed after it finds files that agree. Every step is
+// tried, so a failure in one leaves the others as complete as they can be; the first failure is
+// reported. The done list is written also when the data files are not, so that what was added
+// is kept for the next run.
 bool finishPhase(const BuildRequest& request, const LibraryPhaseFiles& files, const GameIndex& index,
                  const DoneList& done, PatternLibrary& library, std::string& error) {
   auto fail = [&](const char* extension, const std::string& why) {
@@ -136,25 +143,21 @@ bool finishPhase(const BuildRequest& request, const LibraryPhaseFiles& files, co
   bool ok = library.flush() || fail(files.warehouse, library.lastError());
   ReplacingFile data(request.file(files.data));
   ReplacingFile dataIndex(request.file(files.index));
-  std::string why;
-  const bool dataOk = writeDataFiles(request, library, data, dataIndex, why) || fail(files.data, why);
+  PatternLibrary::DataWrite how;
+  bool dataOk = writeDataFiles(request, files, library, data, dataIndex, how) || fail(files.data, how.error);
   errno = 0;
   ok = (library.writeIndex(request.file(files.warehouseIndex)) || fail(files.warehouseIndex, systemError())) && ok;
+  // The data file first: a reader that meets the new data with the old index checks the pair and
+  // indexes the data by scanning it.
+  errno = 0;
+  if (ok && dataOk) dataOk = (data.commit() || fail(files.data, systemError())) &&
+                             (dataIndex.commit() || fail(files.index, systemError()));
   // The prints spare the next run reading every key; a run without them reads the keys instead.
-  if (request.writeBack) (void)library.writePrints(request.file(files.prints));
+  if (request.writeBack) (void)library.writePrints(request.file(files.prints), dataOk ? how.stamp : DataFileStamp{});
   ok = (library.closeWarehouse() || fail(files.warehouse, library.lastError())) && ok;
   library.reset();
-  // The done list goes last: without it a later build would start the phase again. It is written
-  // also when the data files are not, so that what was added is kept for the next run.
   errno = 0;
   ok = ok && (done.write(index) || fail(files.doneList, systemError()));
-  if (ok && dataOk) {
-    // The data file first: a reader that meets the new data with the old index checks the pair
-    // and indexes the data by scanning it.
-    errno = 0;
-    ok = (data.commit() || fail(files.data, systemError())) && ok;
-    ok = ok && (dataIndex.commit() || fail(files.index, systemError()));
-  }
   return ok && dataOk;
 }
 

@@ -17,6 +17,36 @@ constexpr size_t kWriteChunk = 1 << 20;
 
 }  // namespace
 
+bool PatternDataWriter::place(std::uint64_t offset) {
+  if (offset <= reach_) return true;
+  return fail("entry " + std::to_string(added_) + " would start at byte " + std::to_string(offset) + ", past the " +
+              std::to_string(reach_) + " bytes a 32-bit index offset can address");
+}
+
+bool PatternDataWriter::addEncoded(std::span<const std::uint8_t> bytes, PatternIndexRecord key) {
+  if (!ok_) return false;
+  const std::uint64_t offset = data_.at + data_.buffer.size();
+  if (!place(offset)) return false;
+  data_.buffer.insert(data_.buffer.end(), bytes.begin(), bytes.end());
+  ++added_;
+  if (index_.file != nullptr) {
+    key.location = static_cast<std::int32_t>(offset);
+    ByteWriter iw(index_.buffer);
+    key.write(iw);
+  }
+  return flushFull();
+}
+
+bool PatternDataWriter::flushFull() {
+  errno = 0;
+  if (data_.buffer.size() >= kWriteChunk) {
+    check_.fold(data_.buffer);
+    if (!data_.flush()) return fail(std::string("write: ") + std::strerror(errno));
+  }
+  if (index_.buffer.size() >= kWriteChunk && !index_.flush()) return fail(std::string("write: ") + std::strerror(errno));
+  return true;
+}
+
 bool PatternDataWriter::Output::flush() {
   if (buffer.empty()) return true;
   const bool written = file->writeAt(at, buffer.data(), buffer.size());
@@ -41,9 +71,7 @@ PatternDataWriter::PatternDataWriter(BinaryFile& data, BinaryFile* index, std::i
 bool PatternDataWriter::add(const PatternEntry& entry) {
   if (!ok_) return false;
   const std::uint64_t offset = data_.at + data_.buffer.size();
-  if (offset > reach_)
-    return fail("entry " + std::to_string(added_) + " would start at byte " + std::to_string(offset) +
-                ", past the " + std::to_string(reach_) + " bytes a 32-bit index offset can address");
+  if (!place(offset)) return false;
   ByteWriter w(data_.buffer);
   if (!entry.write(w, PatternEntryForm::DataFile))
     return fail("entry " + std::to_string(added_) + " has no data-file form");
@@ -52,10 +80,7 @@ bool PatternDataWriter::add(const PatternEntry& entry) {
     ByteWriter iw(index_.buffer);
     patternRecordFor(entry, static_cast<std::int32_t>(offset)).write(iw);
   }
-  errno = 0;
-  if (data_.buffer.size() >= kWriteChunk && !data_.flush()) return fail(std::string("write: ") + std::strerror(errno));
-  if (index_.buffer.size() >= kWriteChunk && !index_.flush()) return fail(std::string("write: ") + std::strerror(errno));
-  return true;
+  return flushFull();
 }
 
 bool PatternDataWriter::fail(std::string why) {
@@ -66,6 +91,7 @@ bool PatternDataWriter::fail(std::string why) {
 
 bool PatternDataWriter::finish() {
   errno = 0;
+  check_.fold(data_.buffer);
   bool ok = data_.flush() && ok_;
   if (index_.file != nullptr) {
     std::vector<std::uint8_t> head;

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "patterns/data_file_stamp.h"
 #include "patterns/pattern_entry.h"
+#include "patterns/pattern_index_record.h"
 #include "platform/binary_file.h"
 
 namespace mh {
@@ -25,12 +28,19 @@ class PatternDataWriter {
 
   // Appends an entry; false when it has no data-file form or a write failed.
   [[nodiscard]] bool add(const PatternEntry& entry);
+  // Appends an entry already in data-file form (bytes of an earlier data file) whose index record
+  // is key (its location is set here).
+  [[nodiscard]] bool addEncoded(std::span<const std::uint8_t> bytes, PatternIndexRecord key);
   // Writes what is buffered and the index file's header; false when a write failed.
   [[nodiscard]] bool finish();
   // Why the writer failed: what passed the reach, or the system's error text.
   const std::string& error() const { return error_; }
+  // What identifies the data file written: its entries, bytes and a check over the bytes (valid
+  // once finish succeeded).
+  DataFileStamp stamp() const { return {added_, data_.at, check_.value()}; }
 
  private:
+  bool place(std::uint64_t offset);
   struct Output {
     BinaryFile* file = nullptr;
     std::vector<std::uint8_t> buffer;
@@ -41,10 +51,13 @@ class PatternDataWriter {
   Output data_;
   Output index_;
   std::uint64_t reach_;
+  DataCheck check_;
   std::int32_t added_ = 0;
   bool ok_ = true;
   std::string error_;
   bool fail(std::string why);
+  // Writes out full buffers.
+  bool flushFull();
 };
 
 }  // namespace mh

@@ -111,8 +111,8 @@ bool PatternLibrary::enableWriteBack(size_t cacheBytes, const std::string& print
   return warehouse_ != nullptr && warehouse_->enableWriteBack(cacheBytes, printsPath);
 }
 
-bool PatternLibrary::writePrints(const std::string& path) const {
-  return warehouse_ != nullptr && warehouse_->writePrints(path);
+bool PatternLibrary::writePrints(const std::string& path, const DataFileStamp& data) const {
+  return warehouse_ != nullptr && warehouse_->writePrints(path, data);
 }
 
 bool PatternLibrary::flush() { return warehouse_ == nullptr || warehouse_->flush(); }
@@ -148,20 +148,46 @@ bool PatternLibrary::writeData(const std::string& path) const {
   return out.open() && writeDataTo(out.file(), nullptr) && out.commit();
 }
 
-bool PatternLibrary::writeDataTo(BinaryFile& file, BinaryFile* indexFile, std::string* error) const {
+std::unique_ptr<DataFilePatternStore> PatternLibrary::previousData(const DataWrite* how) const {
+  if (how == nullptr || how->previousData.empty() || warehouse_ == nullptr || warehouse_->dataStamp().entries == 0)
+    return nullptr;
+  auto old = std::make_unique<DataFilePatternStore>();
+  if (!old->openIndex(how->previousIndex, how->previousData) || old->count() != warehouse_->openCount() ||
+      !old->hasStamp(warehouse_->dataStamp()))
+    return nullptr;
+  return old;
+}
+
+bool PatternLibrary::writeDataTo(BinaryFile& file, BinaryFile* indexFile, DataWrite* how) const {
   if (mode() == Mode::Index) return false;
   const int count = entryCount();
+  const auto old = previousData(how);
+  const auto& records = indexRecords();
   PatternDataWriter writer(file, indexFile, count);
   PatternEntry scratch;
   bool ok = true;
   for (int n = 0; n < count && ok; ++n) {
+    if (old && !warehouse_->changedSinceOpen(n)) {
+      // An unchanged entry is taken as it lies in the last data file, when its record agrees.
+      const auto bytes = old->entryBytes(n);
+      PatternIndexRecord key = (*old->records())[static_cast<size_t>(n)];
+      key.location = records[static_cast<size_t>(n)].location;
+      if (!bytes.empty() && key == records[static_cast<size_t>(n)]) {
+        ok = writer.addEncoded(bytes, key);
+        ++how->copied;
+        continue;
+      }
+    }
     const PatternEntry* e = store_->peek(n);
     if (e == nullptr) e = store_->read(n, scratch) ? &scratch : nullptr;
-    if (e == nullptr && error != nullptr) *error = "entry " + std::to_string(n) + " does not read";
+    if (e == nullptr && how != nullptr) how->error = "entry " + std::to_string(n) + " does not read";
     ok = e != nullptr && writer.add(*e);
   }
   ok = writer.finish() && ok;
-  if (!ok && error != nullptr && error->empty()) *error = writer.error();
+  if (how != nullptr) {
+    if (!ok && how->error.empty()) how->error = writer.error();
+    how->stamp = ok ? writer.stamp() : DataFileStamp{};
+  }
   return ok;
 }
 

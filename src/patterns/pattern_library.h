@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/board_snapshot.h"
+#include "patterns/data_file_stamp.h"
 #include "patterns/pattern_entry.h"
 #include "patterns/pattern_index_record.h"
 #include "patterns/pattern_store.h"
@@ -14,6 +15,7 @@
 
 namespace mh {
 
+class DataFilePatternStore;
 class WarehousePatternStore;
 
 // A store of positions keyed by (snapshot, side to move), with a hash index, over one of three
@@ -90,9 +92,19 @@ class PatternLibrary {
   // The data file's bytes written into file from offset 0, as far as they can be written. When
   // indexFile is given it receives the index file of the data file (locations are file offsets),
   // as indexing the finished data file by scanning it would give.
-  // Fails, saying why in error when given, at an entry that would start past the 32-bit reach of
-  // the index file's offsets.
-  [[nodiscard]] bool writeDataTo(BinaryFile& file, BinaryFile* indexFile, std::string* error = nullptr) const;
+  // Fails at an entry that would start past the 32-bit reach of the index file's offsets; how,
+  // when given, receives why and the stamp of the file written, and may name the data and index
+  // files of the last finish: while their data file has the stamp this run's warehouse was opened
+  // with (see WarehousePatternStore::dataStamp), the entries not changed since are copied from it
+  // instead of being read and encoded again. The bytes are the same either way.
+  struct DataWrite {
+    std::string error;
+    DataFileStamp stamp;
+    std::string previousData;
+    std::string previousIndex;
+    int copied = 0;  // entries taken from the previous data file
+  };
+  [[nodiscard]] bool writeDataTo(BinaryFile& file, BinaryFile* indexFile, DataWrite* how = nullptr) const;
 
   // Closes the warehouse now, writing its directory; false when that write fails. The library
   // keeps its records but can no longer read entries.
@@ -109,7 +121,7 @@ class PatternLibrary {
   [[nodiscard]] bool enableWriteBack(size_t cacheBytes, const std::string& printsPath = {});
   // With write-back: writes the key prints for a later enableWriteBack; false outside it or when
   // the file cannot be written.
-  [[nodiscard]] bool writePrints(const std::string& path) const;
+  [[nodiscard]] bool writePrints(const std::string& path, const DataFileStamp& data) const;
   // Stores every entry held in memory in the warehouse. False when a store failed (the entry
   // stays held, so nothing is lost while the library lives).
   [[nodiscard]] bool flush();
@@ -143,6 +155,8 @@ class PatternLibrary {
   }
 
  private:
+  // The last finish's data file when it may be copied from (see writeDataTo), else nullptr.
+  std::unique_ptr<DataFilePatternStore> previousData(const DataWrite* how) const;
   PatternEntry* beginUpdate(int number) { return store_->beginUpdate(number); }
   bool endUpdate(int number) { return store_->endUpdate(number); }
   // Replaces the store (the old one closes as it goes).

@@ -29,6 +29,8 @@ bool WarehousePatternStore::open(const std::string& warehousePath, const std::st
   }
   hash_.reserve(records_.size());
   for (size_t i = 0; i < records_.size(); ++i) hash_.insert(records_[i].hash, static_cast<std::int32_t>(i));
+  openCount_ = count();
+  changed_.assign(records_.size(), false);
   return true;
 }
 
@@ -160,6 +162,7 @@ bool WarehousePatternStore::add(PatternEntry entry) {
 
 bool WarehousePatternStore::store(int number, const PatternEntry& entry) {
   if (number < 0 || number >= count()) return false;
+  markChanged(number);
   if (!cache_) return storeValue(number, entry);
   if (entry.text.size() > std::numeric_limits<std::uint16_t>::max()) return false;
   cache_->hold(number, entry);
@@ -168,6 +171,7 @@ bool WarehousePatternStore::store(int number, const PatternEntry& entry) {
 
 PatternEntry* WarehousePatternStore::beginUpdate(int number) {
   if (number < 0 || number >= count()) return nullptr;
+  markChanged(number);
   if (!cache_) return read(number, updateScratch_) ? &updateScratch_ : nullptr;
   if (PatternEntry* e = cache_->beginChange(number)) return e;
   PatternEntry entry;
@@ -202,27 +206,32 @@ std::uint64_t printsCheck(std::span<const std::uint64_t> prints) {
 }  // namespace
 
 size_t WarehousePatternStore::loadPrints(const std::string& path) {
+  constexpr size_t kTrailer = 5;  // count, the data file's entries, bytes and check, then the check
   BinaryFile file;
   const auto size = !path.empty() && file.open(path, BinaryFile::Mode::ReadOnly) ? file.size() : std::nullopt;
-  if (!size || records_.empty() || *size % sizeof(std::uint64_t) != 0 || *size < 2 * sizeof(std::uint64_t)) return 0;
+  if (!size || records_.empty() || *size % sizeof(std::uint64_t) != 0 || *size < kTrailer * sizeof(std::uint64_t))
+    return 0;
   std::vector<std::uint64_t> prints(*size / sizeof(std::uint64_t));
   if (!file.readAt(0, prints.data(), *size)) return 0;
-  const std::uint64_t check = prints.back();
-  const std::uint64_t written = prints[prints.size() - 2];
-  prints.resize(prints.size() - 2);
-  if (written != prints.size() || check != printsCheck(prints)) return 0;
-  const size_t count = std::min(records_.size(), prints.size());
+  const size_t body = prints.size() - kTrailer;
+  if (prints[body] != body || prints.back() != printsCheck(std::span(prints.data(), prints.size() - 1))) return 0;
+  const DataFileStamp stamp{static_cast<std::int32_t>(prints[body + 1]), prints[body + 2], prints[body + 3]};
+  const size_t count = std::min(records_.size(), body);
   // Prints of another library would answer finds wrongly: its ends must agree with the keys.
   if (count == 0 || prints.front() != printFromKey(0) || prints[count - 1] != printFromKey(count - 1)) return 0;
   for (size_t n = 0; n < count; ++n) prints_.append(prints[n]);
+  if (body == records_.size()) dataStamp_ = stamp;
   return count;
 }
 
-bool WarehousePatternStore::writePrints(const std::string& path) const {
+bool WarehousePatternStore::writePrints(const std::string& path, const DataFileStamp& data) const {
   static_assert(std::endian::native == std::endian::little, "prints are stored little-endian as they lie");
   std::vector<std::uint64_t> bytes = prints_.prints();
   bytes.push_back(bytes.size());
-  bytes.push_back(printsCheck(std::span(bytes.data(), bytes.size() - 1)));
+  bytes.push_back(static_cast<std::uint64_t>(data.entries));
+  bytes.push_back(data.bytes);
+  bytes.push_back(data.check);
+  bytes.push_back(printsCheck(std::span(bytes.data(), bytes.size())));
   return replaceFile(path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                      bytes.size() * sizeof(std::uint64_t)));
 }

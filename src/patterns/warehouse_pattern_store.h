@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "patterns/data_file_stamp.h"
 #include "patterns/key_print.h"
 #include "patterns/pattern_hash_table.h"
 #include "patterns/pattern_store.h"
@@ -50,7 +51,16 @@ class WarehousePatternStore final : public PatternStore {
   // key. Keys never change and entries are only appended, so the prints of an earlier state of
   // the same library are a true prefix; a use takes them only when the check holds and the first
   // and last print it takes agree with those entries' keys.
-  [[nodiscard]] bool writePrints(const std::string& path) const;
+  // The stamp of the data file written by the same finish (entries 0 when none was) goes with
+  // them, for dataStamp.
+  [[nodiscard]] bool writePrints(const std::string& path, const DataFileStamp& data) const;
+  // The data-file stamp the prints file taken by enableWriteBack carried (entries 0 when none).
+  const DataFileStamp& dataStamp() const { return dataStamp_; }
+  // Entries when the store was opened, and whether entry number was added or changed since.
+  int openCount() const { return openCount_; }
+  bool changedSinceOpen(int number) const {
+    return number >= openCount_ || changed_[static_cast<size_t>(number)];
+  }
   // Stores every held entry; false when a store failed (the entry stays held).
   [[nodiscard]] bool flush();
   // Flushes, then closes the warehouse, writing its directory; false when either fails. The
@@ -92,6 +102,12 @@ class WarehousePatternStore final : public PatternStore {
   std::function<bool()> beforeFirstWrite_;
   bool wroteWarehouse_ = false;
   std::string error_;
+  int openCount_ = 0;
+  std::vector<bool> changed_;  // by number below openCount_
+  DataFileStamp dataStamp_;
+  void markChanged(int number) {
+    if (number < openCount_) changed_[static_cast<size_t>(number)] = true;
+  }
 };
 
 }  // namespace mh

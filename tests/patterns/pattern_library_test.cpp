@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "model/board.h"
@@ -228,10 +230,10 @@ TEST(PatternLibraryTest, SavedPrintsAreTakenOnlyWhenTheyFitTheEntries) {
     ASSERT_TRUE(lib.enableWriteBack(1 << 20));
     for (const auto& e : entries) ASSERT_TRUE(lib.add(e));
     ASSERT_TRUE(lib.writeIndex(whIndex));
-    ASSERT_TRUE(lib.writePrints(prints));
+    ASSERT_TRUE(lib.writePrints(prints, {}));
   }
   const Bytes good = readFileBytes(prints);
-  ASSERT_EQ(good.size(), entries.size() * 8 + 16);
+  ASSERT_EQ(good.size(), entries.size() * 8 + 40);
   auto flipped = [&](size_t at) {
     Bytes b = good;
     b[at] ^= 0x5a;
@@ -258,6 +260,64 @@ TEST(PatternLibraryTest, SavedPrintsAreTakenOnlyWhenTheyFitTheEntries) {
     for (size_t i = 0; i < entries.size(); ++i) {
       EXPECT_EQ(lib.find(entries[i].snapshot, entries[i].side), static_cast<int>(i)) << c.name << " entry " << i;
     }
+  }
+}
+
+// A later finish copies the entries it did not change from the last data file, but only from the
+// very file that finish stamped: whatever the previous files, the bytes written are those of
+// encoding every entry afresh.
+TEST(PatternLibraryTest, UnchangedEntriesAreCopiedOnlyFromTheStampedDataFile) {
+  ScratchDir dir;
+  const std::string wh = dir.file("lib.aos");
+  const std::string whIndex = dir.file("lib.aos_");
+  const std::string prints = dir.file("lib.prints");
+  const std::string data = dir.file("lib.wp2");
+  const std::string index = dir.file("lib.wp2_");
+  auto entries = sampleEntries();
+  auto writePair = [&](PatternLibrary& lib, PatternLibrary::DataWrite& how, const std::string& d, const std::string& i) {
+    BinaryFile df;
+    BinaryFile xf;
+    EXPECT_TRUE(df.open(d, BinaryFile::Mode::Create) && xf.open(i, BinaryFile::Mode::Create));
+    EXPECT_TRUE(lib.writeDataTo(df, &xf, &how)) << how.error;
+  };
+  {
+    PatternLibrary lib;
+    ASSERT_TRUE(lib.createWarehouse(wh));
+    ASSERT_TRUE(lib.enableWriteBack(1 << 20));
+    for (const auto& e : entries) ASSERT_TRUE(lib.add(e));
+    PatternLibrary::DataWrite how;
+    writePair(lib, how, data, index);
+    ASSERT_EQ(how.stamp.entries, static_cast<int>(entries.size()));
+    ASSERT_TRUE(lib.writeIndex(whIndex));
+    ASSERT_TRUE(lib.writePrints(prints, how.stamp));
+  }
+  const Bytes stampedData = readFileBytes(data);
+  Bytes tampered = stampedData;
+  tampered[tampered.size() - 3] ^= 1;  // same size, one occurrence changed
+  const struct {
+    const char* name;
+    Bytes previous;
+    int copied;
+  } cases[] = {{"the stamped file", stampedData, static_cast<int>(entries.size()) - 1},
+               {"a file changed since, same size", tampered, 0},
+               {"no file", {}, 0}};
+  for (const auto& c : cases) {
+    if (c.previous.empty()) std::filesystem::remove(data);
+    else ASSERT_TRUE(writeFileBytes(data, c.previous));
+    PatternLibrary lib;
+    ASSERT_TRUE(lib.openWarehouse(wh, whIndex)) << c.name;
+    ASSERT_TRUE(lib.enableWriteBack(1 << 20, prints)) << c.name;
+    ASSERT_TRUE(lib.updateEntry(3, [](PatternEntry& e) { e.occurrences.push_back({9, 9, 9}); }));
+    PatternLibrary::DataWrite how;
+    how.previousData = data;
+    how.previousIndex = index;
+    writePair(lib, how, dir.file("next.wp2"), dir.file("next.wp2_"));
+    // The reference: every entry encoded afresh.
+    writePair(lib, *std::make_unique<PatternLibrary::DataWrite>(), dir.file("ref.wp2"), dir.file("ref.wp2_"));
+    EXPECT_EQ(readFileBytes(dir.file("next.wp2")), readFileBytes(dir.file("ref.wp2"))) << c.name;
+    EXPECT_EQ(readFileBytes(dir.file("next.wp2_")), readFileBytes(dir.file("ref.wp2_"))) << c.name;
+    EXPECT_EQ(how.stamp.entries, static_cast<int>(entries.size())) << c.name;
+    EXPECT_EQ(how.copied, c.copied) << c.name;
   }
 }
 

@@ -172,23 +172,4 @@ int DataFilePatternStore::find(const BoardSnapshot& snapshot, int side, PatternE
   return -1;
 }
 
-bool DataFilePatternStore::hasStamp(const DataFileStamp& stamp) const {
-  if (!dataMap_.isOpen() || stamp.entries != count() || stamp.bytes != dataSize_) return false;
-  DataCheck check;
-  check.fold(dataMap_.bytes());
-  return check.value() == stamp.check;
-}
-
-std::span<const std::uint8_t> DataFilePatternStore::entryBytes(int number) const {
-  if (!dataMap_.isOpen() || number < 0 || number >= count()) return {};
-  const auto bytes = dataMap_.bytes();
-  const auto begin = static_cast<std::int64_t>(records_[static_cast<size_t>(number)].location);
-  const auto end = number + 1 < count() ? static_cast<std::int64_t>(records_[static_cast<size_t>(number) + 1].location)
-                                        : static_cast<std::int64_t>(bytes.size());
-  if (begin < static_cast<std::int64_t>(PatternFileHeader::kBytes) || end <= begin ||
-      end > static_cast<std::int64_t>(bytes.size()))
-    return {};
-  return bytes.subspan(static_cast<size_t>(begin), static_cast<size_t>(end - begin));
-}
-
 }  // namespace mh

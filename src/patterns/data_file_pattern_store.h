@@ -1,11 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
-#include "patterns/data_file_stamp.h"
 #include "patterns/pattern_store.h"
 #include "platform/binary_file.h"
 #include "platform/mapped_file.h"
@@ -34,13 +32,6 @@ class DataFilePatternStore final : public PatternStore {
   PatternEntry* beginUpdate(int) override { return nullptr; }
   bool endUpdate(int) override { return false; }
   const std::vector<PatternIndexRecord>* records() const override { return &records_; }
-
-  // Whether the open data file is the one stamped: its entries, size and the check over its
-  // bytes (which reads the whole file once). False when the file is not mapped.
-  bool hasStamp(const DataFileStamp& stamp) const;
-  // The bytes of entry number in the mapped data file, from its location to the next entry's (or
-  // the file's end); empty when they cannot be told.
-  std::span<const std::uint8_t> entryBytes(int number) const;
 
  private:
   bool openFile(const std::string& dataPath, std::int32_t& count);

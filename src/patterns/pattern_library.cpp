@@ -6,6 +6,7 @@
 #include "patterns/data_file_pattern_store.h"
 #include "patterns/memory_pattern_store.h"
 #include "patterns/pattern_data_writer.h"
+#include "patterns/previous_data_file.h"
 #include "patterns/warehouse_pattern_store.h"
 #include "patterns/pattern_file_header.h"
 #include "platform/byte_io.h"
@@ -148,12 +149,10 @@ bool PatternLibrary::writeData(const std::string& path) const {
   return out.open() && writeDataTo(out.file(), nullptr) && out.commit();
 }
 
-std::unique_ptr<DataFilePatternStore> PatternLibrary::previousData(const DataWrite* how) const {
-  if (how == nullptr || how->previousData.empty() || warehouse_ == nullptr || warehouse_->dataStamp().entries == 0)
-    return nullptr;
-  auto old = std::make_unique<DataFilePatternStore>();
-  if (!old->openIndex(how->previousIndex, how->previousData) || old->count() != warehouse_->openCount() ||
-      !old->hasStamp(warehouse_->dataStamp()))
+std::unique_ptr<PreviousDataFile> PatternLibrary::previousData(const DataWrite* how) const {
+  if (how == nullptr || how->previousData.empty() || warehouse_ == nullptr) return nullptr;
+  auto old = std::make_unique<PreviousDataFile>();
+  if (!old->open(how->previousData, how->previousIndex, warehouse_->dataStamp(), warehouse_->openCount()))
     return nullptr;
   return old;
 }
@@ -169,8 +168,8 @@ bool PatternLibrary::writeDataTo(BinaryFile& file, BinaryFile* indexFile, DataWr
   for (int n = 0; n < count && ok; ++n) {
     if (old && !warehouse_->changedSinceOpen(n)) {
       // An unchanged entry is taken as it lies in the last data file, when its record agrees.
-      const auto bytes = old->entryBytes(n);
-      PatternIndexRecord key = (*old->records())[static_cast<size_t>(n)];
+      const auto bytes = old->entry(n);
+      PatternIndexRecord key = old->record(n);
       key.location = records[static_cast<size_t>(n)].location;
       if (!bytes.empty() && key == records[static_cast<size_t>(n)]) {
         ok = writer.addEncoded(bytes, key);

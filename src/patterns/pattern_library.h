@@ -15,7 +15,7 @@
 
 namespace mh {
 
-class DataFilePatternStore;
+class PreviousDataFile;
 class WarehousePatternStore;
 
 // A store of positions keyed by (snapshot, side to move), with a hash index, over one of three
@@ -156,7 +156,7 @@ class PatternLibrary {
 
  private:
   // The last finish's data file when it may be copied from (see writeDataTo), else nullptr.
-  std::unique_ptr<DataFilePatternStore> previousData(const DataWrite* how) const;
+  std::unique_ptr<PreviousDataFile> previousData(const DataWrite* how) const;
   PatternEntry* beginUpdate(int number) { return store_->beginUpdate(number); }
   bool endUpdate(int number) { return store_->endUpdate(number); }
   // Replaces the store (the old one closes as it goes).

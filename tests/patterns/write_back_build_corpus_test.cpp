@@ -91,8 +91,9 @@ TEST(WriteBackBuildCorpusTest, EveryVariantWritesTheFilesOfThePlainBuild) {
     const std::vector<Bytes> files = buildWith(v, records, prefix);
     ASSERT_EQ(files.size(), plain.size());
     for (size_t i = 0; i < files.size(); ++i) EXPECT_TRUE(files[i] == plain[i]) << v.name << ", file " << i;
-    if (v.warehouseFileLimit < BlockStore::kOffsetReach)
+    if (v.warehouseFileLimit < BlockStore::kOffsetReach) {
       EXPECT_TRUE(fs::exists(prefix + ".lb.aos.3")) << v.name << ": the limit should have split the warehouse";
+    }
   }
 }
 

@@ -120,7 +120,13 @@ TEST(PatternLibraryDialog, StopKeepsTheWorkAndTheNextBuildResumesToTheEnd) {
   Home home;
   PatternLibraryDialog d(&home.bases, home.users, home.ini(), false, slowLoader());
   d.show();
+  // Indexed first: a scan hands each game it adds to the libraries at once, so on a fresh base
+  // they keep pace with it and a stop would land in the scan, not in the library.
+  d.globalSwitch()->setChecked(false);
   d.localSwitch()->setChecked(false);
+  QTest::mouseClick(d.buildButton(), Qt::LeftButton);
+  ASSERT_TRUE(tickUntil(d, [&] { return !d.timer()->isActive(); }));
+  d.globalSwitch()->setChecked(true);
   QTest::mouseClick(d.buildButton(), Qt::LeftButton);
   EXPECT_EQ(d.buildButton()->text(), QStringLiteral("停止"));
   EXPECT_FALSE(d.indexSwitch()->isEnabled()) << "the switches hold while a build runs";

@@ -2,8 +2,8 @@
 
 #include <QFile>
 #include <QMdiArea>
-#include <QMenuBar>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <filesystem>
 
 #include "room/qt/child_frame.h"

@@ -8,8 +8,8 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "room/qt/child_frame.h"
 #include "records/record_loader.h"
+#include "room/qt/child_frame.h"
 #include "room/qt/room_view.h"
 #include "shell/app_title.h"
 #include "shell/qt/main_frame.h"

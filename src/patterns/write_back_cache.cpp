@@ -63,7 +63,7 @@ PatternEntry& WriteBackCache::hold(int number, PatternEntry entry) {
     h->entry = std::make_unique<PatternEntry>(std::move(entry));
   }
   h->dirty = true;
-  h->referenced = true;
+  h->used();
   bytes_ += heldBytes(*h->entry);
   return *h->entry;
 }
@@ -79,7 +79,7 @@ bool WriteBackCache::endChange(int number) {
   Holder* h = holderOf(number);
   if (!h) return false;
   h->dirty = true;
-  h->referenced = true;
+  h->used();
   bytes_ += heldBytes(*h->entry);
   return evict();
 }
@@ -92,8 +92,8 @@ bool WriteBackCache::evict() {
     const std::int32_t number = clock_[hand_++];
     Holder* h = holderOf(number);
     if (!h) continue;
-    if (h->referenced) {  // used since the hand last passed: another round
-      h->referenced = false;
+    if (h->rounds > 0) {  // used since the hand last passed: another round
+      --h->rounds;
       clock_.push_back(number);
       continue;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -12,8 +13,10 @@ namespace mh {
 
 // Changed library entries held in memory by entry number instead of being stored at each change,
 // at most about a byte limit of them. When the held bytes pass the limit, entries are written out
-// through the store function and dropped, the least recently used first (second chance in the
-// order they were taken in), down to three quarters of the limit so that writing runs in batches.
+// through the store function and dropped, down to three quarters of the limit so that writing runs
+// in batches. The hand goes round the held entries in the order they were taken in; each use gives
+// an entry another round (up to kMaxRounds), so an entry used in every game (the opening's, which
+// are also the largest and so the dearest to write and read back) outlives those used once.
 // An entry whose store fails stays held, so nothing is lost while the cache lives.
 class WriteBackCache {
  public:
@@ -44,12 +47,15 @@ class WriteBackCache {
   // What one held entry counts against the limit: the entry, its holder and the heap blocks of
   // its lists, each with the allocator's overhead.
   static size_t heldBytes(const PatternEntry& entry);
+  // The rounds of the hand an entry used again and again survives unused.
+  static constexpr std::uint8_t kMaxRounds = 3;
 
  private:
   struct Holder {
     std::unique_ptr<PatternEntry> entry;
     bool dirty = false;
-    bool referenced = false;
+    std::uint8_t rounds = 0;  // rounds of the hand it survives unused
+    void used() { rounds = std::min<std::uint8_t>(rounds + 1, kMaxRounds); }
   };
   Holder* holderOf(int number);
   const Holder* holderOf(int number) const;

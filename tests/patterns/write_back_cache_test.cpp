@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -60,6 +61,27 @@ TEST(WriteBackCache, EvictsTheLeastRecentlyUsedDownToThreeQuarters) {
   EXPECT_EQ(sink.order[3], 4);
   EXPECT_EQ(sink.order[4], 5);
   EXPECT_NE(cache.find(3), nullptr);
+}
+
+// Each use gives an entry another round of the hand: an entry used again and again (the opening's,
+// the largest and dearest to write and read back) outlives entries used once.
+TEST(WriteBackCache, EntriesUsedMoreOftenOutliveThoseUsedOnce) {
+  const struct {
+    int uses;
+    std::vector<int> evicted;
+  } table[] = {{1, {0, 1, 2}}, {2, {1, 2, 3}}, {5, {1, 2, 3}}};
+  for (const auto& row : table) {
+    Sink sink;
+    WriteBackCache cache(bytesOf(8), sink.fn());
+    for (int n = 0; n < 8; ++n) cache.hold(n, entryOf(n));
+    for (int u = 1; u < row.uses; ++u) {
+      ASSERT_NE(cache.beginChange(0), nullptr);
+      ASSERT_TRUE(cache.endChange(0));
+    }
+    cache.hold(8, entryOf(8));
+    ASSERT_TRUE(cache.evict());
+    EXPECT_EQ(sink.order, row.evicted) << row.uses << " uses";
+  }
 }
 
 // A store that fails loses nothing: the entry stays held, the failure is reported, and a later

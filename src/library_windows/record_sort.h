@@ -29,8 +29,7 @@ HeaderClick clickHeader(RecordSortState& state, int column);
 
 // Sorts the games (numbers of the index's games) by a column: ascending in the order of
 // recordPrecedes, descending in its exact reverse. Without a sort column the order stays.
-// Besides the games, it holds 4 bytes per game of the index and a table of the column's distinct
-// keys while it runs.
+// While it runs it holds 16 bytes per sorted game besides the games.
 void sortGames(std::vector<std::uint32_t>& games, const GameIndex& index, const RecordSortState& state);
 
 }  // namespace mh

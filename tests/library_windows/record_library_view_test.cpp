@@ -146,6 +146,44 @@ TEST(RecordLibraryView, EqualKeysFollowTheStoredEntryNumbers) {
   EXPECT_EQ(games(v), (Ints{2, 1, 3, 4, 0}));
 }
 
+// The sort reads the texts eight bytes at a time: texts that end at, just before or just after a
+// multiple of eight bytes, share long starts, tie, or hold GB bytes (above 0x7F) must still come
+// out in the order of recordPrecedes, with the stored numbers ordering ties.
+TEST(RecordLibraryView, SortAgreesWithTheColumnOrderAtEveryTextLength) {
+  const std::vector<std::string> texts = {
+      "",         "1234567",          "12345678",          "123456789",          "1234567\x80",
+      "12345678", "1234567812345678", "12345678123456781", "1234567812345677",  "\xC0\xEE",
+      "\xC0",    "\xC0\xEE\xB2\xFD", "a",                 "12345678",           "1234567812345678"};
+  for (const bool numberedInPlace : {true, false}) {
+    GameIndex index;
+    index.setDirectory("/records/");
+    for (size_t i = 0; i < texts.size(); ++i) {
+      GameInfo info;
+      info.setText(GameInfo::kBlackName, texts[i]);
+      info.setText(GameInfo::kResultText, texts[(i * 7) % texts.size()]);
+      info.setWinner(static_cast<int>(i % 3));
+      GameIndexEntry e;
+      const int number = numberedInPlace ? static_cast<int>(i) : static_cast<int>((i * 5) % 4);
+      ASSERT_TRUE(e.assign(info, "f" + texts[(i * 3) % texts.size()] + std::to_string(i % 2), 1, number));
+      index.append(e);
+    }
+    for (const int c : {kBlackColumn, kResultColumn, kFileColumn}) {
+      std::vector<std::uint32_t> sorted(texts.size());
+      for (std::uint32_t g = 0; g < sorted.size(); ++g) sorted[g] = static_cast<std::uint32_t>(sorted.size()) - 1 - g;
+      std::vector<std::uint32_t> expected = sorted;
+      std::sort(expected.begin(), expected.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return recordPrecedes(index.entry(static_cast<int>(a)), static_cast<int>(a), index.entry(static_cast<int>(b)),
+                              static_cast<int>(b), c);
+      });
+      sortGames(sorted, index, {c, 1});
+      EXPECT_EQ(sorted, expected) << "column " << c << (numberedInPlace ? "" : ", numbers out of place");
+      std::reverse(expected.begin(), expected.end());
+      sortGames(sorted, index, {c, 2});
+      EXPECT_EQ(sorted, expected) << "column " << c << " descending";
+    }
+  }
+}
+
 TEST(RecordLibraryView, RowsGiveTheirFilesPaths) {
   RecordLibraryView v;
   v.setIndex(&kIndex);

@@ -272,6 +272,20 @@ PointChoice Room::choosePoint(Point point) {
   return studyStarted ? PointChoice::StudyStarted : PointChoice::Played;
 }
 
+bool Room::mayPass() const {
+  if (deadStoneMode_ || !driverRunning() || !personToMove()) return false;
+  const GameStateView v = view();
+  return v.atLast() && (v.revision != choiceRevision_ || person_->isWaiting());
+}
+
+bool Room::pass() {
+  if (!mayPass()) return false;
+  choiceRevision_ = view().revision;
+  pendingSound_ = kPassSound;
+  person_->choose(kNoPoint);
+  return true;
+}
+
 GameStateView Room::view() const {
   if (driver_) return driver_->gameState().view();
   GameStateView empty;

@@ -145,6 +145,9 @@ class Room {
   // Puts the annotations kept by showCountMarks back exactly; false (changing nothing) when there
   // are none because a refresh has drawn a newer position since.
   bool restoreAnnotations();
+  // The person to move passes, at the end of the shown line; the pass sound plays at the next
+  // refresh. False (nothing done) when no person is to move there or a choice is still pending.
+  bool pass();
 
   // The match driver's notifications, passed on by the window thread. Each returns false for a
   // notification of a game the room has replaced since.
@@ -183,7 +186,9 @@ class Room {
   // What the study bar's enabling depends on.
   StudyBarState studyBarState() const;
   // What the enabling of the room's commands depends on.
-  RoomCommandState commandState() const { return {true, driverRunning(), transformsAllowed()}; }
+  RoomCommandState commandState() const { return {true, driverRunning(), transformsAllowed(), mayPass()}; }
+  // A pass would be played now (see pass()).
+  bool mayPass() const;
 
  private:
   class Observer;

@@ -6,6 +6,7 @@ bool roomCommandEnabled(RoomCommand command, const RoomCommandState& state) {
   if (!state.roomOpen) return false;
   switch (command) {
     case RoomCommand::EndGame: return state.driverRunning;
+    case RoomCommand::Pass: return state.personMayPass;
     case RoomCommand::SwapXY:
     case RoomCommand::FlipX:
     case RoomCommand::FlipY:

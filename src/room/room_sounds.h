@@ -11,6 +11,7 @@ enum RoomSound : int {
   kCaptureOneSound = 20717,      // one stone captured
   kCaptureSomeSound = 20718,     // two to nine
   kCaptureManySound = 20719,     // ten or more
+  kPassSound = 20720,            // the person at the board passed
   kEndStudySound = 20721,
   kStudySound = 20722,
   kNewGameSound = 20727,

@@ -6,13 +6,13 @@ namespace mh {
 namespace {
 
 TEST(RoomCommands, EnablingFollowsTheRoomAndItsGame) {
-  const RoomCommandState none{}, idle{true, false, true}, waiting{true, true, true}, busy{true, true, false};
+  const RoomCommandState none{}, idle{true, false, true}, waiting{true, true, true, true}, busy{true, true, false};
   const struct {
     RoomCommand command;
     bool noRoom, ended, personToMove, gnuGoPlaying;
   } table[] = {
       {RoomCommand::NewGame, false, true, true, true},  {RoomCommand::EndGame, false, false, true, true},
-      {RoomCommand::Play, false, true, true, true},     {RoomCommand::Open, false, true, true, true},
+      {RoomCommand::Pass, false, false, true, false},   {RoomCommand::Play, false, true, true, true},     {RoomCommand::Open, false, true, true, true},
       {RoomCommand::Save, false, true, true, true},     {RoomCommand::Export, false, true, true, true},
       {RoomCommand::SwapXY, false, true, true, false},  {RoomCommand::FlipY, false, true, true, false},
       {RoomCommand::MoveNumbers, false, true, true, true}, {RoomCommand::HintDetails, false, true, true, true},

@@ -99,6 +99,43 @@ TEST(Room, ClickPlaysThroughTheDriverAndTheTitleFollows) {
   EXPECT_EQ(f.room->view().board.get(61 + 18 - 2 * 4), White) << "the position stays";
 }
 
+TEST(Room, APersonPassesWithItsSoundAndTwoPassesEndTheGame) {
+  test::Watchdog dog(60s);
+  RoomFixture f;
+  EXPECT_FALSE(f.room->pass()) << "no game yet";
+  f.room->newGame();
+  ASSERT_TRUE(f.reaches(0));
+  ASSERT_TRUE(waitUntil([&] { return f.room->mayPass(); }, 5s));
+  EXPECT_TRUE(f.room->commandState().personMayPass);
+  ASSERT_TRUE(f.room->pass());
+  EXPECT_FALSE(f.room->pass()) << "the first pass is still on its way";
+  ASSERT_TRUE(f.reaches(1));
+  const GameStateView v = f.room->view();
+  EXPECT_EQ(v.sideToMove, White);
+  EXPECT_EQ(v.board.get(60), Empty);
+  EXPECT_EQ(f.room->refresh({}).sound, kPassSound);
+
+  f.room->setDeadStoneMode(true);
+  EXPECT_FALSE(f.room->mayPass()) << "not while marking dead stones";
+  f.room->setDeadStoneMode(false);
+  ASSERT_TRUE(waitUntil([&] { return f.room->mayPass(); }, 5s));
+  ASSERT_TRUE(f.room->pass());
+  ASSERT_TRUE(waitUntil([&] { return f.notifier->overs.load() == 1; }, 10s)) << "two passes end the game";
+  (void)f.room->gameOver();
+  EXPECT_FALSE(f.room->pass());
+}
+
+TEST(Room, NoPassAwayFromTheEndOfARecordOrForGnuGo) {
+  test::Watchdog dog(120s);
+  RoomFixture f;
+  ASSERT_EQ(f.room->openRecord(kRecord, false, 10), RecordLoadStatus::Ok);
+  ASSERT_TRUE(f.reaches(10));
+  ASSERT_TRUE(waitUntil([&] { return f.room->transformsAllowed(); }, 5s));
+  EXPECT_FALSE(f.room->mayPass()) << "an earlier position of the record";
+  f.room->startGame(gnuGoAgainstPerson("gnugo", 1));
+  EXPECT_FALSE(f.room->pass()) << "GNU Go (Black) is to move";
+}
+
 TEST(Room, ClickWhileGnuGoIsToMoveDoesNothing) {
   test::Watchdog dog(120s);
   RoomFixture f;

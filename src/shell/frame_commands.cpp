@@ -1,0 +1,160 @@
+#include "shell/frame_commands.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace mh {
+
+namespace {
+
+// Marks a label for Qt's translation tools (which read the marker), without Qt: the compiler sees
+// the text. The window code translates it in the context kFrameCommandsContext.
+#define FRAME_TEXT(text) QT_TRANSLATE_NOOP("mh::FrameCommands", text)
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(context, text) text
+#endif
+
+using C = FrameCommand;
+
+const std::vector<FrameCommandInfo> kCommands = {
+    {C::NewRoom, FRAME_TEXT("新建棋室(&N)"), "Ctrl+N", "window-new", false},
+    {C::Open, FRAME_TEXT("打开棋谱(&O)..."), "Ctrl+O", "document-open", false},
+    {C::RecordLibrary, FRAME_TEXT("从棋谱库中打开(&D)..."), "Ctrl+D", "folder-open", false},
+    {C::Save, FRAME_TEXT("保存棋谱(&S)"), "Ctrl+S", "document-save", false},
+    {C::SaveAs, FRAME_TEXT("另存棋谱为(&A)..."), "", "document-save-as", false},
+    {C::Export, FRAME_TEXT("导出到缺省sgf文件"), "Ctrl+F5", "", false},
+    {C::CloseRoom, FRAME_TEXT("关闭"), "Ctrl+F4", "", false},
+    {C::Exit, FRAME_TEXT("退出(&X)"), "", "", false},
+    {C::ViewToolbar, FRAME_TEXT("工具栏(&T)"), "", "", true},
+    {C::ViewStatusBar, FRAME_TEXT("状态栏(&S)"), "", "", true},
+    {C::ViewStudyBar, FRAME_TEXT("对局信息(&G)"), "", "", true},
+    {C::ViewRoomBar, FRAME_TEXT("棋室信息(&R)"), "", "", true},
+    {C::LanguageChinese, FRAME_TEXT("中文"), "", "", true},
+    {C::LanguageEnglish, FRAME_TEXT("英文"), "", "", true},
+    {C::KeepOnTop, FRAME_TEXT("保持窗体在最前面"), "", "", true},
+    {C::NewGame, FRAME_TEXT("开始新局"), "Ctrl+Return", "document-new", false},
+    {C::EndGame, FRAME_TEXT("结束"), "Ctrl+X", "", false},
+    {C::Pass, FRAME_TEXT("停一手"), "", "", false},
+    {C::SwapXY, FRAME_TEXT("棋盘XY交换"), "", "object-rotate-right", false},
+    {C::FlipX, FRAME_TEXT("水平翻转"), "", "object-flip-horizontal", false},
+    {C::FlipY, FRAME_TEXT("垂直翻转"), "", "object-flip-vertical", false},
+    {C::Settings, FRAME_TEXT("设置"), "", "", false},
+    {C::Play, FRAME_TEXT("对弈"), "", "", false},
+    {C::MarkDead, FRAME_TEXT("标记死子"), "", "", true},
+    {C::Count, FRAME_TEXT("点算胜负"), "", "", false},
+    {C::Rules, FRAME_TEXT("规则"), "", "", false},
+    {C::UpdateCustomIndex, FRAME_TEXT("更新自定义棋谱库索引"), "", "", false},
+    {C::PatternLibrary, FRAME_TEXT("全局模式库管理"), "", "", false},
+    {C::MoveNumbers, FRAME_TEXT("显示手数"), "", "", false},
+    {C::HintDetails, FRAME_TEXT("查看标记详细信息(...)"), "", "", false},
+    // No icon theme names arrangements of windows: the bundled pictures show them.
+    {C::Cascade, FRAME_TEXT("层叠(&C)"), "", "", false},
+    {C::TileHorizontally, FRAME_TEXT("水平平铺(&T)"), "", "", false},
+    {C::TileVertically, FRAME_TEXT("垂直平铺(&V)"), "", "", false},
+    {C::ArrangeIcons, FRAME_TEXT("排列图标(&A)"), "", "", false},
+    {C::CloseAllRooms, FRAME_TEXT("关闭所有窗口"), "", "", false},
+    {C::HelpTopics, FRAME_TEXT("帮助主题"), "F1", "", false},
+    {C::HomePage, FRAME_TEXT("访问主页"), "", "", false},
+    {C::Feedback, FRAME_TEXT("发送反馈邮件"), "", "", false},
+    {C::About, FRAME_TEXT("关于Moonhaven(Stonelark)(&A)..."), "", "help-about", false},
+};
+
+const std::vector<FrameMenu> kMenus = {
+    {FRAME_TEXT("文件(&F)"),
+     {C::NewRoom, C::Open, C::RecordLibrary, C::Save, C::SaveAs, std::nullopt, C::Export, std::nullopt, C::CloseRoom,
+      C::Exit}},
+    {FRAME_TEXT("查看(&V)"),
+     {C::ViewToolbar, C::ViewStatusBar, C::ViewStudyBar, C::ViewRoomBar, std::nullopt, C::LanguageChinese,
+      C::LanguageEnglish, std::nullopt, C::KeepOnTop}},
+    {FRAME_TEXT("游戏(&G)"),
+     {C::NewGame, C::EndGame, C::Pass, std::nullopt, C::SwapXY, C::FlipX, C::FlipY, std::nullopt, C::Settings,
+      std::nullopt, C::Play, C::MarkDead, C::Count, C::Rules, std::nullopt, C::UpdateCustomIndex,
+      C::PatternLibrary}},
+    {FRAME_TEXT("棋室(&R)"), {C::MoveNumbers, C::HintDetails}},
+    {FRAME_TEXT("窗口(&W)"),
+     {C::Cascade, C::TileHorizontally, C::TileVertically, C::ArrangeIcons, std::nullopt, C::CloseAllRooms}},
+    {FRAME_TEXT("帮助(&H)"), {C::HelpTopics, C::HomePage, C::Feedback, std::nullopt, C::About}},
+};
+
+const std::vector<std::optional<FrameCommand>> kToolbar = {
+    C::NewRoom, C::Open,    C::RecordLibrary, C::Save,    C::SaveAs,           std::nullopt,
+    C::NewGame, std::nullopt, C::SwapXY,      C::FlipX,   C::FlipY,            std::nullopt,
+    C::Cascade, C::TileHorizontally, C::TileVertically, std::nullopt, C::About,
+};
+
+}  // namespace
+
+const std::vector<FrameCommandInfo>& frameCommands() { return kCommands; }
+
+const FrameCommandInfo& frameCommandInfo(FrameCommand command) {
+  const auto it = std::find_if(kCommands.begin(), kCommands.end(),
+                               [command](const FrameCommandInfo& info) { return info.command == command; });
+  assert(it != kCommands.end());
+  return *it;
+}
+
+const std::vector<FrameMenu>& mainMenus() { return kMenus; }
+
+const std::vector<std::optional<FrameCommand>>& toolbarButtons() { return kToolbar; }
+
+bool hasToolbarButton(FrameCommand command) {
+  return std::find(kToolbar.begin(), kToolbar.end(), std::optional<FrameCommand>(command)) != kToolbar.end();
+}
+
+char32_t accessKey(std::string_view label) {
+  for (size_t i = 0; i + 1 < label.size(); ++i) {
+    if (label[i] != '&') continue;
+    const unsigned char next = static_cast<unsigned char>(label[i + 1]);
+    if (next == '&') {
+      ++i;
+      continue;
+    }
+    if (next < 0x80) return static_cast<char32_t>(next >= 'a' && next <= 'z' ? next - 'a' + 'A' : next);
+    // A multi-byte UTF-8 character: decode it.
+    const int extra = next >= 0xF0 ? 3 : next >= 0xE0 ? 2 : 1;
+    if (i + 1 + extra >= label.size()) return 0;
+    char32_t c = next & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) c = (c << 6) | (static_cast<unsigned char>(label[i + 1 + k]) & 0x3F);
+    return c;
+  }
+  return 0;
+}
+
+std::optional<RoomCommand> roomCommandOf(FrameCommand command) {
+  switch (command) {
+    case C::Open: return RoomCommand::Open;
+    case C::Save: return RoomCommand::Save;
+    case C::SaveAs: return RoomCommand::SaveAs;
+    case C::Export: return RoomCommand::Export;
+    case C::CloseRoom: return RoomCommand::Close;
+    case C::NewGame: return RoomCommand::NewGame;
+    case C::EndGame: return RoomCommand::EndGame;
+    case C::Pass: return RoomCommand::Pass;
+    case C::SwapXY: return RoomCommand::SwapXY;
+    case C::FlipX: return RoomCommand::FlipX;
+    case C::FlipY: return RoomCommand::FlipY;
+    case C::Play: return RoomCommand::Play;
+    case C::MarkDead: return RoomCommand::MarkDead;
+    case C::Count: return RoomCommand::Count;
+    case C::Rules: return RoomCommand::Rules;
+    case C::MoveNumbers: return RoomCommand::MoveNumbers;
+    case C::HintDetails: return RoomCommand::HintDetails;
+    default: return std::nullopt;
+  }
+}
+
+bool frameCommandEnabled(FrameCommand command, const FrameState& state) {
+  if (const std::optional<RoomCommand> room = roomCommandOf(command)) return roomCommandEnabled(*room, state.activeRoom);
+  switch (command) {
+    case C::NewRoom: return state.openRooms < kMaxRooms;
+    case C::Cascade:
+    case C::TileHorizontally:
+    case C::TileVertically:
+    case C::ArrangeIcons:
+    case C::CloseAllRooms: return state.openRooms > 0;
+    case C::UpdateCustomIndex: return state.patternBases >= 2;
+    default: return true;
+  }
+}
+
+}  // namespace mh

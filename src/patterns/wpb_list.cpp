@@ -57,9 +57,13 @@ int updateCustomRecordLibrary(WpbList& list, const GameIndexScan& scan) {
   Wpb* custom = list.at(1);
   if (list.count() < 2 || !custom || custom->isBuilding()) return -1;
   custom->close();
+  return rebuildGameIndexFile(custom->recordDirectory(), custom->filePath("idx"), scan);
+}
+
+int rebuildGameIndexFile(const std::string& directory, const std::string& path, const GameIndexScan& scan) {
   GameIndex index;
-  (void)index.build(custom->recordDirectory(), scan);
-  return index.write(custom->filePath("idx")) ? index.count() : -1;
+  if (!index.build(directory, scan).completed) return -1;
+  return index.write(path) ? index.count() : -1;
 }
 
 }  // namespace mh

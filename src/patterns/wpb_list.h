@@ -43,6 +43,11 @@ class WpbList {
 // relative path is taken from the program's directory.
 std::string recordDirectoryFor(std::string_view sgfPath, const std::string& programDirectory);
 
+// Builds the game-record index of a collection directory from scratch and writes it to path. The
+// number of indexed games; -1 when the scan was stopped before its end (the file is then left as
+// it was) or the file cannot be written.
+int rebuildGameIndexFile(const std::string& directory, const std::string& path, const GameIndexScan& scan);
+
 // Rebuilds the game-record index of pattern base 1, the custom record library, and writes it to
 // the base's "idx" file; the base is closed first. The number of indexed games, or -1 when the
 // list holds fewer than two pattern bases, the base is being built, or the index cannot be

@@ -89,6 +89,16 @@ TEST(WpbListTest, SelectOpensOnceAndCustomUpdateRebuildsTheSecondIndex) {
   EXPECT_EQ(list.at(1)->gameIndex().count(), 2);
   EXPECT_EQ(list.at(1)->gameIndex().entry(0).relativeName(), "2.sgf");
 
+  // A scan stopped by its run flag writes nothing: the index of the last full scan stays.
+  writeText(home + "rb/3.sgf", "three");
+  const std::atomic<int> stopped{0};
+  GameIndexScan stoppedScan = scan;
+  stoppedScan.runFlag = &stopped;
+  EXPECT_EQ(rebuildGameIndexFile(home + "rb/", list.at(1)->filePath("idx"), stoppedScan), -1);
+  GameIndex kept;
+  ASSERT_TRUE(kept.read(list.at(1)->filePath("idx"), home + "rb/"));
+  EXPECT_EQ(kept.count(), 2);
+
   WpbList one;
   writeText(dir.file("one.ini"), "[WPBS]\nTOTAL=1\n[WPB_0]\nTITLE1=a\nSGFPATH=ra\nFILENAME=a\n");
   one.read(dir.file("one.ini"), home, 1);

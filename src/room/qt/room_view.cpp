@@ -108,6 +108,10 @@ void RoomView::endGame() {
   emit stateChanged();
 }
 
+void RoomView::pass() {
+  if (room_->pass()) emit stateChanged();
+}
+
 void RoomView::showPlayDialog() {
   const AppSettings& app = appSettings(context_);
   PlayDialog dialog(PlaySetup::defaults(app.defaultRules.ruleType, utf8(tr("东方不败")), utf8(tr("蜘蛛侠"))), this);

@@ -42,6 +42,8 @@ class RoomView : public QWidget {
  public slots:
   void newGame();
   void endGame();
+  // The person to move passes (see Room::pass).
+  void pass();
   void showPlayDialog();
   void startGame(const mh::PlayChoice& choice);
   // The open dialog, then openRecordFile with its choice.

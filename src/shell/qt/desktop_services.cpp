@@ -61,4 +61,12 @@ RoomContext DesktopServices::roomContext() {
   return c;
 }
 
+FrameServices DesktopServices::frameServices() {
+  FrameServices f;
+  f.settings = &settings_;
+  f.language = language_;
+  f.dataDirectory = dataDirectory_;
+  return f;
+}
+
 }  // namespace mh

@@ -11,6 +11,7 @@
 #include "room/app_settings.h"
 #include "room/paint/board_images.h"
 #include "room/qt/room_context.h"
+#include "shell/qt/main_frame.h"
 #include "shell/language_setting.h"
 
 namespace mh {
@@ -56,6 +57,8 @@ class DesktopServices {
   BoardSounds* sounds() const { return sounds_.get(); }
   // The context a room window is made with.
   RoomContext roomContext();
+  // What the main frame is lent besides.
+  FrameServices frameServices();
 
  private:
   TeardownQueue teardown_;

@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QDockWidget>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -227,7 +228,9 @@ void CMainFrame::createRoomBar() {
   roomDock_->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
   // A plain grip instead of the title: the tabs say what the bar is.
   auto* grip = new QWidget(roomDock_);
-  grip->setFixedHeight(4);
+  auto* gripLayout = new QHBoxLayout(grip);
+  gripLayout->setContentsMargins(0, 0, 0, 0);
+  gripLayout->addSpacerItem(new QSpacerItem(0, 4, QSizePolicy::Expanding, QSizePolicy::Fixed));
   roomDock_->setTitleBarWidget(grip);
   roomDock_->setWidget(roomBar_);
   addDockWidget(Qt::BottomDockWidgetArea, roomDock_);

@@ -59,6 +59,7 @@ xvfb=$!
 for _ in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$scratch/display")
 
+rm -f "$out/program.log"
 (cd "$scratch" && MOONHAVEN_HOME=$scratch MOONHAVEN_REPORT_BOARD=1200 exec "$program") >"$out/program.log" 2>&1 &
 app=$!
 for _ in $(seq 150); do grep -q '^board ' "$out/program.log" && break; sleep 0.1; done

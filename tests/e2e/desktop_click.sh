@@ -28,6 +28,7 @@ trap cleanup EXIT
 for _ in $(seq 50); do [ -s "$out/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$out/display")
 
+rm -f "$out/program.log"
 # A program directory of its own: no pattern base, so no hint letters cover the board.
 (cd "$home" && MOONHAVEN_HOME=$home MOONHAVEN_REPORT_BOARD=1500 exec "$program") >"$out/program.log" 2>&1 &
 app=$!

@@ -21,30 +21,88 @@
     </message>
 </context>
 <context>
+    <name>mh::AboutDialog</name>
+    <message>
+        <source>关于Moonhaven(Stonelark)</source>
+        <translation>About Moonhaven(Stonelark)</translation>
+    </message>
+    <message>
+        <source>Moonhaven(Stonelark) 2.2 版</source>
+        <translation>Moonhaven(Stonelark) version 2.2</translation>
+    </message>
+    <message>
+        <source>围棋学习助手: 九个棋室, 来自棋谱库的提示, 与 GNU Go 对弈.</source>
+        <translation>A study companion for Go: nine rooms, hints from your own game records, games against GNU Go.</translation>
+    </message>
+</context>
+<context>
     <name>mh::CMainFrame</name>
+    <message>
+        <source>选择全局库: </source>
+        <translation>Global library: </translation>
+    </message>
+    <message>
+        <source>对局信息</source>
+        <translation>Game Information</translation>
+    </message>
+    <message>
+        <source>最多只能打开九个棋室, 这些棋谱没有打开:</source>
+        <translation>At most nine rooms can be open. These records were not opened:</translation>
+    </message>
+    <message>
+        <source>就绪</source>
+        <translation>Ready</translation>
+    </message>
+    <message>
+        <source>工具栏</source>
+        <translation>Toolbar</translation>
+    </message>
+    <message>
+        <source>棋室信息</source>
+        <translation>Rooms</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1</source>
+        <translation>Cannot write the file %1</translation>
+    </message>
+    <message>
+        <source>语言的设置将会在程序重启的时候有效.</source>
+        <translation>The language setting takes effect when the program restarts.</translation>
+    </message>
+    <message>
+        <source>找不到帮助文件 %1</source>
+        <translation>Cannot find the help file %1</translation>
+    </message>
+    <message>
+        <source>反馈 Moonhaven 2.2</source>
+        <translation>Feedback Moonhaven 2.2</translation>
+    </message>
+    <message>
+        <source>正在更新自定义棋谱库索引...</source>
+        <translation>Updating the custom record library index...</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>自定义棋谱总数: </source>
+        <translation>Records in the custom library: </translation>
+    </message>
+</context>
+<context>
+    <name>mh::FrameCommands</name>
     <message>
         <source>新建棋室(&amp;N)</source>
         <translation>&amp;New Room</translation>
     </message>
     <message>
-        <source>退出(&amp;X)</source>
-        <translation>E&amp;xit</translation>
-    </message>
-    <message>
-        <source>开始新局</source>
-        <translation>New Game</translation>
-    </message>
-    <message>
-        <source>结束</source>
-        <translation>End Game</translation>
-    </message>
-    <message>
-        <source>对弈</source>
-        <translation>Play...</translation>
-    </message>
-    <message>
         <source>打开棋谱(&amp;O)...</source>
         <translation>&amp;Open Record...</translation>
+    </message>
+    <message>
+        <source>从棋谱库中打开(&amp;D)...</source>
+        <translation>Open from Recor&amp;d Library...</translation>
     </message>
     <message>
         <source>保存棋谱(&amp;S)</source>
@@ -55,36 +113,148 @@
         <translation>Save Record &amp;As...</translation>
     </message>
     <message>
-        <source>导出到缺省sgf文件</source>
-        <translation>Export to default.sgf</translation>
+        <source>导出到缺省sgf文件(&amp;E)</source>
+        <translation>&amp;Export to default.sgf</translation>
+    </message>
+    <message>
+        <source>关闭(&amp;C)</source>
+        <translation>&amp;Close Room</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>工具栏(&amp;T)</source>
+        <translation>&amp;Toolbar</translation>
+    </message>
+    <message>
+        <source>状态栏(&amp;S)</source>
+        <translation>&amp;Status Bar</translation>
+    </message>
+    <message>
+        <source>对局信息(&amp;G)</source>
+        <translation>&amp;Game Information</translation>
+    </message>
+    <message>
+        <source>棋室信息(&amp;R)</source>
+        <translation>&amp;Rooms Bar</translation>
+    </message>
+    <message>
+        <source>中文(&amp;C)</source>
+        <translation>&amp;Chinese</translation>
+    </message>
+    <message>
+        <source>英文(&amp;E)</source>
+        <translation>&amp;English</translation>
+    </message>
+    <message>
+        <source>保持窗体在最前面(&amp;K)</source>
+        <translation>&amp;Keep Window on Top</translation>
+    </message>
+    <message>
+        <source>开始新局(&amp;N)</source>
+        <translation>&amp;New Game</translation>
+    </message>
+    <message>
+        <source>结束(&amp;E)</source>
+        <translation>&amp;End Game</translation>
+    </message>
+    <message>
+        <source>停一手(&amp;P)</source>
+        <translation>&amp;Pass</translation>
+    </message>
+    <message>
+        <source>棋盘XY交换(&amp;X)</source>
+        <translation>Swap Board &amp;X and Y</translation>
+    </message>
+    <message>
+        <source>水平翻转(&amp;H)</source>
+        <translation>Flip &amp;Horizontally</translation>
+    </message>
+    <message>
+        <source>垂直翻转(&amp;V)</source>
+        <translation>Flip &amp;Vertically</translation>
+    </message>
+    <message>
+        <source>设置(&amp;S)</source>
+        <translation>&amp;Settings...</translation>
+    </message>
+    <message>
+        <source>对弈(&amp;Y)</source>
+        <translation>Pla&amp;y...</translation>
+    </message>
+    <message>
+        <source>标记死子(&amp;D)</source>
+        <translation>Mark &amp;Dead Stones</translation>
+    </message>
+    <message>
+        <source>点算胜负(&amp;C)</source>
+        <translation>&amp;Count the Game</translation>
+    </message>
+    <message>
+        <source>规则(&amp;R)</source>
+        <translation>&amp;Rules...</translation>
+    </message>
+    <message>
+        <source>更新自定义棋谱库索引(&amp;U)</source>
+        <translation>&amp;Update Custom Library Index</translation>
+    </message>
+    <message>
+        <source>全局模式库管理(&amp;M)</source>
+        <translation>Pattern Library &amp;Management...</translation>
     </message>
     <message>
         <source>显示手数</source>
         <translation>Show Move Numbers</translation>
     </message>
     <message>
-        <source>棋盘XY交换</source>
-        <translation>Swap Board X and Y</translation>
-    </message>
-    <message>
-        <source>水平翻转</source>
-        <translation>Flip Horizontally</translation>
-    </message>
-    <message>
-        <source>垂直翻转</source>
-        <translation>Flip Vertically</translation>
-    </message>
-    <message>
         <source>查看标记详细信息(...)</source>
         <translation>Hint Details...</translation>
     </message>
     <message>
-        <source>关闭</source>
-        <translation>Close</translation>
+        <source>层叠(&amp;C)</source>
+        <translation>&amp;Cascade</translation>
+    </message>
+    <message>
+        <source>水平平铺(&amp;T)</source>
+        <translation>Tile &amp;Horizontally</translation>
+    </message>
+    <message>
+        <source>垂直平铺(&amp;V)</source>
+        <translation>Tile &amp;Vertically</translation>
+    </message>
+    <message>
+        <source>排列图标(&amp;A)</source>
+        <translation>&amp;Arrange Icons</translation>
+    </message>
+    <message>
+        <source>关闭所有窗口(&amp;L)</source>
+        <translation>C&amp;lose All Rooms</translation>
+    </message>
+    <message>
+        <source>帮助主题(&amp;H)</source>
+        <translation>&amp;Help Topics</translation>
+    </message>
+    <message>
+        <source>访问主页(&amp;W)</source>
+        <translation>Visit the &amp;Website</translation>
+    </message>
+    <message>
+        <source>发送反馈邮件(&amp;M)</source>
+        <translation>Send Feedback by E-&amp;mail</translation>
+    </message>
+    <message>
+        <source>关于Moonhaven(Stonelark)(&amp;A)...</source>
+        <translation>&amp;About Moonhaven(Stonelark)...</translation>
     </message>
     <message>
         <source>文件(&amp;F)</source>
         <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>查看(&amp;V)</source>
+        <translation>&amp;View</translation>
     </message>
     <message>
         <source>游戏(&amp;G)</source>
@@ -95,36 +265,12 @@
         <translation>&amp;Room</translation>
     </message>
     <message>
-        <source>选择全局库: </source>
-        <translation>Global library: </translation>
+        <source>窗口(&amp;W)</source>
+        <translation>&amp;Window</translation>
     </message>
     <message>
-        <source>对局信息</source>
-        <translation>Game Information</translation>
-    </message>
-    <message>
-        <source>标记死子</source>
-        <translation>Mark Dead Stones</translation>
-    </message>
-    <message>
-        <source>点算胜负</source>
-        <translation>Count the Game</translation>
-    </message>
-    <message>
-        <source>规则</source>
-        <translation>Rules...</translation>
-    </message>
-    <message>
-        <source>最多只能打开九个棋室, 这些棋谱没有打开:</source>
-        <translation>At most nine rooms can be open. These records were not opened:</translation>
-    </message>
-    <message>
-        <source>从棋谱库中打开(&amp;D)...</source>
-        <translation>Open from Recor&amp;d Library...</translation>
-    </message>
-    <message>
-        <source>全局模式库管理</source>
-        <translation>Pattern Library Management</translation>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
     </message>
 </context>
 <context>
@@ -431,6 +577,13 @@ done: %2</translation>
     </message>
 </context>
 <context>
+    <name>mh::RoomBar</name>
+    <message>
+        <source>棋室</source>
+        <translation> Room</translation>
+    </message>
+</context>
+<context>
     <name>mh::RoomView</name>
     <message>
         <source>无名文件</source>
@@ -610,6 +763,49 @@ done: %2</translation>
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>mh::SettingsDialog</name>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>全局模式库匹配信息( A, B, C... )</source>
+        <translation>Whole-board hints ( A, B, C... )</translation>
+    </message>
+    <message>
+        <source>局部模式库匹配信息( A1, B1,... )</source>
+        <translation>Local hints ( A1, B1,... )</translation>
+    </message>
+    <message>
+        <source>矩阵模式库匹配信息( * )</source>
+        <translation>Matrix pattern hints ( * )</translation>
+    </message>
+    <message>
+        <source>提示音</source>
+        <translation>Study chimes</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>落子音量</source>
+        <translation>Stone sounds</translation>
+    </message>
+    <message>
+        <source>全部打开</source>
+        <translation>In every room</translation>
+    </message>
+    <message>
+        <source>只打开当前房间</source>
+        <translation>Only in the active room</translation>
+    </message>
+    <message>
+        <source>全部关闭</source>
+        <translation>Off</translation>
     </message>
 </context>
 <context>

@@ -21,30 +21,88 @@
     </message>
 </context>
 <context>
+    <name>mh::AboutDialog</name>
+    <message>
+        <source>关于Moonhaven(Stonelark)</source>
+        <translation>關於Moonhaven(Stonelark)</translation>
+    </message>
+    <message>
+        <source>Moonhaven(Stonelark) 2.2 版</source>
+        <translation>Moonhaven(Stonelark) 2.2 版</translation>
+    </message>
+    <message>
+        <source>围棋学习助手: 九个棋室, 来自棋谱库的提示, 与 GNU Go 对弈.</source>
+        <translation>圍棋學習助手: 九個棋室, 來自棋譜庫的提示, 與 GNU Go 對弈.</translation>
+    </message>
+</context>
+<context>
     <name>mh::CMainFrame</name>
+    <message>
+        <source>选择全局库: </source>
+        <translation>選擇全局庫: </translation>
+    </message>
+    <message>
+        <source>对局信息</source>
+        <translation>對局資訊</translation>
+    </message>
+    <message>
+        <source>最多只能打开九个棋室, 这些棋谱没有打开:</source>
+        <translation>最多只能開啟九個棋室, 這些棋譜沒有開啟:</translation>
+    </message>
+    <message>
+        <source>就绪</source>
+        <translation>就緒</translation>
+    </message>
+    <message>
+        <source>工具栏</source>
+        <translation>工具列</translation>
+    </message>
+    <message>
+        <source>棋室信息</source>
+        <translation>棋室資訊</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1</source>
+        <translation>無法寫入檔案 %1</translation>
+    </message>
+    <message>
+        <source>语言的设置将会在程序重启的时候有效.</source>
+        <translation>語言的設定將會在程式重新啟動的時候生效.</translation>
+    </message>
+    <message>
+        <source>找不到帮助文件 %1</source>
+        <translation>找不到說明檔案 %1</translation>
+    </message>
+    <message>
+        <source>反馈 Moonhaven 2.2</source>
+        <translation>回饋 Moonhaven 2.2</translation>
+    </message>
+    <message>
+        <source>正在更新自定义棋谱库索引...</source>
+        <translation>正在更新自訂棋譜庫索引...</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>自定义棋谱总数: </source>
+        <translation>自訂棋譜總數: </translation>
+    </message>
+</context>
+<context>
+    <name>mh::FrameCommands</name>
     <message>
         <source>新建棋室(&amp;N)</source>
         <translation>新增棋室(&amp;N)</translation>
     </message>
     <message>
-        <source>退出(&amp;X)</source>
-        <translation>離開(&amp;X)</translation>
-    </message>
-    <message>
-        <source>开始新局</source>
-        <translation>開始新局</translation>
-    </message>
-    <message>
-        <source>结束</source>
-        <translation>結束</translation>
-    </message>
-    <message>
-        <source>对弈</source>
-        <translation>對弈</translation>
-    </message>
-    <message>
         <source>打开棋谱(&amp;O)...</source>
         <translation>開啟棋譜(&amp;O)...</translation>
+    </message>
+    <message>
+        <source>从棋谱库中打开(&amp;D)...</source>
+        <translation>從棋譜庫中開啟(&amp;D)...</translation>
     </message>
     <message>
         <source>保存棋谱(&amp;S)</source>
@@ -55,36 +113,148 @@
         <translation>另存棋譜為(&amp;A)...</translation>
     </message>
     <message>
-        <source>导出到缺省sgf文件</source>
-        <translation>匯出到預設sgf檔案</translation>
+        <source>导出到缺省sgf文件(&amp;E)</source>
+        <translation>匯出到預設sgf檔案(&amp;E)</translation>
+    </message>
+    <message>
+        <source>关闭(&amp;C)</source>
+        <translation>關閉(&amp;C)</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>離開(&amp;X)</translation>
+    </message>
+    <message>
+        <source>工具栏(&amp;T)</source>
+        <translation>工具列(&amp;T)</translation>
+    </message>
+    <message>
+        <source>状态栏(&amp;S)</source>
+        <translation>狀態列(&amp;S)</translation>
+    </message>
+    <message>
+        <source>对局信息(&amp;G)</source>
+        <translation>對局資訊(&amp;G)</translation>
+    </message>
+    <message>
+        <source>棋室信息(&amp;R)</source>
+        <translation>棋室資訊(&amp;R)</translation>
+    </message>
+    <message>
+        <source>中文(&amp;C)</source>
+        <translation>中文(&amp;C)</translation>
+    </message>
+    <message>
+        <source>英文(&amp;E)</source>
+        <translation>英文(&amp;E)</translation>
+    </message>
+    <message>
+        <source>保持窗体在最前面(&amp;K)</source>
+        <translation>保持視窗在最上層(&amp;K)</translation>
+    </message>
+    <message>
+        <source>开始新局(&amp;N)</source>
+        <translation>開始新局(&amp;N)</translation>
+    </message>
+    <message>
+        <source>结束(&amp;E)</source>
+        <translation>結束(&amp;E)</translation>
+    </message>
+    <message>
+        <source>停一手(&amp;P)</source>
+        <translation>停一手(&amp;P)</translation>
+    </message>
+    <message>
+        <source>棋盘XY交换(&amp;X)</source>
+        <translation>棋盤XY交換(&amp;X)</translation>
+    </message>
+    <message>
+        <source>水平翻转(&amp;H)</source>
+        <translation>水平翻轉(&amp;H)</translation>
+    </message>
+    <message>
+        <source>垂直翻转(&amp;V)</source>
+        <translation>垂直翻轉(&amp;V)</translation>
+    </message>
+    <message>
+        <source>设置(&amp;S)</source>
+        <translation>設定(&amp;S)</translation>
+    </message>
+    <message>
+        <source>对弈(&amp;Y)</source>
+        <translation>對弈(&amp;Y)</translation>
+    </message>
+    <message>
+        <source>标记死子(&amp;D)</source>
+        <translation>標記死子(&amp;D)</translation>
+    </message>
+    <message>
+        <source>点算胜负(&amp;C)</source>
+        <translation>點算勝負(&amp;C)</translation>
+    </message>
+    <message>
+        <source>规则(&amp;R)</source>
+        <translation>規則(&amp;R)</translation>
+    </message>
+    <message>
+        <source>更新自定义棋谱库索引(&amp;U)</source>
+        <translation>更新自訂棋譜庫索引(&amp;U)</translation>
+    </message>
+    <message>
+        <source>全局模式库管理(&amp;M)</source>
+        <translation>全局模式庫管理(&amp;M)</translation>
     </message>
     <message>
         <source>显示手数</source>
         <translation>顯示手數</translation>
     </message>
     <message>
-        <source>棋盘XY交换</source>
-        <translation>棋盤XY交換</translation>
-    </message>
-    <message>
-        <source>水平翻转</source>
-        <translation>水平翻轉</translation>
-    </message>
-    <message>
-        <source>垂直翻转</source>
-        <translation>垂直翻轉</translation>
-    </message>
-    <message>
         <source>查看标记详细信息(...)</source>
         <translation>檢視標記詳細資訊(...)</translation>
     </message>
     <message>
-        <source>关闭</source>
-        <translation>關閉</translation>
+        <source>层叠(&amp;C)</source>
+        <translation>重疊顯示(&amp;C)</translation>
+    </message>
+    <message>
+        <source>水平平铺(&amp;T)</source>
+        <translation>水平並排(&amp;T)</translation>
+    </message>
+    <message>
+        <source>垂直平铺(&amp;V)</source>
+        <translation>垂直並排(&amp;V)</translation>
+    </message>
+    <message>
+        <source>排列图标(&amp;A)</source>
+        <translation>排列圖示(&amp;A)</translation>
+    </message>
+    <message>
+        <source>关闭所有窗口(&amp;L)</source>
+        <translation>關閉所有視窗(&amp;L)</translation>
+    </message>
+    <message>
+        <source>帮助主题(&amp;H)</source>
+        <translation>說明主題(&amp;H)</translation>
+    </message>
+    <message>
+        <source>访问主页(&amp;W)</source>
+        <translation>造訪首頁(&amp;W)</translation>
+    </message>
+    <message>
+        <source>发送反馈邮件(&amp;M)</source>
+        <translation>傳送回饋郵件(&amp;M)</translation>
+    </message>
+    <message>
+        <source>关于Moonhaven(Stonelark)(&amp;A)...</source>
+        <translation>關於Moonhaven(Stonelark)(&amp;A)...</translation>
     </message>
     <message>
         <source>文件(&amp;F)</source>
         <translation>檔案(&amp;F)</translation>
+    </message>
+    <message>
+        <source>查看(&amp;V)</source>
+        <translation>檢視(&amp;V)</translation>
     </message>
     <message>
         <source>游戏(&amp;G)</source>
@@ -95,36 +265,12 @@
         <translation>棋室(&amp;R)</translation>
     </message>
     <message>
-        <source>选择全局库: </source>
-        <translation>選擇全局庫: </translation>
+        <source>窗口(&amp;W)</source>
+        <translation>視窗(&amp;W)</translation>
     </message>
     <message>
-        <source>对局信息</source>
-        <translation>對局資訊</translation>
-    </message>
-    <message>
-        <source>标记死子</source>
-        <translation>標記死子</translation>
-    </message>
-    <message>
-        <source>点算胜负</source>
-        <translation>點算勝負</translation>
-    </message>
-    <message>
-        <source>规则</source>
-        <translation>規則</translation>
-    </message>
-    <message>
-        <source>最多只能打开九个棋室, 这些棋谱没有打开:</source>
-        <translation>最多只能開啟九個棋室, 這些棋譜沒有開啟:</translation>
-    </message>
-    <message>
-        <source>从棋谱库中打开(&amp;D)...</source>
-        <translation>從棋譜庫中開啟(&amp;D)...</translation>
-    </message>
-    <message>
-        <source>全局模式库管理</source>
-        <translation>全局模式庫管理</translation>
+        <source>帮助(&amp;H)</source>
+        <translation>說明(&amp;H)</translation>
     </message>
 </context>
 <context>
@@ -431,6 +577,13 @@
     </message>
 </context>
 <context>
+    <name>mh::RoomBar</name>
+    <message>
+        <source>棋室</source>
+        <translation>棋室</translation>
+    </message>
+</context>
+<context>
     <name>mh::RoomView</name>
     <message>
         <source>无名文件</source>
@@ -610,6 +763,49 @@
     <message>
         <source>取消</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>mh::SettingsDialog</name>
+    <message>
+        <source>设置</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>全局模式库匹配信息( A, B, C... )</source>
+        <translation>全局模式庫匹配資訊( A, B, C... )</translation>
+    </message>
+    <message>
+        <source>局部模式库匹配信息( A1, B1,... )</source>
+        <translation>局部模式庫匹配資訊( A1, B1,... )</translation>
+    </message>
+    <message>
+        <source>矩阵模式库匹配信息( * )</source>
+        <translation>矩陣模式庫匹配資訊( * )</translation>
+    </message>
+    <message>
+        <source>提示音</source>
+        <translation>提示音</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>開啟</translation>
+    </message>
+    <message>
+        <source>落子音量</source>
+        <translation>落子音量</translation>
+    </message>
+    <message>
+        <source>全部打开</source>
+        <translation>全部開啟</translation>
+    </message>
+    <message>
+        <source>只打开当前房间</source>
+        <translation>只開啟目前房間</translation>
+    </message>
+    <message>
+        <source>全部关闭</source>
+        <translation>全部關閉</translation>
     </message>
 </context>
 <context>

@@ -47,7 +47,7 @@ TEST_F(UiLanguageTest, EachLanguageShowsItsOwnTexts) {
     const mh::UiLanguageReport report = mh::installUiLanguage(*qApp, c.language, kBuiltTranslations);
     EXPECT_EQ(report.programTexts, c.language != LanguageSetting::SimplifiedChinese) << c.language;
     EXPECT_TRUE(report.qtTexts) << c.language;
-    EXPECT_EQ(programText("mh::CMainFrame", "文件(&F)"), QString::fromUtf8(c.fileMenu));
+    EXPECT_EQ(programText("mh::FrameCommands", "文件(&F)"), QString::fromUtf8(c.fileMenu));
     EXPECT_EQ(programText("mh::RoomView", "%1棋室"), QString::fromUtf8(c.room));
     EXPECT_EQ(programText("QFileDialog", "Look in:"), QString::fromUtf8(c.qtLookIn));
     mh::RecordFileDialog dialog;
@@ -68,7 +68,7 @@ TEST_F(UiLanguageTest, MissingTranslationsLeaveTheSimplifiedTexts) {
   const mh::UiLanguageReport report =
       mh::installUiLanguage(*qApp, LanguageSetting::TraditionalChinese, {QStringLiteral("/nonexistent")});
   EXPECT_FALSE(report.programTexts);
-  EXPECT_EQ(programText("mh::CMainFrame", "文件(&F)"), QString::fromUtf8("文件(&F)"));
+  EXPECT_EQ(programText("mh::FrameCommands", "文件(&F)"), QString::fromUtf8("文件(&F)"));
 }
 
 // Every character each language shows is in the interface font it chooses, so that nothing comes

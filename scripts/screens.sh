@@ -3,7 +3,7 @@
 # settings, play, rules and about dialogs from the keyboard, and saves a picture of the screen for
 # each under OUT_DIR: main.png, menu-file.png, menu-view.png, menu-game.png, menu-room.png,
 # menu-window.png, menu-help.png, settings.png, play.png, rules.png, about.png. Fails when a menu
-# or dialog does not come up.
+# or dialog does not come up, or when a text on any of them has characters no font draws.
 #
 #   scripts/screens.sh BUILD_DIR [OUT_DIR] [LANG]
 #
@@ -26,6 +26,7 @@ for tool in Xvfb xdotool import compare; do
   command -v "$tool" >/dev/null || { echo "missing $tool (scripts/setup.sh installs it)"; exit 1; }
 done
 mkdir -p "$out"
+rm -f "$out/glyphs.txt"
 
 # The access keys of the menus and of the dialogs' items, by interface language: the letters the
 # menu titles and items carry ("文件(&F)" ...). One line per screen: FILE KEYS...
@@ -60,7 +61,7 @@ for _ in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$scratch/display")
 
 rm -f "$out/program.log"
-(cd "$scratch" && MOONHAVEN_HOME=$scratch MOONHAVEN_REPORT_BOARD=1200 exec "$program") >"$out/program.log" 2>&1 &
+(cd "$scratch" && MOONHAVEN_HOME=$scratch MOONHAVEN_GLYPH_REPORT=$out/glyphs.txt MOONHAVEN_REPORT_BOARD=1200 exec "$program") >"$out/program.log" 2>&1 &
 app=$!
 for _ in $(seq 150); do grep -q '^board ' "$out/program.log" && break; sleep 0.1; done
 grep -q '^board ' "$out/program.log" || { echo "FAILED: the program did not come up"; cat "$out/program.log"; exit 1; }
@@ -103,5 +104,13 @@ while read -r file keys; do
 done < <(screens_for "$lang")
 
 kill "$app" 2>/dev/null
+# The program checked every window and menu it showed for texts that no font draws (they would
+# show as empty boxes): glyphs.txt has a "checked" line for each and no "undrawable" line.
+checked=$(grep -c '^checked ' "$out/glyphs.txt" 2>/dev/null || true)
+[ "${checked:-0}" -gt 10 ] || { echo "FAILED: only ${checked:-0} windows and menus were checked for undrawable texts"; failures=$((failures + 1)); }
+if grep '^undrawable ' "$out/glyphs.txt"; then
+  echo "FAILED: texts with characters no font draws (above)"
+  failures=$((failures + 1))
+fi
 [ $failures = 0 ] || exit 1
 echo "screens of the $name interface in $out"

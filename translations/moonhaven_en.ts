@@ -579,8 +579,8 @@ done: %2</translation>
 <context>
     <name>mh::RoomBar</name>
     <message>
-        <source>棋室</source>
-        <translation> Room</translation>
+        <source>%1棋室</source>
+        <translation>Room %1</translation>
     </message>
 </context>
 <context>

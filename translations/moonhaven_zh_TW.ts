@@ -579,8 +579,8 @@
 <context>
     <name>mh::RoomBar</name>
     <message>
-        <source>棋室</source>
-        <translation>棋室</translation>
+        <source>%1棋室</source>
+        <translation>%1棋室</translation>
     </message>
 </context>
 <context>

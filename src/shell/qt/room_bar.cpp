@@ -22,7 +22,7 @@ RoomBar::RoomBar(QWidget* parent) : QWidget(parent), tabs_(new QTabBar(this)) {
   });
 }
 
-QString RoomBar::tabTitle(int number) { return QString::number(number) + tr("棋室"); }
+QString RoomBar::tabTitle(int number) { return tr("%1棋室").arg(number); }
 
 void RoomBar::addRoom(CChildFrame* room) {
   const QSignalBlocker quiet(tabs_);

@@ -92,6 +92,10 @@ CMainFrame::~CMainFrame() {
   // The rooms go first: what they signal on their way out still finds every member here.
   // Closed rooms waiting for their deferred deletion are children too.
   disconnect(mdi_, nullptr, this, nullptr);
+  // The docks report being hidden while the window part of this frame is torn down, after this
+  // frame's own members are gone.
+  disconnect(studyDock_, nullptr, this, nullptr);
+  disconnect(roomDock_, nullptr, this, nullptr);
   for (CChildFrame* room : findChildren<CChildFrame*>()) delete room;
 }
 

@@ -33,8 +33,7 @@ void RoomBar::addRoom(CChildFrame* room) {
 
 void RoomBar::removeRoom(CChildFrame* room) {
   for (int i = 0; i < rooms_.size(); ++i) {
-    // A destroyed room's pointer reads null already: its tab is the one without a room.
-    if (rooms_[i] != room && !rooms_[i].isNull()) continue;
+    if (rooms_[i] != room) continue;
     const QSignalBlocker quiet(tabs_);
     rooms_.removeAt(i);
     tabs_->removeTab(i);
@@ -49,7 +48,7 @@ void RoomBar::setActiveRoom(CChildFrame* room) {
 }
 
 CChildFrame* RoomBar::roomAt(int index) const {
-  return index >= 0 && index < rooms_.size() ? rooms_[index].data() : nullptr;
+  return index >= 0 && index < rooms_.size() ? rooms_[index] : nullptr;
 }
 
 }  // namespace mh

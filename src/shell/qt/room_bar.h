@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QList>
-#include <QPointer>
 #include <QWidget>
 
 class QTabBar;
@@ -36,7 +35,9 @@ class RoomBar : public QWidget {
 
  private:
   QTabBar* tabs_;
-  QList<QPointer<CChildFrame>> rooms_;
+  // Plain pointers: a room leaves the list when it is destroyed, and a weak pointer would be read
+  // as a CChildFrame while its QObject part is still being torn down.
+  QList<CChildFrame*> rooms_;
 };
 
 }  // namespace mh

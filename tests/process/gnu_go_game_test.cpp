@@ -1,7 +1,6 @@
 // Games against the real GNU Go (/usr/games/gnugo, installed by scripts/setup.sh).
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 
 #include <atomic>
 #include <filesystem>
@@ -15,6 +14,7 @@
 #include "process/headless_match.h"
 #include "support/captured_log.h"
 #include "support/scratch_dir.h"
+#include "support/shell_script.h"
 #include "support/watchdog.h"
 
 namespace {
@@ -48,9 +48,7 @@ class GnuGoGameTest : public ::testing::Test {
 TEST_F(GnuGoGameTest, AHandicapGameTellsGnuGoTheStonesBeforeItsFirstMove) {
   // A wrapper that records what GNU Go receives, byte for byte.
   const std::string wrapper = dir_.file("recording-gnugo"), received = dir_.file("received.txt");
-  const std::string script = "#!/bin/sh\ntee -a '" + received + "' | exec " + kGnuGo + " \"$@\"\n";
-  ASSERT_TRUE(mh::test::writeFileBytes(wrapper, std::vector<std::uint8_t>(script.begin(), script.end())));
-  ASSERT_EQ(::chmod(wrapper.c_str(), 0755), 0);
+  mh::test::writeShellScript(wrapper, "tee -a '" + received + "' | exec " + kGnuGo + " \"$@\"\n");
 
   mh::GameSettings settings;
   settings.handicap = 4;

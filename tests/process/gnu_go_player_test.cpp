@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 
 #include <future>
 #include <memory>
@@ -13,6 +12,7 @@
 #include "model/match_driver.h"
 #include "support/captured_log.h"
 #include "support/scratch_dir.h"
+#include "support/shell_script.h"
 #include "support/watchdog.h"
 
 namespace {
@@ -36,9 +36,8 @@ std::string readText(const std::string& path) {
 // received (with its "\r\n") to dir/commands.txt, answers "= " to everything but "quit" (which
 // it answers and leaves) and "reg_genmove", whose n-th request runs onGenmove with $n set.
 std::string writeFakeEngine(const ScratchDir& dir, const std::string& onGenmove) {
-  const std::string path = dir.file("engine");
-  const std::string script =
-      "#!/bin/sh\n"
+  return mh::test::writeShellScript(
+      dir.file("engine"),
       "cr=$(printf '\\r')\n"
       "n=0\n"
       "while IFS= read -r line; do\n"
@@ -49,10 +48,7 @@ std::string writeFakeEngine(const ScratchDir& dir, const std::string& onGenmove)
       "    reg_genmove*) n=$((n+1)); " + onGenmove + ";;\n"
       "    *) printf '= \\n\\n';;\n"
       "  esac\n"
-      "done\n";
-  EXPECT_TRUE(mh::test::writeFileBytes(path, std::vector<std::uint8_t>(script.begin(), script.end())));
-  EXPECT_EQ(::chmod(path.c_str(), 0755), 0);
-  return path;
+      "done\n");
 }
 
 class GnuGoPlayerTest : public ::testing::Test {

@@ -5,12 +5,14 @@
 #include <atomic>
 #include <fstream>
 
+#include "platform/find_program.h"
 #include "platform/teardown_queue.h"
 #include "records/record_loader.h"
 #include "room/room_sounds.h"
 #include "room/app_settings.h"
 #include "support/process_census.h"
 #include "support/scratch_dir.h"
+#include "support/shell_script.h"
 #include "support/watchdog.h"
 
 namespace mh {
@@ -137,11 +139,15 @@ TEST(Room, NoPassAwayFromTheEndOfARecordOrForGnuGo) {
 
 TEST(Room, ClickWhileGnuGoIsToMoveDoesNothing) {
   test::Watchdog dog(120s);
+  test::ScratchDir dir;
+  const test::GatedProgram gnuGo(dir, findProgram("gnugo"));
   RoomFixture f;
-  f.room->startGame(gnuGoAgainstPerson("gnugo", 1));
+  f.room->startGame(gnuGoAgainstPerson(gnuGo.path(), 1));
   EXPECT_TRUE(f.room->gnuGoInGame());
-  // GNU Go (Black) moves first. A click in the moment the new game replaces the room's earlier
-  // one is not checked here: it can still reach the game being replaced.
+  // GNU Go (Black) moves first; until its stone is there, clicks are not the person's.
+  EXPECT_EQ(f.room->choosePoint(180), PointChoice::Dropped);
+  EXPECT_FALSE(f.room->mayPass());
+  gnuGo.open();
   ASSERT_TRUE(f.reaches(1));
   EXPECT_EQ(f.room->view().sideToMove, White);
   EXPECT_FALSE(f.room->transformsAllowed()) << "GNU Go's own board would no longer agree";
@@ -149,6 +155,7 @@ TEST(Room, ClickWhileGnuGoIsToMoveDoesNothing) {
   while (f.room->view().board.get(empty) != Empty) ++empty;
   EXPECT_EQ(f.room->choosePoint(empty), PointChoice::Played);
   ASSERT_TRUE(f.reaches(3)) << "GNU Go answered";
+  EXPECT_NE(f.room->view().board.get(empty), Empty);
   EXPECT_TRUE(f.room->refresh({}).infoText.empty()) << "no hints while GNU Go plays here";
 }
 

@@ -12,7 +12,6 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "engine/matrix_library.h"
@@ -32,6 +31,7 @@
 #include "support/corpus_pattern_base.h"
 #include "support/process_census.h"
 #include "support/scratch_dir.h"
+#include "support/shell_script.h"
 
 namespace mh {
 namespace {
@@ -131,20 +131,20 @@ TEST(RoomViewWidget, AClickPlaysAStoneAndTheTitleFollows) {
 TEST(RoomViewWidget, AClickWhileGnuGoIsToMoveDoesNothing) {
   Lent lent;
   test::ScratchDir dir;
-  // GNU Go itself, started half a second late, so that its first answer surely comes after the
-  // second click.
-  const std::string slow = dir.file("slow-gnugo");
-  std::ofstream(slow) << "#!/bin/sh\nsleep 0.5\nexec " << findProgram("gnugo") << " \"$@\"\n";
-  std::filesystem::permissions(slow, std::filesystem::perms::owner_all);
+  // GNU Go itself, let start only after the second click, so that its first answer surely comes
+  // after it.
+  const test::GatedProgram gnuGo(dir, findProgram("gnugo"));
   auto room = shownRoom(lent);
   PlaySetup setup = PlaySetup::defaults(GameSettings::Chinese, "me", "gnu");
   setup.swapPlayers();  // the person plays Black, GNU Go White
-  setup.white.program = slow;
+  setup.white.program = gnuGo.path();
   setup.white.assist = false;
   room->startGame(playChoice(setup, false));
   clickPoint(*room, 3 * 19 + 3);
   ASSERT_TRUE(settle([&] { return room->room().view().currentIndex == 1; }));
   clickPoint(*room, 0);  // GNU Go is thinking: the corner point stays empty
+  QCoreApplication::processEvents();  // the click's queued handling
+  gnuGo.open();
   ASSERT_TRUE(settle([&] { return room->room().view().currentIndex == 2; }, 60000)) << "GNU Go answered";
   EXPECT_EQ(room->room().view().board.get(0), Empty);
   EXPECT_EQ(room->room().view().sideToMove, Black);

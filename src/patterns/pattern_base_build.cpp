@@ -196,12 +196,19 @@ struct PhaseRun {
   int sent = 0;               // games handed to the worker (loader thread only)
   std::atomic<int> added{0};
   std::atomic<bool> adding{false};
+  size_t cacheShare = 0;  // the phase's share of the cache, before it grows with the library
+  size_t cacheLimit = 0;  // the cache's limit as set
   const std::atomic<bool>* scanning = nullptr;  // the index scan is still feeding the phase
   // Games handed from the loader to the phase's worker: records are read ahead by at most 32.
   BoundedQueue<std::pair<int, LoadedGamePtr>> queue{32};
 
   explicit PhaseRun(const LibraryPhaseFiles& f) : files(f) {}
 };
+
+// The cache limit of a phase whose library holds games: its share, or more on a large base.
+size_t cacheLimit(const BuildRequest& request, const PhaseRun& run, std::int64_t games) {
+  return std::max(run.cacheShare, request.cacheBytesPerGame * static_cast<size_t>(std::max<std::int64_t>(games, 0)));
+}
 
 // Opens the done list and the warehouse of a phase: they belong together, and when either is
 // missing or unreadable the library starts again from nothing, so that no game is counted twice
@@ -232,7 +239,9 @@ bool openPhaseFiles(const BuildRequest& request, size_t cacheBytes, PhaseRun& ru
   run.done.earlierCount = earlierCount;
   // From the first change on, the warehouse no longer matches the done list of the last run.
   run.library.setBeforeFirstWrite([&done = run.done] { return done.moveAside(); });
-  if (request.writeBack && !run.library.enableWriteBack(cacheBytes, request.file(run.files.prints))) {
+  run.cacheShare = cacheBytes;
+  run.cacheLimit = cacheLimit(request, run, earlierCount);
+  if (request.writeBack && !run.library.enableWriteBack(run.cacheLimit, request.file(run.files.prints))) {
     run.error = "cannot read " + request.file(run.files.warehouse) + ": " + run.library.lastError();
     return false;
   }
@@ -286,6 +295,11 @@ void runPhaseWorker(const BuildRequest& request, const GameIndex& index, PhaseRu
     else
       (void)addRecordToLocalLibrary(run.library, game->record, game->winner, g, kLocalMoves, &failed);
     if (failed) ++run.result.gamesCut;
+    if (request.writeBack && run.result.gamesAdded % 1024 == 0) {
+      const size_t limit = cacheLimit(request, run, std::int64_t{run.done.earlierCount} + run.result.gamesAdded);
+      // A higher limit evicts nothing, so this cannot fail.
+      if (limit > run.cacheLimit) (void)run.library.enableWriteBack(run.cacheLimit = limit);
+    }
   }
   run.queue.close();
   run.adding.store(false);

@@ -35,6 +35,10 @@ struct BuildRequest {
   // recorded move is stored at once (the plain path the held one must agree with byte for byte).
   bool writeBack = true;
   size_t cacheBytes = size_t{32} << 20;
+  // Each phase's share of the cache grows to at least this many bytes a game in its library: the
+  // entries of the opening grow by an occurrence with nearly every game, and once they no longer
+  // fit, every eviction rewrites them whole and the next game reads them back.
+  size_t cacheBytesPerGame = 256;
   // The reach of each warehouse file; past it a phase's warehouse goes on in further volumes
   // (WarehouseVolumes). The format's 32-bit reach; lowered only to try splitting.
   std::int64_t warehouseFileLimit = BlockStore::kOffsetReach;

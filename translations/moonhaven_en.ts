@@ -378,6 +378,80 @@ done: %2</translation>
         <source>选择棋谱路径</source>
         <translation>Choose the Record Folder</translation>
     </message>
+    <message>
+        <source>添加...</source>
+        <translation>Add...</translation>
+    </message>
+    <message>
+        <source>移除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>移除模式库</source>
+        <translation>Remove Pattern Base</translation>
+    </message>
+    <message>
+        <source>从列表中移除模式库“%1”?</source>
+        <translation>Remove the pattern base “%1” from the list?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>同时删除它的索引和模式库文件</source>
+        <translation>Also delete its index and library files</translation>
+    </message>
+    <message>
+        <source>无法读取 %1, 它保持原样。</source>
+        <translation>%1 cannot be read; it was left as it is.</translation>
+    </message>
+    <message>
+        <source>无法写入 %1, 它保持原样。</source>
+        <translation>%1 cannot be written; it was left as it was.</translation>
+    </message>
+    <message>
+        <source>请填写标题: 一行, 不超过 %1 字节。</source>
+        <translation>Give a title: one line of at most %1 bytes.</translation>
+    </message>
+    <message>
+        <source>请选择棋谱路径 (完整路径, 一行)。</source>
+        <translation>Choose the record folder (a full path on one line).</translation>
+    </message>
+    <message>
+        <source>棋谱路径不存在: %1</source>
+        <translation>The record folder does not exist: %1</translation>
+    </message>
+    <message>
+        <source>棋谱路径中没有棋谱 (.sgf 或 .gib 文件): %1</source>
+        <translation>The record folder holds no game record (.sgf or .gib file): %1</translation>
+    </message>
+    <message>
+        <source>文件名不能为空, 不能含有 &quot;/&quot; 或控制字符, 首尾不能是空格, 不超过 %1 字节。</source>
+        <translation>The file name must not be empty, must not hold &quot;/&quot; or control characters, must not begin or end with a blank, and must fit in %1 bytes.</translation>
+    </message>
+    <message>
+        <source>另一个模式库已使用文件名 &quot;%1&quot;。</source>
+        <translation>Another pattern base already has the file name &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>这个模式库正在创建, 不能移除。</source>
+        <translation>This pattern base is being built; it cannot be removed now.</translation>
+    </message>
+    <message>
+        <source>模式库已从列表中移除, 但以下文件未能删除:
+%1</source>
+        <translation>The pattern base was removed from the list, but these files could not be deleted:
+%1</translation>
+    </message>
+    <message>
+        <source>添加模式库</source>
+        <translation>Add Pattern Base</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
 </context>
 <context>
     <name>mh::PlayDialog</name>

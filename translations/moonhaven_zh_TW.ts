@@ -378,6 +378,80 @@
         <source>选择棋谱路径</source>
         <translation>選擇棋譜路徑</translation>
     </message>
+    <message>
+        <source>添加...</source>
+        <translation>新增...</translation>
+    </message>
+    <message>
+        <source>移除</source>
+        <translation>移除</translation>
+    </message>
+    <message>
+        <source>移除模式库</source>
+        <translation>移除模式庫</translation>
+    </message>
+    <message>
+        <source>从列表中移除模式库“%1”?</source>
+        <translation>從清單中移除模式庫「%1」?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>同时删除它的索引和模式库文件</source>
+        <translation>同時刪除它的索引和模式庫檔案</translation>
+    </message>
+    <message>
+        <source>无法读取 %1, 它保持原样。</source>
+        <translation>無法讀取 %1, 它保持原樣。</translation>
+    </message>
+    <message>
+        <source>无法写入 %1, 它保持原样。</source>
+        <translation>無法寫入 %1, 它保持原樣。</translation>
+    </message>
+    <message>
+        <source>请填写标题: 一行, 不超过 %1 字节。</source>
+        <translation>請填寫標題: 一行, 不超過 %1 位元組。</translation>
+    </message>
+    <message>
+        <source>请选择棋谱路径 (完整路径, 一行)。</source>
+        <translation>請選擇棋譜路徑 (完整路徑, 一行)。</translation>
+    </message>
+    <message>
+        <source>棋谱路径不存在: %1</source>
+        <translation>棋譜路徑不存在: %1</translation>
+    </message>
+    <message>
+        <source>棋谱路径中没有棋谱 (.sgf 或 .gib 文件): %1</source>
+        <translation>棋譜路徑中沒有棋譜 (.sgf 或 .gib 檔案): %1</translation>
+    </message>
+    <message>
+        <source>文件名不能为空, 不能含有 &quot;/&quot; 或控制字符, 首尾不能是空格, 不超过 %1 字节。</source>
+        <translation>檔案名稱不能為空, 不能含有 &quot;/&quot; 或控制字元, 首尾不能是空格, 不超過 %1 位元組。</translation>
+    </message>
+    <message>
+        <source>另一个模式库已使用文件名 &quot;%1&quot;。</source>
+        <translation>另一個模式庫已使用檔案名稱 &quot;%1&quot;。</translation>
+    </message>
+    <message>
+        <source>这个模式库正在创建, 不能移除。</source>
+        <translation>這個模式庫正在建立, 不能移除。</translation>
+    </message>
+    <message>
+        <source>模式库已从列表中移除, 但以下文件未能删除:
+%1</source>
+        <translation>模式庫已從清單中移除, 但以下檔案未能刪除:
+%1</translation>
+    </message>
+    <message>
+        <source>添加模式库</source>
+        <translation>新增模式庫</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
 </context>
 <context>
     <name>mh::PlayDialog</name>

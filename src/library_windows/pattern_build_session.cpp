@@ -80,8 +80,10 @@ BuildTick PatternBuildSession::tick() {
     const int n = building_;
     state_ = State::Idle;
     building_ = -1;
-    if (Wpb* wpb = bases_.at(n)) wpb->setBuilding(false);
-    users_.patternBaseRebuilt(n);
+    if (Wpb* wpb = bases_.at(n)) {
+      wpb->setBuilding(false);
+      users_.patternBaseRebuilt(n);
+    }
     t.ended = builder_.result();
     if (!t.ended) {
       t.ended.emplace();
@@ -103,6 +105,41 @@ bool PatternBuildSession::changeRecordFolder(int n, const std::string& folder, c
   wpb->setRecordDirectory(directory);
   users_.patternBaseRebuilt(n);
   return true;
+}
+
+std::string PatternBuildSession::proposeFileName(std::string_view title) const {
+  WpbListEditor editor(bases_.programDirectory());
+  (void)editor.load();
+  return editor.proposeFileName(title);
+}
+
+WpbEditStatus PatternBuildSession::addBase(const WpbListEditor::NewBase& base) {
+  WpbListEditor editor(bases_.programDirectory());
+  WpbEditStatus status = editor.load();
+  if (status == WpbEditStatus::Ok) status = editor.add(base);
+  if (status == WpbEditStatus::Ok) listChanged();
+  return status;
+}
+
+WpbEditStatus PatternBuildSession::removeBase(int n, bool deleteFiles, std::vector<std::string>* notDeleted) {
+  if (!canRemove(n)) return WpbEditStatus::NoSuchBase;
+  WpbListEditor editor(bases_.programDirectory());
+  WpbEditStatus status = editor.load();
+  if (status != WpbEditStatus::Ok) return status;
+  // Nothing may read the files while they are deleted.
+  users_.releasePatternBase(n);
+  bases_.at(n)->close();
+  status = editor.remove(n, deleteFiles, notDeleted);
+  if (status == WpbEditStatus::Ok || status == WpbEditStatus::FilesNotDeleted) listChanged();
+  else users_.patternBaseRebuilt(n);
+  return status;
+}
+
+void PatternBuildSession::listChanged() {
+  const std::vector<int> numbers = bases_.reread();
+  if (building_ >= 0)
+    building_ = building_ < static_cast<int>(numbers.size()) ? numbers[static_cast<size_t>(building_)] : -1;
+  users_.patternBasesRenumbered(numbers);
 }
 
 }  // namespace mh

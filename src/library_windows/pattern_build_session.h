@@ -2,10 +2,13 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "patterns/game_loader.h"
 #include "patterns/pattern_base_builder.h"
 #include "patterns/wpb_list.h"
+#include "patterns/wpb_list_editor.h"
 #include "platform/log_line.h"
 
 namespace mh {
@@ -29,6 +32,10 @@ class PatternBaseUsers {
   // The build of pattern base n has ended (or its record folder changed): select it again where it
   // was used, which reopens it, and show it afresh.
   virtual void patternBaseRebuilt(int n) = 0;
+  // A pattern base was added or removed and the list read again: newNumbers[n] is the number base
+  // n has now, -1 for the removed one. Renumber what refers to a base, let go of a removed one, and
+  // show the new list.
+  virtual void patternBasesRenumbered(const std::vector<int>& newNumbers) = 0;
 };
 
 // What the pattern-library dialog shows of a build at one tick of its timer.
@@ -94,7 +101,24 @@ class PatternBuildSession {
   // section WPB_n). Refused while that base is being built, and when the file cannot be written.
   bool changeRecordFolder(int n, const std::string& folder, const std::string& iniPath);
 
+  // Whether pattern base n may be removed: it is listed and not being built.
+  bool canRemove(int n) const { return bases_.at(n) && n != building_; }
+  // A file name for a new pattern base titled title (GB) that no listed base and no file in the
+  // program's directory uses.
+  std::string proposeFileName(std::string_view title) const;
+  // Adds a pattern base to WPBs.ini in the bases' program directory (the first one added becomes
+  // the default), then reads the list again and tells the users. A build may run meanwhile.
+  [[nodiscard]] WpbEditStatus addBase(const WpbListEditor::NewBase& base);
+  // Removes pattern base n from WPBs.ini, with its files when deleteFiles holds (those left are
+  // named in notDeleted, and the result is FilesNotDeleted), then reads the list again and tells
+  // the users, who let go of the base before it is closed. Refused (NoSuchBase) while it is being
+  // built.
+  [[nodiscard]] WpbEditStatus removeBase(int n, bool deleteFiles, std::vector<std::string>* notDeleted = nullptr);
+
  private:
+  // Reads the list again after WPBs.ini changed, follows the base being built and tells the users.
+  void listChanged();
+
   WpbList& bases_;
   PatternBaseUsers& users_;
   GameLoader load_;

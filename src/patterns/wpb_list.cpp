@@ -23,6 +23,9 @@ std::string recordDirectoryFor(std::string_view sgfPath, const std::string& prog
 }
 
 void WpbList::read(const std::string& iniPath, const std::string& programDirectory, int language) {
+  iniPath_ = iniPath;
+  home_ = programDirectory;
+  language_ = language;
   bases_.clear();
   const IniFile ini(iniPath);
   default_ = ini.readInt("WPBS", "DEFAULT", 0);
@@ -38,6 +41,25 @@ void WpbList::read(const std::string& iniPath, const std::string& programDirecto
                                            std::move(fileName), programDirectory));
   }
   if (default_ < 0 || default_ >= count()) default_ = 0;
+}
+
+std::vector<int> WpbList::reread() {
+  std::vector<std::unique_ptr<Wpb>> before = std::move(bases_);
+  read(iniPath_, home_, language_);
+  std::vector<int> numbers(before.size(), -1);
+  for (size_t now = 0; now < bases_.size(); ++now) {
+    const Wpb& fresh = *bases_[now];
+    for (size_t old = 0; old < before.size(); ++old) {
+      const Wpb* kept = before[old].get();
+      if (kept && kept->fileName() == fresh.fileName() && kept->title() == fresh.title() &&
+          kept->recordDirectory() == fresh.recordDirectory()) {
+        bases_[now] = std::move(before[old]);
+        numbers[old] = static_cast<int>(now);
+        break;
+      }
+    }
+  }
+  return numbers;
 }
 
 Wpb* WpbList::at(int n) { return n >= 0 && n < count() ? bases_[static_cast<size_t>(n)].get() : nullptr; }

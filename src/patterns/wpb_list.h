@@ -21,6 +21,13 @@ class WpbList {
   // first one lacking the title (in the given language), the path or the file name ends the list.
   // A DEFAULT outside the list becomes 0. A missing or broken file gives an empty list.
   void read(const std::string& iniPath, const std::string& programDirectory, int language);
+  // Reads the list again, from the file and in the language of the last read, after a pattern base
+  // was added to it or removed. A base whose title, record folder and file name are unchanged
+  // keeps its object, open or being built; the others are dropped. The result has, for each
+  // number before, the base's number now, or -1 when it is no longer listed.
+  std::vector<int> reread();
+  // The program's directory of the last read, ending with "/".
+  const std::string& programDirectory() const { return home_; }
 
   int count() const { return static_cast<int>(bases_.size()); }
   int defaultNumber() const { return default_; }
@@ -35,6 +42,9 @@ class WpbList {
  private:
   std::vector<std::unique_ptr<Wpb>> bases_;
   int default_ = 0;
+  std::string iniPath_;
+  std::string home_;
+  int language_ = 0;
 };
 
 // The collection directory an SGFPATH value names, ending with "/". A value beginning with

@@ -178,6 +178,12 @@ bool Room::selectLibrary(int n) {
   return true;
 }
 
+void Room::renumberLibrary(const std::vector<int>& newNumbers) {
+  const bool listed = libraryIndex_ >= 0 && libraryIndex_ < static_cast<int>(newNumbers.size());
+  libraryIndex_ = listed ? newNumbers[static_cast<size_t>(libraryIndex_)] : -1;
+  pendingSound_ = kSilentRefresh;
+}
+
 void Room::setDeadStoneMode(bool on) { deadStoneMode_ = on; }
 
 StudyBarState Room::studyBarState() const {

@@ -30,6 +30,11 @@ struct RecordingUsers : PatternBaseUsers {
     EXPECT_FALSE(bases->at(n)->isBuilding());
     EXPECT_TRUE(bases->select(n));
   }
+  void patternBasesRenumbered(const std::vector<int>& numbers) override {
+    std::string call = "renumbered";
+    for (int n : numbers) call += " " + std::to_string(n);
+    calls.push_back(call);
+  }
 };
 
 // A program's directory with two pattern bases over copies of the first `games` tygem-gb records.
@@ -168,6 +173,42 @@ TEST(PatternBuildSession, ANewRecordFolderIsWrittenAndTheBaseReopened) {
   EXPECT_FALSE(session.changeRecordFolder(5, other, home.ini()));
   EXPECT_FALSE(session.changeRecordFolder(0, other, home.dir.path() + "/no/such/dir/WPBs.ini"));
   EXPECT_EQ(home.bases.at(0)->recordDirectory(), home.dir.path() + "/records/") << "unchanged when not written";
+}
+
+// Adding and removing while another base is built: the build follows its base's new number, the
+// bases kept keep their state, and the base being built cannot be removed.
+TEST(PatternBuildSession, AddAndRemoveRenumberTheBasesAroundARunningBuild) {
+  Home home(40);
+  PatternBuildSession session(home.bases, home.users, slowLoader());
+  ASSERT_TRUE(home.bases.select(0));
+  Wpb* kept = home.bases.at(0);
+  ASSERT_TRUE(session.start(1, {true, true, true}));
+  Wpb* built = home.bases.at(1);
+
+  EXPECT_EQ(session.proposeFileName("first"), "first");
+  const std::string records = home.dir.path() + "/records";
+  ASSERT_EQ(session.addBase({"third", records, "three", false}), WpbEditStatus::Ok);
+  ASSERT_EQ(home.bases.count(), 3);
+  EXPECT_EQ(home.bases.at(0), kept) << "unchanged bases keep their objects";
+  EXPECT_TRUE(kept->isOpen());
+  EXPECT_EQ(home.bases.at(1), built);
+  EXPECT_TRUE(built->isBuilding());
+  EXPECT_EQ(session.addBase({"fourth", home.dir.path() + "/none", "four", false}), WpbEditStatus::NoSuchFolder);
+
+  EXPECT_FALSE(session.canRemove(1));
+  EXPECT_EQ(session.removeBase(1, true), WpbEditStatus::NoSuchBase) << "never the base being built";
+  ASSERT_TRUE(session.canRemove(0));
+  ASSERT_EQ(session.removeBase(0, false), WpbEditStatus::Ok);
+  EXPECT_EQ(session.building(), 0) << "the build follows its base";
+  ASSERT_EQ(home.bases.count(), 2);
+  EXPECT_EQ(home.bases.at(0), built);
+  EXPECT_EQ(home.bases.at(1)->fileName(), "three");
+
+  session.requestStop();
+  ASSERT_TRUE(tickUntilEnded(session).back().ended.has_value());
+  EXPECT_EQ(home.users.calls, (std::vector<std::string>{"release 1", "renumbered 0 1", "release 0",
+                                                        "renumbered -1 0 1", "rebuilt 0"}));
+  EXPECT_FALSE(built->isBuilding());
 }
 
 TEST(PatternBuildSession, ProgressTextsAndListLines) {

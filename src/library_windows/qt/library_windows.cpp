@@ -73,4 +73,10 @@ void LibraryWindows::patternBaseRebuilt(int n) {
   if (library_) library_->reloadBase(n);
 }
 
+void LibraryWindows::patternBasesRenumbered(const std::vector<int>& newNumbers) {
+  if (library_) library_->basesRenumbered(newNumbers);
+  for (RoomView* room : rooms_ ? rooms_() : QList<RoomView*>{}) room->renumberLibrary(newNumbers);
+  emit patternBasesChanged();
+}
+
 }  // namespace mh

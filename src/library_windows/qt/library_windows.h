@@ -38,6 +38,12 @@ class LibraryWindows : public QObject, public PatternBaseUsers {
 
   void releasePatternBase(int n) override;
   void patternBaseRebuilt(int n) override;
+  // The rooms and the record library follow the new numbers; then patternBasesChanged.
+  void patternBasesRenumbered(const std::vector<int>& newNumbers) override;
+
+ signals:
+  // A pattern base was added or removed: lists of the bases are to be shown afresh.
+  void patternBasesChanged();
 
  private:
   void openInActiveRoom(const QByteArray& path);

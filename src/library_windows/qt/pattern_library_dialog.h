@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "library_windows/pattern_build_session.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -15,6 +18,46 @@ class QPushButton;
 class QTimer;
 
 namespace mh {
+
+// "Add...": asks a new pattern base's title, its record folder (typed or chosen in a folder
+// dialog) and the name of its files, proposed from the title until the user edits it. OK hands the
+// values to add, which answers an empty text when the base was added, else why it was refused:
+// the dialog then stays open and shows that text.
+class AddPatternBaseDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  struct Values {
+    QString title;
+    QString folder;
+    QString fileName;
+  };
+  AddPatternBaseDialog(std::function<QString(const QString& title)> proposeFileName,
+                       std::function<QString(const Values&)> add, QWidget* parent = nullptr);
+
+  QLineEdit* titleField() const { return title_; }
+  QLineEdit* folderField() const { return folder_; }
+  QLineEdit* fileField() const { return file_; }
+  QPushButton* browseButton() const { return browse_; }
+  QPushButton* okButton() const { return ok_; }
+  QLabel* refusal() const { return refusal_; }
+
+ public slots:
+  void accept() override;
+
+ private:
+  void titleEdited(const QString& title);
+
+  std::function<QString(const QString&)> propose_;
+  std::function<QString(const Values&)> add_;
+  bool fileNameEdited_ = false;
+  QLineEdit* title_;
+  QLineEdit* folder_;
+  QLineEdit* file_;
+  QPushButton* browse_;
+  QPushButton* ok_;
+  QLabel* refusal_;
+};
 
 // "全局模式库管理": the configured pattern bases, the selected one's title, record folder and file
 // name, and the build of its index and libraries on a worker thread, with its progress read once a
@@ -37,12 +80,23 @@ class PatternLibraryDialog : public QDialog {
   void selectBase(int row);
   // Gives the selected pattern base another record folder.
   bool setRecordFolder(const QString& folder);
+  // "Add...": the add dialog, then the list with the new base selected.
+  void addBase();
+  // Adds a pattern base (the add dialog's OK): an empty text when it was added, else why not.
+  QString addBase(const AddPatternBaseDialog::Values& values);
+  // "Remove": asks, offering to delete the selected base's files, then removes it.
+  void removeSelected();
+  // Removes the base in row (with its files when deleteFiles holds); a refusal or files left
+  // behind are told in a message box.
+  bool removeBase(int row, bool deleteFiles);
 
   QListWidget* list() const { return list_; }
   QLineEdit* titleField() const { return title_; }
   QLineEdit* folderField() const { return folder_; }
   QLineEdit* fileField() const { return file_; }
   QPushButton* browseButton() const { return browse_; }
+  QPushButton* addButton() const { return add_; }
+  QPushButton* removeButton() const { return remove_; }
   QPushButton* buildButton() const { return build_; }
   QCheckBox* indexSwitch() const { return index_; }
   QCheckBox* globalSwitch() const { return global_; }
@@ -60,6 +114,10 @@ class PatternLibraryDialog : public QDialog {
   void browse();
   void showTick(const BuildTick& t);
   void updateControls();
+  // Lists the pattern bases afresh and selects row (the last one when row is past the end).
+  void fillList(int row);
+  // Why an edit of WPBs.ini was refused, in the interface language.
+  QString refusalText(WpbEditStatus status, const QString& detail) const;
 
   WpbList* bases_;
   std::string iniPath_;
@@ -70,6 +128,8 @@ class PatternLibraryDialog : public QDialog {
   QLineEdit* folder_;
   QLineEdit* file_;
   QPushButton* browse_;
+  QPushButton* add_;
+  QPushButton* remove_;
   QPushButton* build_;
   QCheckBox* index_;
   QCheckBox* global_;

@@ -40,9 +40,7 @@ RecordLibraryWindow::RecordLibraryWindow(WpbList* bases, bool displayInBig5, Pla
   bases_combo_ = new QComboBox(strip);
   bases_combo_->setItemDelegate(new TallerItemDelegate(bases_combo_));
   bases_combo_->setMinimumContentsLength(16);
-  const int count = bases_ ? bases_->count() : 0;
-  for (int n = 0; n < count; ++n)
-    bases_combo_->addItem(QString::fromStdString(text::displayText(bases_->at(n)->title(), big5_)));
+  fillBaseChoice();
   player_ = new QPushButton(tr("检索棋手"), strip);
   auto* stripLayout = new QHBoxLayout(strip);
   stripLayout->setContentsMargins(4, 2, 4, 2);
@@ -85,7 +83,14 @@ RecordLibraryWindow::RecordLibraryWindow(WpbList* bases, bool displayInBig5, Pla
   connect(header_, &QHeaderView::sectionClicked, this, &RecordLibraryWindow::headerClicked);
   connect(table_, &QAbstractItemView::doubleClicked, this, &RecordLibraryWindow::activated);
 
-  if (count > 0) showBase(bases_->defaultNumber());
+  if (bases_ && bases_->count() > 0) showBase(bases_->defaultNumber());
+}
+
+void RecordLibraryWindow::fillBaseChoice() {
+  bases_combo_->clear();
+  const int count = bases_ ? bases_->count() : 0;
+  for (int n = 0; n < count; ++n)
+    bases_combo_->addItem(QString::fromStdString(text::displayText(bases_->at(n)->title(), big5_)));
 }
 
 void RecordLibraryWindow::showBase(int n) {
@@ -104,6 +109,16 @@ void RecordLibraryWindow::releaseBase(int n) {
 
 void RecordLibraryWindow::reloadBase(int n) {
   if (n == base_) keepingSelection([&] { showBase(n); });
+}
+
+void RecordLibraryWindow::basesRenumbered(const std::vector<int>& newNumbers) {
+  const bool listed = base_ >= 0 && base_ < static_cast<int>(newNumbers.size());
+  base_ = listed ? newNumbers[static_cast<size_t>(base_)] : -1;
+  // A base that is no longer listed is gone: nothing may read its index.
+  if (base_ < 0) model_->setIndex(nullptr);
+  fillBaseChoice();
+  if (base_ >= 0) bases_combo_->setCurrentIndex(base_);
+  else if (bases_ && bases_->count() > 0) showBase(bases_->defaultNumber());
 }
 
 void RecordLibraryWindow::applyFilter(PlayerFilter filter) {

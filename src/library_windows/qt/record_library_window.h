@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "library_windows/qt/player_dialog.h"
 
@@ -34,6 +35,9 @@ class RecordLibraryWindow : public QWidget {
   void releaseBase(int n);
   // Shows pattern base n afresh when it is the one shown (after a build or a new record folder).
   void reloadBase(int n);
+  // Lists the pattern bases afresh after one was added or removed (newNumbers[n]: base n's number
+  // now, -1 when removed); a removed base's table gives way to the default base's.
+  void basesRenumbered(const std::vector<int>& newNumbers);
   // The filter chosen in the player dialog (as its OK does).
   void applyFilter(PlayerFilter filter);
   // The player dialog, then its filter.
@@ -50,6 +54,7 @@ class RecordLibraryWindow : public QWidget {
   void openRecord(const QByteArray& path);
 
  private:
+  void fillBaseChoice();
   void headerClicked(int column);
   void activated(const QModelIndex& index);
   // Runs a change of the rows, keeping the selected game selected and in sight.

@@ -184,6 +184,11 @@ void RoomView::selectLibrary(int n) {
   if (room_->selectLibrary(n)) refresh();
 }
 
+void RoomView::renumberLibrary(const std::vector<int>& newNumbers) {
+  room_->renumberLibrary(newNumbers);
+  refresh();
+}
+
 void RoomView::refresh() {
   const RoomRefresh r = room_->refresh(words());
   board_->setPosition(r.view.board, r.view.sideToMove);

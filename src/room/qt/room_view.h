@@ -58,6 +58,8 @@ class RoomView : public QWidget {
   void transform(int kind);
   void cycleMoveNumbers();
   void selectLibrary(int n);
+  // Follows the pattern bases' new numbers (see Room::renumberLibrary) and refreshes.
+  void renumberLibrary(const std::vector<int>& newNumbers);
   // Runs the refresh sequence now.
   void refresh();
   // A study-bar command on this room, with its chime and the board's keyboard focus.

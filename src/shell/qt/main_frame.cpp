@@ -26,6 +26,7 @@
 #include "library_windows/qt/library_windows.h"
 #include "patterns/file_game_loader.h"
 #include "patterns/wpb_list.h"
+#include "platform/text_codec.h"
 #include "room/app_settings.h"
 #include "room/qt/board_view.h"
 #include "room/qt/child_frame.h"
@@ -79,6 +80,8 @@ CMainFrame::CMainFrame(RoomContext context, FrameServices services, QWidget* par
   statusBar()->showMessage(tr("就绪"));
   createStudyBar();
   createRoomBar();
+  showPatternBases();
+  connect(libraryWindows_, &LibraryWindows::patternBasesChanged, this, &CMainFrame::showPatternBases);
   connectCommands();
   connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::roomActivated);
   connect(hintDetails_, &HintDetailsWindow::openGame, this, [this](const QByteArray& path, int move) {
@@ -188,10 +191,22 @@ void CMainFrame::createToolBar() {
 void CMainFrame::createLibraryMenu(QMenu* roomMenu) {
   libraryMenu_ = roomMenu->addMenu(tr("选择全局库: "));
   libraryGroup_ = new QActionGroup(this);
-  WpbList* bases = context_.services.patternBases;
-  const int count = bases ? bases->count() : 0;
-  for (int n = 0; n < count; ++n) {
-    auto* choice = libraryMenu_->addAction(QString::fromStdString(bases->at(n)->title()));
+}
+
+QStringList CMainFrame::patternBaseTitles() const {
+  QStringList titles;
+  const bool big5 = context_.services.settings && context_.services.settings->displayInBig5;
+  if (const WpbList* bases = context_.services.patternBases)
+    for (int n = 0; n < bases->count(); ++n)
+      titles << QString::fromStdString(text::displayText(bases->at(n)->title(), big5));
+  return titles;
+}
+
+void CMainFrame::showPatternBases() {
+  const QStringList titles = patternBaseTitles();
+  for (QAction* choice : libraryGroup_->actions()) delete choice;
+  for (int n = 0; n < titles.size(); ++n) {
+    auto* choice = libraryMenu_->addAction(titles[n]);
     choice->setCheckable(true);
     libraryGroup_->addAction(choice);
     connect(choice, &QAction::triggered, this, [this, n] {
@@ -199,14 +214,19 @@ void CMainFrame::createLibraryMenu(QMenu* roomMenu) {
       studyBar_->libraryBox()->setCurrentIndex(n);
     });
   }
+  studyBar_->setLibraryTitles(titles);
+  if (active_) {
+    const int library = active_->room().libraryIndex();
+    if (library >= 0 && library < titles.size()) libraryGroup_->actions()[library]->setChecked(true);
+  }
+  // New rooms take hints from the list's default base.
+  if (services_.settings && context_.services.patternBases)
+    services_.settings->defaultPatternBase = context_.services.patternBases->defaultNumber();
+  updateActions();
 }
 
 void CMainFrame::createStudyBar() {
   studyBar_ = new StudyBar(this);
-  QStringList titles;
-  if (WpbList* bases = context_.services.patternBases)
-    for (int n = 0; n < bases->count(); ++n) titles << QString::fromStdString(bases->at(n)->title());
-  studyBar_->setLibraryTitles(titles);
   connect(studyBar_, &StudyBar::hintDetailsRequested, this, &CMainFrame::showHintDetails);
   connect(studyBar_, &StudyBar::libraryChosen, this, [this](int n) {
     const QList<QAction*> choices = libraryGroup_->actions();

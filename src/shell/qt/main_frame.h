@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QStringList>
 #include <string>
 
 #include "room/qt/room_context.h"
@@ -96,6 +97,11 @@ class CMainFrame : public QMainWindow {
   void createStudyBar();
   void createRoomBar();
   void createLibraryMenu(QMenu* roomMenu);
+  // The pattern bases' titles, in the interface's script.
+  QStringList patternBaseTitles() const;
+  // Fills the Room menu's and the study bar's lists of pattern bases afresh (at start and after a
+  // base was added or removed) and makes the list's default the one new rooms take.
+  void showPatternBases();
   void roomActivated(QMdiSubWindow* window);
   void tile(bool horizontally);
   void arrangeIcons();

@@ -1,6 +1,8 @@
 #include "library_windows/qt/pattern_library_dialog.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -16,6 +18,7 @@
 #include <thread>
 
 #include "patterns/file_game_loader.h"
+#include "support/qt/when_modal.h"
 #include "support/scratch_dir.h"
 
 namespace mh {
@@ -34,6 +37,7 @@ struct NoUsers : PatternBaseUsers {
   int rebuilt = 0;
   void releasePatternBase(int) override { ++released; }
   void patternBaseRebuilt(int) override { ++rebuilt; }
+  void patternBasesRenumbered(const std::vector<int>&) override {}
 };
 
 // A program's directory with two pattern bases; the first over copies of 60 tygem-gb games.
@@ -179,6 +183,62 @@ TEST(PatternLibraryDialog, ClosingTheDialogStopsTheBuild) {
   EXPECT_EQ(d.session().state(), PatternBuildSession::State::Stopping);
   ASSERT_TRUE(QTest::qWaitFor([&] { return d.session().state() == PatternBuildSession::State::Idle; }, 20000))
       << "the timer reaps it while the dialog is hidden";
+}
+
+// "Add..." refuses, inside its dialog, a folder that does not exist or holds no record, and adds
+// the base under the file name proposed from its title; "Remove" asks, and deletes the files
+// when told to, but never while the base is being built.
+TEST(PatternLibraryDialog, AddAndRemoveABase) {
+  Home home;
+  PatternLibraryDialog d(&home.bases, home.users, home.ini(), false);
+  const std::string empty = home.dir.path() + "/empty";
+  fs::create_directories(empty);
+  QStringList refusals;
+  test::whenModal<AddPatternBaseDialog>([&](AddPatternBaseDialog* add) {
+    QTest::keyClicks(add->titleField(), QStringLiteral("My Games"));
+    EXPECT_EQ(add->fileField()->text(), QStringLiteral("my-games")) << "proposed from the title";
+    for (const std::string& folder : {std::string("/no/such/folder"), empty}) {
+      add->folderField()->setText(QString::fromStdString(folder));
+      QTest::mouseClick(add->okButton(), Qt::LeftButton);
+      EXPECT_TRUE(add->isVisible());
+      refusals << add->refusal()->text();
+    }
+    shoot(add, "add-pattern-base-refused");
+    add->folderField()->setText(QString::fromStdString(home.dir.path() + "/records"));
+    QTest::mouseClick(add->okButton(), Qt::LeftButton);
+  });
+  QTest::mouseClick(d.addButton(), Qt::LeftButton);
+  EXPECT_EQ(refusals, (QStringList{QStringLiteral("棋谱路径不存在: /no/such/folder"),
+                                   QString::fromStdString("棋谱路径中没有棋谱 (.sgf 或 .gib 文件): " + empty)}));
+  ASSERT_EQ(d.list()->count(), 3);
+  EXPECT_EQ(d.list()->currentRow(), 2) << "the new base is selected";
+  EXPECT_EQ(d.fileField()->text(), QStringLiteral("my-games"));
+  shoot(&d, "pattern-library-added");
+  WpbList reread;
+  reread.read(home.ini(), home.dir.path() + "/", 1);
+  ASSERT_EQ(reread.count(), 3);
+  EXPECT_EQ(reread.at(2)->title(), "My Games");
+
+  // A build of the first base holds its Remove back.
+  for (QCheckBox* box : {d.indexSwitch(), d.globalSwitch(), d.localSwitch()}) box->setChecked(false);
+  d.list()->setCurrentRow(0);
+  QTest::mouseClick(d.buildButton(), Qt::LeftButton);
+  EXPECT_FALSE(d.removeButton()->isEnabled());
+  d.list()->setCurrentRow(2);
+  EXPECT_TRUE(d.removeButton()->isEnabled());
+  ASSERT_TRUE(tickUntil(d, [&] { return !d.timer()->isActive(); }));
+
+  for (const char* ext : {".idx", ".wp2", ".lb"}) std::ofstream(home.dir.file(std::string("my-games") + ext)) << "x";
+  test::whenModal<QMessageBox>([](QMessageBox* ask) {
+    ask->checkBox()->setChecked(true);
+    for (QAbstractButton* button : ask->buttons())
+      if (button->text() == QStringLiteral("移除")) button->click();
+  });
+  QTest::mouseClick(d.removeButton(), Qt::LeftButton);
+  EXPECT_EQ(d.list()->count(), 2);
+  for (const char* ext : {".idx", ".wp2", ".lb"}) EXPECT_FALSE(fs::exists(home.dir.file(std::string("my-games") + ext)));
+  reread.read(home.ini(), home.dir.path() + "/", 1);
+  EXPECT_EQ(reread.count(), 2);
 }
 
 }  // namespace

@@ -30,6 +30,7 @@
 #include "shell/qt/settings_dialog.h"
 #include "support/corpus_pattern_base.h"
 #include "support/process_census.h"
+#include "support/qt/when_modal.h"
 #include "support/scratch_dir.h"
 
 namespace mh {
@@ -40,22 +41,6 @@ const std::string kModule = std::string(MOONHAVEN_BINARY_DIR) + "/apps/board";
 template <typename Pred>
 bool settle(Pred pred, int timeoutMs = 20000) {
   return QTest::qWaitFor(pred, timeoutMs);
-}
-
-// Runs f on the next modal dialog or message box of the type once it shows. It looks from a
-// repeating timer, so that it never blocks an event loop of the code under test.
-template <typename Widget, typename F>
-void whenModal(F f) {
-  auto* poll = new QTimer;
-  poll->setInterval(20);
-  QObject::connect(poll, &QTimer::timeout, [poll, f] {
-    if (auto* w = qobject_cast<Widget*>(QApplication::activeModalWidget())) {
-      poll->stop();
-      poll->deleteLater();
-      f(w);
-    }
-  });
-  poll->start();
 }
 
 // The program as start-up leaves it, in a program directory of its own.
@@ -258,7 +243,7 @@ TEST(FrameCommandsUi, NoTwoItemsOfAMenuShareAnAccessKeyAndEveryButtonsPictureIsI
 TEST(FrameCommandsUi, SettingsStoreOnOkAndNotOnCancel) {
   const test::ScratchDir home;
   Program p(home.path() + "/");
-  whenModal<SettingsDialog>([](SettingsDialog* d) {
+  test::whenModal<SettingsDialog>([](SettingsDialog* d) {
     EXPECT_TRUE(d->globalHintsBox()->isChecked());
     EXPECT_TRUE(d->matrixHintsBox()->isHidden());
     d->globalHintsBox()->setChecked(false);
@@ -268,7 +253,7 @@ TEST(FrameCommandsUi, SettingsStoreOnOkAndNotOnCancel) {
   p.frame->action(FrameCommand::Settings)->trigger();
   EXPECT_TRUE(p.services->settings().globalHints) << "Cancel changes nothing";
 
-  whenModal<SettingsDialog>([](SettingsDialog* d) {
+  test::whenModal<SettingsDialog>([](SettingsDialog* d) {
     d->globalHintsBox()->setChecked(false);
     d->studySoundBox()->setChecked(false);
     d->stoneSoundButton(1)->setChecked(true);
@@ -293,7 +278,7 @@ TEST(FrameCommandsUi, TheLanguageMenuWritesLangIniForTheNextStart) {
   } cases[] = {{FrameCommand::LanguageChinese, 0}, {FrameCommand::LanguageEnglish, 1}};
   for (const auto& c : cases) {
     QString said;
-    whenModal<QMessageBox>([&said](QMessageBox* box) {
+    test::whenModal<QMessageBox>([&said](QMessageBox* box) {
       said = box->text();
       box->accept();
     });
@@ -321,7 +306,7 @@ TEST(FrameCommandsUi, UpdatingTheCustomIndexCountsItsRecords) {
   Program p(dir);
   EXPECT_TRUE(p.frame->action(FrameCommand::UpdateCustomIndex)->isEnabled());
   QString said;
-  whenModal<QMessageBox>([&said](QMessageBox* box) {
+  test::whenModal<QMessageBox>([&said](QMessageBox* box) {
     said = box->text();
     box->accept();
   });

@@ -2,11 +2,14 @@
 // build from the pattern-library dialog takes the base away from the rooms and the library and
 // gives it back.
 #include <QAction>
+#include <QComboBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "library_windows/qt/library_windows.h"
 #include "library_windows/qt/pattern_library_dialog.h"
@@ -15,10 +18,12 @@
 #include "library_windows/record_columns.h"
 #include "room/qt/child_frame.h"
 #include "room/qt/room_view.h"
+#include "room/qt/study_bar.h"
 #include "shell/qt/desktop_services.h"
 #include "shell/qt/main_frame.h"
 #include "support/corpus_pattern_base.h"
 #include "support/qt/item_view_clicks.h"
+#include "support/scratch_dir.h"
 
 namespace mh {
 namespace {
@@ -102,6 +107,47 @@ TEST(LibraryWindows, ARebuiltBaseIsLetGoAndTakenUpAgain) {
   EXPECT_EQ(model->rowCount(), rows) << "the same filter on the rebuilt index";
   EXPECT_EQ(model->view().sortState(), (RecordSortState{2, 2}));
   EXPECT_FALSE(room->roomView()->infoText().isEmpty()) << "the room was refreshed with hints";
+}
+
+// A base added and one removed through the dialog: every list of bases shows the new list, and a
+// room that took hints from the removed base shows none, without reading its files again.
+TEST(LibraryWindows, AddingAndRemovingABaseReachesTheRoomsAndTheLibrary) {
+  namespace fs = std::filesystem;
+  // A program's directory of its own that shares the built base's files.
+  test::ScratchDir home;
+  for (const auto& e : fs::directory_iterator(test::sharedTygemProgramDirectory())) {
+    const fs::path to = home.path() + "/" + e.path().filename().string();
+    if (e.path().filename() == "WPBs.ini") fs::copy_file(e.path(), to);
+    else fs::create_symlink(e.path(), to);
+  }
+  DesktopServices services{home.path() + "/", std::string(MOONHAVEN_BINARY_DIR) + "/apps/board"};
+  CMainFrame frame{services.roomContext()};
+  frame.show();
+  CChildFrame* room = frame.newRoom();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !room->roomView()->infoText().isEmpty(); }, 10000));
+  frame.recordLibraryAction()->trigger();
+  RecordLibraryWindow* library = frame.libraryWindows()->recordLibrary();
+  frame.patternLibraryAction()->trigger();
+  PatternLibraryDialog* dialog = frame.libraryWindows()->patternLibraryDialog();
+
+  ASSERT_EQ(dialog->addBase({QStringLiteral("second"), QString::fromStdString(home.path() + "/records"),
+                             QStringLiteral("second")}),
+            QString());
+  EXPECT_EQ(frame.studyBar()->libraryBox()->count(), 2);
+  EXPECT_EQ(library->baseChoice()->count(), 2);
+  EXPECT_EQ(room->roomView()->room().libraryIndex(), 0);
+
+  ASSERT_TRUE(dialog->removeBase(0, false));
+  EXPECT_EQ(room->roomView()->room().libraryIndex(), -1);
+  EXPECT_TRUE(room->roomView()->infoText().isEmpty()) << "no hints from a removed base";
+  frame.showHintDetails();
+  EXPECT_EQ(frame.studyBar()->libraryBox()->count(), 1);
+  EXPECT_EQ(frame.studyBar()->libraryBox()->itemText(0), QStringLiteral("second"));
+  ASSERT_EQ(library->baseChoice()->count(), 1);
+  EXPECT_EQ(library->shownBase(), 0) << "the default base in place of the removed one";
+  EXPECT_EQ(library->model()->rowCount(), 0) << "not built yet";
+  CChildFrame* next = frame.newRoom();
+  EXPECT_EQ(next->roomView()->room().libraryIndex(), 0);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "shell/qt/desktop_services.h"
 #include "shell/qt/glyph_check.h"
 #include "shell/qt/main_frame.h"
+#include "shell/qt/program_icon.h"
 #include "shell/qt/recent_files_menu.h"
 #include "shell/qt/record_files.h"
 #include "shell/qt/test_hooks.h"
@@ -19,6 +20,9 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // The desktop matches the windows to the program's menu entry; every window shows its icon.
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(mh::kDesktopAppId));
+  QApplication::setWindowIcon(mh::programIcon());
   // For end-to-end tests: every window and menu shown is checked for texts no font can draw.
   if (qEnvironmentVariableIsSet("MOONHAVEN_GLYPH_REPORT"))
     mh::installGlyphReport(app, qEnvironmentVariable("MOONHAVEN_GLYPH_REPORT"));

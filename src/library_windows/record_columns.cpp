@@ -1,27 +1,15 @@
 #include "library_windows/record_columns.h"
 
-#include <cstring>
-
 namespace mh {
-
-namespace {
-
-std::string_view fieldText(const GameIndexEntry& entry, GameInfo::Field field) {
-  const char* start = reinterpret_cast<const char*>(entry.bytes().data()) + field.offset;
-  const void* nul = std::memchr(start, 0, field.size);
-  return {start, nul ? static_cast<size_t>(static_cast<const char*>(nul) - start) : field.size};
-}
-
-}  // namespace
 
 std::string_view recordCellText(const GameIndexEntry& entry, int column) {
   switch (column) {
-    case kBlackColumn: return fieldText(entry, GameInfo::kBlackName);
-    case kBlackRankColumn: return fieldText(entry, GameInfo::kBlackRank);
-    case kWhiteColumn: return fieldText(entry, GameInfo::kWhiteName);
-    case kWhiteRankColumn: return fieldText(entry, GameInfo::kWhiteRank);
-    case kResultColumn: return fieldText(entry, GameIndexEntry::kResultText);
-    case kFileColumn: return fieldText(entry, GameIndexEntry::kRelativeName);
+    case kBlackColumn: return entry.textView(GameInfo::kBlackName);
+    case kBlackRankColumn: return entry.textView(GameInfo::kBlackRank);
+    case kWhiteColumn: return entry.textView(GameInfo::kWhiteName);
+    case kWhiteRankColumn: return entry.textView(GameInfo::kWhiteRank);
+    case kResultColumn: return entry.textView(GameIndexEntry::kResultText);
+    case kFileColumn: return entry.textView(GameIndexEntry::kRelativeName);
     default: return {};
   }
 }

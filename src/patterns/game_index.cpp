@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "patterns/pattern_file_header.h"
 #include "platform/binary_file.h"
@@ -61,29 +63,37 @@ bool sameFileContents(const std::string& a, const std::string& b) {
   return true;
 }
 
-void GameIndex::clear() {
-  entries_.clear();
-  names_.clear();
+void GameIndex::clear() { entries_.clear(); }
+
+void GameIndex::append(const GameIndexEntry& entry) { entries_.push_back(entry); }
+
+namespace {
+
+// Opens an index file and reads its header: the entry count, or nothing when the file does not
+// open, its header is wrong or it is shorter than the count says.
+std::optional<std::int32_t> openIndexFile(BinaryFile& file, const std::string& path) {
+  std::vector<std::uint8_t> head(PatternFileHeader::kBytes);
+  const auto size = file.open(path, BinaryFile::Mode::ReadOnly) ? file.size() : std::nullopt;
+  if (!size || !file.readAt(0, head.data(), head.size())) return std::nullopt;
+  ByteReader r(head);
+  std::int32_t count = 0;
+  if (!PatternFileHeader::read(r, kGameIndexTag, count)) return std::nullopt;
+  if (static_cast<std::uint64_t>(count) * GameIndexEntry::kSize > *size - PatternFileHeader::kBytes)
+    return std::nullopt;
+  return count;
 }
 
-void GameIndex::append(const GameIndexEntry& entry) {
-  entries_.push_back(entry);
-  names_.insert(entry.relativeName());
-}
+}  // namespace
 
 bool GameIndex::readEntries(const std::string& path, const std::function<void(const GameIndexEntry&)>& each) {
   BinaryFile file;
-  std::vector<std::uint8_t> piece(PatternFileHeader::kBytes);
-  const auto size = file.open(path, BinaryFile::Mode::ReadOnly) ? file.size() : std::nullopt;
-  if (!size || !file.readAt(0, piece.data(), piece.size())) return false;
-  ByteReader hr(piece);
-  std::int32_t count = 0;
-  if (!PatternFileHeader::read(hr, kGameIndexTag, count)) return false;
-  if (static_cast<std::uint64_t>(count) * GameIndexEntry::kSize > *size - PatternFileHeader::kBytes) return false;
+  const auto count = openIndexFile(file, path);
+  if (!count) return false;
   constexpr std::int32_t kPerPiece = 1024;
+  std::vector<std::uint8_t> piece;
   GameIndexEntry e;
-  for (std::int32_t done = 0; done < count;) {
-    const std::int32_t n = std::min(kPerPiece, count - done);
+  for (std::int32_t done = 0; done < *count;) {
+    const std::int32_t n = std::min(kPerPiece, *count - done);
     piece.resize(static_cast<size_t>(n) * GameIndexEntry::kSize);
     if (!file.readAt(PatternFileHeader::kBytes + static_cast<std::uint64_t>(done) * GameIndexEntry::kSize,
                      piece.data(), piece.size()))
@@ -99,14 +109,20 @@ bool GameIndex::readEntries(const std::string& path, const std::function<void(co
 }
 
 bool GameIndex::read(const std::string& path, const std::string& directory) {
+  // The entries are read straight into their final place, in one pass with one allocation: the
+  // record library opens indexes of hundreds of thousands of games while its user waits.
+  static_assert(sizeof(GameIndexEntry) == GameIndexEntry::kSize && std::is_trivially_copyable_v<GameIndexEntry>);
   clear();
   directory_ = directory;
-  const bool ok = readEntries(path, [&](const GameIndexEntry& e) {
-    entries_.push_back(e);
-    names_.insert(e.relativeName());
-  });
-  if (!ok) clear();
-  return ok;
+  BinaryFile file;
+  const auto count = openIndexFile(file, path);
+  if (!count) return false;
+  entries_.resize(static_cast<size_t>(*count));
+  if (!file.readAt(PatternFileHeader::kBytes, entries_.data(), entries_.size() * GameIndexEntry::kSize)) {
+    entries_ = {};
+    return false;
+  }
+  return true;
 }
 
 bool GameIndex::write(const std::string& path) const {
@@ -128,7 +144,9 @@ bool GameIndex::write(const std::string& path) const {
 }
 
 bool GameIndex::contains(std::string_view relativeName) const {
-  return names_.find(std::string(relativeName)) != names_.end();
+  return std::any_of(entries_.begin(), entries_.end(), [&](const GameIndexEntry& e) {
+    return e.textView(GameIndexEntry::kRelativeName) == relativeName;
+  });
 }
 
 std::optional<std::string> GameIndex::pathOf(int n) const {
@@ -178,8 +196,13 @@ GameIndexScanResult GameIndex::update(const std::string& directory, const GameIn
   if (!directory_.empty() && directory_.back() != '/') directory_ += '/';
   GameIndexScanResult result;
   std::unordered_multimap<std::string, int> sameGame;
+  std::unordered_set<std::string> names;
   sameGame.reserve(entries_.size());
-  for (int n = 0; n < count(); ++n) sameGame.emplace(duplicateKey(entry(n)), n);
+  names.reserve(entries_.size());
+  for (int n = 0; n < count(); ++n) {
+    sameGame.emplace(duplicateKey(entry(n)), n);
+    names.insert(entry(n).relativeName());
+  }
 
   const std::vector<std::string> files = recordFiles();
   if (scan.total) scan.total->store(static_cast<int>(files.size()));
@@ -193,7 +216,7 @@ GameIndexScanResult GameIndex::update(const std::string& directory, const GameIn
     }
     if (scan.current) scan.current->fetch_add(1);
     const std::string_view relative = std::string_view(path).substr(directory_.size());
-    if (contains(relative)) continue;
+    if (names.count(std::string(relative))) continue;
     int winner = 0;
     if (!scan.load || !scan.load(path, record, winner)) continue;
     GameIndexEntry e;
@@ -207,6 +230,7 @@ GameIndexScanResult GameIndex::update(const std::string& directory, const GameIn
       continue;
     }
     sameGame.emplace(key, count());
+    names.insert(std::string(relative));
     append(e);
     ++result.added;
     if (scan.added) scan.added(count() - 1, record, winner);

@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "patterns/game_index_entry.h"
@@ -74,7 +73,7 @@ class GameIndex {
   [[nodiscard]] static bool readEntries(const std::string& path,
                                         const std::function<void(const GameIndexEntry& entry)>& each);
 
-  // Whether an entry has exactly this relative name (byte comparison).
+  // Whether an entry has exactly this relative name (byte comparison, entry by entry).
   bool contains(std::string_view relativeName) const;
   // Directory + relative name of game n; nothing for n out of range.
   std::optional<std::string> pathOf(int n) const;
@@ -98,7 +97,6 @@ class GameIndex {
                      const std::string& key, bool& linked) const;
   std::string directory_;
   std::vector<GameIndexEntry> entries_;
-  std::unordered_set<std::string> names_;
 };
 
 // Whether two files exist and hold the same bytes.

@@ -18,12 +18,12 @@ bool GameIndexEntry::assign(const GameInfo& info, std::string_view relativeName,
   return true;
 }
 
-std::string GameIndexEntry::text(GameInfo::Field field) const {
+std::string_view GameIndexEntry::textView(GameInfo::Field field) const {
   if (field.offset >= kSize) return {};
   const size_t size = std::min(field.size, kSize - field.offset);
   const auto* first = reinterpret_cast<const char*>(bytes_.data() + field.offset);
   const void* nul = std::memchr(first, 0, size);
-  return std::string(first, nul ? static_cast<size_t>(static_cast<const char*>(nul) - first) : size);
+  return {first, nul ? static_cast<size_t>(static_cast<const char*>(nul) - first) : size};
 }
 
 std::int32_t GameIndexEntry::moveCount() const { return std::max<std::int32_t>(int32At(kMoveCountOffset), 0); }

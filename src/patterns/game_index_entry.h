@@ -32,7 +32,9 @@ class GameIndexEntry {
                             std::int32_t number);
 
   // A text field up to its first NUL (the whole field when it has none).
-  std::string text(GameInfo::Field field) const;
+  std::string text(GameInfo::Field field) const { return std::string(textView(field)); }
+  // The same, as a view into the entry's bytes.
+  std::string_view textView(GameInfo::Field field) const;
   std::string gameName() const { return text(GameInfo::kGameName); }
   std::string blackName() const { return text(GameInfo::kBlackName); }
   std::string blackRank() const { return text(GameInfo::kBlackRank); }

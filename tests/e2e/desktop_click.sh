@@ -25,14 +25,27 @@ cleanup() {
   rm -rf "$home"
 }
 trap cleanup EXIT
-for _ in $(seq 50); do [ -s "$out/display" ] && break; sleep 0.1; done
+# wait_until LIMIT COMMAND...: runs the command every half second until it succeeds or LIMIT
+# seconds have passed. The limits are generous: a busy machine can take many seconds to show the
+# window or draw a stone, and a sound run goes on as soon as the condition holds.
+wait_until() {
+  local limit=$1
+  shift
+  local end=$((SECONDS + limit))
+  until "$@"; do
+    [ "$SECONDS" -ge "$end" ] && return 1
+    sleep 0.5
+  done
+}
+wait_until 30 test -s "$out/display"
 export DISPLAY=:$(head -n1 "$out/display")
 
 rm -f "$out/program.log"
 # A program directory of its own: no pattern base, so no hint letters cover the board.
 (cd "$home" && MOONHAVEN_HOME=$home MOONHAVEN_REPORT_BOARD=1500 exec "$program") >"$out/program.log" 2>&1 &
 app=$!
-for _ in $(seq 100); do grep -q '^board ' "$out/program.log" && break; sleep 0.1; done
+board_reported_or_gone() { grep -q '^board ' "$out/program.log" || ! kill -0 "$app" 2>/dev/null; }
+wait_until 90 board_reported_or_gone
 read -r _ bx by bw bh < <(grep '^board ' "$out/program.log") || { echo "no board reported"; cat "$out/program.log"; exit 1; }
 
 read -r px py < <(board_point_pixel "$bw" "$bh" 9 9)
@@ -40,13 +53,17 @@ x=$((bx + px)); y=$((by + py))
 echo "board at $bx,$by size ${bw}x${bh}; centre point at $x,$y"
 
 xdotool mousemove "$x" "$y" click 1
-sleep 1.5
-import -window root "$shot"
-gray=$(convert "$shot" -format "%[fx:int(255*p{$x,$y}.intensity)]" info:)
-echo "pixel at the centre point: gray $gray (picture: $shot)"
-if [ "$gray" -lt 70 ]; then
+stone_shown() {
+  import -window root "$shot" || return 1
+  gray=$(convert "$shot" -format "%[fx:int(255*p{$x,$y}.intensity)]" info:) || return 1
+  [ "$gray" -lt 70 ]
+}
+gray=none
+if wait_until 60 stone_shown; then
+  echo "pixel at the centre point: gray $gray (picture: $shot)"
   echo "a black stone lies on the centre point"
   exit 0
 fi
+echo "pixel at the centre point: gray $gray (picture: $shot)"
 echo "FAILED: no black stone at the centre point"
 exit 1

@@ -76,7 +76,7 @@ int runHints(const std::string& prefix, const std::string& gamesDir, size_t want
     if (positions.size() >= wanted) break;
     mh::GameRecord record;
     int winner = 0;
-    if (!load(path, record, winner)) continue;
+    if (!load(path, record, winner, nullptr)) continue;
     mh::figures::takePositions(record, 7, games++, 150, wanted, positions);
   }
   if (positions.size() < wanted)

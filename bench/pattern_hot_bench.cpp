@@ -66,7 +66,7 @@ struct Corpus {
       if (games.size() >= static_cast<size_t>(kLibraryGames + kQueryGames)) break;
       GameRecord r;
       int winner = 0;
-      if (!load(path, r, winner) || r.width() != 19 || r.height() != 19) continue;
+      if (!load(path, r, winner, nullptr) || r.width() != 19 || r.height() != 19) continue;
       games.push_back(std::move(r));
       winners.push_back(winner);
     }

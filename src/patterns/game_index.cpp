@@ -218,7 +218,7 @@ GameIndexScanResult GameIndex::update(const std::string& directory, const GameIn
     const std::string_view relative = std::string_view(path).substr(directory_.size());
     if (names.count(std::string(relative))) continue;
     int winner = 0;
-    if (!scan.load || !scan.load(path, record, winner)) continue;
+    if (!scan.load || !scan.load(path, record, winner, nullptr)) continue;
     GameIndexEntry e;
     if (!e.assign(record.info(), relative, record.entryCount(), count())) continue;
     const std::string key = duplicateKey(e);

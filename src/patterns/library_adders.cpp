@@ -209,7 +209,7 @@ int addGame(AddRecord addRecord, PatternLibrary& library, const GameIndex& index
   const auto path = index.pathOf(game);
   GameRecord record;
   int winner = 0;
-  if (!path || !load || !load(*path, record, winner)) return 0;
+  if (!path || !load || !load(*path, record, winner, nullptr)) return 0;
   return addRecord(library, record, winner, game, maxMoves, failed);
 }
 

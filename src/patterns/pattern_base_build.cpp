@@ -12,6 +12,7 @@
 
 #include "patterns/library_adders.h"
 #include "patterns/pattern_file_header.h"
+#include "patterns/skipped_records.h"
 #include "platform/bounded_queue.h"
 #include "platform/replacing_file.h"
 
@@ -335,7 +336,7 @@ void feedPhases(const BuildRequest& request, const GameIndex& index, const std::
     }
     auto game = std::make_shared<LoadedGame>();
     const auto path = index.pathOf(g);
-    game->loaded = path && request.load && request.load(*path, game->record, game->winner);
+    game->loaded = path && request.load && request.load(*path, game->record, game->winner, nullptr);
     handOver(g, game, wanting);
   }
 }
@@ -438,7 +439,12 @@ LibraryPhaseResult runLibraryPhase(const BuildRequest& request, const LibraryPha
   return run.result;
 }
 
-BuildResult buildPatternBase(const BuildRequest& request, BuildProgress& progress, const std::atomic<int>& runFlag) {
+BuildResult buildPatternBase(const BuildRequest& asked, BuildProgress& progress, const std::atomic<int>& runFlag) {
+  // Every record file that does not load, in the index scan or in a phase, is logged against one
+  // limit for the whole build.
+  SkippedRecordLog skipped(asked.log);
+  BuildRequest request = asked;
+  request.load = skipped.watching(asked.load);
   BuildResult result;
   progress.phase.store(0);
   progress.total.store(0);
@@ -468,6 +474,7 @@ BuildResult buildPatternBase(const BuildRequest& request, BuildProgress& progres
             });
   result.indexCount = index.count();
   finishResult(request, global, local, result);
+  skipped.finish();
   return result;
 }
 

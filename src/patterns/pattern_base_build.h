@@ -42,7 +42,8 @@ struct BuildRequest {
   // The reach of each warehouse file; past it a phase's warehouse goes on in further volumes
   // (WarehouseVolumes). The format's 32-bit reach; lowered only to try splitting.
   std::int64_t warehouseFileLimit = BlockStore::kOffsetReach;
-  // Lines for the log (a duplicate file that could not be deleted). May be empty.
+  // Lines for the log (a record file that does not load, a duplicate file that could not be
+  // deleted). May be empty.
   LogLine log;
 
   std::string file(const char* extension) const { return filePrefix + "." + extension; }

@@ -61,9 +61,9 @@ struct Home {
 
 // Real records, each load a little slower, so that a stop lands inside a phase.
 GameLoader slowLoader() {
-  return [load = fileGameLoader()](const std::string& path, GameRecord& record, int& winner) {
+  return [load = fileGameLoader()](const std::string& path, GameRecord& record, int& winner, ParseError* error) {
     std::this_thread::sleep_for(3ms);
-    return load(path, record, winner);
+    return load(path, record, winner, error);
   };
 }
 

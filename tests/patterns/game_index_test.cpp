@@ -37,7 +37,7 @@ std::string collectionOf(const ScratchDir& dir, std::initializer_list<std::pair<
 struct FakeLoader {
   int calls = 0;
   GameLoader loader() {
-    return [this](const std::string& path, GameRecord& record, int& winner) {
+    return [this](const std::string& path, GameRecord& record, int& winner, ParseError*) {
       ++calls;
       const Bytes bytes = test::readFileBytes(path);
       const std::string s(bytes.begin(), bytes.end());

@@ -96,7 +96,7 @@ TEST(HostileCollectionTest, OddEntriesArePassedOverAndOddNamesIndexedListedAndKe
   for (int n = 0; n < back.count(); ++n) {
     GameRecord record;
     int winner = 0;
-    EXPECT_TRUE(load(*back.pathOf(n), record, winner)) << *back.pathOf(n);
+    EXPECT_TRUE(load(*back.pathOf(n), record, winner, nullptr)) << *back.pathOf(n);
   }
 }
 
@@ -107,7 +107,7 @@ TEST(HostileCollectionTest, FilesThatVanishOrChangeDuringTheScanArePassedOver) {
   // The loader sees the collection after the listing: b vanishes, c becomes a pipe, d a folder.
   GameIndexScan scan = realScan();
   const GameLoader real = scan.load;
-  scan.load = [&](const std::string& path, GameRecord& record, int& winner) {
+  scan.load = [&](const std::string& path, GameRecord& record, int& winner, ParseError* error) {
     if (path == d + "a.sgf") {
       EXPECT_EQ(::unlink((d + "b.sgf").c_str()), 0);
       EXPECT_EQ(::unlink((d + "c.sgf").c_str()), 0);
@@ -115,7 +115,7 @@ TEST(HostileCollectionTest, FilesThatVanishOrChangeDuringTheScanArePassedOver) {
       EXPECT_EQ(::unlink((d + "d.sgf").c_str()), 0);
       fs::create_directory(d + "d.sgf");
     }
-    return real(path, record, winner);
+    return real(path, record, winner, error);
   };
   GameIndex index;
   const auto r = index.build(d, scan);

@@ -54,9 +54,9 @@ TEST(LargeCollectionTest, HundredThousandFilesInOneFolderAreListedAndIndexedOnce
   int loads = 0;
   const GameLoader real = fileGameLoader();
   GameIndexScan scan;
-  scan.load = [&](const std::string& path, GameRecord& record, int& winner) {
+  scan.load = [&](const std::string& path, GameRecord& record, int& winner, ParseError* error) {
     ++loads;
-    return real(path, record, winner);
+    return real(path, record, winner, error);
   };
   GameIndex index;
   const auto built = index.build(d, scan);

@@ -30,7 +30,7 @@ TEST(LocalAdderTrackingCorpusTest, RealGamesRecordWhatWalkingTheClustersRecords)
     for (const std::string& path : files) {
       GameRecord record;
       int winner = 0;
-      if (!load(path, record, winner)) continue;
+      if (!load(path, record, winner, nullptr)) continue;
       (void)addRecordToLocalLibrary(tracked, record, winner, game);
       test::addByWalkingClusters(walked, record, winner, game);
       ++game;

@@ -20,7 +20,7 @@ using Bytes = std::vector<std::uint8_t>;
 using test::ScratchDir;
 
 // Record files for the fake loader: "winner;p,p,p..." with moves alternating from black.
-bool fakeLoad(const std::string& path, GameRecord& record, int& winner) {
+bool fakeLoad(const std::string& path, GameRecord& record, int& winner, ParseError*) {
   const Bytes bytes = test::readFileBytes(path);
   std::istringstream in(std::string(bytes.begin(), bytes.end()));
   char sep = 0;

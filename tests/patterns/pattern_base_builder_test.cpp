@@ -14,7 +14,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // Every record is the same short game; loading waits a little so that a stop lands mid-phase.
-bool slowLoad(const std::string&, GameRecord& record, int& winner) {
+bool slowLoad(const std::string&, GameRecord& record, int& winner, ParseError*) {
   std::this_thread::sleep_for(2ms);
   record.resetTo19();
   record.appendMove(Black, 60);

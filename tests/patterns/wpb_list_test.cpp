@@ -78,7 +78,7 @@ TEST(WpbListTest, SelectOpensOnceAndCustomUpdateRebuildsTheSecondIndex) {
   EXPECT_TRUE(list.at(1)->isOpen());
 
   GameIndexScan scan;
-  scan.load = [](const std::string&, GameRecord& record, int& winner) {
+  scan.load = [](const std::string&, GameRecord& record, int& winner, ParseError*) {
     record.resetTo19();
     winner = 0;
     return true;

@@ -62,9 +62,9 @@ struct Home {
 };
 
 GameLoader slowLoader() {
-  return [load = fileGameLoader()](const std::string& path, GameRecord& record, int& winner) {
+  return [load = fileGameLoader()](const std::string& path, GameRecord& record, int& winner, ParseError* error) {
     std::this_thread::sleep_for(10ms);
-    return load(path, record, winner);
+    return load(path, record, winner, error);
   };
 }
 

@@ -18,6 +18,9 @@
 
 namespace {
 
+// The exit status of a build that stopped before the end, keeping its work.
+constexpr int kStoppedStatus = 3;
+
 volatile sig_atomic_t interrupted = 0;
 
 void onInterrupt(int) { interrupted = 1; }
@@ -119,18 +122,22 @@ int runBuild(const BuildOptions& o, const mh::cli::CommandContext& context) {
   }
   const std::string summary = mh::buildSummary(*result);
   std::fwrite(summary.data(), 1, summary.size(), stdout);
-  return result->completed() ? 0 : 2;
+  // A build stopped early (--stop-after, Ctrl+C) did its work soundly but not all of it: a
+  // status of its own, apart from a failure (1) and a command line that does not parse (2).
+  return result->completed() ? 0 : kStoppedStatus;
 }
 
 mh::cli::CommandRegistrar reg{
-    {"build", "build a pattern base: its game index, global and local libraries (Ctrl+C stops and keeps the work)",
+    {"build",
+     "build a pattern base: its game index, global and local libraries (Ctrl+C stops and keeps the work; a stopped "
+     "build exits with status 3)",
      [](CLI::App& command) {
        auto o = std::make_shared<BuildOptions>();
        o->base.define(command);
        command.add_flag("--no-index", o->noIndex, "leave the game index as it is");
        command.add_flag("--no-global", o->noGlobal, "leave the global library as it is");
        command.add_flag("--no-local", o->noLocal, "leave the local library as it is");
-       command.add_option("--stop-after", o->stopAfter, "stop each library after K more games (exit status 2)")
+       command.add_option("--stop-after", o->stopAfter, "stop each library after K more games (exit status 3)")
            ->type_name("K")
            ->check(CLI::Range(0, std::numeric_limits<int>::max()));
        // Memory for changed entries held between warehouse writes; more is faster on big bases,

@@ -25,7 +25,7 @@ set +e
 MOONHAVEN_HOME="$home" "$cli" build --stop-after 10 >out1.txt 2>err1.txt
 status=$?
 set -e
-[ "$status" = 2 ] || fail "a build stopped after 10 games should exit 2, not $status: $(cat err1.txt)"
+[ "$status" = 3 ] || fail "a build stopped after 10 games should exit 3, not $status: $(cat err1.txt)"
 grep -qx 'index 10' out1.txt || fail "first run: $(cat out1.txt)"
 grep -qx 'global [0-9]* entries, 10 games added' out1.txt || fail "first run: $(cat out1.txt)"
 

@@ -8,7 +8,7 @@
 #include <istream>
 #include <ostream>
 
-#include "engine/area_count.h"
+#include "model/area_count.h"
 #include "process/gtp_vertex.h"
 
 namespace mh {

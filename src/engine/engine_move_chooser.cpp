@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/area_count.h"
+#include "model/area_count.h"
 #include "model/match_driver.h"
 
 namespace mh {

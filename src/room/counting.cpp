@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/area_count.h"
 #include "model/group.h"
 #include "platform/decimal_text.h"
 #include "platform/text_codec.h"
@@ -26,20 +27,16 @@ struct Territory {
 Territory classify(const Board& position, const PointList& dead) {
   Territory t{position, {}, {}};
   for (Point p : dead) t.board.set(p, Empty);
-  GroupList regions;
-  t.board.emptyRegions(regions);
-  PointList blackBorder, whiteBorder;
-  for (const Group& region : regions) {
-    t.board.borderStones(region.points, blackBorder, whiteBorder);
-    if (blackBorder.empty() == whiteBorder.empty()) continue;  // both colours, or none
-    PointList& owned = whiteBorder.empty() ? t.black : t.white;
-    owned.insert(owned.end(), region.points.begin(), region.points.end());
+  const std::vector<int> borders = regionBorders(t.board);
+  for (Point p = 0; p < static_cast<Point>(borders.size()); ++p) {
+    if (t.board.get(p) != Empty) continue;
+    const int owner = regionOwner(borders[static_cast<size_t>(p)]);
+    if (owner == Black) t.black.push_back(p);
+    if (owner == White) t.white.push_back(p);
   }
   // Filled only after every region is judged, so a filled region never borders the next one.
   t.board.setPoints(t.black, Black);
   t.board.setPoints(t.white, White);
-  std::sort(t.black.begin(), t.black.end());
-  std::sort(t.white.begin(), t.white.end());
   return t;
 }
 

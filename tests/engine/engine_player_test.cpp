@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "engine/area_count.h"
 #include "engine/engine_move_chooser.h"
 #include "model/game_state.h"
 #include "model/random_player.h"
@@ -98,17 +97,6 @@ TEST(EngineMatchTest, BeatsTheRandomPlayer) {
     const int theirs = engineBlack ? count.whiteArea : count.blackArea;
     EXPECT_GT(own, theirs) << "seed " << seed << " after " << result.moves << " moves";
   }
-}
-
-TEST(AreaCountTest, StonesAndRegionsOfOneColour) {
-  const AreaCount count = areaCount(boardFromDiagram(R"(
-      . X O .
-      . X O .
-      X X O O
-      . . . .)"));
-  EXPECT_EQ(count.black, 4 + 2);  // (0,0) and (0,1) are Black's; the bottom row touches both
-  EXPECT_EQ(count.white, 4 + 2);
-  EXPECT_EQ(areaCount(Board(9, 9)).black, 0) << "a region touching no stone counts for nobody";
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "engine/area_count.h"
+#include "model/area_count.h"
 
 namespace mh {
 
@@ -21,9 +21,9 @@ AreaCount areaCount(const Board& board) {
   const std::vector<int> borders = regionBorders(board);
   for (Point p = 0; p < static_cast<Point>(board.cells().size()); ++p) {
     const int v = board.get(p);
-    const int mask = borders[static_cast<size_t>(p)];
-    if (v == Black || (v == Empty && mask == kBordersBlack)) ++count.black;
-    if (v == White || (v == Empty && mask == kBordersWhite)) ++count.white;
+    const int owner = v == Empty ? regionOwner(borders[static_cast<size_t>(p)]) : v;
+    if (owner == Black) ++count.black;
+    if (owner == White) ++count.white;
   }
   return count;
 }

@@ -14,8 +14,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include "patterns/file_game_loader.h"
 #include "platform/text_codec.h"
@@ -64,7 +66,15 @@ PatternLibraryDialog::PatternLibraryDialog(WpbList* bases, PatternBaseUsers& use
   build_ = new QPushButton(tr("创建WPB数据"), this);
   status_ = new QPlainTextEdit(this);
   status_->setReadOnly(true);
-  status_->setFixedHeight(status_->fontMetrics().lineSpacing() * 4 + 12);
+  {
+    // Room for a phase's three lines and the stopping line, measured on Chinese text: the font
+    // that draws it may have taller lines than the box's own font.
+    QTextDocument probe;
+    probe.setDefaultFont(status_->font());
+    probe.setDocumentMargin(status_->document()->documentMargin());
+    probe.setPlainText(QStringLiteral("棋\n棋\n棋\n棋"));
+    status_->setFixedHeight(qCeil(probe.size().height()) + 2 * status_->frameWidth() + 2);
+  }
   bar_ = new QProgressBar(this);
   bar_->setRange(0, 1);
   bar_->setValue(0);

@@ -133,7 +133,9 @@ TEST(Room, NoPassAwayFromTheEndOfARecordOrForGnuGo) {
   ASSERT_TRUE(f.reaches(10));
   ASSERT_TRUE(waitUntil([&] { return f.room->transformsAllowed(); }, 5s));
   EXPECT_FALSE(f.room->mayPass()) << "an earlier position of the record";
-  f.room->startGame(gnuGoAgainstPerson("gnugo", 1));
+  test::ScratchDir dir;
+  const test::GatedProgram gnuGo(dir, findProgram("gnugo"));  // never let start: Black stays to move
+  f.room->startGame(gnuGoAgainstPerson(gnuGo.path(), 1));
   EXPECT_FALSE(f.room->pass()) << "GNU Go (Black) is to move";
 }
 

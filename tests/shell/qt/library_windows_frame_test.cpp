@@ -130,7 +130,7 @@ TEST(LibraryWindows, AddingAndRemovingABaseReachesTheRoomsAndTheLibrary) {
   frame.patternLibraryAction()->trigger();
   PatternLibraryDialog* dialog = frame.libraryWindows()->patternLibraryDialog();
 
-  ASSERT_EQ(dialog->addBase({QStringLiteral("second"), QString::fromStdString(home.path() + "/records"),
+  ASSERT_EQ(dialog->addBase({QStringLiteral("第二"), QString::fromStdString(home.path() + "/records"),
                              QStringLiteral("second")}),
             QString());
   EXPECT_EQ(frame.studyBar()->libraryBox()->count(), 2);
@@ -142,7 +142,7 @@ TEST(LibraryWindows, AddingAndRemovingABaseReachesTheRoomsAndTheLibrary) {
   EXPECT_TRUE(room->roomView()->infoText().isEmpty()) << "no hints from a removed base";
   frame.showHintDetails();
   EXPECT_EQ(frame.studyBar()->libraryBox()->count(), 1);
-  EXPECT_EQ(frame.studyBar()->libraryBox()->itemText(0), QStringLiteral("second"));
+  EXPECT_EQ(frame.studyBar()->libraryBox()->itemText(0), QStringLiteral("第二")) << "titles are held in GB";
   ASSERT_EQ(library->baseChoice()->count(), 1);
   EXPECT_EQ(library->shownBase(), 0) << "the default base in place of the removed one";
   EXPECT_EQ(library->model()->rowCount(), 0) << "not built yet";

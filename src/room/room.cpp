@@ -179,8 +179,15 @@ bool Room::selectLibrary(int n) {
 }
 
 void Room::renumberLibrary(const std::vector<int>& newNumbers) {
-  const bool listed = libraryIndex_ >= 0 && libraryIndex_ < static_cast<int>(newNumbers.size());
-  libraryIndex_ = listed ? newNumbers[static_cast<size_t>(libraryIndex_)] : -1;
+  if (libraryIndex_ >= 0 && libraryIndex_ < static_cast<int>(newNumbers.size())) {
+    libraryIndex_ = newNumbers[static_cast<size_t>(libraryIndex_)];
+  } else {
+    // A room without a base (none was listed, or its own was removed) takes the default one, as a
+    // new room does.
+    libraryIndex_ = -1;
+    if (services_.patternBases && services_.patternBases->select(services_.patternBases->defaultNumber()))
+      libraryIndex_ = services_.patternBases->defaultNumber();
+  }
   pendingSound_ = kSilentRefresh;
 }
 

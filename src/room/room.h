@@ -123,7 +123,8 @@ class Room {
   // Selects pattern base n for hints, opening it when needed; false outside the list.
   bool selectLibrary(int n);
   // The pattern bases were renumbered (one added or removed): newNumbers[n] is base n's number
-  // now. A room whose base was removed (-1) shows no hints until another is selected.
+  // now. A room whose base was removed (-1) shows no hints until another is selected; a room that
+  // had no base takes the default one.
   void renumberLibrary(const std::vector<int>& newNumbers);
   // A click on a point (or Enter on the cursor).
   PointChoice choosePoint(Point point);

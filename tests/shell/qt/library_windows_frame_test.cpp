@@ -148,6 +148,13 @@ TEST(LibraryWindows, AddingAndRemovingABaseReachesTheRoomsAndTheLibrary) {
   EXPECT_EQ(library->model()->rowCount(), 0) << "not built yet";
   CChildFrame* next = frame.newRoom();
   EXPECT_EQ(next->roomView()->room().libraryIndex(), 0);
+
+  // The next base added: the room without one takes the default, the other keeps its own.
+  ASSERT_EQ(dialog->addBase({QStringLiteral("third"), QString::fromStdString(home.path() + "/records"),
+                             QStringLiteral("third")}),
+            QString());
+  EXPECT_EQ(room->roomView()->room().libraryIndex(), 0);
+  EXPECT_EQ(next->roomView()->room().libraryIndex(), 0);
 }
 
 }  // namespace

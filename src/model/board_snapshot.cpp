@@ -16,9 +16,8 @@ bool BoardSnapshot::read(ByteReader& in) {
 }
 
 bool BoardSnapshot::write(ByteWriter& out) const {
-  if (blackCount < 0 || whiteCount < 0 ||
-      static_cast<std::int64_t>(blackCount) + whiteCount != static_cast<std::int64_t>(points.size()))
-    return false;
+  if (!writable()) return false;
+  out.reserveMore((4 + points.size()) * sizeof(std::int32_t));
   out.writeI32(width);
   out.writeI32(height);
   out.writeI32(blackCount);

@@ -26,6 +26,11 @@ struct BoardSnapshot {
   [[nodiscard]] bool read(ByteReader& in);
   // Appends the binary form. Fails, writing nothing, when the counts do not match the points.
   [[nodiscard]] bool write(ByteWriter& out) const;
+  // Whether write succeeds: the counts add up to the points.
+  bool writable() const {
+    return blackCount >= 0 && whiteCount >= 0 &&
+           static_cast<std::int64_t>(blackCount) + whiteCount == static_cast<std::int64_t>(points.size());
+  }
   std::vector<std::uint8_t> toBytes() const;
 
   // Equal in every field: a snapshot whose points were not read (a failed read keeps the

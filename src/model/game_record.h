@@ -1,5 +1,6 @@
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "model/board.h"
@@ -36,6 +37,7 @@ class GameRecord {
   // Clear, then take the other's size, entries, initial position and information.
   void copyFrom(const GameRecord& other) { *this = other; }
   void append(const MoveEntry& entry) { entries_.push_back(entry); }
+  void append(MoveEntry&& entry) { entries_.push_back(std::move(entry)); }
   // Appends a move entry (flags 1) with a copy of the properties (empty when null).
   void appendMove(int colour, Point p, const SgfNode* properties = nullptr);
   // As appendMove with point(x, y) of the record's width; off-board coordinates are a pass.

@@ -104,12 +104,24 @@ bool BlockStore::collect(std::int32_t start, std::vector<size_t>& out) const {
 
 bool BlockStore::readChain(std::int32_t start, std::vector<std::uint8_t>& out) const {
   out.clear();
-  const bool ok = readChainPieces(start, [&](std::span<const std::uint8_t> piece) {
-    out.insert(out.end(), piece.begin(), piece.end());
-    return true;
-  });
-  if (!ok) out.clear();
-  return ok;
+  std::vector<size_t> chain;
+  if (file_ == nullptr || !collect(start, chain)) return false;
+  // Each block's used bytes go straight into place (see readChainPieces for why they lie inside
+  // the file).
+  size_t total = 0;
+  for (size_t idx : chain) total += static_cast<size_t>(table_[idx].used);
+  out.resize(total);
+  size_t at = 0;
+  for (size_t idx : chain) {
+    const BlockHeader& h = table_[idx];
+    if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + h.offset + BlockHeader::kBytes), out.data() + at,
+                       static_cast<size_t>(h.used))) {
+      out.clear();
+      return false;
+    }
+    at += static_cast<size_t>(h.used);
+  }
+  return true;
 }
 
 bool BlockStore::readChainPieces(std::int32_t start, const ChainSink& sink) const {
@@ -212,14 +224,15 @@ std::int32_t BlockStore::writeChain(std::uint64_t size, const ChainSource& sourc
   if (file_ == nullptr || size == 0 || size > static_cast<std::uint64_t>(areaLimit_)) return -1;
   const auto n = static_cast<std::int64_t>(size);
 
-  std::vector<size_t> taken;
+  std::vector<size_t>& taken = takenScratch_;
+  taken.clear();
   BlockHeader fresh;
   bool grow = false;
   if (!planChain(n, taken, fresh, grow)) return -1;
 
   const size_t blockCount = taken.size() + (grow ? 1 : 0);
   auto offsetOf = [&](size_t i) { return i < taken.size() ? table_[taken[i]].offset : fresh.offset; };
-  std::vector<std::uint8_t> buffer;
+  std::vector<std::uint8_t>& buffer = blockScratch_;
   std::int64_t at = 0;
   for (size_t i = 0; i < blockCount; ++i) {
     const bool isFresh = i == taken.size();

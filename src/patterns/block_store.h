@@ -101,6 +101,9 @@ class BlockStore {
   std::int64_t areaLimit_ = kOffsetReach;
   std::vector<BlockHeader> table_;  // file order: offsets strictly increasing
   std::set<size_t> free_;           // table indices of free blocks
+  // Kept between writes so that the many small writes of a build allocate nothing.
+  std::vector<std::uint8_t> blockScratch_;
+  std::vector<size_t> takenScratch_;
 };
 
 }  // namespace mh

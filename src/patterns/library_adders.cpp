@@ -21,17 +21,14 @@ void applySetup(const MoveEntry& e, Board& board) {
   board.setPoints(e.whiteSetup, White);
 }
 
-// The snapshot of a board holding only the position's stones (lists ascending as cut).
-BoardSnapshot snapshotOf(const LocalPosition& position) {
-  BoardSnapshot s;
+// The snapshot of a board holding only the position's stones (lists ascending as cut), into s.
+void snapshotOf(const LocalPosition& position, BoardSnapshot& s) {
   s.width = position.width;
   s.height = position.height;
   s.blackCount = static_cast<std::int32_t>(position.blackStones.size());
   s.whiteCount = static_cast<std::int32_t>(position.whiteStones.size());
-  s.points.reserve(position.blackStones.size() + position.whiteStones.size());
-  s.points.insert(s.points.end(), position.blackStones.begin(), position.blackStones.end());
+  s.points.assign(position.blackStones.begin(), position.blackStones.end());
   s.points.insert(s.points.end(), position.whiteStones.begin(), position.whiteStones.end());
-  return s;
 }
 
 void countMove(PatternEntry& entry, Point move, int game, int moveIndex, int winner) {
@@ -72,12 +69,14 @@ int addRecordToGlobalLibrary(PatternLibrary& library, const GameRecord& record, 
   if (!usable19(record) || winner == 0) return 0;
   const int k = std::min(record.entryCount(), maxMoves);
   Board board = record.initialPosition();
+  BoardSnapshot snapshot;  // reused from move to move
   int recorded = 0;
   for (int i = 0; i < k; ++i) {
     const MoveEntry& e = record.entries()[static_cast<size_t>(i)];
     applySetup(e, board);
     if (!e.hasMove()) continue;
-    if (!recordMove(library, board.snapshot(), e.colour, e.point, game, i, winner)) {
+    board.stoneLists(snapshot);
+    if (!recordMove(library, snapshot, e.colour, e.point, game, i, winner)) {
       if (failed) *failed = true;
       break;
     }
@@ -180,6 +179,7 @@ int addRecordToLocalLibrary(PatternLibrary& library, const GameRecord& record, i
   if (first.hasMove() && first.point >= 0) now.place(first.colour, first.point);
   Board before = now;  // P: the board before the move
   LocalJoins joins(now);
+  BoardSnapshot snapshot;  // reused from move to move
   int recorded = 0;
   for (int i = 1; i < k; ++i) {
     const MoveEntry& e = record.entries()[static_cast<size_t>(i)];
@@ -191,7 +191,8 @@ int addRecordToLocalLibrary(PatternLibrary& library, const GameRecord& record, i
     if (!e.hasMove() || e.point < 0) continue;
     now.place(e.colour, e.point);
     if (!joins.joinedOne(before, now, e.point)) continue;
-    if (!recordMove(library, snapshotOf(joins.joined), e.colour, e.point, game, i, winner)) {
+    snapshotOf(joins.joined, snapshot);
+    if (!recordMove(library, snapshot, e.colour, e.point, game, i, winner)) {
       if (failed) *failed = true;
       break;
     }

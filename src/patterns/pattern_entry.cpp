@@ -115,6 +115,8 @@ bool PatternEntry::write(ByteWriter& out, PatternEntryForm form) const {
   if (form == PatternEntryForm::Warehouse ? text.size() > std::numeric_limits<std::uint16_t>::max()
                                           : text.size() > kMaxCount)
     return false;
+  out.reserveMore((5 + snapshot.points.size() + 4 * candidates.size() + 2 * occurrences.size()) * 4 + 9 +
+                  text.size());
   if (!snapshot.write(out)) return false;
   out.writeU8(side);
   out.writeI32(static_cast<std::int32_t>(candidates.size()));

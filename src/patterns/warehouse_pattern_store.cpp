@@ -134,7 +134,10 @@ bool WarehousePatternStore::writeAllowed() {
 bool WarehousePatternStore::storeValue(int number, const PatternEntry& entry) {
   if (!warehouse_ || !warehouse_->isOpen() || !writeAllowed()) return false;
   // The encoding grows with the entry: an entry of any size is stored whole, never cut short.
-  std::vector<std::uint8_t> bytes;
+  // One buffer serves every store; it is cut back when a huge entry leaves it large.
+  std::vector<std::uint8_t>& bytes = storeBytes_;
+  if (bytes.capacity() > (size_t{4} << 20)) bytes = {};
+  bytes.clear();
   ByteWriter w(bytes);
   if (!entry.write(w, PatternEntryForm::Warehouse)) return failed("entry " + entryName(number) + " has no binary form");
   return warehouse_->put(entryName(number), bytes) || failed(warehouse_->error());
@@ -150,9 +153,7 @@ bool WarehousePatternStore::add(PatternEntry entry) {
     return true;
   }
   // Refuse what could never be stored, as a store would.
-  std::vector<std::uint8_t> probe;
-  ByteWriter w(probe);
-  if (!entry.snapshot.write(w) || entry.text.size() > std::numeric_limits<std::uint16_t>::max()) return false;
+  if (!entry.snapshot.writable() || entry.text.size() > std::numeric_limits<std::uint16_t>::max()) return false;
   records_.push_back(patternRecordFor(entry, number));
   if (!bucketsStale_) hash_.insert(records_.back().hash, number);
   prints_.append(keyPrintOf(entry.snapshot, entry.side));

@@ -99,6 +99,7 @@ class WarehousePatternStore final : public PatternStore {
   std::unique_ptr<WriteBackCache> cache_;  // while write-back is on
   KeyPrintTable prints_;
   PatternEntry updateScratch_;
+  std::vector<std::uint8_t> storeBytes_;  // the encoding of the entry being stored
   std::function<bool()> beforeFirstWrite_;
   bool wroteWarehouse_ = false;
   std::string error_;

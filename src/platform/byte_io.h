@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -67,6 +68,11 @@ class ByteWriter {
   void writeBytes(const void* data, size_t n) { writeRaw(data, n); }
   void writeZeros(size_t n) { out_.insert(out_.end(), n, 0); }
   size_t size() const { return out_.size(); }
+  // Makes room for n more bytes at once, still growing geometrically, so that a record of many
+  // small fields is not grown field by field.
+  void reserveMore(size_t n) {
+    if (out_.capacity() - out_.size() < n) out_.reserve(std::max(out_.size() + n, 2 * out_.capacity()));
+  }
 
  private:
   // Grows by resize and copies, which for the many 4-byte fields of a record costs a fraction of

@@ -1,5 +1,7 @@
 #include "records/sgf_conversion.h"
 
+#include <utility>
+
 #include "model/sgf_value.h"
 #include "platform/ascii_text.h"
 #include "platform/text_codec.h"
@@ -123,7 +125,7 @@ bool sgfToRecord(const SgfNode& root, GameRecord& record) {
     if (e.flags == 0) e.flags = MoveEntry::kSetup;  // comment or marks only: keep the position
     if (!e.hasMove()) e.colour = Black;
     e.properties.copyProperties(*node);
-    record.append(e);
+    record.append(std::move(e));
   }
   return true;
 }

@@ -30,6 +30,11 @@ class KeyPrintTable {
   void append(std::uint64_t print);
   // The smallest number recorded with print, or -1.
   std::int32_t find(std::uint64_t print) const;
+  // Starts fetching what a find of print reads first; finds that follow at once then overlap.
+  void prefetch(std::uint64_t print) const {
+    if (seen_.empty()) return;
+    __builtin_prefetch(&seen_[seenBit(print) / 64]);
+  }
   size_t count() const { return prints_.size(); }
   // The print of every number, in number order.
   const std::vector<std::uint64_t>& prints() const { return prints_; }

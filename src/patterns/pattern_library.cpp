@@ -80,9 +80,10 @@ int PatternLibrary::findUnderSymmetries(const BoardSnapshot& snapshot, int side,
   kind = -1;
   const int n = find(snapshot, side);
   if (n >= 0) return n;
+  // A turn whose key the store can rule out needs no turned snapshot at all.
+  const unsigned maybe = store_->turnsThatMayHold(snapshot, side);
   for (int k = 0; k <= 6; ++k) {
-    // A turn whose key the store can rule out needs no turned snapshot at all.
-    if (!store_->mayHoldTurned(snapshot, side, k)) continue;
+    if ((maybe >> k & 1) == 0) continue;
     BoardSnapshot turned;
     if (!turnSnapshot(k, snapshot, turned)) continue;
     const int m = find(turned, side);

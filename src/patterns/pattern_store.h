@@ -43,9 +43,9 @@ class PatternStore {
   // entry cannot be read or the store is read-only.
   virtual PatternEntry* beginUpdate(int number) = 0;
   virtual bool endUpdate(int number) = 0;
-  // False only when no entry can have the key of the snapshot turned through kind: lets a
-  // search under symmetries skip turning the snapshot.
-  virtual bool mayHoldTurned(const BoardSnapshot& /*snapshot*/, int /*side*/, int /*kind*/) const { return true; }
+  // The turns 0..6 (bit k for kind k) under which an entry may have the key of the snapshot; a
+  // clear bit proves that none has, and lets a search under symmetries skip turning the snapshot.
+  virtual unsigned turnsThatMayHold(const BoardSnapshot& /*snapshot*/, int /*side*/) const { return 0x7f; }
   // The index records of a store that keeps them (index and warehouse), else nullptr.
   virtual const std::vector<PatternIndexRecord>* records() const { return nullptr; }
 };

@@ -1,6 +1,7 @@
 #include "patterns/warehouse_pattern_store.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <limits>
 #include <string>
@@ -105,10 +106,19 @@ int WarehousePatternStore::find(const BoardSnapshot& snapshot, int side, Pattern
   return -1;
 }
 
-bool WarehousePatternStore::mayHoldTurned(const BoardSnapshot& snapshot, int side, int kind) const {
-  if (!cache_) return true;
-  std::uint64_t print = 0;
-  return turnedKeyPrint(snapshot, side, kind, print) && prints_.find(print) >= 0;
+unsigned WarehousePatternStore::turnsThatMayHold(const BoardSnapshot& snapshot, int side) const {
+  if (!cache_) return 0x7f;
+  // The seven prints are taken first and their slots fetched together: each look-up mostly
+  // misses the processor's caches, and one after the other they would wait in turn.
+  std::array<std::uint64_t, 7> prints{};
+  for (int k = 0; k <= 6; ++k) {
+    if (!turnedKeyPrint(snapshot, side, k, prints[static_cast<size_t>(k)])) prints[static_cast<size_t>(k)] = 0;
+    prints_.prefetch(prints[static_cast<size_t>(k)]);
+  }
+  unsigned maybe = 0;
+  for (int k = 0; k <= 6; ++k)
+    if (prints[static_cast<size_t>(k)] != 0 && prints_.find(prints[static_cast<size_t>(k)]) >= 0) maybe |= 1u << k;
+  return maybe;
 }
 
 void WarehousePatternStore::ensureBuckets() const {

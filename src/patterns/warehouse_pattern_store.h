@@ -39,7 +39,7 @@ class WarehousePatternStore final : public PatternStore {
   const PatternEntry* peek(int number) const override { return cache_ ? cache_->find(number) : nullptr; }
   PatternEntry* beginUpdate(int number) override;
   bool endUpdate(int number) override;
-  bool mayHoldTurned(const BoardSnapshot& snapshot, int side, int kind) const override;
+  unsigned turnsThatMayHold(const BoardSnapshot& snapshot, int side) const override;
   const std::vector<PatternIndexRecord>* records() const override { return &records_; }
 
   // Turns write-back on with a cache of about cacheBytes (or changes its limit). The print of

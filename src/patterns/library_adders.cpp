@@ -157,7 +157,7 @@ struct LocalJoins {
   bool joinedOne(const Board& before, const Board& now, Point p) {
     if (tracked && onlyPlaced(before, now, p)) {
       const bool one = joinedOneTrackedCluster(forest, before, p, near, members, joined);
-      forest.add(p);
+      forest.add(p, near);  // the roots near p, found just now
       return one;
     }
     const bool one = joinedOneClusterByWalk(before, now, p, after, joined);

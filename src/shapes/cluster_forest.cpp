@@ -66,6 +66,10 @@ void ClusterForest::join(Point a, Point b) {
 void ClusterForest::add(Point point) {
   thread_local std::vector<Point> near;
   rootsNear(point, near);
+  add(point, near);
+}
+
+void ClusterForest::add(Point point, const std::vector<Point>& near) {
   const auto at = static_cast<size_t>(point);
   parent_[at] = point;
   size_[at] = 1;

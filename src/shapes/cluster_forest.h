@@ -30,6 +30,8 @@ class ClusterForest {
   int rootsNear(Point point, std::vector<Point>& out);
   // Adds a stone at point (empty in the forest), joining every cluster within reach.
   void add(Point point);
+  // The same, given the roots rootsNear found for point with the forest unchanged since.
+  void add(Point point, const std::vector<Point>& rootsNearPoint);
 
   Point rootOf(Point point);
   int sizeOf(Point root) const { return size_[static_cast<size_t>(root)]; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -20,10 +21,24 @@ struct DataFileStamp {
 class DataCheck {
  public:
   void fold(std::span<const std::uint8_t> bytes) {
-    for (std::uint8_t b : bytes) {
-      std::uint64_t& lane = lanes_[position_++ & 3];
-      lane = (lane ^ b) * 0x100000001b3ULL;
+    size_t i = 0;
+    for (; i < bytes.size() && (position_ & 3) != 0; ++i) foldByte(bytes[i]);
+    // Four bytes a round, one to each lane, the lanes held in registers: the same value as byte
+    // by byte, several times as fast.
+    std::uint64_t a = lanes_[0], b = lanes_[1], c = lanes_[2], d = lanes_[3];
+    const size_t rounds = (bytes.size() - i) / 4;
+    for (size_t r = 0; r < rounds; ++r, i += 4) {
+      a = (a ^ bytes[i]) * kPrime;
+      b = (b ^ bytes[i + 1]) * kPrime;
+      c = (c ^ bytes[i + 2]) * kPrime;
+      d = (d ^ bytes[i + 3]) * kPrime;
     }
+    lanes_[0] = a;
+    lanes_[1] = b;
+    lanes_[2] = c;
+    lanes_[3] = d;
+    position_ += 4 * rounds;
+    for (; i < bytes.size(); ++i) foldByte(bytes[i]);
   }
   std::uint64_t value() const {
     std::uint64_t v = position_;
@@ -32,6 +47,12 @@ class DataCheck {
   }
 
  private:
+  static constexpr std::uint64_t kPrime = 0x100000001b3ULL;
+  void foldByte(std::uint8_t b) {
+    std::uint64_t& lane = lanes_[position_++ & 3];
+    lane = (lane ^ b) * kPrime;
+  }
+
   std::uint64_t lanes_[4] = {0x77703262696e3031ULL, 0x6c623262696e3032ULL, 0x6d6f6f6e68617665ULL, 0x6368656b30313233ULL};
   std::uint64_t position_ = 0;
 };

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <random>
 #include <string>
 
+#include "patterns/data_file_stamp.h"
 #include "patterns/pattern_data_writer.h"
 #include "support/scratch_dir.h"
 
@@ -123,6 +125,22 @@ TEST(PatternDataWriterTest, RefusesAnEntryPastTheIndexReach) {
   EXPECT_LT(written, 100);
   EXPECT_NE(writer.error().find("past the 200 bytes"), std::string::npos) << writer.error();
   EXPECT_FALSE(writer.finish());
+}
+
+// The check of a data file is folded in whatever pieces the file is read or written in; a piece
+// size that changed it would make every later run distrust the file and rewrite it whole.
+TEST(DataCheckTest, PiecesOfAnySizeGiveTheValueOfByteByByte) {
+  std::vector<std::uint8_t> bytes(10007);
+  std::mt19937 random(7);
+  for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+  DataCheck byByte;
+  for (std::uint8_t b : bytes) byByte.fold(std::span(&b, 1));
+  for (size_t piece : {size_t{2}, size_t{3}, size_t{4}, size_t{5}, size_t{4099}, bytes.size()}) {
+    DataCheck check;
+    for (size_t at = 0; at < bytes.size(); at += piece)
+      check.fold(std::span(bytes).subspan(at, std::min(piece, bytes.size() - at)));
+    EXPECT_EQ(check.value(), byByte.value()) << "pieces of " << piece;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "patterns/block_store.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -60,7 +61,11 @@ bool BlockStore::attach(BinaryFile* file, std::int64_t areaStart, std::int32_t m
 }
 
 void BlockStore::detach() {
+  // Closing writes what is gathered and reports a failure; here only the rest is saved.
+  (void)flush();
   file_ = nullptr;
+  tail_ = {};
+  writeError_ = 0;
   table_.clear();
   free_.clear();
 }
@@ -106,6 +111,7 @@ bool BlockStore::readChain(std::int32_t start, std::vector<std::uint8_t>& out) c
   out.clear();
   std::vector<size_t> chain;
   if (file_ == nullptr || !collect(start, chain)) return false;
+  if (!flushBeforeReading(chain)) return false;
   // Each block's used bytes go straight into place (see readChainPieces for why they lie inside
   // the file).
   size_t total = 0;
@@ -128,6 +134,7 @@ bool BlockStore::readChainPieces(std::int32_t start, const ChainSink& sink) cons
   if (file_ == nullptr) return false;
   std::vector<size_t> chain;
   if (!collect(start, chain)) return false;
+  if (!flushBeforeReading(chain)) return false;
   // Every used range lies inside its block (collect checks it) and every block of the table was
   // read from or written to the file, so no read goes past the file's end unless the file was cut
   // behind the store's back; a read that comes up short then fails.
@@ -150,7 +157,61 @@ bool BlockStore::readChainPieces(std::int32_t start, const ChainSink& sink) cons
 bool BlockStore::writeHeader(const BlockHeader& h) {
   std::uint8_t raw[BlockHeader::kBytes];
   encodeHeader(h, raw);
-  return file_->writeAt(static_cast<std::uint64_t>(areaStart_ + h.offset), raw, sizeof raw);
+  return writeAt(static_cast<std::uint64_t>(areaStart_ + h.offset), raw, sizeof raw, false);
+}
+
+bool BlockStore::failedWrite() const {
+  if (writeError_ == 0) return false;
+  errno = writeError_;
+  return true;
+}
+
+bool BlockStore::flushBefore(std::uint64_t at, std::uint64_t n) const {
+  if (failedWrite()) return false;
+  if (tail_.empty() || at + n <= tailStart_ || at >= tailStart_ + tail_.size()) return true;
+  return const_cast<BlockStore*>(this)->flush();
+}
+
+bool BlockStore::flushBeforeReading(const std::vector<size_t>& chain) const {
+  for (size_t idx : chain) {
+    const BlockHeader& h = table_[idx];
+    if (!flushBefore(static_cast<std::uint64_t>(areaStart_ + h.offset), static_cast<std::uint64_t>(h.size))) return false;
+  }
+  return true;
+}
+
+bool BlockStore::flush() {
+  if (failedWrite()) return false;
+  if (tail_.empty()) return true;
+  errno = 0;
+  if (!file_->writeAt(tailStart_, tail_.data(), tail_.size())) {
+    writeError_ = errno != 0 ? errno : EIO;
+    return false;
+  }
+  tailStart_ += tail_.size();
+  tail_.clear();
+  return true;
+}
+
+bool BlockStore::writeAt(std::uint64_t at, const std::uint8_t* data, size_t n, bool extending) {
+  constexpr size_t kTailBytes = size_t{1} << 20;
+  if (failedWrite()) return false;
+  const std::uint64_t tailEnd = tailStart_ + tail_.size();
+  if (!tail_.empty() && at >= tailStart_ && at + n <= tailEnd) {
+    std::memcpy(tail_.data() + (at - tailStart_), data, n);
+    return true;
+  }
+  if (extending) {
+    if ((!tail_.empty() && at != tailEnd) && !flush()) return false;
+    if (tail_.empty()) tailStart_ = at;
+    tail_.insert(tail_.end(), data, data + n);
+    return tail_.size() < kTailBytes || flush();
+  }
+  if (!flushBefore(at, n)) return false;
+  errno = 0;
+  if (file_->writeAt(at, data, n)) return true;
+  writeError_ = errno != 0 ? errno : EIO;
+  return false;
 }
 
 bool BlockStore::freeChain(std::int32_t start) {
@@ -194,7 +255,7 @@ bool BlockStore::writeBlock(const BlockHeader& h, bool isFresh, size_t take, con
     const size_t from = std::max<size_t>(pos, BlockHeader::kBytes);
     const size_t to = std::min(pos + piece, dataEnd);
     if (from < to) source(std::span<std::uint8_t>(buffer.data() + (from - pos), to - from));
-    if (!file_->writeAt(static_cast<std::uint64_t>(areaStart_ + h.offset) + pos, buffer.data(), buffer.size()))
+    if (!writeAt(static_cast<std::uint64_t>(areaStart_ + h.offset) + pos, buffer.data(), buffer.size(), isFresh))
       return false;
     pos += piece;
   }

@@ -75,6 +75,11 @@ class BlockStore {
     return table_.empty() ? 0 : std::int64_t{table_.back().offset} + table_.back().size;
   }
 
+  // Writes what is gathered at the end of the file (see writeAt). False when that write fails;
+  // from then on every write, read and flush of the store fails with the same error, so that no
+  // later success hides the lost blocks.
+  [[nodiscard]] bool flush();
+
   const std::vector<BlockHeader>& blocks() const { return table_; }
   size_t freeBlockCount() const { return free_.size(); }
 
@@ -92,6 +97,14 @@ class BlockStore {
   // Table index of the block at offset among indices >= from, or -1.
   std::int64_t indexOf(std::int32_t offset, size_t from) const;
   bool writeHeader(const BlockHeader& h);
+  // Writes n bytes at file offset at. Fresh blocks (extending) go at the end of the file one
+  // after another; they are gathered and written together, a megabyte at a time, where each would
+  // otherwise take a system call of its own. Writes into gathered bytes change them in place.
+  bool writeAt(std::uint64_t at, const std::uint8_t* data, size_t n, bool extending);
+  // Writes the gathered bytes when a read of [at, at + n) would need them.
+  bool flushBefore(std::uint64_t at, std::uint64_t n) const;
+  bool flushBeforeReading(const std::vector<size_t>& chain) const;
+  bool failedWrite() const;
   // Appends a new block whose payload covers at least need bytes; its table index, or -1.
   std::int64_t appendBlock(std::int64_t need);
 
@@ -104,6 +117,10 @@ class BlockStore {
   // Kept between writes so that the many small writes of a build allocate nothing.
   std::vector<std::uint8_t> blockScratch_;
   std::vector<size_t> takenScratch_;
+  // Bytes gathered for the file at tailStart_ on (see writeAt), and the error of a failed write.
+  mutable std::vector<std::uint8_t> tail_;
+  mutable std::uint64_t tailStart_ = 0;
+  mutable int writeError_ = 0;
 };
 
 }  // namespace mh

@@ -212,6 +212,7 @@ bool Warehouse::close() {
   bool ok = true;
   errno = 0;
   if (!readOnly_ && changed_ && !writeDirectory()) ok = fail("write the directory");
+  if (ok && !store_.flush()) ok = fail("write");
   changed_ = false;
   store_.detach();
   ok = file_.close() && ok;

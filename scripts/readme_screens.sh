@@ -80,7 +80,7 @@ guide="$scratch/guide"
 mkdir -p "$guide/records" docs/help/images
 cp -r "$corpus/tygem-gb/." "$guide/records/"
 chmod -R u+w "$guide/records"
-"$cli" bases add --home "$guide" --title "Tygem 9d" --records "$guide/records" >/dev/null
+"$cli" bases add --home "$guide" --title "Pro games 9d" --records "$guide/records" >/dev/null
 echo "building the guide's pattern base"
 "$cli" build --home "$guide" >/dev/null 2>&1
 for pair in "${languages[@]}"; do

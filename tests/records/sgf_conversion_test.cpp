@@ -203,7 +203,9 @@ TEST(SgfConversionTest, ASaveKeepsAResultTextThatReadsBackAsItsWinner) {
     ASSERT_NE(root->findProperty("RE"), nullptr);
     EXPECT_EQ(root->findProperty("RE")->value, c.written);
     EXPECT_EQ(back.info().winner(), c.winner);
-    if (c.written == c.text) EXPECT_EQ(back.info().resultText(), c.text);
+    if (c.written == c.text) {
+      EXPECT_EQ(back.info().resultText(), c.text);
+    }
   }
 }
 

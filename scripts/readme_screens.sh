@@ -19,14 +19,7 @@ record=${1:-$corpus/tygem-gb/25/253550034.sgf}
 size=${SIZE:-1280x860}
 [ -f "$record" ] || { echo "no record at $record (give one as the argument)"; exit 1; }
 
-scratch=$(mktemp -d /tmp/moonhaven-readme-XXXXXX)
-cleanup() {
-  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null || true
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+make_scratch readme
 start_xvfb "$scratch" "$size"
 
 # The interface language of lang.ini for each picture suffix.

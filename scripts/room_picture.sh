@@ -15,14 +15,7 @@ cli=$PWD/build/default/apps/moonhaven-cli
 corpus=${MOONHAVEN_CORPUS:-$PWD/../shared/corpus}
 out=docs/room-with-hints.png
 
-scratch=$(mktemp -d /tmp/moonhaven-picture-XXXXXX)
-cleanup() {
-  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null || true
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+make_scratch picture
 mkdir -p "$scratch/records"
 cp -r "$corpus/tygem-gb/." "$scratch/records/"
 chmod -R u+w "$scratch/records"

@@ -1,6 +1,20 @@
 # Sourced by the scripts that drive the desktop program under Xvfb (the README's and the guide's
-# pictures). The caller's cleanup kills "$pid" and "$xvfb" and removes its scratch folder.
+# pictures).
 source "$(dirname "${BASH_SOURCE[0]}")/board_pixels.sh"
+
+#   make_scratch NAME
+# makes a scratch folder ($scratch) and, on exit, stops the program ($pid) and Xvfb ($xvfb) and
+# removes the folder.
+make_scratch() {
+  scratch=$(mktemp -d "/tmp/moonhaven-$1-XXXXXX")
+  trap cleanup_scratch EXIT
+}
+cleanup_scratch() {
+  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+  wait 2>/dev/null || true
+  rm -rf "$scratch"
+}
 
 #   start_xvfb SCRATCH SIZE
 # starts Xvfb on a free display of SIZE (e.g. 1280x860) and exports DISPLAY; $xvfb is its pid.

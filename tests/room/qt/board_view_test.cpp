@@ -8,11 +8,11 @@
 
 #include "room/paint/board_images.h"
 #include "room/paint/board_painter.h"
+#include "support/board_module.h"
 
 namespace mh {
 namespace {
 
-const std::string kModule = std::string(MOONHAVEN_BINARY_DIR) + "/apps/board";
 
 bool dark(QRgb c) { return qGray(c) < 70; }
 bool light(QRgb c) { return qGray(c) > 180 && qRed(c) - qBlue(c) < 40; }
@@ -34,7 +34,7 @@ QImage paint(const BoardScene& scene, const BoardImages& images, int w, int h) {
 }
 
 TEST(BoardPainting, StonesWoodAndLinesWithAndWithoutTheModule) {
-  const BoardImages module = BoardImages::load(kModule);
+  const BoardImages module = BoardImages::load(test::kBoardModule);
   ASSERT_TRUE(module.moduleLoaded()) << "the board module is generated at build time";
   const BoardImages builtin;
   ASSERT_FALSE(builtin.moduleLoaded());
@@ -85,7 +85,7 @@ int redInkHeight(const QImage& image, const BoardGeometry& g, Point p) {
 }
 
 TEST(BoardPainting, OneCharacterLabelsAreLargeLongerOnesSmall) {
-  const BoardImages images = BoardImages::load(kModule);
+  const BoardImages images = BoardImages::load(test::kBoardModule);
   BoardScene scene;
   scene.board.set(100, Black);
   ASSERT_TRUE(scene.annotations.addLabel(60, kRed, "A"));
@@ -103,7 +103,7 @@ TEST(BoardPainting, OneCharacterLabelsAreLargeLongerOnesSmall) {
 }
 
 TEST(BoardPainting, MarksAndCursorColours) {
-  const BoardImages images = BoardImages::load(kModule);
+  const BoardImages images = BoardImages::load(test::kBoardModule);
   BoardScene scene;
   scene.board.set(60, Black);
   scene.annotations.addMark(60, kMarkSquare);    // white on a black stone

@@ -32,25 +32,22 @@
 #include "support/process_census.h"
 #include "support/scratch_dir.h"
 #include "support/shell_script.h"
+#include "support/board_module.h"
+#include "support/qt/settle.h"
 
 namespace mh {
 namespace {
 
-const std::string kModule = std::string(MOONHAVEN_BINARY_DIR) + "/apps/board";
 const QString kRecord = QString::fromStdString(std::string(MOONHAVEN_CORPUS) + "/tygem-gb/25/253550034.sgf");
 
-// Waits, processing events, until pred holds (at most timeoutMs).
-template <typename Pred>
-bool settle(Pred pred, int timeoutMs = 20000) {
-  return QTest::qWaitFor(pred, timeoutMs);
-}
+using test::settle;
 
 // What a room window is lent: settings, a teardown queue, the module's images, sounds that stay
 // silent but remember what they were asked to play, and optionally the tygem pattern base.
 struct Lent {
   AppSettings settings;
   TeardownQueue teardown;
-  BoardImages images = BoardImages::load(kModule);
+  BoardImages images = BoardImages::load(test::kBoardModule);
   BoardSounds sounds{QString()};
   WpbList bases;
   MatrixLibraries matrix;

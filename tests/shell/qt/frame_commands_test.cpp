@@ -32,23 +32,21 @@
 #include "support/process_census.h"
 #include "support/qt/when_modal.h"
 #include "support/scratch_dir.h"
+#include "support/board_module.h"
+#include "support/qt/settle.h"
 
 namespace mh {
 namespace {
 
-const std::string kModule = std::string(MOONHAVEN_BINARY_DIR) + "/apps/board";
 
-template <typename Pred>
-bool settle(Pred pred, int timeoutMs = 20000) {
-  return QTest::qWaitFor(pred, timeoutMs);
-}
+using test::settle;
 
 // The program as start-up leaves it, in a program directory of its own.
 struct Program {
   explicit Program(const std::string& home, const std::string& data = {}) {
     StartUpOptions options;
     options.programDirectory = home;
-    options.boardModuleDirectory = kModule;
+    options.boardModuleDirectory = test::kBoardModule;
     options.dataDirectory = data;
     options.loadLanguage = [this](const LanguageSetting& language) { loadedLanguage = language.language; };
     services = std::make_unique<DesktopServices>(std::move(options));

@@ -24,12 +24,13 @@
 #include "support/corpus_pattern_base.h"
 #include "support/qt/item_view_clicks.h"
 #include "support/scratch_dir.h"
+#include "support/board_module.h"
 
 namespace mh {
 namespace {
 
 struct Desktop {
-  DesktopServices services{test::sharedTygemProgramDirectory(), std::string(MOONHAVEN_BINARY_DIR) + "/apps/board"};
+  DesktopServices services{test::sharedTygemProgramDirectory(), test::kBoardModule};
   CMainFrame frame{services.roomContext()};
 
   Desktop() {
@@ -120,7 +121,7 @@ TEST(LibraryWindows, AddingAndRemovingABaseReachesTheRoomsAndTheLibrary) {
     if (e.path().filename() == "WPBs.ini") fs::copy_file(e.path(), to);
     else fs::create_symlink(e.path(), to);
   }
-  DesktopServices services{home.path() + "/", std::string(MOONHAVEN_BINARY_DIR) + "/apps/board"};
+  DesktopServices services{home.path() + "/", test::kBoardModule};
   CMainFrame frame{services.roomContext()};
   frame.show();
   CChildFrame* room = frame.newRoom();

@@ -32,22 +32,20 @@
 #include "shell/qt/desktop_services.h"
 #include "support/corpus_pattern_base.h"
 #include "support/scratch_dir.h"
+#include "support/board_module.h"
+#include "support/qt/settle.h"
 
 namespace mh {
 namespace {
 
-const std::string kModule = std::string(MOONHAVEN_BINARY_DIR) + "/apps/board";
 
-template <typename Pred>
-bool settle(Pred pred, int timeoutMs = 20000) {
-  return QTest::qWaitFor(pred, timeoutMs);
-}
+using test::settle;
 
 struct Desktop {
   DesktopServices services;
   CMainFrame frame{services.roomContext()};
 
-  explicit Desktop(const std::string& home = test::sharedTygemProgramDirectory()) : services(home, kModule) {
+  explicit Desktop(const std::string& home = test::sharedTygemProgramDirectory()) : services(home, test::kBoardModule) {
     frame.resize(1000, 760);
     frame.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame));

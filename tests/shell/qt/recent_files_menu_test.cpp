@@ -16,6 +16,7 @@
 #include "shell/qt/main_frame.h"
 #include "shell/qt/record_files.h"
 #include "support/scratch_dir.h"
+#include "support/board_module.h"
 
 namespace mh {
 namespace {
@@ -25,7 +26,7 @@ namespace fs = std::filesystem;
 // A frame with room 100 and the recent records in a program directory of its own.
 struct Program {
   const std::string home;
-  DesktopServices services{home, std::string(MOONHAVEN_BINARY_DIR) + "/apps/board"};
+  DesktopServices services{home, test::kBoardModule};
   CMainFrame frame{services.roomContext()};
   RecentFilesMenu* recent = nullptr;
 

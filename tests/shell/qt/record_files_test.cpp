@@ -19,6 +19,7 @@
 #include "shell/qt/desktop_services.h"
 #include "shell/qt/main_frame.h"
 #include "support/scratch_dir.h"
+#include "support/board_module.h"
 
 namespace mh {
 namespace {
@@ -38,7 +39,7 @@ std::vector<std::string> corpusRecords(size_t n) {
 // A frame with room 100, as the program starts, in a program directory of its own.
 struct StartedFrame {
   test::ScratchDir home;
-  DesktopServices services{home.path(), std::string(MOONHAVEN_BINARY_DIR) + "/apps/board"};
+  DesktopServices services{home.path(), test::kBoardModule};
   CMainFrame frame{services.roomContext()};
 
   StartedFrame() {

@@ -16,6 +16,48 @@ const char* markIdentifier(MarkKind kind) {
   return "";
 }
 
+const SgfProperty* findSgfProperty(std::span<const SgfProperty> properties, std::string_view identifier) {
+  for (const SgfProperty& p : properties)
+    if (p.identifier == identifier) return &p;
+  return nullptr;
+}
+
+bool sgfSetupStones(std::span<const SgfProperty> properties, CoordList& black, CoordList& white) {
+  black.clear();
+  white.clear();
+  const SgfProperty* ab = findSgfProperty(properties, "AB");
+  const SgfProperty* aw = findSgfProperty(properties, "AW");
+  const auto take = [](const SgfProperty& p, CoordList& out) {
+    if (auto c = sgf::parseCoord(p.value)) out.push_back(*c);
+    for (const std::string& v : p.moreValues)
+      if (auto c = sgf::parseCoord(v)) out.push_back(*c);
+  };
+  if (ab) take(*ab, black);
+  if (aw) take(*aw, white);
+  return ab || aw;
+}
+
+bool sgfSize(std::span<const SgfProperty> properties, int& width, int& height) {
+  const SgfProperty* p = findSgfProperty(properties, "SZ");
+  if (!p) return false;
+  const auto pieces = sgf::splitAtColons(p->value);
+  if (pieces.size() == 1) {
+    const auto v = sgf::parseInt(pieces[0]);
+    if (!v) return false;
+    width = height = *v;
+    return true;
+  }
+  if (pieces.size() == 2) {
+    const auto w = sgf::parseInt(pieces[0]);
+    const auto h = sgf::parseInt(pieces[1]);
+    if (!w || !h) return false;
+    width = *w;
+    height = *h;
+    return true;
+  }
+  return false;
+}
+
 SgfNode::~SgfNode() { deleteChildren(); }
 
 void SgfNode::deleteChildren() noexcept {
@@ -78,9 +120,7 @@ SgfProperty* SgfNode::findProperty(std::string_view identifier) {
 }
 
 const SgfProperty* SgfNode::findProperty(std::string_view identifier) const {
-  for (const auto& p : properties_)
-    if (p.identifier == identifier) return &p;
-  return nullptr;
+  return findSgfProperty(properties_, identifier);
 }
 
 bool SgfNode::removeProperty(std::string_view identifier) {
@@ -170,19 +210,7 @@ bool SgfNode::labels(CoordList& points, std::vector<std::string>& texts) const {
   return true;
 }
 
-bool SgfNode::setupStones(CoordList& black, CoordList& white) const {
-  black.clear();
-  white.clear();
-  const SgfProperty* ab = findProperty("AB");
-  const SgfProperty* aw = findProperty("AW");
-  if (ab)
-    for (const std::string& v : ab->allValues())
-      if (auto c = sgf::parseCoord(v)) black.push_back(*c);
-  if (aw)
-    for (const std::string& v : aw->allValues())
-      if (auto c = sgf::parseCoord(v)) white.push_back(*c);
-  return ab || aw;
-}
+bool SgfNode::setupStones(CoordList& black, CoordList& white) const { return sgfSetupStones(properties_, black, white); }
 
 bool SgfNode::move(int& colour, Coord& at) const {
   const SgfProperty* p = findProperty("B");
@@ -201,26 +229,7 @@ bool SgfNode::move(int& colour, Coord& at) const {
   return true;
 }
 
-bool SgfNode::size(int& width, int& height) const {
-  const SgfProperty* p = findProperty("SZ");
-  if (!p) return false;
-  const auto pieces = sgf::splitAtColons(p->value);
-  if (pieces.size() == 1) {
-    const auto v = sgf::parseInt(pieces[0]);
-    if (!v) return false;
-    width = height = *v;
-    return true;
-  }
-  if (pieces.size() == 2) {
-    const auto w = sgf::parseInt(pieces[0]);
-    const auto h = sgf::parseInt(pieces[1]);
-    if (!w || !h) return false;
-    width = *w;
-    height = *h;
-    return true;
-  }
-  return false;
-}
+bool SgfNode::size(int& width, int& height) const { return sgfSize(properties_, width, height); }
 
 void SgfNode::writeMove(int colour, Point p, int width) {
   removeProperty("B");

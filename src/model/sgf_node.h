@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,12 @@ enum class MarkKind { Triangle, Circle, Square, Cross };
 
 // The SGF identifier of a mark kind: "TR", "CR", "SQ", "MA".
 const char* markIdentifier(MarkKind kind);
+
+// The node accessors of the same names (below) over a run of properties held anywhere: the first
+// property with the identifier, AB/AW stones, SZ.
+const SgfProperty* findSgfProperty(std::span<const SgfProperty> properties, std::string_view identifier);
+bool sgfSetupStones(std::span<const SgfProperty> properties, CoordList& black, CoordList& white);
+bool sgfSize(std::span<const SgfProperty> properties, int& width, int& height);
 
 // A node of an SGF tree: an ordered list of properties (the same identifier may occur twice;
 // lookups return the first) and owned children. A sequence ;A;B;C is a chain of first children;

@@ -60,6 +60,25 @@ RecordLoadStatus loadRecordFile(const std::string& path, bool big5, GameRecord& 
   return RecordLoadStatus::UnknownFormat;
 }
 
+RecordLoadStatus loadRecordMoves(const std::string& path, bool big5, GameRecord& record, int& resultCode,
+                                 ParseError* error) {
+  if (extensionOf(path) != ".sgf") return loadRecordFile(path, big5, record, resultCode, error);
+  resultCode = 0;
+  // One layout per thread serves file after file.
+  thread_local SgfLayout layout;
+  ParseError why;
+  if (!SgfFile::readLayout(path, big5, layout, &why, false)) {
+    if (error) *error = why;
+    return RecordLoadStatus::SgfReadFailed;
+  }
+  if (!sgfToRecord(layout, layout.trees().front(), record)) {
+    if (error) *error = notARecord();
+    return RecordLoadStatus::SgfConvertFailed;
+  }
+  resultCode = record.info().winner();
+  return RecordLoadStatus::Ok;
+}
+
 RecordLoadStatus listRecordFile(const std::string& path, bool big5, std::vector<RecordSummary>& games,
                                 ParseError* error) {
   games.clear();

@@ -29,6 +29,12 @@ enum class RecordLoadStatus {
 RecordLoadStatus loadRecordFile(const std::string& path, bool big5, GameRecord& record, int& resultCode,
                                 ParseError* error = nullptr, size_t tree = 0);
 
+// As loadRecordFile for the first game, without the properties of each entry (comments, marks,
+// labels): what an index or a pattern library takes from a record, read with little allocation
+// so that a whole collection reads fast.
+RecordLoadStatus loadRecordMoves(const std::string& path, bool big5, GameRecord& record, int& resultCode,
+                                 ParseError* error = nullptr);
+
 // One game of a record file, as a list of the file's games shows it.
 struct RecordSummary {
   bool isRecord = false;  // false for a game tree that is not a game record (the rest is empty)

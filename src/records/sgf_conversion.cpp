@@ -1,5 +1,6 @@
 #include "records/sgf_conversion.h"
 
+#include <span>
 #include <utility>
 
 #include "model/sgf_value.h"
@@ -28,8 +29,86 @@ PointList setupPoints(const CoordList& coords, int width, int height) {
   return points;
 }
 
-void copyText(GameInfo& info, GameInfo::Field field, const SgfNode& root, std::string_view identifier) {
-  if (const SgfProperty* p = root.findProperty(identifier)) info.setText(field, p->value);
+void copyText(GameInfo& info, GameInfo::Field field, std::span<const SgfProperty> root, std::string_view identifier) {
+  if (const SgfProperty* p = findSgfProperty(root, identifier)) info.setText(field, p->value);
+}
+
+// A main-line node of either form of a tree: its properties and its first child (empty at the
+// end of the line).
+struct TreeNode {
+  const SgfNode* node;
+  explicit operator bool() const { return node != nullptr; }
+  std::span<const SgfProperty> properties() const { return node->properties(); }
+  TreeNode firstChild() const { return {node->firstChild()}; }
+};
+struct LayoutNode {
+  const SgfLayout* layout;
+  std::int32_t node;
+  explicit operator bool() const { return node >= 0; }
+  std::span<const SgfProperty> properties() const { return layout->properties(node); }
+  LayoutNode firstChild() const { return {layout, layout->firstChild(node)}; }
+};
+
+// The record of the tree at root; each entry's properties are left to keep(entry, node).
+template <typename Node, typename Keep>
+bool toRecord(Node root, GameRecord& record, Keep keep) {
+  record.clear();
+  const std::span<const SgfProperty> top = root.properties();
+  GameInfo& info = record.info();
+  copyText(info, GameInfo::kGameName, top, "GN");
+  copyText(info, GameInfo::kBlackName, top, "PB");
+  copyText(info, GameInfo::kBlackRank, top, "BR");
+  copyText(info, GameInfo::kWhiteName, top, "PW");
+  copyText(info, GameInfo::kWhiteRank, top, "WR");
+  copyText(info, GameInfo::kRules, top, "RU");
+  if (const SgfProperty* re = findSgfProperty(top, "RE")) {
+    const SgfResult result = parseSgfResult(re->value);
+    info.setWinner(result.winner);
+    info.setText(GameInfo::kResultText, result.text, GameInfo::kResultTextLimit);
+  }
+
+  int width = 19, height = 19;
+  if (!sgfSize(top, width, height)) width = height = 19;
+  if (width < 1 || width > kMaxSgfBoardSide || height < 1 || height > kMaxSgfBoardSide) return false;
+  if (!record.setSize(width, height)) return false;
+
+  CoordList black, white;
+  sgfSetupStones(top, black, white);
+  record.initialPosition().setPoints(setupPoints(black, width, height), Black);
+  record.initialPosition().setPoints(setupPoints(white, width, height), White);
+
+  for (Node node = root.firstChild(); node; node = node.firstChild()) {
+    const std::span<const SgfProperty> properties = node.properties();
+    MoveEntry e;
+    e.flags = 0;
+    const SgfProperty* move = findSgfProperty(properties, "B");
+    e.colour = Black;
+    if (!move) {
+      move = findSgfProperty(properties, "W");
+      e.colour = White;
+    }
+    if (move) {
+      const std::string_view letters = sgf::trim(move->value);
+      e.point = kNoPoint;
+      if (letters.size() == 2) {
+        const Coord c = *sgf::parseCoord(letters);
+        if (c.x >= 0 && c.x < width && c.y >= 0 && c.y < height) e.point = c.x + width * c.y;
+      } else if (!letters.empty()) {
+        return false;
+      }
+      e.flags |= MoveEntry::kMove;
+    }
+    if (sgfSetupStones(properties, black, white)) {
+      e.blackSetup = setupPoints(black, width, height);
+      e.whiteSetup = setupPoints(white, width, height);
+      e.flags |= MoveEntry::kSetup;
+    }
+    if (e.flags == 0) e.flags = MoveEntry::kSetup;  // comment or marks only: keep the position
+    if (!e.hasMove()) e.colour = Black;
+    keep(e, node);
+    record.append(std::move(e));
+  }
+  return true;
 }
 
 // The RE value of a bare winner code.
@@ -73,61 +152,14 @@ SgfResult parseSgfResult(std::string_view value) {
 }
 
 bool sgfToRecord(const SgfNode& root, GameRecord& record) {
-  record.clear();
-  GameInfo& info = record.info();
-  copyText(info, GameInfo::kGameName, root, "GN");
-  copyText(info, GameInfo::kBlackName, root, "PB");
-  copyText(info, GameInfo::kBlackRank, root, "BR");
-  copyText(info, GameInfo::kWhiteName, root, "PW");
-  copyText(info, GameInfo::kWhiteRank, root, "WR");
-  copyText(info, GameInfo::kRules, root, "RU");
-  if (const SgfProperty* re = root.findProperty("RE")) {
-    const SgfResult result = parseSgfResult(re->value);
-    info.setWinner(result.winner);
-    info.setText(GameInfo::kResultText, result.text, GameInfo::kResultTextLimit);
-  }
+  return toRecord(TreeNode{&root}, record, [](MoveEntry& e, TreeNode node) { e.properties.copyProperties(*node.node); });
+}
 
-  int width = 19, height = 19;
-  if (!root.size(width, height)) width = height = 19;
-  if (width < 1 || width > kMaxSgfBoardSide || height < 1 || height > kMaxSgfBoardSide) return false;
-  if (!record.setSize(width, height)) return false;
-
-  CoordList black, white;
-  root.setupStones(black, white);
-  record.initialPosition().setPoints(setupPoints(black, width, height), Black);
-  record.initialPosition().setPoints(setupPoints(white, width, height), White);
-
-  for (const SgfNode* node = root.firstChild(); node; node = node->firstChild()) {
-    MoveEntry e;
-    e.flags = 0;
-    const SgfProperty* move = node->findProperty("B");
-    e.colour = Black;
-    if (!move) {
-      move = node->findProperty("W");
-      e.colour = White;
-    }
-    if (move) {
-      const std::string_view letters = sgf::trim(move->value);
-      e.point = kNoPoint;
-      if (letters.size() == 2) {
-        const Coord c = *sgf::parseCoord(letters);
-        if (c.x >= 0 && c.x < width && c.y >= 0 && c.y < height) e.point = c.x + width * c.y;
-      } else if (!letters.empty()) {
-        return false;
-      }
-      e.flags |= MoveEntry::kMove;
-    }
-    if (node->setupStones(black, white)) {
-      e.blackSetup = setupPoints(black, width, height);
-      e.whiteSetup = setupPoints(white, width, height);
-      e.flags |= MoveEntry::kSetup;
-    }
-    if (e.flags == 0) e.flags = MoveEntry::kSetup;  // comment or marks only: keep the position
-    if (!e.hasMove()) e.colour = Black;
-    e.properties.copyProperties(*node);
-    record.append(std::move(e));
-  }
-  return true;
+bool sgfToRecord(const SgfLayout& layout, std::int32_t root, GameRecord& record) {
+  size_t entries = 0;
+  for (std::int32_t n = layout.firstChild(root); n >= 0; n = layout.firstChild(n)) ++entries;
+  record.entries().reserve(entries);
+  return toRecord(LayoutNode{&layout, root}, record, [](MoveEntry&, LayoutNode) {});
 }
 
 bool recordToSgf(const GameRecord& record, std::optional<int> resultCode, SgfNode& root) {

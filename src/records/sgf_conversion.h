@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,9 @@ inline constexpr int kMaxSgfBoardSide = 52;
 // Fails for a size outside 1..52 on either side and for a move value that is neither empty nor
 // two letters. On failure the record is partly filled and should be discarded.
 [[nodiscard]] bool sgfToRecord(const SgfNode& root, GameRecord& record);
+// The same from the tree at root of a layout, with no properties kept in the entries: what an index
+// or a pattern library takes from a record.
+[[nodiscard]] bool sgfToRecord(const SgfLayout& layout, std::int32_t root, GameRecord& record);
 
 // Clears the root and writes the record as one main line: RE when a result code is given ("0",
 // "B+", "W+", or an empty value for other codes), SZ, the initial position as AB/AW, then one

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -27,7 +28,9 @@ enum class CharMode { BytePairs, SingleBytes };
 bool isSkippable(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool isUpper(int c) { return c >= 'A' && c <= 'Z'; }
 bool isLower(int c) { return c >= 'a' && c <= 'z'; }
-bool hasMove(const SgfNode& node) { return node.findProperty("B") || node.findProperty("W"); }
+bool hasMove(const SgfLayout& layout, std::int32_t node) {
+  return findSgfProperty(layout.properties(node), "B") || findSgfProperty(layout.properties(node), "W");
+}
 
 // A converted value as the writer can put it back between brackets and a reader find it again:
 // conversion may turn a character that held "]" or "\" as its second byte into "?" and a lone
@@ -62,41 +65,40 @@ std::string keptEscaped(std::string_view v, bool bytePairs) {
 // (first * 256 + second), or kEnd. One character can be pushed back.
 class Parser {
  public:
-  // values: how property values become GB; null keeps them as they stand.
-  Parser(std::string_view text, CharMode mode, const RecordText* values, size_t maxParts)
-      : text_(text), maxParts_(maxParts), partsLeft_(maxParts < SIZE_MAX ? maxParts + 1 : maxParts), mode_(mode), values_(values) {}
+  // values: how property values become GB; null keeps them as they stand. Nodes go to out.
+  Parser(std::string_view text, CharMode mode, const RecordText* values, size_t maxParts, SgfLayout& out)
+      : text_(text), maxParts_(maxParts), partsLeft_(maxParts < SIZE_MAX ? maxParts + 1 : maxParts), mode_(mode),
+        values_(values), out_(out) {}
 
-  // Skips to the first "(" and parses the non-empty game trees that follow one another: only the
-  // first with all = false. Stops at the first tree that does not parse (failure() then says why)
-  // or at anything other than a game tree, which is ignored.
-  std::vector<std::unique_ptr<SgfNode>> parseTrees(bool all) {
-    std::vector<std::unique_ptr<SgfNode>> trees;
-    if (!skipToTree()) return trees;
+  // Skips to the first "(" and parses the non-empty game trees that follow one another into the
+  // layout's trees: only the first with all = false. Stops at the first tree that does not parse
+  // (failure() then says why) or at anything other than a game tree, which is ignored.
+  void parseTrees(bool all) {
+    if (!skipToTree()) return;
     do {
-      auto tree = parseTree();
-      if (!tree) break;
-      trees.push_back(std::move(tree));
+      const std::int32_t tree = parseTree();
+      if (tree < 0) break;
+      out_.addTree(tree);
     } while (all && anotherTree());
-    return trees;
   }
 
-  // Parses only the first node of the first tree (for the CA look-up); null when there is none.
-  std::unique_ptr<SgfNode> parseRootNode() {
-    if (!skipToTree()) return nullptr;
+  // Parses only the first node of the first tree (for the CA look-up); -1 when there is none.
+  std::int32_t parseRootNode() {
+    if (!skipToTree()) return -1;
     int c;
     do {
-      if (next(true) != '(') return nullptr;
+      if (next(true) != '(') return -1;
       c = next(true);
     } while (c == ')');  // empty trees
     if (c != ';') pushBack(c);  // a root written without its ";"
-    auto node = std::make_unique<SgfNode>();
-    parseProperties(*node);
+    const std::int32_t node = out_.addNode();
+    parseProperties();
     return node;
   }
 
   struct Frame {
-    std::unique_ptr<SgfNode> root;  // the first node of the tree's sequence
-    SgfNode* last;                  // where the tree's variations attach
+    std::int32_t root;  // the first node of the tree's sequence
+    std::int32_t last;  // where the tree's variations attach
   };
 
   // Why and where the parse failed (the first failure only); nothing after a success.
@@ -191,27 +193,28 @@ class Parser {
     return true;
   }
 
-  // A game tree, with an explicit stack of the trees being read instead of recursion.
-  std::unique_ptr<SgfNode> parseTree() {
+  // A game tree, with an explicit stack of the trees being read instead of recursion; its root,
+  // or -1.
+  std::int32_t parseTree() {
     std::vector<Frame> open;
-    if (!openTree(open)) return nullptr;
+    if (!openTree(open)) return -1;
     while (!open.empty()) {
       const int c = next(true);
       if (c == '(') {
         pushBack(c);
-        if (!openTree(open)) return nullptr;
+        if (!openTree(open)) return -1;
         continue;
       }
       if (c != ')') {
         unexpected(c, "a property, ';', '(' or ')'");
-        return nullptr;
+        return -1;
       }
-      Frame done = std::move(open.back());
+      const Frame done = open.back();
       open.pop_back();
-      if (open.empty()) return std::move(done.root);
-      open.back().last->addChild(std::move(done.root));
+      if (open.empty()) return done.root;
+      out_.addChild(open.back().last, done.root);
     }
-    return nullptr;
+    return -1;
   }
 
   // Reads "(" (skipping empty trees "()") and the tree's node sequence, and pushes the tree.
@@ -226,17 +229,17 @@ class Parser {
     }
     // Properties written right after "(", without the ";" of their node, belong to the first
     // node: to the node the first ";" opens when it holds no move, else to a node of their own.
-    std::unique_ptr<SgfNode> unopened;
+    std::int32_t unopened = -1;
     const int lead = next(true);
     pushBack(lead);
     if (isUpper(lead) || isLower(lead)) {
       if (!takePart()) return false;
-      unopened = std::make_unique<SgfNode>();
-      parseProperties(*unopened);
-      if (unopened->properties().empty()) unopened.reset();
+      unopened = out_.addNode();
+      parseProperties();
+      if (out_.properties(unopened).empty()) unopened = -1;
     }
-    std::unique_ptr<SgfNode> first;
-    SgfNode* last = nullptr;
+    std::int32_t first = -1;
+    std::int32_t last = -1;
     for (;;) {
       const int c = next(true);
       if (c != ';') {
@@ -244,26 +247,30 @@ class Parser {
         break;
       }
       if (!takePart()) return false;
-      auto node = std::make_unique<SgfNode>();
-      parseProperties(*node);
-      if (unopened && !first && !hasMove(*node)) {
-        for (const SgfProperty& p : node->properties()) unopened->addProperty(p);
-        node = std::move(unopened);
+      std::int32_t node = out_.addNode();
+      parseProperties();
+      if (unopened >= 0 && first < 0 && !hasMove(out_, node)) {
+        out_.absorb(unopened, node);
+        node = unopened;
+        unopened = -1;
       }
-      last = first ? last->addChild(std::move(node)) : (first = std::move(node)).get();
+      if (first >= 0) out_.addChild(last, node);
+      else first = node;
+      last = node;
     }
-    if (unopened) {
-      if (first) unopened->addChild(std::move(first));
-      last = last ? last : unopened.get();
-      first = std::move(unopened);
+    if (unopened >= 0) {
+      if (first >= 0) out_.addChild(unopened, first);
+      last = last >= 0 ? last : unopened;
+      first = unopened;
     }
-    if (!first) return unexpected(next(true), "a node ';'");
-    open.push_back(Frame{std::move(first), last});
+    if (first < 0) return unexpected(next(true), "a node ';'");
+    open.push_back(Frame{first, last});
     return true;
   }
 
-  void parseProperties(SgfNode& node) {
-    while (auto property = parseProperty()) node.addProperty(std::move(*property));
+  // The properties that follow, for the node added last.
+  void parseProperties() {
+    while (auto property = parseProperty()) out_.addProperty(std::move(*property));
   }
 
   // An identifier is its upper-case letters: lower-case ones among them (the old long forms
@@ -338,10 +345,14 @@ class Parser {
   std::optional<std::pair<size_t, std::string>> failure_;
   CharMode mode_;
   const RecordText* values_;
+  SgfLayout& out_;
 };
 
-std::string charsetOf(const SgfNode* root) {
-  const SgfProperty* ca = root ? root->findProperty("CA") : nullptr;
+// The charset the root node declares in its CA ("" for none or no root).
+std::string charsetOf(std::string_view text, CharMode mode, size_t maxParts) {
+  SgfLayout layout;
+  const std::int32_t root = Parser(text, mode, nullptr, maxParts, layout).parseRootNode();
+  const SgfProperty* ca = root >= 0 ? findSgfProperty(layout.properties(root), "CA") : nullptr;
   return ca ? std::string(sgf::trim(ca->value)) : std::string();
 }
 
@@ -349,20 +360,21 @@ std::string charsetOf(const SgfNode* root) {
 // first (exact for UTF-8), then by byte pairs, since either reading may lose the CA behind a
 // value it misreads.
 std::string declaredCharset(std::string_view text, size_t maxParts) {
-  std::string name = charsetOf(Parser(text, CharMode::SingleBytes, nullptr, maxParts).parseRootNode().get());
-  if (name.empty()) name = charsetOf(Parser(text, CharMode::BytePairs, nullptr, maxParts).parseRootNode().get());
+  std::string name = charsetOf(text, CharMode::SingleBytes, maxParts);
+  if (name.empty()) name = charsetOf(text, CharMode::BytePairs, maxParts);
   return name;
 }
 
-// The first game tree (all = false) or every one, read as the text's charset says.
-std::vector<std::unique_ptr<SgfNode>> parseTrees(std::string_view text, bool convertBig5, ParseError* error,
-                                                 size_t maxParts, bool all) {
+// The first game tree (all = false) or every one, read as the text's charset says, into layout.
+void parseTrees(std::string_view text, bool convertBig5, ParseError* error, size_t maxParts, bool all,
+                SgfLayout& layout) {
+  layout.clear();
   const RecordText source(text, convertBig5, [&](std::string_view t) { return declaredCharset(t, maxParts); });
   const std::string_view body = source.text();
   Parser parser(body, source.form() == RecordTextForm::Utf8 ? CharMode::SingleBytes : CharMode::BytePairs, &source,
-                maxParts);
-  auto trees = parser.parseTrees(all);
-  if (error && (trees.empty() || parser.failure())) {
+                maxParts, layout);
+  parser.parseTrees(all);
+  if (error && (layout.trees().empty() || parser.failure())) {
     const auto& failure = parser.failure();
     const size_t at = failure ? failure->first : body.size();
     const std::string reason = failure ? failure->second : "no game tree";
@@ -373,7 +385,20 @@ std::vector<std::unique_ptr<SgfNode>> parseTrees(std::string_view text, bool con
       *error = ParseError::inText(text, static_cast<size_t>(body.data() - text.data()) + at, reason);
     }
   }
+}
+
+// The trees of a layout as SgfNode trees.
+std::vector<std::unique_ptr<SgfNode>> takeTrees(SgfLayout& layout) {
+  std::vector<std::unique_ptr<SgfNode>> trees;
+  for (const std::int32_t root : layout.trees()) trees.push_back(layout.takeTree(root));
   return trees;
+}
+
+std::vector<std::unique_ptr<SgfNode>> parseTrees(std::string_view text, bool convertBig5, ParseError* error,
+                                                 size_t maxParts, bool all) {
+  SgfLayout layout;
+  parseTrees(text, convertBig5, error, maxParts, all, layout);
+  return takeTrees(layout);
 }
 
 }  // namespace
@@ -395,12 +420,81 @@ std::unique_ptr<SgfNode> SgfFile::read(const std::string& path, bool convertBig5
 
 std::vector<std::unique_ptr<SgfNode>> SgfFile::readAll(const std::string& path, bool convertBig5, ParseError* error,
                                                        bool all) {
-  std::string text, why;
-  if (!readFileBytes(path, kMaxFileBytes, text, &why)) {
-    if (error) *error = ParseError::whole("cannot read the file: " + why);
-    return {};
+  SgfLayout layout;
+  (void)readLayout(path, convertBig5, layout, error, all);
+  return takeTrees(layout);
+}
+
+bool SgfFile::readLayout(const std::string& path, bool convertBig5, SgfLayout& layout, ParseError* error, bool all) {
+  layout.clear();
+  // The file's bytes are read into the same buffer from file to file on one thread.
+  thread_local std::string text;
+  std::string why;
+  const bool read = readFileBytes(path, kMaxFileBytes, text, &why);
+  if (read) parseTrees(text, convertBig5, error, kMaxParts, all, layout);
+  else if (error) *error = ParseError::whole("cannot read the file: " + why);
+  if (text.capacity() > (size_t{1} << 20)) std::string().swap(text);
+  return !layout.trees().empty();
+}
+
+void SgfLayout::clear() {
+  nodes_.clear();
+  properties_.clear();
+  trees_.clear();
+  // The storage of an ordinary record stays for the next; a huge collection's is given back.
+  constexpr size_t kKept = 1 << 14;
+  if (nodes_.capacity() > kKept) std::vector<Node>().swap(nodes_);
+  if (properties_.capacity() > kKept) std::vector<SgfProperty>().swap(properties_);
+  if (trees_.capacity() > kKept) std::vector<std::int32_t>().swap(trees_);
+}
+
+std::int32_t SgfLayout::addNode() {
+  const auto at = static_cast<std::uint32_t>(properties_.size());
+  nodes_.push_back(Node{at, at});
+  return static_cast<std::int32_t>(nodes_.size() - 1);
+}
+
+void SgfLayout::addProperty(SgfProperty property) {
+  properties_.push_back(std::move(property));
+  nodes_.back().end = static_cast<std::uint32_t>(properties_.size());
+}
+
+void SgfLayout::addChild(std::int32_t parent, std::int32_t child) {
+  Node& p = nodes_[static_cast<size_t>(parent)];
+  if (p.firstChild < 0) p.firstChild = child;
+  else nodes_[static_cast<size_t>(p.lastChild)].nextSibling = child;
+  p.lastChild = child;
+}
+
+void SgfLayout::absorb(std::int32_t into, std::int32_t from) {
+  Node& to = nodes_[static_cast<size_t>(into)];
+  Node& taken = nodes_[static_cast<size_t>(from)];
+  if (to.end == taken.first) {
+    to.end = taken.end;
+  } else {
+    // Not read right after: both runs are copied to the end, which becomes into's run.
+    std::vector<SgfProperty> run(properties_.begin() + to.first, properties_.begin() + to.end);
+    run.insert(run.end(), properties_.begin() + taken.first, properties_.begin() + taken.end);
+    to.first = static_cast<std::uint32_t>(properties_.size());
+    for (SgfProperty& p : run) properties_.push_back(std::move(p));
+    to.end = static_cast<std::uint32_t>(properties_.size());
   }
-  return parseTrees(text, convertBig5, error, kMaxParts, all);
+  taken.first = taken.end;
+}
+
+std::unique_ptr<SgfNode> SgfLayout::takeTree(std::int32_t node) {
+  auto root = std::make_unique<SgfNode>();
+  // Each node's children are added in order; the stack only decides which node is filled next.
+  std::vector<std::pair<std::int32_t, SgfNode*>> work{{node, root.get()}};
+  while (!work.empty()) {
+    const auto [n, to] = work.back();
+    work.pop_back();
+    const Node& from = nodes_[static_cast<size_t>(n)];
+    for (std::uint32_t p = from.first; p < from.end; ++p) to->addProperty(std::move(properties_[p]));
+    for (std::int32_t c = from.firstChild; c >= 0; c = nodes_[static_cast<size_t>(c)].nextSibling)
+      work.emplace_back(c, to->addChild());
+  }
+  return root;
 }
 
 namespace {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +14,43 @@ namespace mh {
 
 // The text encoding of a written SGF file.
 enum class SgfEncoding { Gb, Utf8 };
+
+// The game trees of an SGF text laid out flat: the nodes in the order they were read, each with
+// its run of properties and links to its first child and its next sibling. Reading one file after
+// another into the same layout reuses its storage, so a reader of a whole collection allocates
+// little for each file.
+class SgfLayout {
+ public:
+  // Empties the layout; the storage an ordinary record needs stays for the next text.
+  void clear();
+  // The root node of each game tree read, in order.
+  const std::vector<std::int32_t>& trees() const { return trees_; }
+  std::span<const SgfProperty> properties(std::int32_t node) const {
+    const Node& n = nodes_[static_cast<size_t>(node)];
+    return std::span(properties_).subspan(n.first, n.end - n.first);
+  }
+  // The node's first child, or -1.
+  std::int32_t firstChild(std::int32_t node) const { return nodes_[static_cast<size_t>(node)].firstChild; }
+  // The tree below node as SgfNode objects; the layout's properties of that tree are moved out.
+  std::unique_ptr<SgfNode> takeTree(std::int32_t node);
+
+  // Building, as a reader does. Properties go to the node added last.
+  std::int32_t addNode();
+  void addProperty(SgfProperty property);
+  void addChild(std::int32_t parent, std::int32_t child);
+  // Moves the properties of from, which were read right after those of into, to the end of into's.
+  void absorb(std::int32_t into, std::int32_t from);
+  void addTree(std::int32_t root) { trees_.push_back(root); }
+
+ private:
+  struct Node {
+    std::uint32_t first = 0, end = 0;  // properties_[first, end)
+    std::int32_t firstChild = -1, lastChild = -1, nextSibling = -1;
+  };
+  std::vector<Node> nodes_;
+  std::vector<SgfProperty> properties_;
+  std::vector<std::int32_t> trees_;
+};
 
 // Reads game trees from SGF text into SgfNode trees and writes a tree back.
 //
@@ -54,6 +93,11 @@ class SgfFile {
   // still returned.
   static std::vector<std::unique_ptr<SgfNode>> parseAll(std::string_view text, bool convertBig5,
                                                         ParseError* error = nullptr, size_t maxParts = kMaxParts);
+
+  // As readAll, into a layout (cleared first): true when it holds a tree. The layout may be one
+  // kept from file to file.
+  static bool readLayout(const std::string& path, bool convertBig5, SgfLayout& layout, ParseError* error = nullptr,
+                         bool all = true);
 
   // Writes the tree as formatFile gives it. False when the path is empty or the file cannot be
   // written completely.

@@ -220,7 +220,13 @@ GameIndexScanResult GameIndex::update(const std::string& directory, const GameIn
     int winner = 0;
     if (!scan.load || !scan.load(path, record, winner, nullptr)) continue;
     GameIndexEntry e;
-    if (!e.assign(record.info(), relative, record.entryCount(), count())) continue;
+    if (!e.assign(record.info(), relative, record.entryCount(), count())) {
+      // The only entry that cannot be built is one whose name does not fit; a user can mend that.
+      if (scan.log)
+        scan.log("skipped record file " + path + ": its name within the collection is longer than " +
+                 std::to_string(GameIndexEntry::kRelativeName.size - 1) + " bytes");
+      continue;
+    }
     const std::string key = duplicateKey(e);
     bool linked = false;
     if (indexedCopyOf(path, sameGame, key, linked)) {

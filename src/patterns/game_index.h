@@ -19,7 +19,8 @@ namespace mh {
 struct GameIndexScan {
   GameLoader load;
   // Receives one line for each thing the scan had to pass over that a user may want to know
-  // about (a duplicate file that could not be deleted). May be empty.
+  // about (a duplicate file that could not be deleted, a file whose name is too long for its
+  // entry). May be empty.
   LogLine log;
   // Deletes a duplicate file; true on success (empty: the file system's unlink).
   std::function<bool(const std::string& path)> removeFile;
@@ -79,7 +80,8 @@ class GameIndex {
   std::optional<std::string> pathOf(int n) const;
 
   // Empties the index, then indexes every ".sgf" and ".gib" file (any letter case) of the
-  // collection in listing order. Files that do not load are passed over. A file with the same
+  // collection in listing order. Files that do not load, or whose name within the collection is
+  // too long for an entry, are passed over (the latter logged). A file with the same
   // bytes as an indexed file of the same game is a duplicate: it is not added, and it is deleted
   // unless it is that very file under another name (a symbolic or hard link), which deleting
   // could lose. A missing or empty directory gives an empty index.

@@ -229,9 +229,12 @@ TEST(GameIndexTest, DuplicateFilesAreDeletedAndChangedCopiesKept) {
   EXPECT_FALSE(std::filesystem::exists(d + "c/again.sgf"));
 }
 
-TEST(GameIndexTest, DuplicateThatCannotBeDeletedIsLoggedAndLeftOut) {
+// What a user can mend is logged: a duplicate that cannot be deleted, a name too long for an entry.
+TEST(GameIndexTest, DuplicateThatCannotBeDeletedOrNameTooLongIsLoggedAndLeftOut) {
   ScratchDir dir;
-  const std::string d = collectionOf(dir, {{"a.sgf", "g1;p;20"}, {"b.sgf", "g1;p;20"}, {"c.sgf", "g2;p;20"}});
+  const std::string longName = std::string(150, 'd') + "/" + std::string(145, 'n') + ".sgf";  // 300 bytes
+  const std::string d = collectionOf(dir, {{"a.sgf", "g1;p;20"}, {"b.sgf", "g1;p;20"}, {"c.sgf", "g2;p;20"},
+                                           {longName, "g3;p;20"}});
   std::vector<std::string> log;
   FakeLoader fake;
   GameIndex index;
@@ -244,8 +247,9 @@ TEST(GameIndexTest, DuplicateThatCannotBeDeletedIsLoggedAndLeftOut) {
   const auto r = index.build(d, scan);
   EXPECT_THAT(names(index), ElementsAre("a.sgf", "c.sgf"));
   EXPECT_EQ(r.deleteFailures, 1);
-  ASSERT_EQ(log.size(), 1u);
+  ASSERT_EQ(log.size(), 2u);
   EXPECT_THAT(log[0], ::testing::HasSubstr(d + "b.sgf"));
+  EXPECT_EQ(log[1], "skipped record file " + d + longName + ": its name within the collection is longer than 299 bytes");
   EXPECT_TRUE(std::filesystem::exists(d + "b.sgf"));
 }
 

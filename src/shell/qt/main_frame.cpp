@@ -25,6 +25,7 @@
 
 #include "library_windows/qt/library_windows.h"
 #include "patterns/file_game_loader.h"
+#include "patterns/skipped_records.h"
 #include "patterns/wpb_list.h"
 #include "platform/text_codec.h"
 #include "room/app_settings.h"
@@ -474,13 +475,16 @@ void CMainFrame::updateCustomIndex() {
   auto job = std::make_shared<Job>();
   std::thread worker([job, directory = custom->recordDirectory(), path = custom->filePath("idx"),
                       log = context_.services.log] {
+    // Record files that do not load are logged as a pattern-base build logs them.
+    SkippedRecordLog skipped(log);
     GameIndexScan scan;
-    scan.load = fileGameLoader();
+    scan.load = skipped.watching(fileGameLoader());
     scan.log = log;
     scan.runFlag = &job->run;
     scan.total = &job->total;
     scan.current = &job->current;
     job->result = rebuildGameIndexFile(directory, path, scan);
+    skipped.finish();
     job->done = true;
   });
   QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -14,11 +14,15 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <mutex>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "platform/ini_file.h"
 #include "room/qt/child_frame.h"
@@ -49,6 +53,10 @@ struct Program {
     options.boardModuleDirectory = test::kBoardModule;
     options.dataDirectory = data;
     options.loadLanguage = [this](const LanguageSetting& language) { loadedLanguage = language.language; };
+    options.log = [this](std::string_view line) {
+      const std::lock_guard lock(logMutex);
+      logLines.emplace_back(line);
+    };
     services = std::make_unique<DesktopServices>(std::move(options));
     frame = std::make_unique<CMainFrame>(services->roomContext(), services->frameServices());
     frame->resize(1000, 760);
@@ -62,6 +70,8 @@ struct Program {
   int roomCount() const { return static_cast<int>(frame->rooms().size()); }
 
   int loadedLanguage = -1;
+  std::mutex logMutex;
+  std::vector<std::string> logLines;
   std::unique_ptr<DesktopServices> services;
   std::unique_ptr<CMainFrame> frame;
 };
@@ -301,6 +311,7 @@ TEST(FrameCommandsUi, UpdatingTheCustomIndexCountsItsRecords) {
     std::filesystem::copy_file(entry.path(), dir + (copied == 0 ? "mine/sub/" : "mine/") + entry.path().filename().string());
     ++copied;
   }
+  std::ofstream(dir + "mine/broken.sgf") << "(;B[aa]";
   Program p(dir);
   EXPECT_TRUE(p.frame->action(FrameCommand::UpdateCustomIndex)->isEnabled());
   QString said;
@@ -311,6 +322,14 @@ TEST(FrameCommandsUi, UpdatingTheCustomIndexCountsItsRecords) {
   p.frame->action(FrameCommand::UpdateCustomIndex)->trigger();
   EXPECT_EQ(said, QStringLiteral("自定义棋谱总数:  3"));
   EXPECT_TRUE(std::filesystem::exists(dir + "mine.idx"));
+  {
+    const std::lock_guard lock(p.logMutex);
+    EXPECT_EQ(std::count_if(p.logLines.begin(), p.logLines.end(),
+                            [&](const std::string& line) {
+                              return line.starts_with("skipped record file " + dir + "mine/broken.sgf: ");
+                            }),
+              1);
+  }
 
   const test::ScratchDir alone;
   Program one(alone.path() + "/");

@@ -315,6 +315,10 @@ done: %2</translation>
         <translation>Stopping, saving the finished part...</translation>
     </message>
     <message>
+        <source>已停止, 已完成的部分已保存</source>
+        <translation>Stopped; the finished part is saved</translation>
+    </message>
+    <message>
         <source>全局模式库管理</source>
         <translation>Pattern Library Management</translation>
     </message>

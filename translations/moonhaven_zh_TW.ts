@@ -315,6 +315,10 @@
         <translation>正在停止, 儲存已完成的部分...</translation>
     </message>
     <message>
+        <source>已停止, 已完成的部分已保存</source>
+        <translation>已停止, 已完成的部分已儲存</translation>
+    </message>
+    <message>
         <source>全局模式库管理</source>
         <translation>全局模式庫管理</translation>
     </message>

@@ -18,7 +18,7 @@ std::string withCounts(std::string text, int total, int current) {
 }  // namespace
 
 std::string buildProgressText(const BuildProgressWords& words, const BuildTick& tick) {
-  if (!tick.active) return {};
+  if (!tick.active) return tick.ended && tick.ended->ok && !tick.ended->completed() ? words.stopped : std::string();
   std::string text = tick.phase == 1   ? withCounts(words.global, tick.total, tick.current)
                      : tick.phase == 2 ? withCounts(words.local, tick.total, tick.current)
                                        : words.index;

@@ -59,9 +59,12 @@ struct BuildProgressWords {
   std::string local = "正在创建局部模式库, \r\n棋谱总数:%1, \r\n当前:%2";
   // A line added below while a stop waits for the phase to write what it has done.
   std::string stopping = "正在停止, 保存已完成的部分...";
+  // What stays once a stopped build has ended, beside the progress bar where it stopped.
+  std::string stopped = "已停止, 已完成的部分已保存";
 };
 
-// The progress text of a tick: the phase's text, empty when no build is active.
+// The progress text of a tick: the phase's text while a build is active, the stopped line on the
+// tick that found a build ended early, and empty otherwise.
 std::string buildProgressText(const BuildProgressWords& words, const BuildTick& tick);
 
 // The line of a pattern base in the dialog's list: its title, followed by "(default)" for the

@@ -213,6 +213,11 @@ TEST(PatternBuildSession, AddAndRemoveRenumberTheBasesAroundARunningBuild) {
 
 TEST(PatternBuildSession, ProgressTextsAndListLines) {
   const BuildProgressWords w;
+  BuildResult stopped, failed, finished;
+  stopped.global.ran = true;
+  stopped.global.completed = false;
+  failed = stopped;
+  failed.ok = false;
   const struct {
     BuildTick tick;
     std::string want;
@@ -224,6 +229,14 @@ TEST(PatternBuildSession, ProgressTextsAndListLines) {
       {{false, false, 1, 5, 5, {}}, ""},
   };
   for (const auto& t : table) EXPECT_EQ(buildProgressText(w, t.tick), t.want);
+  // The tick that finds a build ended: only one that stopped early leaves a line.
+  const std::pair<const BuildResult*, std::string> ends[] = {
+      {&stopped, "已停止, 已完成的部分已保存"}, {&failed, ""}, {&finished, ""}};
+  for (const auto& [result, want] : ends) {
+    BuildTick tick;
+    tick.ended = *result;
+    EXPECT_EQ(buildProgressText(w, tick), want);
+  }
   EXPECT_EQ(patternBaseLine("pro", true), "pro(default)");
   EXPECT_EQ(patternBaseLine("pro", false), "pro");
 }

@@ -34,6 +34,7 @@ BuildProgressWords progressWords() {
   w.global = utf8(PatternLibraryDialog::tr("正在创建全局模式库, \n棋谱总数:%1, \n当前:%2"));
   w.local = utf8(PatternLibraryDialog::tr("正在创建局部模式库, \n棋谱总数:%1, \n当前:%2"));
   w.stopping = utf8(PatternLibraryDialog::tr("正在停止, 保存已完成的部分..."));
+  w.stopped = utf8(PatternLibraryDialog::tr("已停止, 已完成的部分已保存"));
   return w;
 }
 
@@ -176,20 +177,23 @@ void PatternLibraryDialog::tick() {
 }
 
 void PatternLibraryDialog::showTick(const BuildTick& t) {
-  if (t.active) {
-    QString text = QString::fromStdString(buildProgressText(progressWords(), t));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (status_->toPlainText() != text) status_->setPlainText(text);
-    bar_->setRange(0, qMax(1, t.total));
-    bar_->setValue(qBound(0, t.current, qMax(1, t.total)));
-    return;
-  }
+  // A failed build keeps the bar where it failed, beside the error. A stopped one empties it: the
+  // bar counts one phase only, so where it stopped says nothing of what was kept.
   if (t.ended && !t.ended->ok) {
     status_->setPlainText(tr("创建失败: %1").arg(QString::fromStdString(t.ended->error)));
     return;
   }
-  status_->clear();
-  if (t.ended && t.ended->completed()) bar_->setValue(bar_->maximum());
+  QString text = QString::fromStdString(buildProgressText(progressWords(), t));
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  if (status_->toPlainText() != text) status_->setPlainText(text);
+  if (t.active) {
+    bar_->setRange(0, qMax(1, t.total));
+    bar_->setValue(qBound(0, t.current, qMax(1, t.total)));
+  } else if (t.ended && t.ended->completed()) {
+    bar_->setValue(bar_->maximum());
+  } else if (t.ended) {
+    bar_->reset();
+  }
 }
 
 void PatternLibraryDialog::updateControls() {

@@ -10,6 +10,7 @@
 #include "room/app_settings.h"
 #include "room/move_numbers.h"
 #include "room/position_annotations.h"
+#include "room/record_annotations.h"
 #include "room/room_sounds.h"
 
 namespace mh {
@@ -328,7 +329,8 @@ RoomRefresh Room::refresh(const RoomWords& words) {
   PositionAnnotations shown = annotatePosition(v, request);
   annotations_ = std::move(shown.annotations);
   beforeCount_.reset();
-  infoText_ = std::move(shown.infoText);
+  // The record's own information heads the box, above the hints and the position's comment.
+  infoText_ = appendComment(gameInfoText(v.info, app.displayInBig5, words.title), shown.infoText);
   out.infoText = infoText_;
 
   // Each position sounds once, however many notifications announce it.

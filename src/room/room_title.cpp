@@ -30,6 +30,23 @@ std::string roomTitle(int roomNumber, const std::string& filePath, const GameInf
          words.moves + ":" + std::to_string(moveNumber) + " )";
 }
 
+std::string gameInfoText(const GameInfo& info, bool displayInBig5, const RoomTitleWords& words) {
+  std::string out;
+  const auto line = [&](const std::string& label, const std::string& first, const std::string& second = {}) {
+    if (first.empty() && second.empty()) return;
+    if (!out.empty()) out += "\r\n";
+    if (!label.empty()) out += label + ": ";
+    out += text::displayText(first, displayInBig5);
+    if (!first.empty() && !second.empty()) out += " ";
+    out += text::displayText(second, displayInBig5);
+  };
+  line({}, info.gameName());
+  line(words.black, info.blackName(), info.blackRank());
+  line(words.white, info.whiteName(), info.whiteRank());
+  line(words.result, info.resultText());
+  return out;
+}
+
 std::string roomTabText(int roomNumber, const RoomTitleWords& words) {
   std::string name = words.room;
   const size_t at = name.find("%1");

@@ -25,6 +25,11 @@ struct RoomTitleWords {
 std::string roomTitle(int roomNumber, const std::string& filePath, const GameInfo& info, int moveNumber,
                       bool displayInBig5, const RoomTitleWords& words = {});
 
+// The record's game information for the information box, one line each for what it holds: the
+// game's name, "黑: name rank", "白: name rank" and "结果: result" (lines joined by "\r\n", texts
+// through the BIG5 conversion when displayInBig5 holds); empty when it holds none of them.
+std::string gameInfoText(const GameInfo& info, bool displayInBig5, const RoomTitleWords& words = {});
+
 // The room's tab text: the room's name with its number in place of %1 ("104棋室"; a name
 // without %1 gets the number in front).
 std::string roomTabText(int roomNumber, const RoomTitleWords& words = {});

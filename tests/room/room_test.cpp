@@ -158,7 +158,8 @@ TEST(Room, ClickWhileGnuGoIsToMoveDoesNothing) {
   EXPECT_EQ(f.room->choosePoint(empty), PointChoice::Played);
   ASSERT_TRUE(f.reaches(3)) << "GNU Go answered";
   EXPECT_NE(f.room->view().board.get(empty), Empty);
-  EXPECT_TRUE(f.room->refresh({}).infoText.empty()) << "no hints while GNU Go plays here";
+  EXPECT_EQ(f.room->refresh({}).infoText, gameInfoText(f.room->view().info, false))
+      << "the players, and no hints while GNU Go plays here";
 }
 
 TEST(Room, AGnuGoThatCannotStartEndsTheGameNamingTheProgram) {

@@ -18,7 +18,10 @@ GameInfo infoWith(const char* black, const char* blackRank, const char* white, c
   return info;
 }
 
+// The title and the information box's lines of the same record.
 TEST(RoomTitle, FileNamePlayersAndMoveNumber) {
+  GameInfo named = infoWith("b", "", "", "2d", "");
+  named.setText(GameInfo::kGameName, "\xB1\xAD\xC8\xFC");  // 杯赛
   const struct {
     const char* name;
     int number;
@@ -27,17 +30,24 @@ TEST(RoomTitle, FileNamePlayersAndMoveNumber) {
     int move;
     bool big5;
     std::string want;
+    std::string wantInfo;
   } table[] = {
-      {"a new game", 100, "", GameInfo(), 0, false, "100棋室( 无名文件 -- 无比赛信息 -- 手数:0 )"},
+      {"a new game", 100, "", GameInfo(), 0, false, "100棋室( 无名文件 -- 无比赛信息 -- 手数:0 )", ""},
       {"a record", 101, "/home/me/go/game one.SGF", infoWith("\xBA\xDA\xD7\xD3", "9\xB6\xCE", "bob", "", "W+R"), 57,
-       false, "101棋室( game one.SGF -- 黑子 9段(黑) VS bob (白)(结果: W+R) -- 手数:57 )"},
+       false, "101棋室( game one.SGF -- 黑子 9段(黑) VS bob (白)(结果: W+R) -- 手数:57 )",
+       "黑: 黑子 9段\r\n白: bob\r\n结果: W+R"},
       {"a result alone is information", 102, "x.sgf", infoWith("", "", "", "", "B+"), 3, false,
-       "102棋室( x.sgf --  (黑) VS  (白)(结果: B+) -- 手数:3 )"},
+       "102棋室( x.sgf --  (黑) VS  (白)(结果: B+) -- 手数:3 )", "结果: B+"},
       // 这 becomes 這 in BIG5; 为 maps to a traditional form BIG5 lacks and shows "?".
       {"shown in BIG5", 103, "", infoWith("\xD5\xE2\xCE\xAA", "", "w", "", ""), 1, true,
-       "103棋室( 无名文件 -- 這? (黑) VS w (白)(结果: ) -- 手数:1 )"},
+       "103棋室( 无名文件 -- 這? (黑) VS w (白)(结果: ) -- 手数:1 )", "黑: 這?\r\n白: w"},
+      {"the game's name, a rank alone", 104, "y.gib", named, 0, false,
+       "104棋室( y.gib -- b (黑) VS  2d(白)(结果: ) -- 手数:0 )", "杯赛\r\n黑: b\r\n白: 2d"},
   };
-  for (const auto& t : table) EXPECT_EQ(roomTitle(t.number, t.path, t.info, t.move, t.big5), t.want) << t.name;
+  for (const auto& t : table) {
+    EXPECT_EQ(roomTitle(t.number, t.path, t.info, t.move, t.big5), t.want) << t.name;
+    EXPECT_EQ(gameInfoText(t.info, t.big5), t.wantInfo) << t.name;
+  }
   EXPECT_EQ(roomTabText(104), "104棋室");
   mh::RoomTitleWords english;
   english.room = "Room %1";

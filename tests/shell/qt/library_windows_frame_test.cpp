@@ -3,6 +3,7 @@
 // gives it back.
 #include <QAction>
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -16,6 +17,7 @@
 #include "library_windows/qt/record_library_model.h"
 #include "library_windows/qt/record_library_window.h"
 #include "library_windows/record_columns.h"
+#include "platform/text_codec.h"
 #include "room/qt/child_frame.h"
 #include "room/qt/room_view.h"
 #include "room/qt/study_bar.h"
@@ -67,6 +69,10 @@ TEST(LibraryWindows, CtrlDOpensTheLibraryWhoseDoubleClickOpensTheGameAtItsEnd) {
   EXPECT_EQ(active->room().view().currentIndex, active->room().view().lastIndex) << "at its last position";
   EXPECT_EQ(active->room().view().lastIndex, d.index().entry(game).moveCount());
   EXPECT_TRUE(first->roomView()->room().filePath().empty()) << "only the active room";
+  // The information box shows the record's players, as for a record opened from a file.
+  const QString black = QString::fromStdString(text::displayText(d.index().entry(game).blackName(), false));
+  EXPECT_TRUE(active->infoText().contains(QStringLiteral("黑: ") + black)) << active->infoText().toStdString();
+  EXPECT_EQ(d.frame.infoBox()->toPlainText(), QString(active->infoText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
   // Without a room a double-click does nothing.
   for (CChildFrame* room : d.frame.rooms()) room->close();

@@ -57,4 +57,25 @@ bool Census::restored(std::chrono::milliseconds settle) const {
   }
 }
 
+std::string Census::text() const {
+  return "descriptors " + std::to_string(descriptors) + ", threads " + std::to_string(threads) + ", children " +
+         std::to_string(children);
+}
+
+Census Census::settled(std::chrono::milliseconds quiet, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  Census held;
+  auto since = std::chrono::steady_clock::now();
+  for (;;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const Census now;
+    const auto at = std::chrono::steady_clock::now();
+    if (now.text() != held.text()) {
+      held = now;
+      since = at;
+    }
+    if (at - since >= quiet || at >= deadline) return held;
+  }
+}
+
 }  // namespace mh::test

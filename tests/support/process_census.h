@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace mh::test {
@@ -25,6 +26,14 @@ struct Census {
 
   // True when the counts are back to this census within settle.
   bool restored(std::chrono::milliseconds settle = std::chrono::seconds(30)) const;
+  // The counts as "descriptors D, threads T, children C", for a failure's message.
+  std::string text() const;
+
+  // A census taken once the counts have held still for quiet (or limit has passed), so that what
+  // was still ending when it was asked for (a joined thread, a reaped child) is not counted as
+  // there to stay.
+  static Census settled(std::chrono::milliseconds quiet = std::chrono::milliseconds(300),
+                        std::chrono::milliseconds limit = std::chrono::seconds(10));
 };
 
 }  // namespace mh::test

@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
     }
     // A game-record index of a few games, one in a subfolder.
     {
-      GameIndex index;
+      GameIndex games;
       int number = 0;
       for (const char* name : {"a.sgf", "sub/b.gib", "c.SGF"}) {
         GameInfo info;
@@ -126,10 +126,10 @@ int main(int argc, char** argv) {
         info.setWinner(number % 3);
         GameIndexEntry entry;
         check(entry.assign(info, name, 100 + number, number), "assign");
-        index.append(entry);
+        games.append(entry);
         ++number;
       }
-      check(index.write((root / "game_index_fuzz" / "three").string()), "write game index");
+      check(games.write((root / "game_index_fuzz" / "three").string()), "write game index");
       check(GameIndex().write((root / "game_index_fuzz" / "empty").string()), "write game index");
     }
     fs::remove_all(work);

@@ -12,6 +12,7 @@
 # The program is BUILD_DIR/apps/moonhaven unless MOONHAVEN_PROGRAM names another; SIZE sets the
 # screen (default 1280x900).
 set -u
+source "$(dirname "$0")/lib/desktop_run.sh"
 build=$(cd "${1:?usage: screens.sh BUILD_DIR [OUT_DIR] [LANG]}" && pwd)
 lang=${3:-}
 case "$lang" in
@@ -63,7 +64,7 @@ export DISPLAY=:$(head -n1 "$scratch/display")
 rm -f "$out/program.log"
 (cd "$scratch" && MOONHAVEN_HOME=$scratch MOONHAVEN_GLYPH_REPORT=$out/glyphs.txt MOONHAVEN_REPORT_BOARD=1200 exec "$program") >"$out/program.log" 2>&1 &
 app=$!
-for _ in $(seq 150); do grep -q '^board ' "$out/program.log" && break; sleep 0.1; done
+wait_until 90 board_reported_or_gone "$out/program.log" "$app"
 grep -q '^board ' "$out/program.log" || { echo "FAILED: the program did not come up"; cat "$out/program.log"; exit 1; }
 
 # Without a window manager nothing gives the main window the keyboard: give it.

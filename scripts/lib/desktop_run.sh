@@ -25,18 +25,37 @@ start_xvfb() {
   export DISPLAY=:$(head -n1 "$1/display")
 }
 
+#   wait_until LIMIT COMMAND...
+# runs the command every tenth of a second until it succeeds (status 0) or LIMIT seconds have
+# passed (status 1). The limits are generous: a busy machine can take many seconds to show a
+# window, and a sound run goes on as soon as the condition holds.
+wait_until() {
+  local limit=$1
+  shift
+  local end=$((SECONDS + limit))
+  until "$@"; do
+    [ "$SECONDS" -ge "$end" ] && return 1
+    sleep 0.1
+  done
+}
+
 #   start_moonhaven APP HOME [ARGS...]
-# starts the desktop program with HOME as its program directory and waits until its board shows;
-# $pid is the program, and "bx by bw bh" (the board view's place and size on the screen) are set.
+# starts the desktop program with HOME as its program directory and waits until it reports its
+# board (or ends); $pid is the program, and "bx by bw bh" (the board view's place and size on the
+# screen) are set.
 start_moonhaven() {
   local app=$1 home=$2
   shift 2
   (cd "$home" && MOONHAVEN_HOME="$home" MOONHAVEN_REPORT_BOARD=1500 exec "$app" "$@") >"$home/out.txt" 2>&1 &
   pid=$!
-  for _ in $(seq 150); do grep -qs '^board ' "$home/out.txt" && break; sleep 0.1; done
+  wait_until 90 board_reported_or_gone "$home/out.txt" "$pid" || true
   grep -q '^board ' "$home/out.txt" || { echo "the program did not come up:"; cat "$home/out.txt"; return 1; }
   read -r _ bx by bw bh < <(grep '^board ' "$home/out.txt")
 }
+
+#   board_reported_or_gone LOG PID
+# whether the program's log holds its board report, or the program has ended.
+board_reported_or_gone() { grep -qs '^board ' "$1" || ! kill -0 "$2" 2>/dev/null; }
 
 #   stop_moonhaven
 stop_moonhaven() {

@@ -5,7 +5,7 @@
 # which the program reports.
 #   desktop_click.sh MOONHAVEN [OUT_DIR]
 set -u
-source "$(dirname "$0")/../../scripts/lib/board_pixels.sh"
+source "$(dirname "$0")/../../scripts/lib/desktop_run.sh"
 program=$1
 out=${2:-$(mktemp -d)}
 mkdir -p "$out"
@@ -25,18 +25,6 @@ cleanup() {
   rm -rf "$home"
 }
 trap cleanup EXIT
-# wait_until LIMIT COMMAND...: runs the command every half second until it succeeds or LIMIT
-# seconds have passed. The limits are generous: a busy machine can take many seconds to show the
-# window or draw a stone, and a sound run goes on as soon as the condition holds.
-wait_until() {
-  local limit=$1
-  shift
-  local end=$((SECONDS + limit))
-  until "$@"; do
-    [ "$SECONDS" -ge "$end" ] && return 1
-    sleep 0.5
-  done
-}
 wait_until 30 test -s "$out/display"
 export DISPLAY=:$(head -n1 "$out/display")
 
@@ -44,8 +32,7 @@ rm -f "$out/program.log"
 # A program directory of its own: no pattern base, so no hint letters cover the board.
 (cd "$home" && MOONHAVEN_HOME=$home MOONHAVEN_REPORT_BOARD=1500 exec "$program") >"$out/program.log" 2>&1 &
 app=$!
-board_reported_or_gone() { grep -q '^board ' "$out/program.log" || ! kill -0 "$app" 2>/dev/null; }
-wait_until 90 board_reported_or_gone
+wait_until 90 board_reported_or_gone "$out/program.log" "$app"
 read -r _ bx by bw bh < <(grep '^board ' "$out/program.log") || { echo "no board reported"; cat "$out/program.log"; exit 1; }
 
 read -r px py < <(board_point_pixel "$bw" "$bh" 9 9)

@@ -150,6 +150,20 @@ const Point* turnTable19(int kind, int width, int height) {
   return turns19()[static_cast<size_t>(kind)].data();
 }
 
+bool turnsThroughTable19(const BoardSnapshot& s) {
+  if (s.width != kSide19 || s.height != kSide19 || !wellFormed(s)) return false;
+  const auto mid = s.points.begin() + static_cast<std::ptrdiff_t>(s.blackCount);
+  if (!std::all_of(s.points.begin(), s.points.end(), [](Point p) { return p >= 0 && p < kSide19 * kSide19; }))
+    return false;
+  // Both lists ascend, so one walk finds a point in both (which a turn sends to a board instead).
+  for (auto b = s.points.begin(), w = mid; b != mid && w != s.points.end();) {
+    if (*b == *w) return false;
+    if (*b < *w) ++b;
+    else ++w;
+  }
+  return true;
+}
+
 bool turnSnapshot(int kind, const BoardSnapshot& in, BoardSnapshot& out) {
   const BoardTransform forward(kind, in.width, in.height);
   if (wellFormed(in) && turnPointwise(forward, kind, in, out)) return true;

@@ -55,5 +55,8 @@ const Point* turnTable19(int kind, int width, int height);
 // lists, every image on the board) is mapped point by point and each list sorted again; anything
 // else goes through a board, which drops what a board cannot hold. False when that fails.
 bool turnSnapshot(int kind, const BoardSnapshot& in, BoardSnapshot& out);
+// Whether turnSnapshot turns the snapshot point by point through turnTable19 under every kind,
+// as it does every 19 x 19 snapshot a board makes: then each turned point is the table's image.
+bool turnsThroughTable19(const BoardSnapshot& snapshot);
 
 }  // namespace mh

@@ -11,7 +11,8 @@ constexpr int kClusterDistance = 5;
 std::optional<Point> fromGlobal(const PatternLibrary& library, const GameState& state, int colour,
                                 std::mt19937& rng) {
   PatternEntry entry;
-  if (!library.findWithSymmetries(state.board().snapshot(), colour, entry)) return std::nullopt;
+  if (!library.findWithSymmetries(state.board().snapshot(), colour, entry, EntryParts::WithoutOccurrences))
+    return std::nullopt;
   const int picked = pickByPlayed(entry.candidates, static_cast<std::uint32_t>(rng()));
   if (picked < 0) return std::nullopt;
   const Point point = entry.candidates[static_cast<size_t>(picked)].point;
@@ -28,7 +29,8 @@ std::optional<Point> fromLocal(const PatternLibrary& library, const GameState& s
   Board only;
   if (!boardOf(cluster, only)) return std::nullopt;
   PatternEntry entry;
-  if (!library.findWithSymmetries(only.snapshot(), colour, entry) || entry.candidates.empty())
+  if (!library.findWithSymmetries(only.snapshot(), colour, entry, EntryParts::WithoutOccurrences) ||
+      entry.candidates.empty())
     return std::nullopt;
   const Point point = entry.candidates[rng() % entry.candidates.size()].point;
   if (point >= 0 && state.isIllegal(colour, point)) return std::nullopt;

@@ -10,9 +10,12 @@
 
 namespace mh {
 
-// A finished library, read-only: the index records in memory, the entries in the open data file
-// ("wpbin"), read on demand (through a map of the file when it maps). Buckets lie side by side,
-// so a bucket is walked as one short run of memory.
+class IndexFileRecords;
+
+// A finished library, read-only. In memory, for look-ups only: each entry's location and, by
+// hash bucket, its number with a word of what it is filtered on (12 bytes an entry); the entries
+// stay in the open data file ("wpbin"), read on demand (through a map of the file when it maps).
+// Buckets lie side by side, so a bucket is walked as one short run of memory.
 class DataFilePatternStore final : public PatternStore {
  public:
   // From an index file ("wpindex") and its data file. False when either does not open or the
@@ -20,35 +23,56 @@ class DataFilePatternStore final : public PatternStore {
   // record) is replaced by scanning the data file, as openData does.
   [[nodiscard]] bool openIndex(const std::string& indexPath, const std::string& dataPath);
   // By scanning a data file, indexing entries up to the first that does not read. False only
-  // when the file does not open or its header is wrong.
+  // when the file does not open or its header is wrong. The records are kept (see records).
   [[nodiscard]] bool openData(const std::string& dataPath);
 
   PatternStoreKind kind() const override { return PatternStoreKind::Index; }
-  int count() const override { return static_cast<int>(records_.size()); }
+  int count() const override { return static_cast<int>(locations_.size()); }
   int find(const BoardSnapshot& snapshot, int side, PatternEntry* out) const override;
+  int findEntry(const BoardSnapshot& snapshot, int side, PatternEntry& out, EntryParts parts) const override;
   bool read(int number, PatternEntry& out) const override;
   bool add(PatternEntry) override { return false; }
   bool store(int, const PatternEntry&) override { return false; }
   PatternEntry* beginUpdate(int) override { return nullptr; }
   bool endUpdate(int) override { return false; }
-  const std::vector<PatternIndexRecord>* records() const override { return &records_; }
+  // A turn may hold the key only when the turned position's bucket has a neighbour with its
+  // counts and side (19 x 19 boards; other sizes may always hold).
+  unsigned turnsThatMayHold(const BoardSnapshot& snapshot, int side) const override;
+  // The records of a scanned data file; an index read from its file keeps none (nullptr).
+  const std::vector<PatternIndexRecord>* records() const override {
+    return scanned_ ? &records_ : nullptr;
+  }
 
  private:
-  bool openFile(const std::string& dataPath, std::int32_t& count);
-  bool indexMatchesData() const;
-  void mapData(const std::string& dataPath);
-  void layBuckets();
-  // Reads entry number's key, and its body when the key matches (or always when key is null).
-  bool readAt(int number, const BoardSnapshot* key, int side, PatternEntry& out, bool& matched) const;
-  bool keyBytesMatch(const PatternIndexRecord& r, const std::vector<std::uint8_t>& keyBytes) const;
+  // One entry of a bucket: the filter word of its record, then its number.
+  struct Slot {
+    std::uint32_t filter;
+    std::int32_t number;
+  };
 
-  std::vector<PatternIndexRecord> records_;
+  bool openFile(const std::string& dataPath, std::int32_t& count);
+  bool indexMatchesData(const IndexFileRecords& records) const;
+  void mapData(const std::string& dataPath);
+  // Lays out the look-up arrays from count records, which forEach(f) passes to f(number, record)
+  // in order (twice); false when forEach fails.
+  template <class ForEachRecord>
+  bool layBuckets(size_t count, ForEachRecord&& forEach);
+  int findIn(const BoardSnapshot& snapshot, int side, PatternEntry* out, EntryParts parts) const;
+  // Whether bucket hash holds a slot with the filter word want.
+  bool bucketHolds(std::int32_t hash, std::uint32_t want) const;
+  // Reads entry number's key, and its body when the key matches (or always when key is null).
+  bool readAt(int number, const BoardSnapshot* key, int side, PatternEntry& out, bool& matched,
+              EntryParts parts) const;
+  bool keyBytesMatch(std::int32_t location, const std::vector<std::uint8_t>& keyBytes) const;
+
+  bool scanned_ = false;
+  std::vector<PatternIndexRecord> records_;  // only when scanned
+  std::vector<std::int32_t> locations_;      // by entry number
   BinaryFile dataFile_;
   MappedFile dataMap_;  // the data file, when it maps
   std::uint64_t dataSize_ = 0;
   std::vector<std::int32_t> bucketStarts_;  // bucket b is [starts[b], starts[b+1])
-  std::vector<std::int32_t> bucketNumbers_;
-  std::vector<std::uint32_t> bucketFilters_;
+  std::vector<Slot> bucketSlots_;
 };
 
 // Reads an index file ("wpindex") into records; false when its header or a record does not read.

@@ -1,6 +1,7 @@
 #include "patterns/pattern_entry.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -19,7 +20,7 @@ bool readCount(Reader& in, size_t recordBytes, std::int32_t& count) {
 }
 
 template <class Reader>
-bool readBodyFrom(Reader& in, PatternEntryForm form, PatternEntry& e) {
+bool readBodyFrom(Reader& in, PatternEntryForm form, EntryParts parts, PatternEntry& e) {
   e.candidates.clear();
   e.text.clear();
   e.occurrences.clear();
@@ -44,6 +45,7 @@ bool readBodyFrom(Reader& in, PatternEntryForm form, PatternEntry& e) {
   if (textLength > 0 && !in.readBytes(e.text.data(), e.text.size())) return false;
 
   if (!readCount(in, PatternOccurrence::kBytes, n)) return false;
+  if (parts == EntryParts::WithoutOccurrences) return true;
   e.occurrences.resize(static_cast<size_t>(n));
   for (auto& o : e.occurrences) {
     std::uint16_t move = 0;
@@ -75,7 +77,43 @@ PatternCandidate PatternEntry::takeCandidate(Point point) {
   return found;
 }
 
+namespace {
+
+constexpr Point kArea19 = 19 * 19;
+
+// The kind whose forward turn of a 19 x 19 board undoes kind's (-1 outside 0..6).
+int undoingKind19(int kind) {
+  static const std::array<int, 7> undoing = [] {
+    std::array<int, 7> u{};
+    for (int k = 0; k < 7; ++k) {
+      const Point* there = turnTable19(k, 19, 19);
+      for (int back = 0; back < 7; ++back) {
+        const Point* table = turnTable19(back, 19, 19);
+        Point p = 0;
+        while (p < kArea19 && table[there[p]] == p) ++p;
+        if (p == kArea19) u[static_cast<size_t>(k)] = back;
+      }
+    }
+    return u;
+  }();
+  return kind >= 0 && kind < 7 ? undoing[static_cast<size_t>(kind)] : -1;
+}
+
+}  // namespace
+
 bool PatternEntry::transform(int kind, bool inverse) {
+  // A 19 x 19 entry turns through the tables, with no board built and no point decoded: found
+  // entries are turned back for every hint.
+  const int forward = inverse ? undoingKind19(kind) : kind;
+  if (const Point* table = forward >= 0 ? turnTable19(forward, snapshot.width, snapshot.height) : nullptr) {
+    BoardSnapshot mapped;
+    if (!turnSnapshot(forward, snapshot, mapped)) return false;
+    snapshot = std::move(mapped);
+    const auto image = [table](Point p) { return p >= 0 && p < kArea19 ? table[p] : kNoPoint; };
+    for (auto& c : candidates) c.point = image(c.point);
+    for (auto& o : occurrences) o.point = static_cast<std::int16_t>(image(o.point));
+    return true;
+  }
   const BoardTransform t(kind, snapshot.width, snapshot.height, inverse);
   BoardSnapshot mapped;
   if (!t.mapSnapshot(snapshot, mapped)) return false;
@@ -106,9 +144,13 @@ bool PatternEntry::readKey(BufferedFileReader& in) {
   return snapshot.read(r) && in.readU8(side);
 }
 
-bool PatternEntry::readBody(ByteReader& in, PatternEntryForm form) { return readBodyFrom(in, form, *this); }
+bool PatternEntry::readBody(ByteReader& in, PatternEntryForm form, EntryParts parts) {
+  return readBodyFrom(in, form, parts, *this);
+}
 
-bool PatternEntry::readBody(BufferedFileReader& in, PatternEntryForm form) { return readBodyFrom(in, form, *this); }
+bool PatternEntry::readBody(BufferedFileReader& in, PatternEntryForm form, EntryParts parts) {
+  return readBodyFrom(in, form, parts, *this);
+}
 
 bool PatternEntry::write(ByteWriter& out, PatternEntryForm form) const {
   if (candidates.size() > kMaxCount || occurrences.size() > kMaxCount) return false;

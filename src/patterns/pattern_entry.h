@@ -16,6 +16,11 @@ namespace mh {
 // data file (a length below 1 means no text), unsigned 16-bit in a warehouse value.
 enum class PatternEntryForm { DataFile, Warehouse };
 
+// What a read of an entry fills in: all of it, or all but the occurrences (which are checked to
+// fit the bytes that remain and left empty). A position's hint labels need only its candidates,
+// while the occurrences of a position met in every game run to megabytes.
+enum class EntryParts { Whole, WithoutOccurrences };
+
 // One stored position of a pattern library (the key: snapshot and side to move) with the moves
 // played from it and where it was met. Candidates stay sorted by played, then wins, both
 // descending; occurrences stay in the order they were recorded.
@@ -39,10 +44,10 @@ struct PatternEntry {
   // Reads the key (snapshot and side) only; the body can follow with readBody.
   [[nodiscard]] bool readKey(ByteReader& in);
   [[nodiscard]] bool readKey(BufferedFileReader& in);
-  // Reads candidates, text and occurrences. Negative counts and counts that need more bytes than
-  // remain are rejected before anything is allocated.
-  [[nodiscard]] bool readBody(ByteReader& in, PatternEntryForm form);
-  [[nodiscard]] bool readBody(BufferedFileReader& in, PatternEntryForm form);
+  // Reads candidates, text and occurrences (or not the occurrences, see EntryParts). Negative
+  // counts and counts that need more bytes than remain are rejected before anything is allocated.
+  [[nodiscard]] bool readBody(ByteReader& in, PatternEntryForm form, EntryParts parts = EntryParts::Whole);
+  [[nodiscard]] bool readBody(BufferedFileReader& in, PatternEntryForm form, EntryParts parts = EntryParts::Whole);
   [[nodiscard]] bool read(ByteReader& in, PatternEntryForm form) { return readKey(in) && readBody(in, form); }
   [[nodiscard]] bool read(BufferedFileReader& in, PatternEntryForm form) {
     return readKey(in) && readBody(in, form);

@@ -44,24 +44,27 @@ std::string HintList::detailText() const {
   return text;
 }
 
-HintList globalHints(const PatternLibrary& library, const Board& board, int colour, const HintWords& words) {
+HintList globalHints(const PatternLibrary& library, const Board& board, int colour, const HintWords& words,
+                     EntryParts parts) {
   HintList list;
   if (!board.usable()) return list;
   PatternEntry entry;
-  if (library.findWithSymmetries(board.snapshot(), colour, entry)) labelCandidates(list, std::move(entry), 0, words);
+  if (library.findWithSymmetries(board.snapshot(), colour, entry, parts))
+    labelCandidates(list, std::move(entry), 0, words);
   return list;
 }
 
-HintList localHints(const PatternLibrary& library, const Board& board, int colour, const HintWords& words) {
+HintList localHints(const PatternLibrary& library, const Board& board, int colour, const HintWords& words,
+                    EntryParts parts) {
   HintList list;
   if (!board.usable()) return list;
-  LocalPositionList parts;
-  clusters(board, kClusterDistance, parts);
+  LocalPositionList found;
+  clusters(board, kClusterDistance, found);
   Board only;
-  for (size_t k = 0; k < parts.size(); ++k) {
-    if (!boardOf(parts[k], only)) continue;
+  for (size_t k = 0; k < found.size(); ++k) {
+    if (!boardOf(found[k], only)) continue;
     PatternEntry entry;
-    if (library.findWithSymmetries(only.snapshot(), colour, entry))
+    if (library.findWithSymmetries(only.snapshot(), colour, entry, parts))
       labelCandidates(list, std::move(entry), static_cast<int>(k) + 1, words);
   }
   return list;

@@ -47,12 +47,16 @@ struct HintList {
 std::string hintLetter(int n);
 
 // Candidates of the whole-board position (any of its eight symmetries) for the side to move,
-// in stored order (played, then wins, descending). Passes take no letter.
-HintList globalHints(const PatternLibrary& library, const Board& board, int colour, const HintWords& words = {});
+// in stored order (played, then wins, descending). Passes take no letter. Labels alone need no
+// occurrences: with EntryParts::WithoutOccurrences the entries may come without them, and
+// occurrencesOf then finds none.
+HintList globalHints(const PatternLibrary& library, const Board& board, int colour, const HintWords& words = {},
+                     EntryParts parts = EntryParts::Whole);
 
 // Candidates of each local cluster (stones within Manhattan distance 5), clusters numbered from 1
 // in the order the board splits into them; a cluster without a match keeps its number.
-HintList localHints(const PatternLibrary& library, const Board& board, int colour, const HintWords& words = {});
+HintList localHints(const PatternLibrary& library, const Board& board, int colour, const HintWords& words = {},
+                    EntryParts parts = EntryParts::Whole);
 
 // The occurrences of the hint's entry whose point is the hint's point: the games and move
 // indexes where that move was played from this position.

@@ -95,12 +95,14 @@ int PatternLibrary::findUnderSymmetries(const BoardSnapshot& snapshot, int side,
   return -1;
 }
 
-bool PatternLibrary::findWithSymmetries(const BoardSnapshot& snapshot, int side, PatternEntry& out) const {
-  if (store_->find(snapshot, side, &out) >= 0) return true;
+bool PatternLibrary::findWithSymmetries(const BoardSnapshot& snapshot, int side, PatternEntry& out,
+                                        EntryParts parts) const {
+  if (store_->findEntry(snapshot, side, out, parts) >= 0) return true;
+  const unsigned maybe = store_->turnsThatMayHold(snapshot, side);
+  BoardSnapshot turned;
   for (int kind = 0; kind <= 6; ++kind) {
-    BoardSnapshot turned;
-    if (!turnSnapshot(kind, snapshot, turned)) continue;
-    if (store_->find(turned, side, &out) >= 0) return out.transform(kind, true);
+    if ((maybe >> kind & 1) == 0 || !turnSnapshot(kind, snapshot, turned)) continue;
+    if (store_->findEntry(turned, side, out, parts) >= 0) return out.transform(kind, true);
   }
   return false;
 }

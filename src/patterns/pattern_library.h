@@ -56,7 +56,8 @@ class PatternLibrary {
 
   Mode mode() const { return store_->kind(); }
   int entryCount() const { return store_->count(); }
-  // The index records (index and warehouse modes; empty in memory mode).
+  // The index records (warehouse mode, and index mode from a scanned data file; empty otherwise:
+  // an index opened from its file keeps only what look-ups need).
   const std::vector<PatternIndexRecord>& indexRecords() const;
 
   // A copy of entry number; false for a number out of range or an entry that does not read.
@@ -69,8 +70,10 @@ class PatternLibrary {
   int find(const BoardSnapshot& snapshot, int side) const;
   // The entry for the position under any of the eight symmetries, turned into the orientation of
   // the given snapshot (its snapshot, candidate points and occurrence points). The identity is
-  // tried first, then transforms 0..6; the first match wins.
-  [[nodiscard]] bool findWithSymmetries(const BoardSnapshot& snapshot, int side, PatternEntry& out) const;
+  // tried first, then transforms 0..6; the first match wins. Without occurrences, the entry's
+  // occurrences are left out where the store reads them from a file (see EntryParts).
+  [[nodiscard]] bool findWithSymmetries(const BoardSnapshot& snapshot, int side, PatternEntry& out,
+                                        EntryParts parts = EntryParts::Whole) const;
 
   // Memory mode: appends the entry unless find already knows its key. Warehouse mode: stores it
   // under the next number and appends its index record. Index mode: refused. In every mode an

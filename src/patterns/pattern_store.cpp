@@ -7,6 +7,10 @@ namespace mh {
 std::int32_t patternHashOf(const BoardSnapshot& snapshot) {
   std::uint32_t sum = 0;
   for (Point p : snapshot.points) sum += static_cast<std::uint32_t>(p);
+  return patternHashOfSum(sum);
+}
+
+std::int32_t patternHashOfSum(std::uint32_t sum) {
   const auto value = static_cast<std::int64_t>(static_cast<std::int32_t>(sum));
   return static_cast<std::int32_t>((value < 0 ? -value : value) % PatternHashTable::kBuckets);
 }

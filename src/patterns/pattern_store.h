@@ -28,6 +28,11 @@ class PatternStore {
   // The number of the entry whose snapshot and side equal the given ones, or -1; the entry is
   // copied into out when given.
   virtual int find(const BoardSnapshot& snapshot, int side, PatternEntry* out) const = 0;
+  // As find, copying the parts asked for: a store that reads entries from a file leaves out what
+  // is not asked for; one that holds its entries may copy them whole.
+  virtual int findEntry(const BoardSnapshot& snapshot, int side, PatternEntry& out, EntryParts /*parts*/) const {
+    return find(snapshot, side, &out);
+  }
   // A copy of entry number; false out of range or when it does not read.
   virtual bool read(int number, PatternEntry& out) const = 0;
   // Appends the entry as number count(). Refused by a read-only store and for an entry that has
@@ -53,6 +58,8 @@ class PatternStore {
 // The library hash of a snapshot: the sum of all points as a wrapping signed 32-bit value, made
 // positive, modulo the bucket count.
 std::int32_t patternHashOf(const BoardSnapshot& snapshot);
+// The same from the sum of the points, taken as unsigned 32-bit.
+std::int32_t patternHashOfSum(std::uint32_t sum);
 
 // The index record of an entry found at location.
 PatternIndexRecord patternRecordFor(const PatternEntry& entry, std::int32_t location);
@@ -61,11 +68,11 @@ PatternIndexRecord patternRecordFor(const PatternEntry& entry, std::int32_t loca
 // key is null): matched tells whether the whole entry was read. False when the key does not read.
 template <class Reader>
 bool readEntryIfKey(Reader& in, PatternEntryForm form, const BoardSnapshot* key, int side, PatternEntry& out,
-                    bool& matched) {
+                    bool& matched, EntryParts parts = EntryParts::Whole) {
   matched = false;
   if (!out.readKey(in)) return false;
   if (key != nullptr && !(out.side == side && out.snapshot == *key)) return true;
-  matched = out.readBody(in, form);
+  matched = out.readBody(in, form, parts);
   return matched;
 }
 

@@ -1,5 +1,7 @@
 #include "patterns/wpb.h"
 
+#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace mh {
@@ -19,8 +21,16 @@ void Wpb::setRecordDirectory(std::string directory) {
 void Wpb::openForHints() {
   index_.clear();
   indexRead_ = false;
+  // The two libraries are independent: each opens on a core of its own where there are two.
+  const auto openLocal = [this] { (void)local_.openIndex(filePath("lb_"), filePath("lb")); };
+  std::thread local;
+  try {
+    local = std::thread(openLocal);
+  } catch (const std::system_error&) {
+    openLocal();  // no thread to be had: one after the other
+  }
   (void)global_.openIndex(filePath("wp2_"), filePath("wp2"));
-  (void)local_.openIndex(filePath("lb_"), filePath("lb"));
+  if (local.joinable()) local.join();
   open_ = true;
 }
 

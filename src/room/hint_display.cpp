@@ -18,7 +18,8 @@ HintDisplay collectHints(const Board& board, int sideToMove, bool gnuGoInGame, c
   if (gnuGoInGame || !board.usable()) return out;
 
   if (switches.global && sources.global) {
-    out.global = globalHints(*sources.global, board, sideToMove, words);
+    // The labels show counts only; the games behind them are looked up when details are asked for.
+    out.global = globalHints(*sources.global, board, sideToMove, words, EntryParts::WithoutOccurrences);
     addHintLabels(out.global, out.annotations);
     out.infoText = out.global.detailText();
   }
@@ -31,7 +32,7 @@ HintDisplay collectHints(const Board& board, int sideToMove, bool gnuGoInGame, c
     for (Point p : cornerHintPoints(matcher, sources.matrix->corner, board)) (void)out.annotations.addLabel(p, kRed, "*");
   }
   if (switches.local && sources.local) {
-    out.local = localHints(*sources.local, board, sideToMove, words);
+    out.local = localHints(*sources.local, board, sideToMove, words, EntryParts::WithoutOccurrences);
     addHintLabels(out.local, out.annotations);
     out.infoText = out.local.detailText();
   }

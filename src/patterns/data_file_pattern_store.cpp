@@ -25,64 +25,20 @@ std::uint32_t filterWord(std::int32_t blackCount, std::int32_t whiteCount, int s
          (static_cast<std::uint32_t>(whiteCount) & 0xfff);
 }
 
+bool inBucketRange(std::int32_t hash) { return hash >= 0 && hash < PatternHashTable::kBuckets; }
+
+// A record's fields as PatternIndexRecord::read takes them, from bytes known to hold one.
+PatternIndexRecord decodeIndexRecord(const std::uint8_t* p) {
+  PatternIndexRecord r;
+  std::memcpy(&r.hash, p, 4);
+  std::memcpy(&r.location, p + 4, 4);
+  std::memcpy(&r.blackCount, p + 8, 4);
+  std::memcpy(&r.whiteCount, p + 12, 4);
+  r.side = p[16];
+  return r;
+}
+
 }  // namespace
-
-// The records of an index file ("wpindex"), read a piece at a time: opening a library keeps no
-// copy of the file, only what look-ups need.
-class IndexFileRecords {
- public:
-  // False when the file does not open or its header does not read, or the records it announces
-  // do not fit the file.
-  [[nodiscard]] bool open(const std::string& path) {
-    std::vector<std::uint8_t> head(PatternFileHeader::kBytes);
-    const auto size = file_.open(path, BinaryFile::Mode::ReadOnly) ? file_.size() : std::nullopt;
-    if (!size || !file_.readAt(0, head.data(), head.size())) return false;
-    ByteReader hr(head);
-    std::int32_t count = 0;
-    if (!PatternFileHeader::read(hr, kPatternIndexTag, count)) return false;
-    if (static_cast<std::uint64_t>(count) * PatternIndexRecord::kBytes > *size - PatternFileHeader::kBytes)
-      return false;
-    size_ = static_cast<size_t>(count);
-    return true;
-  }
-  size_t size() const { return size_; }
-  [[nodiscard]] bool at(size_t i, PatternIndexRecord& r) const {
-    std::uint8_t bytes[PatternIndexRecord::kBytes];
-    if (!file_.readAt(offsetOf(i), bytes, sizeof bytes)) return false;
-    r = decode(bytes);
-    return true;
-  }
-  // Calls f(number, record) for every record in order; false when a read fails.
-  template <class F>
-  [[nodiscard]] bool forEach(F&& f) const {
-    constexpr size_t kPiece = 61680;  // records a read: just under a mebibyte
-    std::vector<std::uint8_t> buffer(kPiece * PatternIndexRecord::kBytes);
-    for (size_t first = 0; first < size_; first += kPiece) {
-      const size_t n = std::min(kPiece, size_ - first);
-      if (!file_.readAt(offsetOf(first), buffer.data(), n * PatternIndexRecord::kBytes)) return false;
-      for (size_t i = 0; i < n; ++i) f(first + i, decode(buffer.data() + i * PatternIndexRecord::kBytes));
-    }
-    return true;
-  }
-
- private:
-  static std::uint64_t offsetOf(size_t i) {
-    return PatternFileHeader::kBytes + static_cast<std::uint64_t>(i) * PatternIndexRecord::kBytes;
-  }
-  // The fields as PatternIndexRecord::read takes them, without a bounds check a field.
-  static PatternIndexRecord decode(const std::uint8_t* p) {
-    PatternIndexRecord r;
-    std::memcpy(&r.hash, p, 4);
-    std::memcpy(&r.location, p + 4, 4);
-    std::memcpy(&r.blackCount, p + 8, 4);
-    std::memcpy(&r.whiteCount, p + 12, 4);
-    r.side = p[16];
-    return r;
-  }
-
-  BinaryFile file_;
-  size_t size_ = 0;
-};
 
 bool readPatternIndexFile(const std::string& path, std::vector<PatternIndexRecord>& records) {
   std::int32_t count = 0;
@@ -105,27 +61,78 @@ bool DataFilePatternStore::openFile(const std::string& dataPath, std::int32_t& c
   return true;
 }
 
+bool DataFilePatternStore::mapIndex(const std::string& indexPath) {
+  if (!indexMap_.open(indexPath)) return false;
+  const auto bytes = indexMap_.bytes();
+  std::int32_t count = 0;
+  ByteReader head(bytes.first(std::min(bytes.size(), PatternFileHeader::kBytes)));
+  if (!PatternFileHeader::read(head, kPatternIndexTag, count) ||
+      static_cast<std::uint64_t>(count) * PatternIndexRecord::kBytes > bytes.size() - PatternFileHeader::kBytes) {
+    indexMap_.close();
+    return false;
+  }
+  count_ = static_cast<size_t>(count);
+  return true;
+}
+
+PatternIndexRecord DataFilePatternStore::indexRecord(size_t number) const {
+  if (scanned_) return records_[number];
+  return decodeIndexRecord(indexMap_.bytes().data() + PatternFileHeader::kBytes + number * PatternIndexRecord::kBytes);
+}
+
+std::int32_t DataFilePatternStore::locationOf(size_t number) const {
+  if (scanned_) return records_[number].location;
+  std::int32_t location = 0;
+  std::memcpy(&location, indexMap_.bytes().data() + PatternFileHeader::kBytes + number * PatternIndexRecord::kBytes + 4,
+              4);
+  return location;
+}
+
+int DataFilePatternStore::numberAt(std::int32_t location) const {
+  // Records are written in the order of the data file; an index that is not (no build writes one)
+  // is searched through.
+  size_t low = 0;
+  size_t high = count_;
+  while (low < high) {
+    const size_t mid = low + (high - low) / 2;
+    if (locationOf(mid) < location) low = mid + 1;
+    else high = mid;
+  }
+  if (low < count_ && locationOf(low) == location) return static_cast<int>(low);
+  for (size_t n = 0; n < count_; ++n)
+    if (locationOf(n) == location) return static_cast<int>(n);
+  return -1;
+}
+
 bool DataFilePatternStore::openIndex(const std::string& indexPath, const std::string& dataPath) {
   std::int32_t count = 0;
-  IndexFileRecords records;
-  if (!records.open(indexPath) || !openFile(dataPath, count)) return false;
+  if (!mapIndex(indexPath) || !openFile(dataPath, count)) return false;
   // An index left from another run of the data file (a build stopped between replacing the two
   // files, or files copied apart) would send reads into the middle of entries: the pair is checked
   // at its ends and, when it does not agree, the data file is indexed by scanning it instead.
-  if (records.size() > static_cast<size_t>(count) || !indexMatchesData(records)) {
+  if (count_ > static_cast<size_t>(count) || !indexMatchesData()) {
+    indexMap_.close();
+    count_ = 0;
     (void)dataFile_.close();
     return openData(dataPath);
   }
-  if (!layBuckets(records.size(), [&](auto&& f) { return records.forEach(f); })) return false;
+  // Both passes over the records read the mapped index in one go; its pages are let go after, so
+  // that only those look-ups touch stay resident.
+  indexMap_.prefetch();
+  const std::uint8_t* first = indexMap_.bytes().data() + PatternFileHeader::kBytes;
+  const bool laid = layBuckets([&](auto&& f) {
+    for (size_t i = 0; i < count_; ++i) f(decodeIndexRecord(first + i * PatternIndexRecord::kBytes));
+  });
+  indexMap_.evict();
+  if (!laid) return false;
   mapData(dataPath);
   return true;
 }
 
-bool DataFilePatternStore::indexMatchesData(const IndexFileRecords& records) const {
-  for (const size_t i : {size_t{0}, records.size() - 1}) {
-    if (i >= records.size()) break;
-    PatternIndexRecord r;
-    if (!records.at(i, r)) return false;
+bool DataFilePatternStore::indexMatchesData() const {
+  for (const size_t i : {size_t{0}, count_ - 1}) {
+    if (i >= count_) break;
+    const PatternIndexRecord r = indexRecord(i);
     if (r.location < static_cast<std::int32_t>(PatternFileHeader::kBytes) ||
         static_cast<std::uint64_t>(r.location) >= dataSize_)
       return false;
@@ -155,38 +162,37 @@ bool DataFilePatternStore::openData(const std::string& dataPath) {
     records_.push_back(patternRecordFor(scratch, static_cast<std::int32_t>(at)));
   }
   scanned_ = true;
-  return layBuckets(records_.size(), [&](auto&& f) {
-    for (size_t i = 0; i < records_.size(); ++i) f(i, records_[i]);
-    return true;
+  count_ = records_.size();
+  return layBuckets([&](auto&& f) {
+    for (const auto& r : records_) f(r);
   });
 }
 
 template <class ForEachRecord>
-bool DataFilePatternStore::layBuckets(size_t count, ForEachRecord&& forEach) {
-  // A counting sort by hash in two passes over the records, each bucket's numbers ascending with
-  // the word they are filtered on. The first pass also takes each location.
-  locations_.resize(count);
+bool DataFilePatternStore::layBuckets(ForEachRecord&& forEach) {
+  // A counting sort by hash in two passes over the records, each bucket's entries in the order of
+  // their records with the word they are filtered on.
   bucketStarts_.assign(PatternHashTable::kBuckets + 1, 0);
-  const auto inRange = [](std::int32_t hash) { return hash >= 0 && hash < PatternHashTable::kBuckets; };
-  const bool counted = forEach([&](size_t i, const PatternIndexRecord& r) {
-    locations_[i] = r.location;
-    if (inRange(r.hash)) ++bucketStarts_[static_cast<size_t>(r.hash) + 1];
+  forEach([&](const PatternIndexRecord& r) {
+    if (inBucketRange(r.hash)) ++bucketStarts_[static_cast<size_t>(r.hash) + 1];
   });
-  if (!counted) return false;
   for (size_t b = 1; b < bucketStarts_.size(); ++b) bucketStarts_[b] += bucketStarts_[b - 1];
-  bucketSlots_.resize(static_cast<size_t>(bucketStarts_.back()));
+  if (!bucketSlots_.allocate(static_cast<size_t>(bucketStarts_.back()))) {
+    bucketStarts_.clear();
+    return false;
+  }
   std::vector<std::int32_t> next(bucketStarts_.begin(), bucketStarts_.end() - 1);
-  return forEach([&](size_t i, const PatternIndexRecord& r) {
-    if (!inRange(r.hash)) return;
+  forEach([&](const PatternIndexRecord& r) {
+    if (!inBucketRange(r.hash)) return;
     const auto at = static_cast<size_t>(next[static_cast<size_t>(r.hash)]++);
-    bucketSlots_[at] = Slot{filterWord(r.blackCount, r.whiteCount, r.side), static_cast<std::int32_t>(i)};
+    bucketSlots_[at] = Slot{filterWord(r.blackCount, r.whiteCount, r.side), r.location};
   });
+  return true;
 }
 
-bool DataFilePatternStore::readAt(int number, const BoardSnapshot* key, int side, PatternEntry& out, bool& matched,
-                                  EntryParts parts) const {
+bool DataFilePatternStore::readAt(std::int32_t location, const BoardSnapshot* key, int side, PatternEntry& out,
+                                  bool& matched, EntryParts parts) const {
   matched = false;
-  const std::int32_t location = locations_[static_cast<size_t>(number)];
   if (location < 0 || !dataFile_.isOpen()) return false;
   if (dataMap_.isOpen()) {
     const auto bytes = dataMap_.bytes();
@@ -200,7 +206,8 @@ bool DataFilePatternStore::readAt(int number, const BoardSnapshot* key, int side
 
 bool DataFilePatternStore::read(int number, PatternEntry& out) const {
   bool matched = false;
-  return number >= 0 && number < count() && readAt(number, nullptr, 0, out, matched, EntryParts::Whole) && matched;
+  return number >= 0 && number < count() &&
+         readAt(locationOf(static_cast<size_t>(number)), nullptr, 0, out, matched, EntryParts::Whole) && matched;
 }
 
 bool DataFilePatternStore::keyBytesMatch(std::int32_t location, const std::vector<std::uint8_t>& keyBytes) const {
@@ -211,17 +218,19 @@ bool DataFilePatternStore::keyBytesMatch(std::int32_t location, const std::vecto
 }
 
 int DataFilePatternStore::find(const BoardSnapshot& snapshot, int side, PatternEntry* out) const {
-  return findIn(snapshot, side, out, EntryParts::Whole);
+  const std::int32_t location = findIn(snapshot, side, out, EntryParts::Whole);
+  return location < 0 ? -1 : numberAt(location);
 }
 
-int DataFilePatternStore::findEntry(const BoardSnapshot& snapshot, int side, PatternEntry& out,
-                                    EntryParts parts) const {
-  return findIn(snapshot, side, &out, parts);
+bool DataFilePatternStore::findEntry(const BoardSnapshot& snapshot, int side, PatternEntry& out,
+                                     EntryParts parts) const {
+  return findIn(snapshot, side, &out, parts) >= 0;
 }
 
-int DataFilePatternStore::findIn(const BoardSnapshot& snapshot, int side, PatternEntry* out, EntryParts parts) const {
+std::int32_t DataFilePatternStore::findIn(const BoardSnapshot& snapshot, int side, PatternEntry* out,
+                                          EntryParts parts) const {
   const std::int32_t h = patternHashOf(snapshot);
-  if (bucketStarts_.empty() || h < 0 || h >= PatternHashTable::kBuckets) return -1;
+  if (bucketStarts_.empty() || !inBucketRange(h)) return -1;
   const std::uint32_t want = filterWord(snapshot.blackCount, snapshot.whiteCount, side);
   // With the file mapped, a neighbour's key is compared as bytes where it lies: the key's binary
   // form (snapshot, then side) is equal exactly when the key is, and nothing is read or
@@ -234,22 +243,22 @@ int DataFilePatternStore::findIn(const BoardSnapshot& snapshot, int side, Patter
   const auto end = static_cast<size_t>(bucketStarts_[static_cast<size_t>(h) + 1]);
   for (auto at = static_cast<size_t>(bucketStarts_[static_cast<size_t>(h)]); at < end; ++at) {
     if (bucketSlots_[at].filter != want) continue;
-    const std::int32_t n = bucketSlots_[at].number;
+    const std::int32_t location = bucketSlots_[at].location;
     if (!encoded && dataMap_.isOpen()) {
       encoded = true;
       ByteWriter w(keyBytes);
       compareBytes = snapshot.write(w);
       w.writeU8(static_cast<std::uint8_t>(side));
     }
-    if (compareBytes && !keyBytesMatch(locations_[static_cast<size_t>(n)], keyBytes)) continue;
+    if (compareBytes && !keyBytesMatch(location, keyBytes)) continue;
     bool matched = false;
-    if (readAt(n, &snapshot, side, out ? *out : scratch, matched, parts) && matched) return n;
+    if (readAt(location, &snapshot, side, out ? *out : scratch, matched, parts) && matched) return location;
   }
   return -1;
 }
 
 bool DataFilePatternStore::bucketHolds(std::int32_t hash, std::uint32_t want) const {
-  if (bucketStarts_.empty() || hash < 0 || hash >= PatternHashTable::kBuckets) return false;
+  if (bucketStarts_.empty() || !inBucketRange(hash)) return false;
   const auto end = static_cast<size_t>(bucketStarts_[static_cast<size_t>(hash) + 1]);
   for (auto at = static_cast<size_t>(bucketStarts_[static_cast<size_t>(hash)]); at < end; ++at)
     if (bucketSlots_[at].filter == want) return true;

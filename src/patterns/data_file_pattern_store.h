@@ -7,15 +7,15 @@
 #include "patterns/pattern_store.h"
 #include "platform/binary_file.h"
 #include "platform/mapped_file.h"
+#include "platform/paged_array.h"
 
 namespace mh {
 
-class IndexFileRecords;
-
-// A finished library, read-only. In memory, for look-ups only: each entry's location and, by
-// hash bucket, its number with a word of what it is filtered on (12 bytes an entry); the entries
-// stay in the open data file ("wpbin"), read on demand (through a map of the file when it maps).
-// Buckets lie side by side, so a bucket is walked as one short run of memory.
+// A finished library, read-only. In memory, for look-ups only: by hash bucket, each entry's
+// location with a word of what it is filtered on (8 bytes an entry). The index file stays
+// mapped, read where an entry's number must become its location or back; the entries stay in
+// the data file ("wpbin"), read on demand (through a map of the file when it maps). Buckets lie
+// side by side, so a bucket is walked as one short run of memory.
 class DataFilePatternStore final : public PatternStore {
  public:
   // From an index file ("wpindex") and its data file. False when either does not open or the
@@ -27,9 +27,9 @@ class DataFilePatternStore final : public PatternStore {
   [[nodiscard]] bool openData(const std::string& dataPath);
 
   PatternStoreKind kind() const override { return PatternStoreKind::Index; }
-  int count() const override { return static_cast<int>(locations_.size()); }
+  int count() const override { return static_cast<int>(count_); }
   int find(const BoardSnapshot& snapshot, int side, PatternEntry* out) const override;
-  int findEntry(const BoardSnapshot& snapshot, int side, PatternEntry& out, EntryParts parts) const override;
+  bool findEntry(const BoardSnapshot& snapshot, int side, PatternEntry& out, EntryParts parts) const override;
   bool read(int number, PatternEntry& out) const override;
   bool add(PatternEntry) override { return false; }
   bool store(int, const PatternEntry&) override { return false; }
@@ -44,35 +44,44 @@ class DataFilePatternStore final : public PatternStore {
   }
 
  private:
-  // One entry of a bucket: the filter word of its record, then its number.
+  // One entry of a bucket: the filter word of its record, then its location.
   struct Slot {
     std::uint32_t filter;
-    std::int32_t number;
+    std::int32_t location;
   };
 
   bool openFile(const std::string& dataPath, std::int32_t& count);
-  bool indexMatchesData(const IndexFileRecords& records) const;
+  // Maps the index file and checks its header and length; false when it does not.
+  bool mapIndex(const std::string& indexPath);
+  PatternIndexRecord indexRecord(size_t number) const;
+  std::int32_t locationOf(size_t number) const;
+  // The number of the entry at location, or -1: records lie in the order of their locations.
+  int numberAt(std::int32_t location) const;
+  bool indexMatchesData() const;
   void mapData(const std::string& dataPath);
-  // Lays out the look-up arrays from count records, which forEach(f) passes to f(number, record)
-  // in order (twice); false when forEach fails.
+  // Lays out the buckets from the records, which forEach(f) passes to f(record) in order (twice);
+  // false when there is no memory for them.
   template <class ForEachRecord>
-  bool layBuckets(size_t count, ForEachRecord&& forEach);
-  int findIn(const BoardSnapshot& snapshot, int side, PatternEntry* out, EntryParts parts) const;
+  bool layBuckets(ForEachRecord&& forEach);
+  // The location of the entry with the key, or -1.
+  std::int32_t findIn(const BoardSnapshot& snapshot, int side, PatternEntry* out, EntryParts parts) const;
   // Whether bucket hash holds a slot with the filter word want.
   bool bucketHolds(std::int32_t hash, std::uint32_t want) const;
-  // Reads entry number's key, and its body when the key matches (or always when key is null).
-  bool readAt(int number, const BoardSnapshot* key, int side, PatternEntry& out, bool& matched,
+  // Reads the key of the entry at location, and its body when the key matches (or always when
+  // key is null).
+  bool readAt(std::int32_t location, const BoardSnapshot* key, int side, PatternEntry& out, bool& matched,
               EntryParts parts) const;
   bool keyBytesMatch(std::int32_t location, const std::vector<std::uint8_t>& keyBytes) const;
 
+  size_t count_ = 0;
   bool scanned_ = false;
   std::vector<PatternIndexRecord> records_;  // only when scanned
-  std::vector<std::int32_t> locations_;      // by entry number
+  MappedFile indexMap_;                      // only when opened from the index file
   BinaryFile dataFile_;
   MappedFile dataMap_;  // the data file, when it maps
   std::uint64_t dataSize_ = 0;
   std::vector<std::int32_t> bucketStarts_;  // bucket b is [starts[b], starts[b+1])
-  std::vector<Slot> bucketSlots_;
+  PagedArray<Slot> bucketSlots_;
 };
 
 // Reads an index file ("wpindex") into records; false when its header or a record does not read.

@@ -97,12 +97,12 @@ int PatternLibrary::findUnderSymmetries(const BoardSnapshot& snapshot, int side,
 
 bool PatternLibrary::findWithSymmetries(const BoardSnapshot& snapshot, int side, PatternEntry& out,
                                         EntryParts parts) const {
-  if (store_->findEntry(snapshot, side, out, parts) >= 0) return true;
+  if (store_->findEntry(snapshot, side, out, parts)) return true;
   const unsigned maybe = store_->turnsThatMayHold(snapshot, side);
   BoardSnapshot turned;
   for (int kind = 0; kind <= 6; ++kind) {
     if ((maybe >> kind & 1) == 0 || !turnSnapshot(kind, snapshot, turned)) continue;
-    if (store_->findEntry(turned, side, out, parts) >= 0) return out.transform(kind, true);
+    if (store_->findEntry(turned, side, out, parts)) return out.transform(kind, true);
   }
   return false;
 }

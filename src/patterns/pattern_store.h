@@ -11,8 +11,8 @@ namespace mh {
 
 // Where a pattern library keeps its entries.
 // - Memory: entries live in memory and can be added or changed in place.
-// - Index: read-only; the 17-byte index records are in memory, the entries are read from the data
-//   file ("wpbin") on demand.
+// - Index: read-only; what look-ups need of the index records is in memory, the entries are read
+//   from the data file ("wpbin") on demand.
 // - Warehouse: entries live in a Warehouse under their decimal number; the records stay in memory.
 enum class PatternStoreKind { Memory, Index, Warehouse };
 
@@ -28,10 +28,11 @@ class PatternStore {
   // The number of the entry whose snapshot and side equal the given ones, or -1; the entry is
   // copied into out when given.
   virtual int find(const BoardSnapshot& snapshot, int side, PatternEntry* out) const = 0;
-  // As find, copying the parts asked for: a store that reads entries from a file leaves out what
-  // is not asked for; one that holds its entries may copy them whole.
-  virtual int findEntry(const BoardSnapshot& snapshot, int side, PatternEntry& out, EntryParts /*parts*/) const {
-    return find(snapshot, side, &out);
+  // Whether an entry has the key, copying the parts asked for into out: a store that reads
+  // entries from a file leaves out what is not asked for; one that holds its entries may copy
+  // them whole. Unlike find, it need not work out the entry's number.
+  virtual bool findEntry(const BoardSnapshot& snapshot, int side, PatternEntry& out, EntryParts /*parts*/) const {
+    return find(snapshot, side, &out) >= 0;
   }
   // A copy of entry number; false out of range or when it does not read.
   virtual bool read(int number, PatternEntry& out) const = 0;

@@ -28,6 +28,19 @@ bool MappedFile::open(const std::string& path) {
   return true;
 }
 
+void MappedFile::prefetch() const {
+  if (data_ == nullptr) return;
+  auto* p = const_cast<std::uint8_t*>(data_);
+#ifdef MADV_POPULATE_READ
+  if (::madvise(p, size_, MADV_POPULATE_READ) == 0) return;
+#endif
+  (void)::madvise(p, size_, MADV_WILLNEED);  // an older system: at least read it in ahead
+}
+
+void MappedFile::evict() const {
+  if (data_ != nullptr) (void)::madvise(const_cast<std::uint8_t*>(data_), size_, MADV_DONTNEED);
+}
+
 void MappedFile::close() {
   if (data_ != nullptr) ::munmap(const_cast<std::uint8_t*>(data_), size_);
   data_ = nullptr;

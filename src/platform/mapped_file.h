@@ -20,6 +20,12 @@ class MappedFile {
   // Maps the file at path; false (nothing mapped) when it cannot be opened or mapped, or is empty.
   [[nodiscard]] bool open(const std::string& path);
   void close();
+  // Reads the whole file in and maps it now, ahead of a pass over all of it (a page at a time,
+  // each on its own fault, costs far more).
+  void prefetch() const;
+  // Lets the mapped pages go: they stay in the system's cache and map again when touched, but
+  // a pass over the whole file no longer counts as this process's memory.
+  void evict() const;
   bool isOpen() const { return data_ != nullptr; }
   std::span<const std::uint8_t> bytes() const { return {data_, size_}; }
 

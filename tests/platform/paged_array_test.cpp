@@ -1,0 +1,55 @@
+#include "platform/paged_array.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
+namespace mh {
+namespace {
+
+// Small arrays, arrays of large pages and arrays just past a large page all start zeroed, hold
+// what is written to their last element, and can be laid again over what they held.
+TEST(PagedArray, StartsZeroedAndHoldsWhatIsWritten) {
+  const size_t counts[] = {1, 1000, (size_t{2} << 20) / sizeof(std::uint64_t), (size_t{2} << 20) / 8 + 1};
+  for (const size_t count : counts) {
+    PagedArray<std::uint64_t> a;
+    for (int round = 0; round < 2; ++round) {
+      ASSERT_TRUE(a.allocate(count)) << count;
+      ASSERT_EQ(a.size(), count);
+      EXPECT_TRUE(std::all_of(a.data(), a.data() + count, [](std::uint64_t v) { return v == 0; })) << count;
+      a[0] = 7;
+      a[count - 1] = 0x0123456789abcdefu;
+      EXPECT_EQ(a[count - 1], 0x0123456789abcdefu) << count;
+    }
+  }
+}
+
+TEST(PagedArray, EmptyAndReleasedHoldNothing) {
+  PagedArray<int> a;
+  EXPECT_EQ(a.size(), 0u);
+  ASSERT_TRUE(a.allocate(0));
+  EXPECT_EQ(a.data(), nullptr);
+  ASSERT_TRUE(a.allocate(10));
+  a.release();
+  EXPECT_EQ(a.size(), 0u);
+  EXPECT_EQ(a.data(), nullptr);
+}
+
+TEST(PagedArray, MovingHandsTheMemoryOver) {
+  PagedArray<int> a;
+  ASSERT_TRUE(a.allocate(100));
+  a[99] = 5;
+  const int* held = a.data();
+  PagedArray<int> b = std::move(a);
+  EXPECT_EQ(b.data(), held);
+  EXPECT_EQ(b[99], 5);
+  EXPECT_EQ(a.size(), 0u);  // NOLINT(bugprone-use-after-move): a moved-from array is empty
+  EXPECT_EQ(a.data(), nullptr);
+  a = std::move(b);
+  EXPECT_EQ(a[99], 5);
+}
+
+}  // namespace
+}  // namespace mh

@@ -68,8 +68,10 @@ int addRecordToGlobalLibrary(PatternLibrary& library, const GameRecord& record, 
                              int maxMoves, bool* failed) {
   if (!usable19(record) || winner == 0) return 0;
   const int k = std::min(record.entryCount(), maxMoves);
-  Board board = record.initialPosition();
-  BoardSnapshot snapshot;  // reused from move to move
+  // Kept by the thread from game to game, so that a build does not allocate them for each.
+  thread_local Board board;
+  thread_local BoardSnapshot snapshot;
+  board = record.initialPosition();
   int recorded = 0;
   for (int i = 0; i < k; ++i) {
     const MoveEntry& e = record.entries()[static_cast<size_t>(i)];
@@ -151,7 +153,6 @@ struct LocalJoins {
   LocalPosition after;
   LocalPosition joined;  // the cluster the last move joined, when joinedOne said so
 
-  explicit LocalJoins(const Board& board) { rebuild(board); }
   void rebuild(const Board& board) { tracked = forest.rebuild(board, kClusterDistance); }
   // Whether the move at p (before -> now) joined exactly one cluster of a recordable size.
   bool joinedOne(const Board& before, const Board& now, Point p) {
@@ -173,13 +174,17 @@ int addRecordToLocalLibrary(PatternLibrary& library, const GameRecord& record, i
   if (!usable19(record)) return 0;
   const int k = std::min(record.entryCount(), maxMoves);
   if (k <= 1) return 0;
-  Board now = record.initialPosition();  // R: the board after the move
+  // Kept by the thread from game to game, so that a build does not allocate them for each.
+  thread_local Board now;     // R: the board after the move
+  thread_local Board before;  // P: the board before the move
+  thread_local LocalJoins joins;
+  thread_local BoardSnapshot snapshot;
+  now = record.initialPosition();
   const MoveEntry& first = record.entries().front();
   applySetup(first, now);
   if (first.hasMove() && first.point >= 0) now.place(first.colour, first.point);
-  Board before = now;  // P: the board before the move
-  LocalJoins joins(now);
-  BoardSnapshot snapshot;  // reused from move to move
+  before = now;
+  joins.rebuild(now);
   int recorded = 0;
   for (int i = 1; i < k; ++i) {
     const MoveEntry& e = record.entries()[static_cast<size_t>(i)];

@@ -63,7 +63,8 @@ bool WarehousePatternStore::readAt(int number, const BoardSnapshot* key, int sid
     matched = true;
     return true;
   }
-  std::vector<std::uint8_t> bytes;
+  std::vector<std::uint8_t>& bytes = readBytes_;
+  if (bytes.capacity() > (size_t{4} << 20)) bytes = {};
   if (!warehouse_ || !warehouse_->get(entryName(number), bytes)) return false;
   ByteReader in(bytes);
   return readEntryIfKey(in, PatternEntryForm::Warehouse, key, side, out, matched);

@@ -100,6 +100,7 @@ class WarehousePatternStore final : public PatternStore {
   KeyPrintTable prints_;
   PatternEntry updateScratch_;
   std::vector<std::uint8_t> storeBytes_;  // the encoding of the entry being stored
+  mutable std::vector<std::uint8_t> readBytes_;  // the value of the entry being read
   std::function<bool()> beforeFirstWrite_;
   bool wroteWarehouse_ = false;
   std::string error_;

@@ -31,7 +31,7 @@ void WriteBackCache::release(int number) {
   Holder* h = holderOf(number);
   if (!h) return;
   bytes_ -= std::min(bytes_, heldBytes(*h->entry));
-  h->entry.reset();
+  *h->entry = PatternEntry{};
   h->dirty = false;
   freeSlots_.push_back(slotOf_[static_cast<size_t>(number)]);
   slotOf_[static_cast<size_t>(number)] = -1;
@@ -42,6 +42,7 @@ WriteBackCache::Holder& WriteBackCache::newHolder(int number) {
   if (freeSlots_.empty()) {
     slot = static_cast<std::int32_t>(pool_.size());
     pool_.emplace_back();
+    pool_.back().entry = std::make_unique<PatternEntry>();
   } else {
     slot = freeSlots_.back();
     freeSlots_.pop_back();
@@ -60,7 +61,7 @@ PatternEntry& WriteBackCache::hold(int number, PatternEntry entry) {
     *h->entry = std::move(entry);
   } else {
     h = &newHolder(number);
-    h->entry = std::make_unique<PatternEntry>(std::move(entry));
+    *h->entry = std::move(entry);
   }
   h->dirty = true;
   h->used();

@@ -52,7 +52,7 @@ class WriteBackCache {
 
  private:
   struct Holder {
-    std::unique_ptr<PatternEntry> entry;
+    std::unique_ptr<PatternEntry> entry;  // kept, emptied, while the holder is free
     bool dirty = false;
     std::uint8_t rounds = 0;  // rounds of the hand it survives unused
     void used() { rounds = std::min<std::uint8_t>(rounds + 1, kMaxRounds); }

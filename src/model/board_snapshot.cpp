@@ -17,12 +17,12 @@ bool BoardSnapshot::read(ByteReader& in) {
 
 bool BoardSnapshot::write(ByteWriter& out) const {
   if (!writable()) return false;
+  // The header and the points each go in one copy: the host is little-endian, so the points as
+  // they lie in memory are their binary form.
   out.reserveMore((4 + points.size()) * sizeof(std::int32_t));
-  out.writeI32(width);
-  out.writeI32(height);
-  out.writeI32(blackCount);
-  out.writeI32(whiteCount);
-  for (Point p : points) out.writeI32(p);
+  const std::int32_t header[4] = {width, height, blackCount, whiteCount};
+  out.writeBytes(header, sizeof header);
+  out.writeBytes(points.data(), points.size() * sizeof(Point));
   return true;
 }
 

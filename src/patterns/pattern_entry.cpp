@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstddef>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 #include <utility>
 
 #include "model/board_transform.h"
@@ -58,6 +61,15 @@ bool readBodyFrom(Reader& in, PatternEntryForm form, EntryParts parts, PatternEn
 }
 
 constexpr auto kMaxCount = static_cast<size_t>(std::numeric_limits<std::int32_t>::max());
+
+// What lets write copy the lists whole.
+static_assert(std::endian::native == std::endian::little);
+static_assert(sizeof(PatternCandidate) == PatternCandidate::kBytes && std::is_trivially_copyable_v<PatternCandidate> &&
+              offsetof(PatternCandidate, played) == 4 && offsetof(PatternCandidate, wins) == 8 &&
+              offsetof(PatternCandidate, losses) == 12);
+static_assert(sizeof(PatternOccurrence) == PatternOccurrence::kBytes &&
+              std::is_trivially_copyable_v<PatternOccurrence> && offsetof(PatternOccurrence, move) == 4 &&
+              offsetof(PatternOccurrence, point) == 6);
 
 }  // namespace
 
@@ -161,22 +173,15 @@ bool PatternEntry::write(ByteWriter& out, PatternEntryForm form) const {
                   text.size());
   if (!snapshot.write(out)) return false;
   out.writeU8(side);
+  // Candidates and occurrences lie in memory exactly as in their binary form (little-endian,
+  // no padding): each list goes in one copy instead of field by field.
   out.writeI32(static_cast<std::int32_t>(candidates.size()));
-  for (const auto& c : candidates) {
-    out.writeI32(c.point);
-    out.writeI32(c.played);
-    out.writeI32(c.wins);
-    out.writeI32(c.losses);
-  }
+  out.writeBytes(candidates.data(), candidates.size() * PatternCandidate::kBytes);
   if (form == PatternEntryForm::Warehouse) out.writeU16(static_cast<std::uint16_t>(text.size()));
   else out.writeI32(static_cast<std::int32_t>(text.size()));
   out.writeBytes(text.data(), text.size());
   out.writeI32(static_cast<std::int32_t>(occurrences.size()));
-  for (const auto& o : occurrences) {
-    out.writeI32(o.game);
-    out.writeU16(static_cast<std::uint16_t>(o.move));
-    out.writeU16(static_cast<std::uint16_t>(o.point));
-  }
+  out.writeBytes(occurrences.data(), occurrences.size() * PatternOccurrence::kBytes);
   return true;
 }
 

@@ -37,6 +37,42 @@ bool PatternDataWriter::addEncoded(std::span<const std::uint8_t> bytes, PatternI
   return flushFull();
 }
 
+bool PatternDataWriter::addWarehouseValue(std::span<const std::uint8_t> value) {
+  if (!ok_) return false;
+  // The parts are checked as PatternEntry::read checks them: the key, then each count against
+  // what remains. Bytes after the occurrences belong to no entry and are left out, as a decode
+  // and encode would leave them.
+  ByteReader in(value);
+  std::uint8_t side = 0;
+  std::int32_t candidates = 0;
+  std::uint16_t textLength = 0;
+  std::int32_t occurrences = 0;
+  std::span<const std::uint8_t> skipped;
+  if (!key_.read(in) || !in.readU8(side) || !in.readI32(candidates) || candidates < 0 ||
+      !in.take(static_cast<size_t>(candidates) * PatternCandidate::kBytes, skipped))
+    return false;
+  const size_t textLengthAt = in.position();
+  if (!in.readU16(textLength) || !in.take(textLength, skipped) || !in.readI32(occurrences) || occurrences < 0 ||
+      !in.take(static_cast<size_t>(occurrences) * PatternOccurrence::kBytes, skipped))
+    return false;
+  const size_t end = in.position();
+
+  const std::uint64_t offset = data_.at + data_.buffer.size();
+  if (!place(offset)) return false;
+  ByteWriter w(data_.buffer);
+  w.reserveMore(end + 2);
+  w.writeBytes(value.data(), textLengthAt);
+  w.writeI32(textLength);
+  w.writeBytes(value.data() + textLengthAt + 2, end - textLengthAt - 2);
+  ++added_;
+  if (index_.file != nullptr) {
+    ByteWriter iw(index_.buffer);
+    PatternIndexRecord{patternHashOf(key_), static_cast<std::int32_t>(offset), key_.blackCount, key_.whiteCount, side}
+        .write(iw);
+  }
+  return flushFull();
+}
+
 bool PatternDataWriter::flushFull() {
   errno = 0;
   if (data_.buffer.size() >= kWriteChunk) {

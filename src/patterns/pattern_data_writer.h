@@ -31,6 +31,11 @@ class PatternDataWriter {
   // Appends an entry already in data-file form (bytes of an earlier data file) whose index record
   // is key (its location is set here).
   [[nodiscard]] bool addEncoded(std::span<const std::uint8_t> bytes, PatternIndexRecord key);
+  // Appends an entry given as its warehouse value, which is its data-file form but for the text
+  // length (16 bits there, 32 here): the bytes are copied across instead of decoded and encoded
+  // again, with the same result. The value is checked as reading the entry would check it; one
+  // that does not read is refused (false, error() unchanged) and nothing is written.
+  [[nodiscard]] bool addWarehouseValue(std::span<const std::uint8_t> value);
   // Writes what is buffered and the index file's header; false when a write failed.
   [[nodiscard]] bool finish();
   // Why the writer failed: what passed the reach, or the system's error text.
@@ -54,6 +59,7 @@ class PatternDataWriter {
   DataCheck check_;
   std::int32_t added_ = 0;
   bool ok_ = true;
+  BoardSnapshot key_;  // the key of the warehouse value being added
   std::string error_;
   bool fail(std::string why);
   // Writes out full buffers.

@@ -167,6 +167,7 @@ bool PatternLibrary::writeDataTo(BinaryFile& file, BinaryFile* indexFile, DataWr
   const auto& records = indexRecords();
   PatternDataWriter writer(file, indexFile, count);
   PatternEntry scratch;
+  std::vector<std::uint8_t> value;
   bool ok = true;
   for (int n = 0; n < count && ok; ++n) {
     if (old && !warehouse_->changedSinceOpen(n)) {
@@ -181,6 +182,13 @@ bool PatternLibrary::writeDataTo(BinaryFile& file, BinaryFile* indexFile, DataWr
       }
     }
     const PatternEntry* e = store_->peek(n);
+    if (e == nullptr && warehouse_ != nullptr) {
+      // A stored entry goes across as its warehouse value, which differs from the data-file form
+      // only in the width of the text length.
+      ok = warehouse_->readValue(n, value) && writer.addWarehouseValue(value);
+      if (!ok && how != nullptr && writer.error().empty()) how->error = "entry " + std::to_string(n) + " does not read";
+      continue;
+    }
     if (e == nullptr) e = store_->read(n, scratch) ? &scratch : nullptr;
     if (e == nullptr && how != nullptr) how->error = "entry " + std::to_string(n) + " does not read";
     ok = e != nullptr && writer.add(*e);

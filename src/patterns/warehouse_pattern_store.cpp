@@ -70,6 +70,10 @@ bool WarehousePatternStore::readAt(int number, const BoardSnapshot* key, int sid
   return readEntryIfKey(in, PatternEntryForm::Warehouse, key, side, out, matched);
 }
 
+bool WarehousePatternStore::readValue(int number, std::vector<std::uint8_t>& out) const {
+  return warehouse_ && number >= 0 && number < count() && warehouse_->get(entryName(number), out);
+}
+
 bool WarehousePatternStore::read(int number, PatternEntry& out) const {
   bool matched = false;
   return number >= 0 && number < count() && readAt(number, nullptr, 0, out, matched) && matched;

@@ -1,0 +1,120 @@
+#include "patterns/pattern_data_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "support/scratch_dir.h"
+
+namespace mh {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using test::readFileBytes;
+using test::ScratchDir;
+
+PatternEntry entryOf(int stones, int candidates, std::string text, int occurrences) {
+  PatternEntry e;
+  e.snapshot.width = 19;
+  e.snapshot.height = 19;
+  e.snapshot.blackCount = (stones + 1) / 2;
+  e.snapshot.whiteCount = stones / 2;
+  for (int i = 0; i < stones; ++i) e.snapshot.points.push_back(i * 7 % 361);
+  e.side = static_cast<std::uint8_t>(1 + stones % 2);
+  for (int i = 0; i < candidates; ++i) e.candidates.push_back({i == 0 ? -1 : i * 3, 10 - i, 5 - i, 4 - i});
+  e.text = std::move(text);
+  for (int i = 0; i < occurrences; ++i)
+    e.occurrences.push_back({100000 + i, static_cast<std::int16_t>(i), static_cast<std::int16_t>(i == 1 ? -1 : 300)});
+  return e;
+}
+
+Bytes warehouseValue(const PatternEntry& e) {
+  Bytes b;
+  ByteWriter w(b);
+  EXPECT_TRUE(e.write(w, PatternEntryForm::Warehouse));
+  return b;
+}
+
+// The data and index files a writer leaves after addEach added its entries.
+struct Written {
+  Bytes data;
+  Bytes index;
+};
+template <class AddEach>
+Written writeWith(const ScratchDir& dir, const std::string& name, int count, AddEach addEach) {
+  BinaryFile data;
+  BinaryFile index;
+  EXPECT_TRUE(data.open(dir.file(name), BinaryFile::Mode::Create));
+  EXPECT_TRUE(index.open(dir.file(name + "_"), BinaryFile::Mode::Create));
+  PatternDataWriter writer(data, &index, count);
+  addEach(writer);
+  EXPECT_TRUE(writer.finish()) << writer.error();
+  EXPECT_TRUE(writer.error().empty()) << writer.error();
+  EXPECT_TRUE(data.close() && index.close());
+  return {readFileBytes(dir.file(name)), readFileBytes(dir.file(name + "_"))};
+}
+
+// An entry copied across as its warehouse value gives the data file and index of the entry
+// encoded afresh: the text length widened, bytes after the entry left out.
+TEST(PatternDataWriterTest, AWarehouseValueGivesTheFilesOfTheEncodedEntry) {
+  const std::vector<PatternEntry> entries = {
+      entryOf(0, 1, "", 1),     entryOf(1, 0, "", 0), entryOf(5, 3, "GB text", 2),
+      entryOf(40, 12, "", 300), entryOf(2, 1, std::string(4464, 'x'), 1),
+  };
+  ScratchDir dir;
+  const auto count = static_cast<int>(entries.size());
+  const Written encoded = writeWith(dir, "encoded", count, [&](PatternDataWriter& w) {
+    for (const auto& e : entries) EXPECT_TRUE(w.add(e));
+  });
+  const Written copied = writeWith(dir, "copied", count, [&](PatternDataWriter& w) {
+    for (const auto& e : entries) {
+      Bytes value = warehouseValue(e);
+      value.insert(value.end(), {0xEE, 0xEE, 0xEE});  // not part of the entry
+      EXPECT_TRUE(w.addWarehouseValue(value));
+    }
+  });
+  EXPECT_EQ(copied.data, encoded.data);
+  EXPECT_EQ(copied.index, encoded.index);
+}
+
+// A value that does not read as an entry is refused as reading it would refuse it, and leaves the
+// writer as it was: the file written afterwards holds only the entries that were taken.
+TEST(PatternDataWriterTest, AValueThatDoesNotReadIsRefusedAndWritesNothing) {
+  const PatternEntry good = entryOf(5, 3, "ab", 2);
+  const Bytes whole = warehouseValue(good);
+  std::vector<std::pair<std::string, Bytes>> broken;
+  for (size_t n = 0; n < whole.size(); n += 3)
+    broken.push_back({"cut to " + std::to_string(n), Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n))});
+  const size_t candidatesAt = good.snapshot.byteSize() + 1;
+  const size_t textLengthAt = candidatesAt + 4 + 3 * PatternCandidate::kBytes;
+  const size_t occurrencesAt = textLengthAt + 2 + 2;
+  const std::int32_t minus = -1;
+  const std::int32_t huge = 1 << 28;
+  for (const auto& [name, at, value] : {std::tuple{"negative black count", size_t{8}, minus},
+                                        std::tuple{"negative candidate count", candidatesAt, minus},
+                                        std::tuple{"candidate count past the end", candidatesAt, huge},
+                                        std::tuple{"negative occurrence count", occurrencesAt, minus},
+                                        std::tuple{"occurrence count past the end", occurrencesAt, huge}}) {
+    Bytes b = whole;
+    std::memcpy(b.data() + at, &value, sizeof value);
+    broken.push_back({name, b});
+  }
+  broken.push_back({"text longer than what follows", whole});
+  std::memset(broken.back().second.data() + textLengthAt, 0xff, 2);
+
+  ScratchDir dir;
+  const Written expected = writeWith(dir, "expected", 1, [&](PatternDataWriter& w) { EXPECT_TRUE(w.add(good)); });
+  const Written got = writeWith(dir, "got", 1, [&](PatternDataWriter& w) {
+    for (const auto& [name, value] : broken) EXPECT_FALSE(w.addWarehouseValue(value)) << name;
+    EXPECT_TRUE(w.addWarehouseValue(whole));
+  });
+  EXPECT_EQ(got.data, expected.data);
+  EXPECT_EQ(got.index, expected.index);
+}
+
+}  // namespace
+}  // namespace mh

@@ -1,5 +1,6 @@
 #include "patterns/key_print.h"
 
+#include <algorithm>
 #include <array>
 
 #include "model/board_transform.h"
@@ -75,8 +76,8 @@ size_t KeyPrintTable::seenBit(std::uint64_t print) const {
   return static_cast<size_t>(print >> 32) & (seen_.size() * 64 - 1);
 }
 
-void KeyPrintTable::reserve(size_t count) {
-  prints_.reserve(count);
+void KeyPrintTable::reserve(size_t count, size_t room) {
+  prints_.reserve(std::max(count, room));
   size_t want = 16;
   while (want * 3 < count * 4) want *= 2;
   if (slots_.size() < want) {
@@ -115,6 +116,22 @@ void KeyPrintTable::append(std::uint64_t print) {
   // At most three quarters full: probes stay short and the table costs about 6 bytes an entry.
   if (prints_.size() * 4 > slots_.size() * 3) grow();
   else place(static_cast<std::int32_t>(prints_.size() - 1));
+}
+
+void KeyPrintTable::append(std::span<const std::uint64_t> prints) {
+  reserve(prints_.size() + prints.size());
+  const size_t first = prints_.size();
+  prints_.insert(prints_.end(), prints.begin(), prints.end());
+  constexpr size_t kAhead = 16;
+  const size_t mask = slots_.size() - 1;
+  for (size_t n = first; n < prints_.size(); ++n) {
+    if (n + kAhead < prints_.size()) {
+      const std::uint64_t ahead = prints_[n + kAhead];
+      __builtin_prefetch(&slots_[static_cast<size_t>(ahead) & mask]);
+      prefetch(ahead);
+    }
+    place(static_cast<std::int32_t>(n));
+  }
 }
 
 std::int32_t KeyPrintTable::find(std::uint64_t print) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "model/board_snapshot.h"
@@ -24,10 +25,14 @@ bool turnedKeyPrint(const BoardSnapshot& snapshot, int side, int kind, std::uint
 class KeyPrintTable {
  public:
   void clear();
-  void reserve(size_t count);
+  // Sizes the table for count prints at once, with room for the prints of room numbers.
+  void reserve(size_t count, size_t room = 0);
   // Records number (the next number, counting from 0) with its print. A print of 0 stands for an
   // entry whose key could not be read: it is kept but never found.
   void append(std::uint64_t print);
+  // The same for many numbers in a row; their slots are fetched ahead, so that placing millions
+  // of prints read from a file does not wait on memory one print after another.
+  void append(std::span<const std::uint64_t> prints);
   // The smallest number recorded with print, or -1.
   std::int32_t find(std::uint64_t print) const;
   // Starts fetching what a find of print reads first; finds that follow at once then overlap.

@@ -172,8 +172,8 @@ bool PatternLibrary::writeDataTo(BinaryFile& file, BinaryFile* indexFile, DataWr
   for (int n = 0; n < count && ok; ++n) {
     if (old && !warehouse_->changedSinceOpen(n)) {
       // An unchanged entry is taken as it lies in the last data file, when its record agrees.
-      const auto bytes = old->entry(n);
-      PatternIndexRecord key = old->record(n);
+      PatternIndexRecord key;
+      const auto bytes = old->entry(n, key);
       key.location = records[static_cast<size_t>(n)].location;
       if (!bytes.empty() && key == records[static_cast<size_t>(n)]) {
         ok = writer.addEncoded(bytes, key);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "patterns/data_file_pattern_store.h"
 #include "patterns/pattern_file_header.h"
 
 namespace mh {
@@ -15,18 +14,18 @@ constexpr size_t kWindow = size_t{1} << 20;
 
 bool PreviousDataFile::open(const std::string& dataPath, const std::string& indexPath, const DataFileStamp& stamp,
                             int expectedEntries) {
-  records_.clear();
   window_.clear();
+  at_ = -1;
+  hasNext_ = false;
   if (stamp.entries == 0 || stamp.entries != expectedEntries || !file_.open(dataPath, BinaryFile::Mode::ReadOnly))
     return false;
   const auto size = file_.size();
-  if (!size || *size != stamp.bytes || !readPatternIndexFile(indexPath, records_) ||
-      records_.size() != static_cast<size_t>(expectedEntries) || !hasStamp(stamp)) {
-    records_.clear();
+  if (!size || *size != stamp.bytes || !index_.open(indexPath) || index_.count() != expectedEntries ||
+      !hasStamp(stamp))
     return false;
-  }
   size_ = *size;
-  return true;
+  hasNext_ = index_.next(next_);
+  return hasNext_;
 }
 
 bool PreviousDataFile::hasStamp(const DataFileStamp& stamp) {
@@ -40,12 +39,23 @@ bool PreviousDataFile::hasStamp(const DataFileStamp& stamp) {
   return check.value() == stamp.check;
 }
 
-std::span<const std::uint8_t> PreviousDataFile::entry(int number) {
-  if (number < 0 || static_cast<size_t>(number) >= records_.size()) return {};
-  const auto begin = static_cast<std::uint64_t>(std::max(records_[static_cast<size_t>(number)].location, 0));
-  const std::uint64_t end = static_cast<size_t>(number) + 1 < records_.size()
-                                ? static_cast<std::uint64_t>(std::max(records_[static_cast<size_t>(number) + 1].location, 0))
-                                : size_;
+bool PreviousDataFile::advanceTo(int number) {
+  while (at_ < number && hasNext_) {
+    current_ = next_;
+    ++at_;
+    hasNext_ = at_ + 1 < index_.count() && index_.next(next_);
+  }
+  return at_ == number;
+}
+
+std::span<const std::uint8_t> PreviousDataFile::entry(int number, PatternIndexRecord& record) {
+  if (number < 0 || number >= index_.count() || !advanceTo(number)) return {};
+  // An entry ends where the next begins; the last at the end of the file. A record that does not
+  // read leaves the entries before it without an end: they are not taken.
+  if (!hasNext_ && number + 1 < index_.count()) return {};
+  record = current_;
+  const auto begin = static_cast<std::uint64_t>(std::max(current_.location, 0));
+  const std::uint64_t end = hasNext_ ? static_cast<std::uint64_t>(std::max(next_.location, 0)) : size_;
   if (begin < PatternFileHeader::kBytes || end <= begin || end > size_) return {};
   if (begin < windowStart_ || end > windowStart_ + window_.size()) {
     window_.resize(static_cast<size_t>(std::min<std::uint64_t>(std::max<std::uint64_t>(kWindow, end - begin), size_ - begin)));

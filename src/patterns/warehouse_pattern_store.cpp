@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "patterns/data_file_pattern_store.h"
+#include "patterns/pattern_index_file.h"
 #include "platform/byte_io.h"
 #include "platform/replacing_file.h"
 
@@ -23,16 +24,29 @@ WarehousePatternStore::~WarehousePatternStore() { (void)close(); }
 
 bool WarehousePatternStore::open(const std::string& warehousePath, const std::string& indexPath) {
   warehouse_ = std::make_unique<WarehouseVolumes>();
-  if (!readPatternIndexFile(indexPath, records_) || !warehouse_->open(warehousePath)) {
-    records_.clear();
+  if (!readRecords(indexPath) || !warehouse_->open(warehousePath)) {
+    records_ = {};
     warehouse_.reset();
     return false;
   }
-  hash_.reserve(records_.size());
-  for (size_t i = 0; i < records_.size(); ++i) hash_.insert(records_[i].hash, static_cast<std::int32_t>(i));
+  // The buckets are laid at the first find that needs them: with write-back the prints answer.
+  bucketsStale_ = true;
   openCount_ = count();
   changed_.assign(records_.size(), false);
   return true;
+}
+
+bool WarehousePatternStore::readRecords(const std::string& indexPath) {
+  PatternIndexFileReader in;
+  if (!in.open(indexPath)) return false;
+  // A store is opened to be added to: room for a quarter more spares the first additions a copy
+  // of every record (old and new side by side at once).
+  const auto count = static_cast<size_t>(in.count());
+  records_.clear();
+  records_.reserve(count + count / 4 + 1024);
+  PatternIndexRecord r;
+  while (records_.size() < count && in.next(r)) records_.push_back(r);
+  return records_.size() == count;
 }
 
 bool WarehousePatternStore::create(const std::string& warehousePath) {
@@ -97,8 +111,8 @@ std::optional<int> WarehousePatternStore::findByPrint(const BoardSnapshot& snaps
 int WarehousePatternStore::find(const BoardSnapshot& snapshot, int side, PatternEntry* out) const {
   if (cache_) {
     if (const auto n = findByPrint(snapshot, side, out)) return *n;
-    ensureBuckets();
   }
+  ensureBuckets();
   PatternEntry scratch;
   for (std::int32_t n = hash_.first(patternHashOf(snapshot)); n >= 0; n = hash_.next(n)) {
     if (n >= count()) continue;
@@ -164,7 +178,7 @@ bool WarehousePatternStore::add(PatternEntry entry) {
   if (!cache_) {
     if (!storeValue(number, entry)) return false;
     records_.push_back(patternRecordFor(entry, number));
-    hash_.insert(records_.back().hash, number);
+    if (!bucketsStale_) hash_.insert(records_.back().hash, number);
     return true;
   }
   // Refuse what could never be stored, as a store would.
@@ -213,8 +227,8 @@ namespace {
 
 // What closes a prints file: the count of prints and a check over them, so that a damaged file
 // is never taken for one that was written whole.
-std::uint64_t printsCheck(std::span<const std::uint64_t> prints) {
-  std::uint64_t check = 0x6d6f6f6e68617665ULL;
+constexpr std::uint64_t kPrintsCheckStart = 0x6d6f6f6e68617665ULL;
+std::uint64_t printsCheck(std::span<const std::uint64_t> prints, std::uint64_t check = kPrintsCheckStart) {
   for (std::uint64_t p : prints) check = (check ^ p) * 0x100000001b3ULL + (check >> 29);
   return check;
 }
@@ -223,20 +237,34 @@ std::uint64_t printsCheck(std::span<const std::uint64_t> prints) {
 
 size_t WarehousePatternStore::loadPrints(const std::string& path) {
   constexpr size_t kTrailer = 5;  // count, the data file's entries, bytes and check, then the check
+  constexpr size_t kWord = sizeof(std::uint64_t);
   BinaryFile file;
   const auto size = !path.empty() && file.open(path, BinaryFile::Mode::ReadOnly) ? file.size() : std::nullopt;
-  if (!size || records_.empty() || *size % sizeof(std::uint64_t) != 0 || *size < kTrailer * sizeof(std::uint64_t))
-    return 0;
-  std::vector<std::uint64_t> prints(*size / sizeof(std::uint64_t));
-  if (!file.readAt(0, prints.data(), *size)) return 0;
-  const size_t body = prints.size() - kTrailer;
-  if (prints[body] != body || prints.back() != printsCheck(std::span(prints.data(), prints.size() - 1))) return 0;
-  const DataFileStamp stamp{static_cast<std::int32_t>(prints[body + 1]), prints[body + 2], prints[body + 3]};
-  const size_t count = std::min(records_.size(), body);
+  if (!size || records_.empty() || *size % kWord != 0 || *size < kTrailer * kWord) return 0;
+  std::array<std::uint64_t, kTrailer> trailer{};
+  const std::uint64_t body = *size / kWord - kTrailer;
+  if (!file.readAt(body * kWord, trailer.data(), sizeof trailer) || trailer[0] != body) return 0;
+  // The prints are read a piece at a time and checked as they go into the table; a file whose
+  // check fails at the end is taken back out.
+  const size_t count = static_cast<size_t>(std::min<std::uint64_t>(records_.size(), body));
+  std::uint64_t check = kPrintsCheckStart;
+  std::vector<std::uint64_t> piece;
+  for (std::uint64_t at = 0; at < body; at += piece.size()) {
+    piece.resize(static_cast<size_t>(std::min<std::uint64_t>(body - at, std::uint64_t{1} << 17)));
+    if (!file.readAt(at * kWord, piece.data(), piece.size() * kWord)) break;
+    check = printsCheck(piece, check);
+    if (at < count) prints_.append(std::span(piece).first(static_cast<size_t>(std::min<std::uint64_t>(count - at, piece.size()))));
+  }
+  check = printsCheck(std::span(trailer).first(kTrailer - 1), check);
   // Prints of another library would answer finds wrongly: its ends must agree with the keys.
-  if (count == 0 || prints.front() != printFromKey(0) || prints[count - 1] != printFromKey(count - 1)) return 0;
-  for (size_t n = 0; n < count; ++n) prints_.append(prints[n]);
-  if (body == records_.size()) dataStamp_ = stamp;
+  if (prints_.count() != count || check != trailer[kTrailer - 1] || count == 0 ||
+      prints_.prints().front() != printFromKey(0) || prints_.prints()[count - 1] != printFromKey(count - 1)) {
+    prints_.clear();
+    prints_.reserve(records_.size(), records_.capacity());
+    return 0;
+  }
+  if (body == records_.size())
+    dataStamp_ = DataFileStamp{static_cast<std::int32_t>(trailer[1]), trailer[2], trailer[3]};
   return count;
 }
 
@@ -259,7 +287,7 @@ bool WarehousePatternStore::enableWriteBack(size_t cacheBytes, const std::string
     return cache_->evict();
   }
   prints_.clear();
-  prints_.reserve(records_.size());
+  prints_.reserve(records_.size(), records_.capacity());
   for (size_t n = loadPrints(printsPath); n < records_.size(); ++n) prints_.append(printFromKey(n));
   cache_ = std::make_unique<WriteBackCache>(
       cacheBytes, [this](int number, const PatternEntry& entry) { return storeValue(number, entry); });

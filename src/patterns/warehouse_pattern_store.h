@@ -79,6 +79,8 @@ class WarehousePatternStore final : public PatternStore {
   const std::string& error() const { return error_; }
 
  private:
+  // Reads the records of a warehouse index file; false when it does not open or read whole.
+  bool readRecords(const std::string& indexPath);
   bool writeAllowed();
   bool failed(const std::string& why);
   // Encodes and stores entry number's value now.

@@ -143,8 +143,25 @@ std::vector<std::uint8_t> PatternLibrary::indexFileBytes(const std::vector<Patte
 }
 
 bool PatternLibrary::writeIndex(const std::string& path) const {
-  const auto* records = store_->records();
-  return records != nullptr && replaceFile(path, indexFileBytes(*records));
+  PatternIndexRecord record;
+  if (mode() == Mode::Memory) return false;
+  // Written a piece at a time: the index of millions of entries never sits in memory as bytes.
+  ReplacingFile out(path);
+  if (!out.open()) return false;
+  std::vector<std::uint8_t> bytes;
+  ByteWriter w(bytes);
+  PatternFileHeader::write(w, kPatternIndexTag, static_cast<std::int32_t>(entryCount()));
+  std::uint64_t at = 0;
+  for (int n = 0; n < entryCount(); ++n) {
+    if (!store_->indexRecord(n, record)) return false;
+    record.write(w);
+    if (bytes.size() >= (size_t{1} << 20)) {
+      if (!out.file().writeAt(at, bytes.data(), bytes.size())) return false;
+      at += bytes.size();
+      bytes.clear();
+    }
+  }
+  return out.file().writeAt(at, bytes.data(), bytes.size()) && out.commit();
 }
 
 bool PatternLibrary::writeData(const std::string& path) const {
@@ -164,18 +181,18 @@ bool PatternLibrary::writeDataTo(BinaryFile& file, BinaryFile* indexFile, DataWr
   if (mode() == Mode::Index) return false;
   const int count = entryCount();
   const auto old = previousData(how);
-  const auto& records = indexRecords();
   PatternDataWriter writer(file, indexFile, count);
   PatternEntry scratch;
   std::vector<std::uint8_t> value;
   bool ok = true;
   for (int n = 0; n < count && ok; ++n) {
-    if (old && !warehouse_->changedSinceOpen(n)) {
+    PatternIndexRecord record;
+    if (old && !warehouse_->changedSinceOpen(n) && store_->indexRecord(n, record)) {
       // An unchanged entry is taken as it lies in the last data file, when its record agrees.
       PatternIndexRecord key;
       const auto bytes = old->entry(n, key);
-      key.location = records[static_cast<size_t>(n)].location;
-      if (!bytes.empty() && key == records[static_cast<size_t>(n)]) {
+      key.location = record.location;
+      if (!bytes.empty() && key == record) {
         ok = writer.addEncoded(bytes, key);
         ++how->copied;
         continue;

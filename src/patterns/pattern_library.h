@@ -56,9 +56,11 @@ class PatternLibrary {
 
   Mode mode() const { return store_->kind(); }
   int entryCount() const { return store_->count(); }
-  // The index records (warehouse mode, and index mode from a scanned data file; empty otherwise:
-  // an index opened from its file keeps only what look-ups need).
+  // The index records (index mode from a scanned data file; empty otherwise: an index opened
+  // from its file keeps only what look-ups need, and a warehouse gives them one at a time).
   const std::vector<PatternIndexRecord>& indexRecords() const;
+  // Index record number (index and warehouse modes); false in memory mode and out of range.
+  [[nodiscard]] bool indexRecord(int number, PatternIndexRecord& out) const { return store_->indexRecord(number, out); }
 
   // A copy of entry number; false for a number out of range or an entry that does not read.
   [[nodiscard]] bool readEntry(int number, PatternEntry& out) const;

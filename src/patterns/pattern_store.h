@@ -52,8 +52,16 @@ class PatternStore {
   // The turns 0..6 (bit k for kind k) under which an entry may have the key of the snapshot; a
   // clear bit proves that none has, and lets a search under symmetries skip turning the snapshot.
   virtual unsigned turnsThatMayHold(const BoardSnapshot& /*snapshot*/, int /*side*/) const { return 0x7f; }
-  // The index records of a store that keeps them (index and warehouse), else nullptr.
+  // The index records of a store that keeps them as a list (index), else nullptr.
   virtual const std::vector<PatternIndexRecord>* records() const { return nullptr; }
+  // Index record number of a store that keeps records (index and warehouse); false otherwise and
+  // out of range.
+  virtual bool indexRecord(int number, PatternIndexRecord& out) const {
+    const auto* list = records();
+    if (list == nullptr || number < 0 || static_cast<size_t>(number) >= list->size()) return false;
+    out = (*list)[static_cast<size_t>(number)];
+    return true;
+  }
 };
 
 // The library hash of a snapshot: the sum of all points as a wrapping signed 32-bit value, made

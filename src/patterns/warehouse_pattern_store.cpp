@@ -117,7 +117,7 @@ int WarehousePatternStore::find(const BoardSnapshot& snapshot, int side, Pattern
   for (std::int32_t n = hash_.first(patternHashOf(snapshot)); n >= 0; n = hash_.next(n)) {
     if (n >= count()) continue;
     // The record rules out most neighbours without touching the file.
-    const PatternIndexRecord& r = records_[static_cast<size_t>(n)];
+    const PatternIndexRecord r = records_[static_cast<size_t>(n)];
     if (r.side != side || r.blackCount != snapshot.blackCount || r.whiteCount != snapshot.whiteCount) continue;
     bool matched = false;
     if (readAt(n, &snapshot, side, out ? *out : scratch, matched) && matched) return n;
@@ -177,14 +177,16 @@ bool WarehousePatternStore::add(PatternEntry entry) {
   const auto number = static_cast<std::int32_t>(records_.size());
   if (!cache_) {
     if (!storeValue(number, entry)) return false;
-    records_.push_back(patternRecordFor(entry, number));
-    if (!bucketsStale_) hash_.insert(records_.back().hash, number);
+    const PatternIndexRecord record = patternRecordFor(entry, number);
+    records_.push_back(record);
+    if (!bucketsStale_) hash_.insert(record.hash, number);
     return true;
   }
   // Refuse what could never be stored, as a store would.
   if (!entry.snapshot.writable() || entry.text.size() > std::numeric_limits<std::uint16_t>::max()) return false;
-  records_.push_back(patternRecordFor(entry, number));
-  if (!bucketsStale_) hash_.insert(records_.back().hash, number);
+  const PatternIndexRecord record = patternRecordFor(entry, number);
+  records_.push_back(record);
+  if (!bucketsStale_) hash_.insert(record.hash, number);
   prints_.append(keyPrintOf(entry.snapshot, entry.side));
   cache_->hold(number, std::move(entry));
   return cache_->evict();

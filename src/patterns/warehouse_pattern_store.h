@@ -43,7 +43,11 @@ class WarehousePatternStore final : public PatternStore {
   // The stored value of entry number as it lies in the warehouse (what is held is not seen);
   // false when it is absent or does not read.
   [[nodiscard]] bool readValue(int number, std::vector<std::uint8_t>& out) const;
-  const std::vector<PatternIndexRecord>* records() const override { return &records_; }
+  bool indexRecord(int number, PatternIndexRecord& out) const override {
+    if (number < 0 || number >= count()) return false;
+    out = records_[static_cast<size_t>(number)];
+    return true;
+  }
 
   // Turns write-back on with a cache of about cacheBytes (or changes its limit). The print of
   // every stored entry comes from the prints file when given and it holds them (see
@@ -95,7 +99,7 @@ class WarehousePatternStore final : public PatternStore {
   // Takes the prints of the first entries from a prints file; the count taken.
   size_t loadPrints(const std::string& path);
 
-  std::vector<PatternIndexRecord> records_;
+  NumberedIndexRecords records_;
   mutable PatternHashTable hash_;
   // With write-back the prints answer finds; the buckets are filled only when a print's entry
   // turns out not to be the one sought, which practically never happens.

@@ -240,7 +240,11 @@ TEST(PatternLibraryTest, WarehouseModeSurvivesCloseAndWritesData) {
   PatternLibrary lib;
   ASSERT_TRUE(lib.openWarehouse(wh, whIndex));
   expectFindsAll(lib, entries, "reopened warehouse");
-  for (size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(lib.indexRecords()[i].location, static_cast<int>(i));
+  for (size_t i = 0; i < entries.size(); ++i) {
+    PatternIndexRecord r;
+    ASSERT_TRUE(lib.indexRecord(static_cast<int>(i), r));
+    EXPECT_EQ(r, patternRecordFor(entries[i], static_cast<int>(i)));
+  }
   ASSERT_TRUE(lib.writeData(dir.file("lib.wp2")));
   ASSERT_TRUE(lib.closeWarehouse());
 
@@ -251,6 +255,40 @@ TEST(PatternLibraryTest, WarehouseModeSurvivesCloseAndWritesData) {
 
 // Prints saved by an earlier run spare reading every key, but only prints that agree with the
 // entries may be taken: a damaged or foreign prints file must never make a stored key unfindable.
+// A warehouse library holds its records packed; every record, whatever its values, must be written
+// back as it was read.
+TEST(PatternLibraryTest, WarehouseIndexRecordsAreWrittenBackAsRead) {
+  ScratchDir dir;
+  const std::vector<PatternIndexRecord> records = {
+      {7, 0, 3, 4, 1},                        // an ordinary record
+      {199999, 1, 361, 0, 2},                 // the largest hash and count a board gives
+      {1 << 24, 2, 1, 1, 1},                  // hash past the packed width
+      {5, 3, -1, 2, 1},                       // negative count
+      {5, 4, 65535, 65535, 2},                // counts at the packed limit
+      {5, 99, 1, 1, 1},                       // location other than its number
+      {-8, 6, 0x7fffffff, 0, 255},            // negative hash, huge count, odd side
+      {123, 7, 9, 8, 0},
+  };
+  std::vector<std::uint8_t> bytes;
+  ByteWriter w(bytes);
+  PatternFileHeader::write(w, kPatternIndexTag, static_cast<std::int32_t>(records.size()));
+  for (const auto& r : records) r.write(w);
+  ASSERT_TRUE(writeFileBytes(dir.file("lib.aos_"), bytes));
+  {
+    PatternLibrary lib;
+    ASSERT_TRUE(lib.createWarehouse(dir.file("lib.aos")));
+  }
+  PatternLibrary lib;
+  ASSERT_TRUE(lib.openWarehouse(dir.file("lib.aos"), dir.file("lib.aos_")));
+  for (size_t i = 0; i < records.size(); ++i) {
+    PatternIndexRecord r;
+    ASSERT_TRUE(lib.indexRecord(static_cast<int>(i), r));
+    EXPECT_EQ(r, records[i]) << i;
+  }
+  ASSERT_TRUE(lib.writeIndex(dir.file("again.aos_")));
+  EXPECT_EQ(readFileBytes(dir.file("again.aos_")), bytes);
+}
+
 TEST(PatternLibraryTest, SavedPrintsAreTakenOnlyWhenTheyFitTheEntries) {
   ScratchDir dir;
   const std::string wh = dir.file("lib.aos");

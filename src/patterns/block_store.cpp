@@ -1,6 +1,7 @@
 #include "patterns/block_store.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -53,11 +54,78 @@ bool BlockStore::attach(BinaryFile* file, std::int64_t areaStart, std::int32_t m
     }
     const BlockHeader h = decodeHeader(window.data() + (at - windowStart));
     if (h.offset != pos || h.size <= BlockHeader::kBytes) break;
-    if (h.used == 0) free_.insert(table_.size());
-    table_.push_back(h);
+    appendHeader(h);
     pos += h.size;
   }
   return true;
+}
+
+BlockHeader BlockStore::header(size_t idx) const {
+  const Block& b = table_[idx];
+  BlockHeader h{b.offset, -1, -1, static_cast<std::int32_t>(sizeOf(idx)), static_cast<std::int32_t>(b.used)};
+  if (b.linked) {
+    const Links& l = links_.at(idx);
+    h.prev = l.prev;
+    h.next = l.next;
+  }
+  return h;
+}
+
+void BlockStore::setHeader(size_t idx, const BlockHeader& h) {
+  Block& b = table_[idx];
+  // A negative used count (a damaged header) is held as one no payload holds: such a block is
+  // neither free nor part of a chain that collects, as it was on disk.
+  b.used = (h.used < 0 ? 0x7fffffffu : static_cast<std::uint32_t>(h.used)) & 0x7fffffffu;
+  const bool linked = h.prev != -1 || h.next != -1;
+  if (linked) links_[idx] = Links{h.prev, h.next};
+  else if (b.linked) links_.erase(idx);
+  b.linked = linked;
+  markFree(idx, h.used == 0);
+}
+
+void BlockStore::appendHeader(const BlockHeader& h) {
+  table_.push_back(Block{h.offset, 0, 0});
+  if (free_.size() * 64 < table_.size()) free_.push_back(0);
+  areaEnd_ = std::int64_t{h.offset} + h.size;
+  setHeader(table_.size() - 1, h);
+}
+
+void BlockStore::markFree(size_t idx, bool free) {
+  const std::uint64_t bit = std::uint64_t{1} << (idx % 64);
+  std::uint64_t& word = free_[idx / 64];
+  if (((word & bit) != 0) == free) return;
+  word ^= bit;
+  if (free) {
+    ++freeCount_;
+    firstFree_ = std::min(firstFree_, idx);
+  } else {
+    --freeCount_;
+  }
+}
+
+template <class Each>
+void BlockStore::forFreeBlocks(Each&& each) const {
+  if (freeCount_ == 0) return;
+  bool first = true;
+  for (size_t w = firstFree_ / 64; w < free_.size(); ++w) {
+    std::uint64_t word = free_[w];
+    if (w == firstFree_ / 64) word &= ~std::uint64_t{0} << (firstFree_ % 64);
+    while (word != 0) {
+      const size_t idx = w * 64 + static_cast<size_t>(std::countr_zero(word));
+      // The scan starts at the first free block from now on, not at the blocks taken before it.
+      if (first) firstFree_ = idx;
+      first = false;
+      if (!each(idx)) return;
+      word &= word - 1;
+    }
+  }
+}
+
+std::vector<BlockHeader> BlockStore::blocks() const {
+  std::vector<BlockHeader> all;
+  all.reserve(table_.size());
+  for (size_t i = 0; i < table_.size(); ++i) all.push_back(header(i));
+  return all;
 }
 
 void BlockStore::detach() {
@@ -66,8 +134,12 @@ void BlockStore::detach() {
   file_ = nullptr;
   tail_ = {};
   writeError_ = 0;
-  table_.clear();
-  free_.clear();
+  table_ = {};
+  links_.clear();
+  free_ = {};
+  freeCount_ = 0;
+  firstFree_ = 0;
+  areaEnd_ = 0;
 }
 
 void BlockStore::setMinimumPayload(std::int32_t payload) {
@@ -82,7 +154,7 @@ std::int64_t BlockStore::indexOf(std::int32_t offset, size_t from) const {
   while (from + span < table_.size() && table_[from + span].offset < offset) span *= 2;
   const auto first = table_.begin() + static_cast<std::ptrdiff_t>(from + span / 2);
   const auto last = table_.begin() + static_cast<std::ptrdiff_t>(std::min(table_.size(), from + span + 1));
-  const auto it = std::lower_bound(first, last, offset, [](const BlockHeader& h, std::int32_t o) { return h.offset < o; });
+  const auto it = std::lower_bound(first, last, offset, [](const Block& h, std::int32_t o) { return h.offset < o; });
   if (it == table_.end() || it->offset != offset) return -1;
   return it - table_.begin();
 }
@@ -90,9 +162,9 @@ std::int64_t BlockStore::indexOf(std::int32_t offset, size_t from) const {
 bool BlockStore::collect(std::int32_t start, std::vector<size_t>& out) const {
   out.clear();
   std::int64_t idx = indexOf(start, 0);
-  if (idx < 0 || table_[static_cast<size_t>(idx)].prev >= 0) return false;
+  if (idx < 0 || header(static_cast<size_t>(idx)).prev >= 0) return false;
   for (;;) {
-    const BlockHeader& h = table_[static_cast<size_t>(idx)];
+    const BlockHeader h = header(static_cast<size_t>(idx));
     // A used count beyond the payload would read into the next block, and a block marked free
     // (used 0; writers never leave a chain's block empty) may be handed out by the next write.
     if (h.used <= 0 || h.used > h.payloadSpace()) return false;
@@ -103,7 +175,7 @@ bool BlockStore::collect(std::int32_t start, std::vector<size_t>& out) const {
     idx = indexOf(h.next, static_cast<size_t>(idx) + 1);
     // Every writer links both ways; a block whose prev names another block belongs to another
     // chain, and freeing it through this one would destroy that chain's value.
-    if (idx < 0 || table_[static_cast<size_t>(idx)].prev != h.offset) return false;
+    if (idx < 0 || header(static_cast<size_t>(idx)).prev != h.offset) return false;
   }
 }
 
@@ -119,7 +191,7 @@ bool BlockStore::readChain(std::int32_t start, std::vector<std::uint8_t>& out) c
   out.resize(total);
   size_t at = 0;
   for (size_t idx : chain) {
-    const BlockHeader& h = table_[idx];
+    const Block& h = table_[idx];
     if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + h.offset + BlockHeader::kBytes), out.data() + at,
                        static_cast<size_t>(h.used))) {
       out.clear();
@@ -141,7 +213,7 @@ bool BlockStore::readChainPieces(std::int32_t start, const ChainSink& sink) cons
   constexpr size_t kPiece = size_t{1} << 20;
   std::vector<std::uint8_t> piece;
   for (size_t idx : chain) {
-    const BlockHeader& h = table_[idx];
+    const Block& h = table_[idx];
     const auto used = static_cast<size_t>(h.used);
     for (size_t at = 0; at < used; at += piece.size()) {
       piece.resize(std::min(kPiece, used - at));
@@ -174,8 +246,8 @@ bool BlockStore::flushBefore(std::uint64_t at, std::uint64_t n) const {
 
 bool BlockStore::flushBeforeReading(const std::vector<size_t>& chain) const {
   for (size_t idx : chain) {
-    const BlockHeader& h = table_[idx];
-    if (!flushBefore(static_cast<std::uint64_t>(areaStart_ + h.offset), static_cast<std::uint64_t>(h.size))) return false;
+    if (!flushBefore(static_cast<std::uint64_t>(areaStart_ + table_[idx].offset), static_cast<std::uint64_t>(sizeOf(idx))))
+      return false;
   }
   return true;
 }
@@ -220,13 +292,12 @@ bool BlockStore::freeChain(std::int32_t start) {
   std::vector<size_t> chain;
   if (!collect(start, chain)) return false;
   for (size_t idx : chain) {
-    BlockHeader h = table_[idx];
+    BlockHeader h = header(idx);
     h.prev = -1;
     h.next = -1;
     h.used = 0;
     if (!writeHeader(h)) return false;
-    table_[idx] = h;
-    free_.insert(idx);
+    setHeader(idx, h);
   }
   return true;
 }
@@ -266,10 +337,11 @@ bool BlockStore::planChain(std::int64_t n, std::vector<size_t>& taken, BlockHead
   // Free blocks in file order until the bytes are covered; the ordered set gives the same blocks
   // as a walk over the table.
   std::int64_t covered = 0;
-  for (auto it = free_.begin(); it != free_.end() && covered < n; ++it) {
-    taken.push_back(*it);
-    covered += table_[*it].payloadSpace();
-  }
+  forFreeBlocks([&](size_t idx) {
+    taken.push_back(idx);
+    covered += sizeOf(idx) - BlockHeader::kBytes;
+    return covered < n;
+  });
   // A new block at the end of the area takes whatever the free blocks leave.
   grow = covered < n;
   if (!grow) return true;
@@ -297,18 +369,14 @@ std::int32_t BlockStore::writeChain(std::uint64_t size, const ChainSource& sourc
   std::int64_t at = 0;
   for (size_t i = 0; i < blockCount; ++i) {
     const bool isFresh = i == taken.size();
-    BlockHeader h = isFresh ? fresh : table_[taken[i]];
+    BlockHeader h = isFresh ? fresh : header(taken[i]);
     const auto take = static_cast<size_t>(std::min<std::int64_t>(h.payloadSpace(), n - at));
     h.prev = i == 0 ? -1 : offsetOf(i - 1);
     h.next = i + 1 == blockCount ? -1 : offsetOf(i + 1);
     h.used = static_cast<std::int32_t>(take);
     if (!writeBlock(h, isFresh, take, source, buffer)) return -1;
-    if (isFresh) {
-      table_.push_back(h);
-    } else {
-      table_[taken[i]] = h;
-      free_.erase(taken[i]);
-    }
+    if (isFresh) appendHeader(h);
+    else setHeader(taken[i], h);
     at += static_cast<std::int64_t>(take);
   }
   return offsetOf(0);

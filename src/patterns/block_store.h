@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <set>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/binary_file.h"
@@ -30,8 +30,10 @@ struct BlockHeader {
 // in the file, which makes a loop or a backward link detectable as corruption, and each block
 // after the first names its predecessor in prev, so two chains never share a block.
 //
-// The store keeps the table of all block headers in file order and, beside it, the free blocks in
-// an ordered set, so allocation takes free blocks in file order without scanning the table.
+// The store keeps the table of all blocks in file order, 8 bytes a block: its offset and used
+// count (its size is the distance to the next block, and most blocks hold a value of their own
+// with no links, so links are kept beside the table for the few that have them). Free blocks are
+// marked in a bitmap over the table, so allocation takes them in file order with a word scan.
 class BlockStore {
  public:
   static constexpr std::int32_t kMinPayloadFloor = 128;
@@ -71,17 +73,17 @@ class BlockStore {
   void setAreaLimit(std::int64_t limit) { areaLimit_ = std::clamp<std::int64_t>(limit, 0, kOffsetReach); }
   std::int64_t areaLimit() const { return areaLimit_; }
   // Where the block area ends now (where a fresh block would go).
-  std::int64_t areaEnd() const {
-    return table_.empty() ? 0 : std::int64_t{table_.back().offset} + table_.back().size;
-  }
+  std::int64_t areaEnd() const { return areaEnd_; }
 
   // Writes what is gathered at the end of the file (see writeAt). False when that write fails;
   // from then on every write, read and flush of the store fails with the same error, so that no
   // later success hides the lost blocks.
   [[nodiscard]] bool flush();
 
-  const std::vector<BlockHeader>& blocks() const { return table_; }
-  size_t freeBlockCount() const { return free_.size(); }
+  // Every block's header, in file order (built on each call: for tests and figures).
+  std::vector<BlockHeader> blocks() const;
+  size_t blockCount() const { return table_.size(); }
+  size_t freeBlockCount() const { return freeCount_; }
 
  private:
   // The blocks a chain of n bytes takes: free blocks (taken, in file order) and, when they do not
@@ -105,15 +107,39 @@ class BlockStore {
   bool flushBefore(std::uint64_t at, std::uint64_t n) const;
   bool flushBeforeReading(const std::vector<size_t>& chain) const;
   bool failedWrite() const;
-  // Appends a new block whose payload covers at least need bytes; its table index, or -1.
-  std::int64_t appendBlock(std::int64_t need);
+  // The header of block idx, and its record in the table (its offset and size stay).
+  BlockHeader header(size_t idx) const;
+  void setHeader(size_t idx, const BlockHeader& h);
+  void appendHeader(const BlockHeader& h);
+  void markFree(size_t idx, bool free);
+  // Table indices of free blocks in file order, from the first.
+  template <class Each>
+  void forFreeBlocks(Each&& each) const;
+
+  struct Block {
+    std::int32_t offset;
+    std::uint32_t used : 31;
+    std::uint32_t linked : 1;  // links_ holds its prev and next
+  };
+  // The size of block idx, header included.
+  std::int64_t sizeOf(size_t idx) const {
+    return (idx + 1 < table_.size() ? std::int64_t{table_[idx + 1].offset} : areaEnd_) - table_[idx].offset;
+  }
+  struct Links {
+    std::int32_t prev;
+    std::int32_t next;
+  };
 
   BinaryFile* file_ = nullptr;
   std::int64_t areaStart_ = 256;
   std::int32_t minPayload_ = 1024;
   std::int64_t areaLimit_ = kOffsetReach;
-  std::vector<BlockHeader> table_;  // file order: offsets strictly increasing
-  std::set<size_t> free_;           // table indices of free blocks
+  std::vector<Block> table_;  // file order: offsets strictly increasing, back to back
+  std::int64_t areaEnd_ = 0;  // where the last block ends
+  std::unordered_map<size_t, Links> links_;  // by table index: blocks with a prev or next
+  std::vector<std::uint64_t> free_;  // a bit per table index: the block is free
+  size_t freeCount_ = 0;
+  mutable size_t firstFree_ = 0;  // no block below this index is free
   // Kept between writes so that the many small writes of a build allocate nothing.
   std::vector<std::uint8_t> blockScratch_;
   std::vector<size_t> takenScratch_;

@@ -199,7 +199,7 @@ bool Warehouse::writeDirectory() {
     }
   };
   // A new file has no blocks yet; otherwise the old directory chain at 0 is released first.
-  if (!store_.blocks().empty() && !store_.freeChain(0)) return false;
+  if (store_.blockCount() != 0 && !store_.freeChain(0)) return false;
   // The freed block at offset 0 is the first free block, so the directory starts there again.
   return store_.writeChain(static_cast<std::uint64_t>(records) * kRecordBytes, source) == 0;
 }

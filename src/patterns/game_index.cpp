@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstring>
 #include <type_traits>
-#include <unordered_map>
-#include <unordered_set>
+#include <functional>
+#include <string_view>
 
 #include "patterns/pattern_file_header.h"
 #include "platform/binary_file.h"
@@ -31,6 +31,8 @@ std::string duplicateKey(const GameIndexEntry& e) {
   key += std::to_string(e.moveCount());
   return key;
 }
+
+std::uint64_t hashOf(std::string_view text) { return std::hash<std::string_view>{}(text); }
 
 // Whether both paths name one file (a link to it, or a second hard link).
 bool sameFile(const std::string& a, const std::string& b) {
@@ -63,9 +65,32 @@ bool sameFileContents(const std::string& a, const std::string& b) {
   return true;
 }
 
-void GameIndex::clear() { entries_.clear(); }
+void GameIndex::clear() {
+  entries_.clear();
+  names_.clear();
+  namesIndexed_ = false;
+}
 
-void GameIndex::append(const GameIndexEntry& entry) { entries_.push_back(entry); }
+void GameIndex::append(const GameIndexEntry& entry) {
+  entries_.push_back(entry);
+  if (namesIndexed_) names_.insert(hashOf(entry.textView(GameIndexEntry::kRelativeName)), count() - 1);
+}
+
+void GameIndex::indexNames() {
+  if (namesIndexed_) return;
+  names_.clear();
+  names_.reserve(entries_.size());
+  for (int n = 0; n < count(); ++n) names_.insert(hashOf(entry(n).textView(GameIndexEntry::kRelativeName)), n);
+  namesIndexed_ = true;
+}
+
+std::int32_t GameIndex::find(std::string_view relativeName) const {
+  auto named = [&](std::int32_t n) { return entry(n).textView(GameIndexEntry::kRelativeName) == relativeName; };
+  if (namesIndexed_) return names_.find(hashOf(relativeName), named);
+  for (std::int32_t n = 0; n < count(); ++n)
+    if (named(n)) return n;
+  return -1;
+}
 
 namespace {
 
@@ -143,12 +168,6 @@ bool GameIndex::write(const std::string& path) const {
   return out.commit();
 }
 
-bool GameIndex::contains(std::string_view relativeName) const {
-  return std::any_of(entries_.begin(), entries_.end(), [&](const GameIndexEntry& e) {
-    return e.textView(GameIndexEntry::kRelativeName) == relativeName;
-  });
-}
-
 std::optional<std::string> GameIndex::pathOf(int n) const {
   if (n < 0 || n >= count()) return std::nullopt;
   return directory_ + entry(n).relativeName();
@@ -179,30 +198,27 @@ std::vector<std::string> GameIndex::recordFiles() const {
   return files;
 }
 
-bool GameIndex::indexedCopyOf(const std::string& path, const std::unordered_multimap<std::string, int>& sameGame,
-                              const std::string& key, bool& linked) const {
-  const auto [first, last] = sameGame.equal_range(key);
-  for (auto it = first; it != last; ++it) {
-    const auto other = pathOf(it->second);
-    if (!other || !sameFileContents(path, *other)) continue;
+bool GameIndex::indexedCopyOf(const std::string& path, const HashedNumbers& sameGame, const std::string& key,
+                              bool& linked) const {
+  return sameGame.find(hashOf(key), [&](std::int32_t n) {
+    if (duplicateKey(entry(n)) != key) return false;
+    const auto other = pathOf(n);
+    if (!other || !sameFileContents(path, *other)) return false;
     linked = sameFile(path, *other);
     return true;
-  }
-  return false;
+  }) >= 0;
 }
 
 GameIndexScanResult GameIndex::update(const std::string& directory, const GameIndexScan& scan) {
   directory_ = directory;
   if (!directory_.empty() && directory_.back() != '/') directory_ += '/';
   GameIndexScanResult result;
-  std::unordered_multimap<std::string, int> sameGame;
-  std::unordered_set<std::string> names;
+  // Games are found by hashes of their names and of their duplicate keys, checked against the
+  // entries: a few bytes a game where sets of strings took hundreds.
+  indexNames();
+  HashedNumbers sameGame;
   sameGame.reserve(entries_.size());
-  names.reserve(entries_.size());
-  for (int n = 0; n < count(); ++n) {
-    sameGame.emplace(duplicateKey(entry(n)), n);
-    names.insert(entry(n).relativeName());
-  }
+  for (int n = 0; n < count(); ++n) sameGame.insert(hashOf(duplicateKey(entry(n))), n);
 
   const std::vector<std::string> files = recordFiles();
   if (scan.total) scan.total->store(static_cast<int>(files.size()));
@@ -216,7 +232,7 @@ GameIndexScanResult GameIndex::update(const std::string& directory, const GameIn
     }
     if (scan.current) scan.current->fetch_add(1);
     const std::string_view relative = std::string_view(path).substr(directory_.size());
-    if (names.count(std::string(relative))) continue;
+    if (find(relative) >= 0) continue;
     int winner = 0;
     if (!scan.load || !scan.load(path, record, winner, nullptr)) continue;
     GameIndexEntry e;
@@ -235,8 +251,7 @@ GameIndexScanResult GameIndex::update(const std::string& directory, const GameIn
       if (!linked) removeDuplicate(path, scan, result);
       continue;
     }
-    sameGame.emplace(key, count());
-    names.insert(std::string(relative));
+    sameGame.insert(hashOf(key), count());
     append(e);
     ++result.added;
     if (scan.added) scan.added(count() - 1, record, winner);

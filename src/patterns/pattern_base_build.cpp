@@ -188,9 +188,11 @@ struct PhaseRun {
   LibraryPhaseResult result;
   std::string error;
   std::vector<char> pending;  // by game number: not in the done list when the phase opened
-  // Names of the games in the done list or pending: a name listed twice is added once, as the
-  // done list would, also when the index scan adds it while the phase runs.
-  std::unordered_set<std::string> known;
+  // The done list's games are found in the index by name (a name listed twice is added once);
+  // the few names it holds that the index has not are kept here, so that the index scan does not
+  // add them again while the phase runs.
+  std::vector<char> doneGames;  // by game number: in the done list when the phase opened
+  std::unordered_set<std::string> doneElsewhere;
   int pendingCount = 0;
   bool countedAll = false;  // the count of pending games ran to the end of the index
   std::atomic<int> total{0};  // games the run will add, as published
@@ -206,27 +208,34 @@ struct PhaseRun {
   explicit PhaseRun(const LibraryPhaseFiles& f) : files(f) {}
 };
 
-// The cache limit of a phase whose library holds games: its share, or more on a large base.
+// The cache limit of a phase whose library holds games: its share, or more on a large base, up to
+// the growth limit.
 size_t cacheLimit(const BuildRequest& request, const PhaseRun& run, std::int64_t games) {
-  return std::max(run.cacheShare, request.cacheBytesPerGame * static_cast<size_t>(std::max<std::int64_t>(games, 0)));
+  const size_t grown = request.cacheBytesPerGame * static_cast<size_t>(std::max<std::int64_t>(games, 0));
+  return std::max(run.cacheShare, std::min(grown, request.cacheBytesGrowthLimit));
 }
 
 // Opens the done list and the warehouse of a phase: they belong together, and when either is
 // missing or unreadable the library starts again from nothing, so that no game is counted twice
-// or left out for good. The names of the games in the done list go to run.known.
-bool openPhaseFiles(const BuildRequest& request, size_t cacheBytes, PhaseRun& run) {
+// or left out for good. The games of the done list are marked in run.done.
+bool openPhaseFiles(const BuildRequest& request, const GameIndex& index, size_t cacheBytes, PhaseRun& run) {
   run.done.path = request.file(run.files.doneList);
   run.done.earlier = run.done.path + ".old";
+  run.doneGames.assign(static_cast<size_t>(index.count()), 0);
   std::int32_t earlierCount = 0;
   const bool resumed = GameIndex::readEntries(run.done.path,
                                               [&](const GameIndexEntry& e) {
-                                                run.known.insert(e.relativeName());
+                                                const std::string_view name = e.textView(GameIndexEntry::kRelativeName);
+                                                const std::int32_t g = index.find(name);
+                                                if (g >= 0) run.doneGames[static_cast<size_t>(g)] = 1;
+                                                else run.doneElsewhere.emplace(name);
                                                 ++earlierCount;
                                               }) &&
                        run.library.openWarehouse(request.file(run.files.warehouse),
                                                  request.file(run.files.warehouseIndex));
   if (!resumed) {
-    run.known.clear();
+    run.doneGames.assign(static_cast<size_t>(index.count()), 0);
+    run.doneElsewhere.clear();
     earlierCount = 0;
     // A stale done list must not outlive the warehouse it described.
     errno = 0;
@@ -253,14 +262,17 @@ bool openPhaseFiles(const BuildRequest& request, size_t cacheBytes, PhaseRun& ru
 bool openPhase(const BuildRequest& request, const GameIndex& index, size_t cacheBytes, const std::atomic<int>& runFlag,
                PhaseRun& run) {
   run.result.ran = true;
-  if (!openPhaseFiles(request, cacheBytes, run)) return false;
+  if (!openPhaseFiles(request, index, cacheBytes, run)) return false;
   run.pending.assign(static_cast<size_t>(index.count()), 0);
   int g = 0;
   for (; g < index.count() && runFlag.load() > 0; ++g) {
-    if (!run.known.insert(index.entry(g).relativeName()).second) continue;
+    // A name the index holds twice is added once, under its first number.
+    if (run.doneGames[static_cast<size_t>(g)] || index.find(index.entry(g).textView(GameIndexEntry::kRelativeName)) != g)
+      continue;
     run.pending[static_cast<size_t>(g)] = 1;
     ++run.pendingCount;
   }
+  run.doneGames = {};
   run.countedAll = g == index.count();
   run.total = request.gamesPerPhase >= 0 ? std::min(run.pendingCount, request.gamesPerPhase) : run.pendingCount;
   return true;
@@ -346,7 +358,7 @@ void offerScanned(const BuildRequest& request, const std::vector<PhaseRun*>& ope
                   int winner, const std::string& name) {
   std::vector<PhaseRun*> wanting;
   for (PhaseRun* run : open) {
-    if (!run->known.insert(name).second) continue;
+    if (run->doneElsewhere.count(name) != 0) continue;
     ++run->pendingCount;
     if (!limitReached(request, run->sent)) wanting.push_back(run);
   }
@@ -456,6 +468,8 @@ BuildResult buildPatternBase(const BuildRequest& asked, BuildProgress& progress,
     index.clear();
     index.setDirectory(directory);
   }
+  // The phases find the games of their done lists by name.
+  index.indexNames();
   // The two libraries are independent: they are built side by side, each on its own thread.
   // The games already in the index come first, read once for both; the index scan then hands
   // over each game it adds, parsed once, so that indexing and both libraries go on together.

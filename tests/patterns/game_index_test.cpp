@@ -134,6 +134,41 @@ TEST(GameIndexTest, FileRoundTripKeepsEveryEntryByte) {
   EXPECT_EQ(back.pathOf(-1), std::nullopt);
 }
 
+// Names are found the same before and after they are indexed, also for names appended later and
+// names listed twice (the first number answers).
+TEST(GameIndexTest, FindGivesTheFirstNumberOfANameIndexedOrNot) {
+  GameIndex index;
+  for (const char* name : {"a.sgf", "b.sgf", "a.sgf", "c/a.sgf"}) index.append(sampleEntry(name, index.count()));
+  const std::pair<const char*, int> cases[] = {{"a.sgf", 0}, {"b.sgf", 1}, {"c/a.sgf", 3}, {"A.sgf", -1},
+                                               {"a.sg", -1},  {"", -1},      {"d.sgf", 4}};
+  for (int pass = 0; pass < 2; ++pass) {
+    if (pass == 1) index.indexNames();
+    for (const auto& [name, number] : cases) {
+      if (number == 4) continue;  // not yet appended
+      EXPECT_EQ(index.find(name), number) << name << " pass " << pass;
+    }
+  }
+  index.append(sampleEntry("d.sgf", 4));
+  for (const auto& [name, number] : cases) EXPECT_EQ(index.find(name), number) << name;
+}
+
+// A hash shared by many numbers offers each in turn, in increasing order, also across regrowing;
+// the caller's check decides.
+TEST(HashedNumbersTest, CollidingHashesOfferEveryNumberInOrder) {
+  HashedNumbers table;
+  for (std::int32_t n = 0; n < 1000; ++n) table.insert(n % 3 == 0 ? 42 : std::uint64_t(n) * 0x9e3779b97f4a7c15ULL, n);
+  std::vector<std::int32_t> offered;
+  EXPECT_EQ(table.find(42, [&](std::int32_t n) {
+    offered.push_back(n);
+    return false;
+  }), -1);
+  ASSERT_EQ(offered.size(), 334u);
+  for (size_t i = 0; i < offered.size(); ++i) EXPECT_EQ(offered[i], static_cast<std::int32_t>(3 * i));
+  EXPECT_EQ(table.find(42, [](std::int32_t n) { return n == 300; }), 300);
+  EXPECT_EQ(table.find(std::uint64_t(7) * 0x9e3779b97f4a7c15ULL, [](std::int32_t n) { return n == 7; }), 7);
+  EXPECT_EQ(table.find(43, [](std::int32_t) { return true; }), -1);
+}
+
 TEST(GameIndexTest, ReadRefusesDamagedFilesAndLeavesTheIndexEmpty) {
   ScratchDir dir;
   GameIndex good;

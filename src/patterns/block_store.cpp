@@ -152,11 +152,16 @@ std::int64_t BlockStore::indexOf(std::int32_t offset, size_t from) const {
   // finds it in a few steps where a search of millions of blocks misses the cache every step.
   size_t span = 1;
   while (from + span < table_.size() && table_[from + span].offset < offset) span *= 2;
-  const auto first = table_.begin() + static_cast<std::ptrdiff_t>(from + span / 2);
-  const auto last = table_.begin() + static_cast<std::ptrdiff_t>(std::min(table_.size(), from + span + 1));
-  const auto it = std::lower_bound(first, last, offset, [](const Block& h, std::int32_t o) { return h.offset < o; });
-  if (it == table_.end() || it->offset != offset) return -1;
-  return it - table_.begin();
+  // The first block at or past offset, between from + span / 2 and the end of the span.
+  size_t lo = from + span / 2;
+  size_t hi = std::min(table_.size(), from + span + 1);
+  while (lo < hi) {
+    const size_t mid = lo + (hi - lo) / 2;
+    if (table_[mid].offset < offset) lo = mid + 1;
+    else hi = mid;
+  }
+  if (lo == table_.size() || table_[lo].offset != offset) return -1;
+  return static_cast<std::int64_t>(lo);
 }
 
 bool BlockStore::collect(std::int32_t start, std::vector<size_t>& out) const {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/binary_file.h"
+#include "platform/growing_pages.h"
 
 namespace mh {
 
@@ -134,7 +135,7 @@ class BlockStore {
   std::int64_t areaStart_ = 256;
   std::int32_t minPayload_ = 1024;
   std::int64_t areaLimit_ = kOffsetReach;
-  std::vector<Block> table_;  // file order: offsets strictly increasing, back to back
+  GrowingPages<Block> table_;  // file order: offsets strictly increasing, back to back
   std::int64_t areaEnd_ = 0;  // where the last block ends
   std::unordered_map<size_t, Links> links_;  // by table index: blocks with a prev or next
   std::vector<std::uint64_t> free_;  // a bit per table index: the block is free

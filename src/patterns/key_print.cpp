@@ -64,7 +64,6 @@ bool turnedKeyPrint(const BoardSnapshot& s, int side, int kind, std::uint64_t& p
 
 void KeyPrintTable::clear() {
   prints_.clear();
-  prints_.shrink_to_fit();
   slots_.clear();
   slots_.shrink_to_fit();
   seen_.clear();
@@ -121,7 +120,7 @@ void KeyPrintTable::append(std::uint64_t print) {
 void KeyPrintTable::append(std::span<const std::uint64_t> prints) {
   reserve(prints_.size() + prints.size());
   const size_t first = prints_.size();
-  prints_.insert(prints_.end(), prints.begin(), prints.end());
+  for (std::uint64_t print : prints) prints_.push_back(print);
   constexpr size_t kAhead = 16;
   const size_t mask = slots_.size() - 1;
   for (size_t n = first; n < prints_.size(); ++n) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/board_snapshot.h"
+#include "platform/growing_pages.h"
 
 namespace mh {
 
@@ -41,12 +42,11 @@ class KeyPrintTable {
     __builtin_prefetch(&seen_[seenBit(print) / 64]);
   }
   size_t count() const { return prints_.size(); }
-  // The print of every number, in number order.
-  const std::vector<std::uint64_t>& prints() const { return prints_; }
+  // The print recorded with number (below count()).
+  std::uint64_t print(size_t number) const { return prints_[number]; }
   // Bytes held, for memory accounting.
   size_t bytes() const {
-    return prints_.capacity() * sizeof(std::uint64_t) + slots_.capacity() * sizeof(std::int32_t) +
-           seen_.capacity() * sizeof(std::uint64_t);
+    return prints_.bytes() + slots_.capacity() * sizeof(std::int32_t) + seen_.capacity() * sizeof(std::uint64_t);
   }
 
  private:
@@ -54,7 +54,7 @@ class KeyPrintTable {
   void place(std::int32_t number);
   size_t seenBit(std::uint64_t print) const;
 
-  std::vector<std::uint64_t> prints_;  // by number
+  GrowingPages<std::uint64_t> prints_;  // by number
   std::vector<std::int32_t> slots_;    // power-of-two table of numbers, -1 empty
   // One bit per print seen, 16 bits a slot: a clear bit proves a print absent in one read.
   std::vector<std::uint64_t> seen_;

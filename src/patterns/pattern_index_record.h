@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/byte_io.h"
+#include "platform/growing_pages.h"
 
 namespace mh {
 
@@ -45,7 +46,7 @@ class NumberedIndexRecords {
   size_t capacity() const { return packed_.capacity(); }
   void reserve(size_t count) { packed_.reserve(count); }
   void clear() {
-    packed_ = {};
+    packed_.clear();
     whole_.clear();
   }
   void push_back(const PatternIndexRecord& r) {
@@ -73,7 +74,7 @@ class NumberedIndexRecords {
     std::uint16_t black;
     std::uint16_t white;
   };
-  std::vector<Packed> packed_;
+  GrowingPages<Packed> packed_;
   std::unordered_map<size_t, PatternIndexRecord> whole_;
 };
 

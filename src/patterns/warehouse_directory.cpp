@@ -11,7 +11,6 @@ void WarehouseDirectory::clear() {
   slots_.shrink_to_fit();
   live_ = 0;
   numbered_.clear();
-  numbered_.shrink_to_fit();
   numberedLive_ = 0;
 }
 

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/growing_pages.h"
+
 namespace mh {
 
 // The names of a warehouse and the start of each one's chain, held compactly. Names that are
@@ -65,7 +67,7 @@ class WarehouseDirectory {
   std::vector<Record> records_;
   std::vector<std::int32_t> slots_;  // record numbers, -1 empty; a power of two long
   size_t live_ = 0;
-  std::vector<std::int32_t> numbered_;  // start by number, kAbsent for no such name
+  GrowingPages<std::int32_t> numbered_;  // start by number, kAbsent for no such name
   size_t numberedLive_ = 0;
 };
 

@@ -39,11 +39,9 @@ bool WarehousePatternStore::open(const std::string& warehousePath, const std::st
 bool WarehousePatternStore::readRecords(const std::string& indexPath) {
   PatternIndexFileReader in;
   if (!in.open(indexPath)) return false;
-  // A store is opened to be added to: room for a quarter more spares the first additions a copy
-  // of every record (old and new side by side at once).
   const auto count = static_cast<size_t>(in.count());
   records_.clear();
-  records_.reserve(count + count / 4 + 1024);
+  records_.reserve(count);
   PatternIndexRecord r;
   while (records_.size() < count && in.next(r)) records_.push_back(r);
   return records_.size() == count;
@@ -260,7 +258,7 @@ size_t WarehousePatternStore::loadPrints(const std::string& path) {
   check = printsCheck(std::span(trailer).first(kTrailer - 1), check);
   // Prints of another library would answer finds wrongly: its ends must agree with the keys.
   if (prints_.count() != count || check != trailer[kTrailer - 1] || count == 0 ||
-      prints_.prints().front() != printFromKey(0) || prints_.prints()[count - 1] != printFromKey(count - 1)) {
+      prints_.print(0) != printFromKey(0) || prints_.print(count - 1) != printFromKey(count - 1)) {
     prints_.clear();
     prints_.reserve(records_.size(), records_.capacity());
     return 0;
@@ -272,14 +270,30 @@ size_t WarehousePatternStore::loadPrints(const std::string& path) {
 
 bool WarehousePatternStore::writePrints(const std::string& path, const DataFileStamp& data) const {
   static_assert(std::endian::native == std::endian::little, "prints are stored little-endian as they lie");
-  std::vector<std::uint64_t> bytes = prints_.prints();
-  bytes.push_back(bytes.size());
-  bytes.push_back(static_cast<std::uint64_t>(data.entries));
-  bytes.push_back(data.bytes);
-  bytes.push_back(data.check);
-  bytes.push_back(printsCheck(std::span(bytes.data(), bytes.size())));
-  return replaceFile(path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                     bytes.size() * sizeof(std::uint64_t)));
+  // Written a piece at a time: the prints of millions of entries never sit in memory twice.
+  ReplacingFile out(path);
+  if (!out.open()) return false;
+  std::vector<std::uint64_t> piece;
+  std::uint64_t check = kPrintsCheckStart;
+  std::uint64_t at = 0;
+  auto write = [&] {
+    check = printsCheck(piece, check);
+    const bool ok = out.file().writeAt(at, piece.data(), piece.size() * sizeof(std::uint64_t));
+    at += piece.size() * sizeof(std::uint64_t);
+    piece.clear();
+    return ok;
+  };
+  for (size_t n = 0; n < prints_.count(); ++n) {
+    piece.push_back(prints_.print(n));
+    if (piece.size() == (size_t{1} << 17) && !write()) return false;
+  }
+  piece.push_back(prints_.count());
+  piece.push_back(static_cast<std::uint64_t>(data.entries));
+  piece.push_back(data.bytes);
+  piece.push_back(data.check);
+  if (!write()) return false;
+  piece.push_back(check);
+  return write() && out.commit();
 }
 
 bool WarehousePatternStore::enableWriteBack(size_t cacheBytes, const std::string& printsPath) {

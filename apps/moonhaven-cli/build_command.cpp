@@ -141,10 +141,11 @@ mh::cli::CommandRegistrar reg{
            ->type_name("K")
            ->check(CLI::Range(0, std::numeric_limits<int>::max()));
        // Memory for changed entries held between warehouse writes; more is faster on big bases,
-       // and the build takes more by itself past 64,000 games (256 B a game in each library).
+       // and the build takes more by itself past 64,000 games (256 B a game in each library, up
+       // to 64 MiB each).
        command.add_option("--cache-mib", o->cacheMib,
                           "memory in MiB for changed entries between writes (default 32, growing with bases "
-                          "past 64,000 games)")
+                          "past 64,000 games up to 128)")
            ->type_name("M")
            ->check(CLI::Range(1, 1 << 20));
        // The warehouse files' reach is the 32-bit offsets' (2048 MiB); lower only to try splitting.

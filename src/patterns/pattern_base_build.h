@@ -39,6 +39,9 @@ struct BuildRequest {
   // entries of the opening grow by an occurrence with nearly every game, and once they no longer
   // fit, every eviction rewrites them whole and the next game reads them back.
   size_t cacheBytesPerGame = 256;
+  // ... up to this many bytes (reached at 262,144 games), so that the build's memory stays bounded
+  // on any collection; a larger cacheBytes share still stands.
+  size_t cacheBytesGrowthLimit = size_t{64} << 20;
   // The reach of each warehouse file; past it a phase's warehouse goes on in further volumes
   // (WarehouseVolumes). The format's 32-bit reach; lowered only to try splitting.
   std::int64_t warehouseFileLimit = BlockStore::kOffsetReach;

@@ -23,8 +23,10 @@ bool slowLoad(const std::string&, GameRecord& record, int& winner, ParseError*) 
   return true;
 }
 
+// Returns as soon as done() holds; the limit is generous because a build under a thread sanitizer
+// on a busy machine takes many seconds.
 void waitUntil(const std::function<bool()>& done) {
-  for (int i = 0; i < 1000 && !done(); ++i) std::this_thread::sleep_for(5ms);
+  for (int i = 0; i < 12000 && !done(); ++i) std::this_thread::sleep_for(5ms);
 }
 
 TEST(PatternBaseBuilderTest, StopKeepsTheWorkAndTheNextStartContinues) {

@@ -16,8 +16,9 @@ namespace mh {
 // A single file of named byte strings, each replaceable in place many times. A 256-byte header
 // ("AOWarehouseHead", single 1.0 at offset 30) is followed by a BlockStore; the chain at block
 // offset 0 is the directory, an array of 132-byte records (128-byte NUL-terminated name, start
-// offset). Values are on disk as soon as put returns, but the directory is written only by
-// close: values put after the last close are unreachable if the program dies. A warehouse that
+// offset). Fresh blocks at the file's end are gathered and written together (a megabyte at a time,
+// or when a read needs them, and at close); the directory is written only by close, so values put
+// after the last close are unreachable if the program dies. A warehouse that
 // was opened and never changed is left exactly as it was.
 class Warehouse {
  public:

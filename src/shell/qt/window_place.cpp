@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QMainWindow>
+#include <QScreen>
 
 #include "platform/ini_document.h"
 
@@ -18,6 +19,17 @@ QByteArray stored(const IniDocument& settings, const char* key) {
   return value ? QByteArray::fromBase64(QByteArray::fromStdString(*value)) : QByteArray();
 }
 
+// Gives the window a normal size that fits the screen it opens on, centred there: the size it
+// has when the desktop does not maximise it (no window manager) and when it is restored.
+void fitToScreen(QMainWindow& window) {
+  const QScreen* screen = window.screen();
+  if (!screen) return;
+  const QRect available = screen->availableGeometry();
+  QRect place(QPoint(), window.size().boundedTo(available.size()));
+  place.moveCenter(available.center());
+  window.setGeometry(place);
+}
+
 }  // namespace
 
 void showAtSavedPlace(QMainWindow& window, const std::string& settingsPath) {
@@ -25,6 +37,7 @@ void showAtSavedPlace(QMainWindow& window, const std::string& settingsPath) {
   const bool read = settings.load(settingsPath);
   const QByteArray geometry = read ? stored(settings, kGeometry) : QByteArray();
   if (geometry.isEmpty() || !window.restoreGeometry(geometry)) {
+    fitToScreen(window);
     window.showMaximized();
     return;
   }

@@ -3,6 +3,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QMainWindow>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -65,8 +66,12 @@ TEST(WindowPlace, AValueThatDoesNotRestoreGivesAMaximisedWindow) {
   for (const char* text : {"[Window]\nGeometry=not base64 at all\n", "[Window]\nGeometry=\n", "[Window]\nGeometry=AAAA\n"}) {
     ASSERT_TRUE(writeFileBytes(path, text));
     Window w;
+    w.window.resize(4000, 3000);  // larger than any screen, as a default size can be on a small one
     showAtSavedPlace(w.window, path);
     EXPECT_TRUE(w.window.isMaximized()) << text;
+    w.window.showNormal();
+    const QSize available = w.window.screen()->availableGeometry().size();
+    EXPECT_EQ(w.window.size().boundedTo(available), w.window.size()) << text << ": the normal size fits the screen";
   }
   Window w;
   EXPECT_FALSE(saveWindowPlace(w.window, dir.file("no/such/folder/moonhaven.ini")));

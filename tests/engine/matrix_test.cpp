@@ -1,25 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <random>
 
 #include "engine/matrix_library.h"
 #include "engine/matrix_matcher.h"
 #include "support/board_diagram.h"
+#include "support/scratch_dir.h"
 
 namespace mh {
 namespace {
 
-namespace fs = std::filesystem;
-
-// Writes text to a fresh file under the test temp folder and returns its path.
-std::string writeFile(const std::string& name, const std::string& text) {
-  const fs::path dir = fs::temp_directory_path() / ("mh-matrix-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  const fs::path path = dir / name;
+// Writes text to a file in dir and returns its path.
+std::string writeFile(const test::ScratchDir& dir, const std::string& name, const std::string& text) {
+  const std::string path = dir.file(name);
   std::ofstream(path, std::ios::binary) << text;
-  return path.string();
+  return path;
 }
 
 MatrixPattern pattern(const std::string& name, std::vector<std::string> rows) {
@@ -92,7 +88,8 @@ TEST(MatrixLibrary, SymmetricAddKeepsDistinctImagesOnly) {
 }
 
 TEST(MatrixLibrary, LoadTextReadsHeadersRowsAndSkipsWhatIsMalformed) {
-  const std::string path = writeFile("mixed.txt",
+  const test::ScratchDir dir;
+  const std::string path = writeFile(dir, "mixed.txt",
                                      "// comment line\n"
                                      "name: ko 2 3\n"
                                      "O.X\r\n"
@@ -141,12 +138,13 @@ TEST(MatrixLibrary, HostileFilesLoadWithoutCrashingOrStalling) {
   std::string junk(200000, '\0');
   for (char& c : junk) c = static_cast<char>(rng());
   std::string longRows = "name: long 2 5\n" + std::string(5000, '.') + "\n" + std::string(5000, '.') + "\n";
+  const test::ScratchDir dir;
   for (const auto& [name, text] : {std::pair{"many", many}, {"junk", junk}, {"long", longRows}}) {
     MatrixLibrary lib;
-    EXPECT_TRUE(lib.LoadText(writeFile(name, text), true)) << name;
+    EXPECT_TRUE(lib.LoadText(writeFile(dir, name, text), true)) << name;
   }
   MatrixLibrary lib;
-  ASSERT_TRUE(lib.LoadText(writeFile("many", many), true));
+  ASSERT_TRUE(lib.LoadText(writeFile(dir, "many", many), true));
   EXPECT_EQ(lib.size(), 4 * 4) << "four distinct 1 x 4 shapes, each with its three distinct images";
 }
 

@@ -8,6 +8,7 @@
 #include <unicode/ucsdet.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -166,7 +167,10 @@ std::string CodePage::decodeToUtf8(std::string_view bytes) {
   std::string out;
   if (bytes.empty() || !conv_) return out;
   ucnv_reset(conv_);
-  std::u16string piece(size_t{1} << 16, u'\0');
+  // A piece no longer than the text needs: most texts are a few kilobytes, and filling a
+  // 128 KiB piece for each cost more than decoding it. A longer decoding goes on piece by piece.
+  thread_local std::u16string piece;
+  piece.resize(std::min(bytes.size() + 2, size_t{1} << 16));
   const char* source = bytes.data();
   const char* const end = bytes.data() + bytes.size();
   size_t carried = 0;  // a high surrogate kept for the next piece

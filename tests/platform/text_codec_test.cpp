@@ -122,3 +122,39 @@ TEST(TextCodecTest, RecognisesWellFormedUtf8Only) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string repeated(std::string_view piece, size_t times) {
+  std::string out;
+  out.reserve(piece.size() * times);
+  for (size_t i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+// Decoding goes piece by piece: texts far longer than a piece, characters of two UTF-16 units
+// across a piece's end, and a short text right after a long one must all decode whole.
+TEST(TextCodecTest, DecodingToUtf8IsWholeAtAnyLength) {
+  const std::string_view smile32 = {"\x00\xF6\x01\x00", 4};  // U+1F600 in UTF-32LE
+  const std::string_view smile16 = {"\x3D\xD8\x00\xDE", 4};  // U+1F600 in UTF-16LE
+  const std::string_view smileUtf8 = "\xF0\x9F\x98\x80";
+  struct Case {
+    const char* name;
+    std::string bytes;
+    const char* charset;
+    std::string utf8;
+  };
+  const Case cases[] = {
+      {"empty", "", "GBK", ""},
+      {"one character", "\xD6\xD0", "GBK", "中"},
+      {"long GB", repeated("\xD6\xD0", 70000), "GBK", repeated("中", 70000)},
+      {"short after long", "a\xD6\xD0", "GBK", "a中"},
+      {"one pair of units", std::string(smile16), "UTF-16LE", std::string(smileUtf8)},
+      {"long UTF-16", repeated(smile16, 40000), "UTF-16LE", repeated(smileUtf8, 40000)},
+      {"long UTF-32", repeated(smile32, 40001), "UTF-32LE", repeated(smileUtf8, 40001)},
+  };
+  // Compared as a whole: a mismatch of long texts would print them all.
+  for (const Case& c : cases) EXPECT_TRUE(decodeToUtf8(c.bytes, c.charset) == c.utf8) << c.name;
+}
+
+}  // namespace

@@ -29,26 +29,83 @@ std::uint64_t headKey(const BoardSnapshot& s, int side) {
 }
 
 constexpr int kSide = 19;
+constexpr int kPoints = kSide * kSide;
 
 std::uint64_t nonZero(std::uint64_t print) { return print == 0 ? 1 : print; }
+
+// The stone keys of a 19 x 19 board looked up instead of mixed: for each colour and point, the
+// key of the point itself and of its image under each of the seven turns. A build takes the
+// seven turned prints of every position it meets, so this is its innermost loop.
+struct StoneKeys19 {
+  struct Turned {
+    std::uint64_t kinds[7];
+  };
+  std::uint64_t plain[2][kPoints];
+  Turned turned[2][kPoints];
+
+  StoneKeys19() {
+    for (int colour = Black; colour <= White; ++colour) {
+      for (Point p = 0; p < kPoints; ++p) {
+        plain[colour - Black][p] = stoneKey(p, colour);
+        for (int kind = 0; kind < 7; ++kind)
+          turned[colour - Black][p].kinds[kind] = stoneKey(turnTable19(kind, kSide, kSide)[p], colour);
+      }
+    }
+  }
+};
+
+const StoneKeys19& stoneKeys19() {
+  static const StoneKeys19 keys;
+  return keys;
+}
+
+bool onBoard19(Point p) { return p >= 0 && p < kPoints; }
 
 }  // namespace
 
 std::uint64_t keyPrintOf(const BoardSnapshot& s, int side) {
   std::uint64_t sum = headKey(s, side);
   const size_t blacks = s.blackCount < 0 ? 0 : static_cast<size_t>(s.blackCount);
-  for (size_t i = 0; i < s.points.size(); ++i) sum += stoneKey(s.points[i], i < blacks ? Black : White);
+  const StoneKeys19& keys = stoneKeys19();
+  for (size_t i = 0; i < s.points.size(); ++i) {
+    const Point p = s.points[i];
+    const int colour = i < blacks ? Black : White;
+    sum += onBoard19(p) ? keys.plain[colour - Black][p] : stoneKey(p, colour);
+  }
   return nonZero(sum);
+}
+
+void turnedKeyPrints(const BoardSnapshot& s, int side, std::array<std::uint64_t, 7>& prints) {
+  if (s.width != kSide || s.height != kSide) {
+    for (int kind = 0; kind < 7; ++kind)
+      if (!turnedKeyPrint(s, side, kind, prints[static_cast<size_t>(kind)])) prints[static_cast<size_t>(kind)] = 0;
+    return;
+  }
+  const std::uint64_t head = headKey(s, side);
+  std::uint64_t sums[7] = {head, head, head, head, head, head, head};
+  const size_t blacks = s.blackCount < 0 ? 0 : static_cast<size_t>(s.blackCount);
+  const StoneKeys19& keys = stoneKeys19();
+  for (size_t i = 0; i < s.points.size(); ++i) {
+    const Point p = s.points[i];
+    if (!onBoard19(p)) {
+      prints.fill(0);
+      return;
+    }
+    const std::uint64_t* turned = keys.turned[i < blacks ? 0 : 1][p].kinds;
+    for (int kind = 0; kind < 7; ++kind) sums[kind] += turned[kind];
+  }
+  for (int kind = 0; kind < 7; ++kind) prints[static_cast<size_t>(kind)] = nonZero(sums[kind]);
 }
 
 bool turnedKeyPrint(const BoardSnapshot& s, int side, int kind, std::uint64_t& print) {
   std::uint64_t sum = headKey(s, side);
   const size_t blacks = s.blackCount < 0 ? 0 : static_cast<size_t>(s.blackCount);
-  if (const Point* map = turnTable19(kind, s.width, s.height)) {
+  if (s.width == kSide && s.height == kSide && kind >= 0 && kind < 7) {
+    const StoneKeys19& keys = stoneKeys19();
     for (size_t i = 0; i < s.points.size(); ++i) {
       const Point p = s.points[i];
-      if (p < 0 || p >= kSide * kSide) return false;
-      sum += stoneKey(map[p], i < blacks ? Black : White);
+      if (!onBoard19(p)) return false;
+      sum += keys.turned[i < blacks ? 0 : 1][p].kinds[kind];
     }
   } else {
     const BoardTransform t(kind, s.width, s.height);

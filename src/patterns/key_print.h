@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -19,6 +20,10 @@ std::uint64_t keyPrintOf(const BoardSnapshot& snapshot, int side);
 // give for the turned snapshot. False when a point leaves the board under the turn (the turned
 // position does not exist).
 bool turnedKeyPrint(const BoardSnapshot& snapshot, int side, int kind, std::uint64_t& print);
+
+// The prints of all seven turns in one pass over the stones: prints[kind] as turnedKeyPrint
+// gives it, or 0 where it gives false.
+void turnedKeyPrints(const BoardSnapshot& snapshot, int side, std::array<std::uint64_t, 7>& prints);
 
 // Entry numbers by print: the smallest number for each print, in open addressing. A lookup that
 // misses proves that no entry has that print. Prints are kept per number, so a number's print can

@@ -128,10 +128,8 @@ unsigned WarehousePatternStore::turnsThatMayHold(const BoardSnapshot& snapshot, 
   // The seven prints are taken first and their slots fetched together: each look-up mostly
   // misses the processor's caches, and one after the other they would wait in turn.
   std::array<std::uint64_t, 7> prints{};
-  for (int k = 0; k <= 6; ++k) {
-    if (!turnedKeyPrint(snapshot, side, k, prints[static_cast<size_t>(k)])) prints[static_cast<size_t>(k)] = 0;
-    prints_.prefetch(prints[static_cast<size_t>(k)]);
-  }
+  turnedKeyPrints(snapshot, side, prints);
+  for (const std::uint64_t print : prints) prints_.prefetch(print);
   unsigned maybe = 0;
   for (int k = 0; k <= 6; ++k)
     if (prints[static_cast<size_t>(k)] != 0 && prints_.find(prints[static_cast<size_t>(k)]) >= 0) maybe |= 1u << k;

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <iterator>
+#include <vector>
 #include <random>
 #include <unordered_map>
 
@@ -46,6 +49,72 @@ TEST(KeyPrintTest, TurnedPrintIsThePrintOfTheTurnedSnapshot) {
       }
     }
   }
+}
+
+// The one-pass form must give, turn by turn, what turnedKeyPrint gives, and 0 where it gives
+// none: on 19 x 19 with stones near the edges and off the board, and on other sizes.
+TEST(KeyPrintTest, AllTurnsAtOnceMatchTurnByTurn) {
+  struct Case {
+    const char* name;
+    int w, h;
+    std::vector<Point> blacks, whites;
+  };
+  std::vector<Case> cases = {
+      {"empty", 19, 19, {}, {}},
+      {"corners", 19, 19, {0, 18}, {342, 360}},
+      {"off the board", 19, 19, {3, 361}, {}},
+      {"negative point", 19, 19, {}, {-1}},
+      {"rectangle", 13, 9, {0, 5}, {100}},
+      {"small square", 9, 9, {40}, {0, 80}},
+  };
+  std::mt19937 rng(5);
+  for (int round = 0; round < 30; ++round) {
+    const BoardSnapshot s = randomSnapshot(rng, 19, 19);
+    Case c{"random", 19, 19, {}, {}};
+    c.blacks.assign(s.points.begin(), s.points.begin() + s.blackCount);
+    c.whites.assign(s.points.begin() + s.blackCount, s.points.end());
+    cases.push_back(c);
+  }
+  for (const Case& c : cases) {
+    BoardSnapshot s;
+    s.width = c.w;
+    s.height = c.h;
+    s.blackCount = static_cast<std::int32_t>(c.blacks.size());
+    s.whiteCount = static_cast<std::int32_t>(c.whites.size());
+    s.points = c.blacks;
+    s.points.insert(s.points.end(), c.whites.begin(), c.whites.end());
+    for (const int side : {1, 2}) {
+      std::array<std::uint64_t, 7> all{};
+      turnedKeyPrints(s, side, all);
+      for (int kind = 0; kind < 7; ++kind) {
+        std::uint64_t one = 0;
+        const bool printed = turnedKeyPrint(s, side, kind, one);
+        EXPECT_EQ(all[static_cast<size_t>(kind)], printed ? one : 0) << c.name << " kind " << kind;
+      }
+    }
+  }
+}
+
+// Prints are stored in a library's files: a faster way of taking them must give the very same
+// numbers, which these were taken from.
+TEST(KeyPrintTest, PrintsStayWhatStoredFilesHold) {
+  BoardSnapshot s;
+  s.width = 19;
+  s.height = 19;
+  s.points = {60, 72, 288, 300, 61};
+  s.blackCount = 3;
+  s.whiteCount = 2;
+  BoardSnapshot small = s;
+  small.width = small.height = 17;
+  const std::uint64_t expected[] = {0xb81a06cf7414da6cULL, 0x1ad86ed66422a0f8ULL, 0x52cebe79e7142808ULL, 0x9b45ef704f4049e7ULL, 0x40460a46c70820adULL, 0xb3f892a94c5a0edbULL, 0x6a52e8e83163911cULL, 0x6714ee8a49edad92ULL, 0x8a908c834c951bb6ULL, 0xd1bffaff8cd404f9ULL};
+  std::vector<std::uint64_t> got = {keyPrintOf(s, 1), keyPrintOf(s, 2), keyPrintOf(small, 1)};
+  for (int kind = 0; kind < 7; ++kind) {
+    std::uint64_t print = 0;
+    EXPECT_TRUE(turnedKeyPrint(s, 1, kind, print));
+    got.push_back(print);
+  }
+  ASSERT_EQ(got.size(), std::size(expected));
+  for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], expected[i]) << i;
 }
 
 // Appends with repeated prints and unreadable keys (print 0) across several growths, checked

@@ -24,7 +24,34 @@ bool ClusterForest::rebuild(const Board& board, int distance) {
   std::iota(ring_.begin(), ring_.end(), 0);
   const std::uint8_t* c = board.cells().data();
   for (Point p = 0; p < static_cast<Point>(cells); ++p)
-    if (c[p] == Black || c[p] == White) add(p);
+    if (c[p] == Black || c[p] == White) stones_[static_cast<size_t>(p / width_)] |= std::uint64_t{1} << (p % width_);
+  // Each cluster is gathered whole by a walk over the row masks, every stone taken once, and
+  // linked flat to its first stone: adding the stones one by one would look up the roots of
+  // every stone in reach of each.
+  std::array<std::uint64_t, kMaxSide> left = stones_;  // stones not yet in a cluster
+  thread_local std::vector<Point> cluster;
+  for (int r = 0; r < height_; ++r) {
+    while (left[static_cast<size_t>(r)] != 0) {
+      const Point root = r * width_ + std::countr_zero(left[static_cast<size_t>(r)]);
+      left[static_cast<size_t>(r)] &= left[static_cast<size_t>(r)] - 1;
+      cluster.clear();
+      cluster.push_back(root);
+      for (size_t i = 0; i < cluster.size(); ++i) {
+        const Point q = cluster[i];
+        forEachDiamondRow(q % width_, q / width_, distance_, width_, height_, [&](int row, std::uint64_t span) {
+          std::uint64_t& open = left[static_cast<size_t>(row)];
+          for (std::uint64_t found = open & span; found != 0; found &= found - 1)
+            cluster.push_back(row * width_ + std::countr_zero(found));
+          open &= ~span;
+        });
+      }
+      for (size_t i = 0; i < cluster.size(); ++i) {
+        parent_[static_cast<size_t>(cluster[i])] = root;
+        ring_[static_cast<size_t>(cluster[i])] = cluster[i + 1 < cluster.size() ? i + 1 : 0];
+      }
+      size_[static_cast<size_t>(root)] = static_cast<std::int32_t>(cluster.size());
+    }
+  }
   return true;
 }
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+#include <string>
+
 #include "model/board_snapshot.h"
 #include "support/board_diagram.h"
 
@@ -325,6 +329,42 @@ TEST(Board, HandicapLayouts) {
     EXPECT_EQ(board.pointsOfValue(Black, blacks), static_cast<int>(c.points.size())) << c.count;
     for (const Coord& p : c.points) EXPECT_EQ(board.get(board.point(p.x, p.y)), Black) << c.count;
     EXPECT_EQ(handicapCoords(c.count), c.points) << c.count;
+  }
+}
+
+// The stone lists are read eight cells at a time: on boards of every width modulo eight, with
+// stones at both ends and cells holding values other than the two colours, they must be the
+// cells holding black, then white, each ascending, and the snapshot reused from a larger board.
+TEST(Board, StoneListsHoldEveryStoneInOrder) {
+  struct Case {
+    int width, height, stones;
+  };
+  const Case cases[] = {{1, 1, 1}, {3, 5, 9}, {7, 1, 7}, {8, 8, 30}, {9, 9, 81}, {19, 19, 0},
+                        {19, 19, 50}, {19, 19, 300}, {52, 52, 900}, {13, 13, 169}};
+  std::mt19937 rng(11);
+  BoardSnapshot reused;
+  Board large(52, 52);
+  for (Point p = 0; p < 52 * 52; p += 3) large.set(p, Black);
+  large.stoneLists(reused);
+  for (const Case& c : cases) {
+    Board board(c.width, c.height);
+    const auto cells = static_cast<unsigned>(c.width * c.height);
+    const int values[] = {Black, White, Black, White, 3, 0x81, 0xFF};
+    for (int i = 0; i < c.stones; ++i)
+      board.set(static_cast<Point>(rng() % cells), values[rng() % std::size(values)]);
+    board.set(0, Black);
+    board.set(static_cast<Point>(cells - 1), White);
+    PointList expected;
+    for (const int colour : {Black, White})
+      for (Point p = 0; p < static_cast<Point>(cells); ++p)
+        if (board.get(p) == colour) expected.push_back(p);
+    board.stoneLists(reused);
+    const std::string name = std::to_string(c.width) + "x" + std::to_string(c.height);
+    EXPECT_EQ(reused.points, expected) << name;
+    EXPECT_EQ(reused.blackCount + reused.whiteCount, static_cast<int>(expected.size())) << name;
+    EXPECT_EQ(reused.width, c.width);
+    for (int i = 0; i < reused.blackCount; ++i) EXPECT_EQ(board.get(reused.points[static_cast<size_t>(i)]), Black) << name;
+    EXPECT_EQ(board.snapshot().points, expected) << name;
   }
 }
 

@@ -1,6 +1,9 @@
 #include "records/record_text.h"
 
+#include <algorithm>
+#include <array>
 #include <bitset>
+#include <iterator>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -179,16 +182,51 @@ std::string_view detectionSample(std::string_view text) {
   return text.substr(0, end > 0 ? end : kDetectionSample);
 }
 
+// The converters of kDetectable, looked up once: asking ICU costs more than a record's checks.
+const std::array<std::optional<std::string>, std::size(kDetectable)>& detectableConverters() {
+  static const auto converters = [] {
+    std::array<std::optional<std::string>, std::size(kDetectable)> found;
+    for (size_t i = 0; i < std::size(kDetectable); ++i) found[i] = converterFor(kDetectable[i].name);
+    return found;
+  }();
+  return converters;
+}
+
+bool isControl(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F; }
+
+// What the language checks need decoded of a sample: from its first byte above 0x7F up to and
+// including the byte after its last one. The ASCII bytes around that stand alone in each
+// charset checked (no character of two bytes starts among them, and decoding starts afresh
+// after them), so they decode to the same characters wherever the decoding starts, and such
+// characters count in the checks only when they are control characters, which fail both. A
+// sample with a control character around that part, or with no byte above 0x7F, is decoded
+// whole.
+std::string_view languagePart(std::string_view text) {
+  const auto high = [](char c) { return static_cast<unsigned char>(c) >= 0x80; };
+  const auto first = std::find_if(text.begin(), text.end(), high);
+  if (first == text.end()) return text;
+  const size_t begin = static_cast<size_t>(first - text.begin());
+  const size_t last = text.size() - 1 - static_cast<size_t>(std::find_if(text.rbegin(), text.rend(), high) - text.rbegin());
+  const size_t end = std::min(last + 2, text.size());
+  const auto control = [](char c) { return isControl(static_cast<unsigned char>(c)); };
+  if (std::any_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(begin), control) ||
+      std::any_of(text.begin() + static_cast<std::ptrdiff_t>(end), text.end(), control))
+    return text;
+  return text.substr(begin, end - begin);
+}
+
 // The converter of a Korean or Japanese charset that ICU's detector names with confidence and
 // that the text, decoded in it, reads as; nothing otherwise. The language checks come first:
 // they cost one decoding, the detector many times that, and GB or BIG5 text fails them.
 std::optional<std::string> detectKoreanOrJapanese(std::string_view whole) {
   const std::string_view text = detectionSample(whole);
+  const std::string_view checked = languagePart(text);
   const bool escapes = text.find('\x1B') != std::string_view::npos;
   std::vector<std::pair<const char*, std::string>> plausible;  // ICU's name, the converter
-  for (const DetectedCharset& d : kDetectable) {
-    const auto converter = converterFor(d.name);
-    if (converter && (d.escapes ? escapes : d.readsAs(text::decodeToUtf8(text, *converter))))
+  for (size_t i = 0; i < std::size(kDetectable); ++i) {
+    const DetectedCharset& d = kDetectable[i];
+    const auto& converter = detectableConverters()[i];
+    if (converter && (d.escapes ? escapes : d.readsAs(text::decodeToUtf8(checked, *converter))))
       plausible.emplace_back(d.name, *converter);
   }
   if (plausible.empty()) return std::nullopt;

@@ -197,6 +197,38 @@ TEST(RecordTextTest, UndetectableTextKeepsTheUsersChoice) {
   }
 }
 
+// A Korean or Japanese record is told by its characters alone, wherever they stand among the
+// moves, and a control character anywhere in it, even far from them, still rules it out.
+TEST(RecordTextTest, DetectionWeighsTheWholeRecord) {
+  std::string moves;
+  for (int i = 0; i < 200; ++i) moves += ";B[pd];W[dp]";
+  const std::string korean = sgfText(kKorean, nullptr);
+  const std::string japanese = sgfText(kJapanese, nullptr);
+  const struct {
+    const char* name;
+    std::string utf8;
+    const char* writtenIn;
+    RecordTextForm form;
+  } cases[] = {
+      {"Korean, moves after", korean.substr(0, korean.size() - 1) + moves + ")", "EUC-KR", RecordTextForm::Utf8},
+      {"Korean, moves before", "(;SZ[19]" + moves + ";" + korean.substr(2), "EUC-KR", RecordTextForm::Utf8},
+      {"Korean, white space after", korean + "\r\n\t\n", "EUC-KR", RecordTextForm::Utf8},
+      {"Korean, a control character far after", korean.substr(0, korean.size() - 1) + moves + ")\x1A", "EUC-KR",
+       RecordTextForm::Gb},
+      {"Korean, a control character far before", "\x01" + moves + korean, "EUC-KR", RecordTextForm::Gb},
+      {"Korean, a delete far after", korean + moves + "\x7F", "EUC-KR", RecordTextForm::Gb},
+      {"Japanese, moves after", japanese.substr(0, japanese.size() - 1) + moves + ")", "Shift_JIS",
+       RecordTextForm::Utf8},
+      {"Japanese, a control character far after", japanese + moves + "\x0B", "Shift_JIS", RecordTextForm::Gb},
+      {"GB, moves after", sgfText(kSimplified, nullptr) + moves, "GBK", RecordTextForm::Gb},
+  };
+  for (const auto& c : cases) {
+    const std::string bytes = encodedAs(c.utf8, c.writtenIn);
+    const RecordText text(bytes, false);
+    EXPECT_EQ(text.form(), c.form) << c.name;
+  }
+}
+
 // A record that declares UTF-8 but holds bytes that are not UTF-8 is read, each invalid sequence
 // kept as "?", and so is every foreign charset's undecodable byte.
 TEST(RecordTextTest, InvalidBytesBecomeQuestionMarksNeverARefusal) {

@@ -133,6 +133,8 @@ void BlockStore::detach() {
   (void)flush();
   file_ = nullptr;
   tail_ = {};
+  placed_.clear();
+  placedBytes_ = 0;
   writeError_ = 0;
   table_ = {};
   links_.clear();
@@ -245,8 +247,50 @@ bool BlockStore::failedWrite() const {
 
 bool BlockStore::flushBefore(std::uint64_t at, std::uint64_t n) const {
   if (failedWrite()) return false;
-  if (tail_.empty() || at + n <= tailStart_ || at >= tailStart_ + tail_.size()) return true;
+  const bool inTail = !tail_.empty() && at + n > tailStart_ && at < tailStart_ + tail_.size();
+  if (!inTail && !placedOverlaps(at, n)) return true;
   return const_cast<BlockStore*>(this)->flush();
+}
+
+bool BlockStore::placedOverlaps(std::uint64_t at, std::uint64_t n) const {
+  // Runs never touch one another: only the last run that starts before the range ends can reach
+  // into it.
+  auto it = placed_.lower_bound(at + n);
+  if (it == placed_.begin()) return false;
+  --it;
+  return it->first + it->second.size() > at;
+}
+
+void BlockStore::place(std::uint64_t at, const std::uint8_t* data, size_t n) {
+  const std::uint64_t end = at + n;
+  // The first run that touches [at, end): one that starts before at and reaches it, or the first
+  // that starts within.
+  auto first = placed_.upper_bound(at);
+  if (first != placed_.begin() && std::prev(first)->first + std::prev(first)->second.size() >= at) --first;
+  auto last = first;
+  std::uint64_t mergedEnd = end;
+  size_t absorbed = 0;
+  while (last != placed_.end() && last->first <= end) {
+    mergedEnd = std::max<std::uint64_t>(mergedEnd, last->first + last->second.size());
+    absorbed += last->second.size();
+    ++last;
+  }
+  // The run grows in place when it starts at or before the write; else a new run takes its place.
+  std::vector<std::uint8_t> run;
+  std::uint64_t start = at;
+  auto next = first;
+  if (first != last && first->first <= at) {
+    start = first->first;
+    run = std::move(first->second);
+    ++next;
+  }
+  run.resize(static_cast<size_t>(mergedEnd - start));
+  for (auto it = next; it != last; ++it)
+    std::memcpy(run.data() + (it->first - start), it->second.data(), it->second.size());
+  std::memcpy(run.data() + (at - start), data, n);
+  placedBytes_ = placedBytes_ - absorbed + run.size();
+  placed_.erase(first, last);
+  placed_.emplace(start, std::move(run));
 }
 
 bool BlockStore::flushBeforeReading(const std::vector<size_t>& chain) const {
@@ -259,14 +303,21 @@ bool BlockStore::flushBeforeReading(const std::vector<size_t>& chain) const {
 
 bool BlockStore::flush() {
   if (failedWrite()) return false;
-  if (tail_.empty()) return true;
   errno = 0;
-  if (!file_->writeAt(tailStart_, tail_.data(), tail_.size())) {
+  if (!tail_.empty()) {
+    if (!file_->writeAt(tailStart_, tail_.data(), tail_.size())) {
+      writeError_ = errno != 0 ? errno : EIO;
+      return false;
+    }
+    tailStart_ += tail_.size();
+    tail_.clear();
+  }
+  for (auto it = placed_.begin(); it != placed_.end(); it = placed_.erase(it)) {
+    if (file_->writeAt(it->first, it->second.data(), it->second.size())) continue;
     writeError_ = errno != 0 ? errno : EIO;
     return false;
   }
-  tailStart_ += tail_.size();
-  tail_.clear();
+  placedBytes_ = 0;
   return true;
 }
 
@@ -284,11 +335,11 @@ bool BlockStore::writeAt(std::uint64_t at, const std::uint8_t* data, size_t n, b
     tail_.insert(tail_.end(), data, data + n);
     return tail_.size() < kTailBytes || flush();
   }
-  if (!flushBefore(at, n)) return false;
-  errno = 0;
-  if (file_->writeAt(at, data, n)) return true;
-  writeError_ = errno != 0 ? errno : EIO;
-  return false;
+  // A write that reaches into the gathered tail sends the tail first; any other is gathered.
+  if (!tail_.empty() && at + n > tailStart_ && at < tailEnd && !flush()) return false;
+  place(at, data, n);
+  constexpr size_t kPlacedRuns = 8192;
+  return (placedBytes_ < kTailBytes && placed_.size() < kPlacedRuns) || flush();
 }
 
 bool BlockStore::freeChain(std::int32_t start) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <span>
 #include <unordered_map>
 #include <vector>
@@ -76,7 +77,7 @@ class BlockStore {
   // Where the block area ends now (where a fresh block would go).
   std::int64_t areaEnd() const { return areaEnd_; }
 
-  // Writes what is gathered at the end of the file (see writeAt). False when that write fails;
+  // Writes what is gathered (see writeAt). False when that write fails;
   // from then on every write, read and flush of the store fails with the same error, so that no
   // later success hides the lost blocks.
   [[nodiscard]] bool flush();
@@ -103,7 +104,12 @@ class BlockStore {
   // Writes n bytes at file offset at. Fresh blocks (extending) go at the end of the file one
   // after another; they are gathered and written together, a megabyte at a time, where each would
   // otherwise take a system call of its own. Writes into gathered bytes change them in place.
+  // Writes into blocks already in the file are gathered too (see placed_).
   bool writeAt(std::uint64_t at, const std::uint8_t* data, size_t n, bool extending);
+  // Gathers a write into blocks already in the file, merging it with the runs it touches.
+  void place(std::uint64_t at, const std::uint8_t* data, size_t n);
+  // Whether a gathered write into blocks in the file touches [at, at + n).
+  bool placedOverlaps(std::uint64_t at, std::uint64_t n) const;
   // Writes the gathered bytes when a read of [at, at + n) would need them.
   bool flushBefore(std::uint64_t at, std::uint64_t n) const;
   bool flushBeforeReading(const std::vector<size_t>& chain) const;
@@ -147,6 +153,13 @@ class BlockStore {
   // Bytes gathered for the file at tailStart_ on (see writeAt), and the error of a failed write.
   mutable std::vector<std::uint8_t> tail_;
   mutable std::uint64_t tailStart_ = 0;
+  // Writes into blocks already in the file, by offset: runs that touch or overlap are merged,
+  // the later bytes winning. Freeing a chain and writing a value into the blocks it freed land
+  // on the same and neighbouring bytes, and each write would otherwise take a system call of its
+  // own. They reach the file on flush, before a read that needs them, or once they pass a
+  // megabyte.
+  mutable std::map<std::uint64_t, std::vector<std::uint8_t>> placed_;
+  mutable size_t placedBytes_ = 0;
   mutable int writeError_ = 0;
 };
 

@@ -371,5 +371,48 @@ TEST(BlockStoreTest, ZeroBytesAndUnattachedStoreFail) {
   EXPECT_EQ(file.size(), std::optional<std::uint64_t>(148));
 }
 
+// Writes into blocks in the file are gathered and merged; a store that writes each at once must
+// end with the same file, and every read in between must see what was written last.
+TEST(BlockStoreTest, GatheredWritesLeaveTheFileOfWritesMadeAtOnce) {
+  ScratchDir dir;
+  BinaryFile files[2];
+  BlockStore stores[2];
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(files[i].open(dir.file("b" + std::to_string(i)), BinaryFile::Mode::Create));
+    ASSERT_TRUE(stores[i].attach(&files[i], 256, 128));
+  }
+  std::mt19937 rng(5);
+  std::map<std::int32_t, Bytes> values;  // by chain start
+  for (int step = 0; step < 3000; ++step) {
+    if (!values.empty() && rng() % 3 == 0) {
+      auto it = values.begin();
+      std::advance(it, static_cast<std::ptrdiff_t>(rng() % values.size()));
+      for (BlockStore& store : stores) ASSERT_TRUE(store.freeChain(it->first)) << "step " << step;
+      values.erase(it);
+    } else {
+      const Bytes value = filled(1 + rng() % (rng() % 8 == 0 ? 3000 : 300), static_cast<std::uint8_t>(step));
+      const std::int32_t start = stores[0].writeChain(value);
+      ASSERT_GE(start, 0) << "step " << step;
+      ASSERT_EQ(stores[1].writeChain(value), start) << "step " << step;
+      values[start] = value;
+    }
+    ASSERT_TRUE(stores[1].flush());
+    if (step % 7 == 0 && !values.empty()) {
+      auto it = values.begin();
+      std::advance(it, static_cast<std::ptrdiff_t>(rng() % values.size()));
+      Bytes got;
+      ASSERT_TRUE(stores[0].readChain(it->first, got)) << "step " << step;
+      ASSERT_EQ(got, it->second) << "step " << step;
+    }
+  }
+  for (BlockStore& store : stores) ASSERT_TRUE(store.flush());
+  EXPECT_EQ(readFileBytes(dir.file("b0")), readFileBytes(dir.file("b1")));
+  for (const auto& [start, value] : values) {
+    Bytes got;
+    ASSERT_TRUE(stores[0].readChain(start, got));
+    EXPECT_EQ(got, value);
+  }
+}
+
 }  // namespace
 }  // namespace mh

@@ -9,6 +9,16 @@
 
 namespace mh {
 
+template <class F>
+void ClusterForest::forEachRowInReach(Point point, F&& f) const {
+  const int x = point % width_;
+  const int y = point / width_;
+  const int low = std::max(y - reach_, 0);
+  const int high = std::min(y + reach_, height_ - 1);
+  const std::uint64_t* spans = spans_.data() + x;
+  for (int r = low; r <= high; ++r) f(r, spans[static_cast<size_t>((r - y + reach_) * width_)]);
+}
+
 bool ClusterForest::rebuild(const Board& board, int distance) {
   stones_.fill(0);
   width_ = height_ = distance_ = 0;
@@ -16,6 +26,16 @@ bool ClusterForest::rebuild(const Board& board, int distance) {
   width_ = board.width();
   height_ = board.height();
   distance_ = distance;
+  // No two points of the board are farther apart than this, so a longer distance reaches as far.
+  const int reach = std::min(distance_, width_ + height_ - 2);
+  if (reach != reach_ || width_ != spansWidth_ || spans_.empty()) {
+    reach_ = reach;
+    spansWidth_ = width_;
+    spans_.resize(static_cast<size_t>((2 * reach_ + 1) * width_));
+    for (int x = 0; x < width_; ++x)
+      forEachDiamondRow(x, reach_, reach_, width_, 2 * reach_ + 1,
+                        [&](int row, std::uint64_t span) { spans_[static_cast<size_t>(row * width_ + x)] = span; });
+  }
   const auto cells = static_cast<size_t>(width_ * height_);
   parent_.resize(cells);
   std::iota(parent_.begin(), parent_.end(), 0);
@@ -38,7 +58,7 @@ bool ClusterForest::rebuild(const Board& board, int distance) {
       cluster.push_back(root);
       for (size_t i = 0; i < cluster.size(); ++i) {
         const Point q = cluster[i];
-        forEachDiamondRow(q % width_, q / width_, distance_, width_, height_, [&](int row, std::uint64_t span) {
+        forEachRowInReach(q, [&](int row, std::uint64_t span) {
           std::uint64_t& open = left[static_cast<size_t>(row)];
           for (std::uint64_t found = open & span; found != 0; found &= found - 1)
             cluster.push_back(row * width_ + std::countr_zero(found));
@@ -68,9 +88,7 @@ Point ClusterForest::rootOf(Point point) {
 
 int ClusterForest::rootsNear(Point point, std::vector<Point>& out) {
   out.clear();
-  const int x = point % width_;
-  const int y = point / width_;
-  forEachDiamondRow(x, y, distance_, width_, height_, [&](int r, std::uint64_t span) {
+  forEachRowInReach(point, [&](int r, std::uint64_t span) {
     for (std::uint64_t found = stones_[static_cast<size_t>(r)] & span; found != 0; found &= found - 1) {
       const Point root = rootOf(r * width_ + std::countr_zero(found));
       if (std::find(out.begin(), out.end(), root) == out.end()) out.push_back(root);

@@ -40,6 +40,14 @@ class ClusterForest {
 
  private:
   void join(Point a, Point b);
+  // Calls f(row, mask) for the rows within reach of point, as forEachDiamondRow does, from
+  // masks worked out once for the board's width and the distance.
+  template <class F>
+  void forEachRowInReach(Point point, F&& f) const;
+
+  int reach_ = 0;                     // the distance, at most the longest one on the board
+  int spansWidth_ = 0;                // the width spans_ were worked out for, with reach_
+  std::vector<std::uint64_t> spans_;  // by row offset + reach_, then column
 
   int width_ = 0;
   int height_ = 0;

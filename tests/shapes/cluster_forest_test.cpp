@@ -39,7 +39,8 @@ void expectSameClusters(ClusterForest& forest, const Board& board, int distance,
 }
 
 // A forest cut from a board holds the clusters a walk finds, and stones added one by one after
-// it keep them so: on boards of several sizes and densities, at several distances.
+// it keep them so: on boards of several sizes and densities, at distances up to beyond the
+// board's longest.
 TEST(ClusterForestTest, RebuiltAndGrownForestsHoldTheWalkedClusters) {
   struct Case {
     int width, height, distance, stones, added;
@@ -47,7 +48,10 @@ TEST(ClusterForestTest, RebuiltAndGrownForestsHoldTheWalkedClusters) {
   const Case cases[] = {
       {19, 19, 5, 40, 30}, {19, 19, 5, 150, 20}, {19, 19, 1, 120, 40}, {19, 19, 2, 60, 60},
       {9, 9, 5, 10, 10},   {13, 7, 3, 20, 15},   {64, 64, 5, 200, 50}, {1, 1, 5, 1, 0},
+      {19, 19, 100, 3, 5}, {13, 7, 17, 4, 4},    {19, 19, 5, 40, 30},
   };
+  // One forest serves every board, as it does a build's games of all sizes.
+  ClusterForest forest;
   std::mt19937 rng(17);
   for (const Case& c : cases) {
     for (int round = 0; round < 5; ++round) {
@@ -56,7 +60,6 @@ TEST(ClusterForestTest, RebuiltAndGrownForestsHoldTheWalkedClusters) {
       Board board(c.width, c.height);
       const auto cells = static_cast<unsigned>(c.width * c.height);
       for (int i = 0; i < c.stones; ++i) board.set(static_cast<Point>(rng() % cells), 1 + static_cast<int>(rng() % 2));
-      ClusterForest forest;
       ASSERT_TRUE(forest.rebuild(board, c.distance)) << name;
       expectSameClusters(forest, board, c.distance, name);
       std::vector<Point> near;

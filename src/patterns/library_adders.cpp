@@ -121,6 +121,21 @@ bool onlyPlaced(const Board& before, const Board& now, Point p) {
   return true;
 }
 
+// True when playing at p placed a stone on the empty point p and otherwise only took stones
+// off (captures), which gone then lists; false after any other change.
+bool capturedBy(const Board& before, const Board& now, Point p, std::vector<Point>& gone) {
+  gone.clear();
+  if (before.get(p) != Empty || !isStoneColour(now.get(p)) || before.cells().size() != now.cells().size()) return false;
+  const std::uint8_t* was = before.cells().data();
+  const std::uint8_t* is = now.cells().data();
+  for (size_t q = 0; q < before.cells().size(); ++q) {
+    if (was[q] == is[q] || static_cast<Point>(q) == p) continue;
+    if (is[q] != Empty || !isStoneColour(was[q])) return false;
+    gone.push_back(static_cast<Point>(q));
+  }
+  return true;
+}
+
 // The tracked form of joinedOneClusterByWalk for a move that only placed a stone at p (not yet in
 // the forest): whether it joins exactly one cluster of a recordable size, which is then joined as
 // it was on the board before the move.
@@ -149,6 +164,7 @@ struct LocalJoins {
   ClusterForest forest;
   bool tracked = false;
   std::vector<Point> near;
+  std::vector<Point> gone;
   PointList members;
   LocalPosition after;
   LocalPosition joined;  // the cluster the last move joined, when joinedOne said so
@@ -162,7 +178,13 @@ struct LocalJoins {
       return one;
     }
     const bool one = joinedOneClusterByWalk(before, now, p, after, joined);
-    rebuild(now);
+    if (tracked && capturedBy(before, now, p, gone)) {
+      forest.removeStones(now, gone);
+      forest.rootsNear(p, near);
+      forest.add(p, near);
+    } else {
+      rebuild(now);
+    }
     return one;
   }
 };

@@ -45,10 +45,15 @@ bool ClusterForest::rebuild(const Board& board, int distance) {
   const std::uint8_t* c = board.cells().data();
   for (Point p = 0; p < static_cast<Point>(cells); ++p)
     if (c[p] == Black || c[p] == White) stones_[static_cast<size_t>(p / width_)] |= std::uint64_t{1} << (p % width_);
+  std::array<std::uint64_t, kMaxSide> left = stones_;
+  gather(left);
+  return true;
+}
+
+void ClusterForest::gather(std::array<std::uint64_t, kMaxSide>& left) {
   // Each cluster is gathered whole by a walk over the row masks, every stone taken once, and
   // linked flat to its first stone: adding the stones one by one would look up the roots of
   // every stone in reach of each.
-  std::array<std::uint64_t, kMaxSide> left = stones_;  // stones not yet in a cluster
   thread_local std::vector<Point> cluster;
   for (int r = 0; r < height_; ++r) {
     while (left[static_cast<size_t>(r)] != 0) {
@@ -72,7 +77,29 @@ bool ClusterForest::rebuild(const Board& board, int distance) {
       size_[static_cast<size_t>(root)] = static_cast<std::int32_t>(cluster.size());
     }
   }
-  return true;
+}
+
+void ClusterForest::removeStones(const Board& board, std::span<const Point> gone) {
+  // Only the clusters that held a removed stone can fall apart: no stone of another one is in
+  // reach of theirs. Their remaining stones are gathered again; every other cluster stays.
+  thread_local std::vector<Point> roots;
+  roots.clear();
+  for (const Point p : gone) {
+    const Point root = rootOf(p);
+    if (std::find(roots.begin(), roots.end(), root) == roots.end()) roots.push_back(root);
+  }
+  std::array<std::uint64_t, kMaxSide> left{};
+  const std::uint8_t* c = board.cells().data();
+  for (const Point root : roots) {
+    Point p = root;
+    do {
+      const std::uint64_t bit = std::uint64_t{1} << (p % width_);
+      if (c[p] == Black || c[p] == White) left[static_cast<size_t>(p / width_)] |= bit;
+      else stones_[static_cast<size_t>(p / width_)] &= ~bit;
+      p = ring_[static_cast<size_t>(p)];
+    } while (p != root);
+  }
+  gather(left);
 }
 
 Point ClusterForest::rootOf(Point point) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "model/board.h"
@@ -33,6 +34,11 @@ class ClusterForest {
   // The same, given the roots rootsNear found for point with the forest unchanged since.
   void add(Point point, const std::vector<Point>& rootsNearPoint);
 
+  // Takes out stones of the forest that the board no longer holds (gone: each such point, in
+  // any order), the board being the forest's but for them; the clusters they were in are cut
+  // again from the stones left.
+  void removeStones(const Board& board, std::span<const Point> gone);
+
   Point rootOf(Point point);
   int sizeOf(Point root) const { return size_[static_cast<size_t>(root)]; }
   // Every stone of the cluster whose root is given, in no particular order.
@@ -40,6 +46,9 @@ class ClusterForest {
 
  private:
   void join(Point a, Point b);
+  // Links the stones marked in left (also in stones_) into the clusters they make among
+  // themselves; left is used up.
+  void gather(std::array<std::uint64_t, kMaxSide>& left);
   // Calls f(row, mask) for the rows within reach of point, as forEachDiamondRow does, from
   // masks worked out once for the board's width and the distance.
   template <class F>

@@ -75,5 +75,48 @@ TEST(ClusterForestTest, RebuiltAndGrownForestsHoldTheWalkedClusters) {
   }
 }
 
+// Taking stones out re-cuts only the clusters they were in; the forest must then hold what a
+// walk over the board finds, whether the removed stones split a cluster, emptied it, or were
+// spread over several, and stones added afterwards must join the clusters as they now are.
+TEST(ClusterForestTest, RemovedStonesLeaveTheWalkedClusters) {
+  struct Case {
+    const char* name;
+    int width, height, distance, stones, removed;
+  };
+  const Case cases[] = {
+      {"a few from a crowd", 19, 19, 5, 120, 3},  {"many from a crowd", 19, 19, 5, 150, 60},
+      {"sparse, short reach", 19, 19, 2, 40, 10}, {"all of them", 9, 9, 3, 30, 30},
+      {"one from a pair", 5, 5, 1, 2, 1},         {"wide board", 64, 20, 5, 200, 40},
+  };
+  std::mt19937 rng(23);
+  ClusterForest forest;
+  for (const Case& c : cases) {
+    for (int round = 0; round < 5; ++round) {
+      const std::string name = std::string(c.name) + " round " + std::to_string(round);
+      Board board(c.width, c.height);
+      const auto cells = static_cast<unsigned>(c.width * c.height);
+      for (int i = 0; i < c.stones; ++i) board.set(static_cast<Point>(rng() % cells), 1 + static_cast<int>(rng() % 2));
+      ASSERT_TRUE(forest.rebuild(board, c.distance)) << name;
+      std::vector<Point> stones;
+      for (Point p = 0; p < static_cast<Point>(cells); ++p)
+        if (isStoneColour(board.get(p))) stones.push_back(p);
+      std::shuffle(stones.begin(), stones.end(), rng);
+      stones.resize(std::min(stones.size(), static_cast<size_t>(c.removed)));
+      for (const Point p : stones) board.set(p, Empty);
+      forest.removeStones(board, stones);
+      expectSameClusters(forest, board, c.distance, name);
+      std::vector<Point> near;
+      for (int i = 0; i < 10; ++i) {
+        const auto p = static_cast<Point>(rng() % cells);
+        if (isStoneColour(board.get(p))) continue;
+        board.set(p, Black);
+        forest.rootsNear(p, near);
+        forest.add(p, near);
+      }
+      expectSameClusters(forest, board, c.distance, name + " grown");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace mh

@@ -40,6 +40,31 @@ void countMove(PatternEntry& entry, Point move, int game, int moveIndex, int win
   entry.insertCandidate(c);
 }
 
+// Plays colour at p on the board, and inserts the stone into snapshot (the board's lists before
+// the move) when the move only put it on an empty point. False when the lists no longer follow
+// the board: a capture, or a stone written over another.
+bool placeFollowed(Board& board, BoardSnapshot& snapshot, int colour, Point p) {
+  const bool wasEmpty = board.get(p) == Empty;
+  const int other = colour == Black ? White : Black;
+  Point prey[4];
+  int preyCount = 0;
+  for (Point q : {board.up(p), board.right(p), board.down(p), board.left(p)})
+    if (q != kNoPoint && board.get(q) == other) prey[preyCount++] = q;
+  if (!board.place(colour, p)) return true;  // nothing changed
+  if (!wasEmpty) return false;
+  for (int i = 0; i < preyCount; ++i)
+    if (board.get(prey[i]) != other) return false;
+  const auto blacksEnd = snapshot.points.begin() + snapshot.blackCount;
+  if (colour == Black) {
+    snapshot.points.insert(std::lower_bound(snapshot.points.begin(), blacksEnd, p), p);
+    ++snapshot.blackCount;
+  } else {
+    snapshot.points.insert(std::lower_bound(blacksEnd, snapshot.points.end(), p), p);
+    ++snapshot.whiteCount;
+  }
+  return true;
+}
+
 bool usable19(const GameRecord& record) {
   return record.width() == 19 && record.height() == 19 && record.initialPosition().width() == 19 &&
          record.initialPosition().height() == 19 && record.initialPosition().hasCells();
@@ -72,18 +97,25 @@ int addRecordToGlobalLibrary(PatternLibrary& library, const GameRecord& record, 
   thread_local Board board;
   thread_local BoardSnapshot snapshot;
   board = record.initialPosition();
+  // Whether snapshot holds the board's stones: a move that only puts a stone on an empty point
+  // goes into the lists as it is played; after anything else they are taken from the board.
+  bool current = false;
   int recorded = 0;
   for (int i = 0; i < k; ++i) {
     const MoveEntry& e = record.entries()[static_cast<size_t>(i)];
-    applySetup(e, board);
+    if (e.hasSetup()) {
+      applySetup(e, board);
+      current = false;
+    }
     if (!e.hasMove()) continue;
-    board.stoneLists(snapshot);
+    if (!current) board.stoneLists(snapshot);
+    current = true;
     if (!recordMove(library, snapshot, e.colour, e.point, game, i, winner)) {
       if (failed) *failed = true;
       break;
     }
     ++recorded;
-    if (e.point >= 0) board.place(e.colour, e.point);
+    if (e.point >= 0) current = placeFollowed(board, snapshot, e.colour, e.point);
   }
   return recorded;
 }

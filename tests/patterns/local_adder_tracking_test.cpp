@@ -62,5 +62,47 @@ TEST(LocalAdderTrackingTest, RecordsWhatWalkingTheClustersRecords) {
   EXPECT_GT(total, 1000);
 }
 
+// The global adder as it reads: every position's stone lists taken from the board itself.
+int addGlobalTakingListsFromTheBoard(PatternLibrary& library, const GameRecord& record, int winner, int game,
+                                     int maxMoves) {
+  Board board = record.initialPosition();
+  int recorded = 0;
+  for (int i = 0; i < std::min(record.entryCount(), maxMoves); ++i) {
+    const MoveEntry& e = record.entries()[static_cast<size_t>(i)];
+    if (e.hasSetup()) {
+      board.setPoints(e.blackSetup, Black);
+      board.setPoints(e.whiteSetup, White);
+    }
+    if (!e.hasMove()) continue;
+    if (!recordMove(library, board.snapshot(), e.colour, e.point, game, i, winner)) break;
+    ++recorded;
+    if (e.point >= 0) board.place(e.colour, e.point);
+  }
+  return recorded;
+}
+
+// The global adder follows the stone lists from move to move; through captures, setup stones,
+// moves onto occupied points and off the board it must record what taking them afresh records.
+TEST(GlobalAdderTrackingTest, RecordsWhatTakingTheListsAfreshRecords) {
+  std::mt19937 rng(77);
+  int total = 0;
+  for (int round = 0; round < 60; ++round) {
+    const int style = round % 3;
+    PatternLibrary followed, taken;
+    for (int game = 0; game < 4; ++game) {
+      const GameRecord record = randomGame(rng, style);
+      const int winner = 1 + game % 2;
+      const int a = addRecordToGlobalLibrary(followed, record, winner, game, 200);
+      const int b = addGlobalTakingListsFromTheBoard(taken, record, winner, game, 200);
+      ASSERT_EQ(a, b) << "round " << round << " game " << game;
+    }
+    ASSERT_EQ(followed.entryCount(), taken.entryCount()) << "round " << round << " style " << style;
+    for (int n = 0; n < followed.entryCount(); ++n)
+      ASSERT_EQ(*followed.entryAt(n), *taken.entryAt(n)) << "round " << round << " entry " << n;
+    total += followed.entryCount();
+  }
+  EXPECT_GT(total, 1000);
+}
+
 }  // namespace
 }  // namespace mh

@@ -375,15 +375,18 @@ bool BlockStore::writeBlock(const BlockHeader& h, bool isFresh, size_t take, con
   // of its last block.
   const size_t length = BlockHeader::kBytes + (isFresh ? static_cast<size_t>(h.payloadSpace()) : take);
   const size_t dataEnd = BlockHeader::kBytes + take;
+  // The buffer only grows: each piece sets every byte it sends (header, value, then zeros), so
+  // nothing is cleared twice.
+  if (buffer.size() < std::min(kPiece, length)) buffer.resize(std::min(kPiece, length));
   for (size_t pos = 0; pos < length;) {
     const size_t piece = std::min(kPiece, length - pos);
-    buffer.assign(piece, 0);
     if (pos == 0) encodeHeader(h, buffer.data());
     const size_t from = std::max<size_t>(pos, BlockHeader::kBytes);
     const size_t to = std::min(pos + piece, dataEnd);
     if (from < to) source(std::span<std::uint8_t>(buffer.data() + (from - pos), to - from));
-    if (!writeAt(static_cast<std::uint64_t>(areaStart_ + h.offset) + pos, buffer.data(), buffer.size(), isFresh))
-      return false;
+    const size_t zeroFrom = std::max(from, to) - pos;
+    if (zeroFrom < piece) std::memset(buffer.data() + zeroFrom, 0, piece - zeroFrom);
+    if (!writeAt(static_cast<std::uint64_t>(areaStart_ + h.offset) + pos, buffer.data(), piece, isFresh)) return false;
     pos += piece;
   }
   return true;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -411,6 +412,47 @@ TEST(BlockStoreTest, GatheredWritesLeaveTheFileOfWritesMadeAtOnce) {
     Bytes got;
     ASSERT_TRUE(stores[0].readChain(start, got));
     EXPECT_EQ(got, value);
+  }
+}
+
+// A fresh block is written whole: whatever an earlier, larger value left in the store's buffers,
+// the payload a value does not use lies in the file as zeros, and the value reads back.
+TEST(BlockStoreTest, UnusedPayloadOfFreshBlocksIsZero) {
+  const struct {
+    const char* name;
+    std::int32_t minimumPayload;
+    std::vector<size_t> sizes;
+  } cases[] = {
+      {"small after small", 128, {300, 10, 129}},
+      {"small after a value past a piece", 128, {(size_t{3} << 20) / 2, 10, 1000}},
+      {"values in a block larger than a piece", 2 << 20, {(size_t{3} << 20) / 2, 10, (size_t{1} << 20) - 5}},
+  };
+  for (const auto& c : cases) {
+    ScratchDir dir;
+    BinaryFile file;
+    BlockStore store;
+    ASSERT_TRUE(file.open(dir.file("b"), BinaryFile::Mode::Create));
+    ASSERT_TRUE(store.attach(&file, 256, c.minimumPayload));
+    std::vector<std::pair<std::int32_t, Bytes>> values;
+    for (size_t size : c.sizes) {
+      Bytes value(size, 0xab);
+      const std::int32_t start = store.writeChain(value);
+      ASSERT_GE(start, 0) << c.name;
+      values.emplace_back(start, std::move(value));
+    }
+    ASSERT_TRUE(store.flush());
+    const Bytes bytes = readFileBytes(dir.file("b"));
+    ASSERT_EQ(bytes.size(), static_cast<size_t>(256 + store.areaEnd())) << c.name;
+    for (const auto& h : store.blocks()) {
+      const auto from = bytes.begin() + 256 + h.offset + BlockHeader::kBytes + h.used;
+      const auto to = bytes.begin() + 256 + h.offset + h.size;
+      EXPECT_TRUE(std::all_of(from, to, [](std::uint8_t b) { return b == 0; })) << c.name << " block at " << h.offset;
+    }
+    for (const auto& [start, value] : values) {
+      Bytes got;
+      ASSERT_TRUE(store.readChain(start, got)) << c.name;
+      EXPECT_EQ(got, value) << c.name;
+    }
   }
 }
 

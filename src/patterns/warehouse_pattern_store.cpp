@@ -23,6 +23,7 @@ std::string entryName(int number) { return std::to_string(number); }
 WarehousePatternStore::~WarehousePatternStore() { (void)close(); }
 
 bool WarehousePatternStore::open(const std::string& warehousePath, const std::string& indexPath) {
+  forgetFound();
   warehouse_ = std::make_unique<WarehouseVolumes>();
   if (!readRecords(indexPath) || !warehouse_->open(warehousePath)) {
     records_ = {};
@@ -48,6 +49,7 @@ bool WarehousePatternStore::readRecords(const std::string& indexPath) {
 }
 
 bool WarehousePatternStore::create(const std::string& warehousePath) {
+  forgetFound();
   warehouse_ = std::make_unique<WarehouseVolumes>();
   if (warehouse_->create(warehousePath)) return true;
   warehouse_.reset();
@@ -55,6 +57,7 @@ bool WarehousePatternStore::create(const std::string& warehousePath) {
 }
 
 bool WarehousePatternStore::close() {
+  forgetFound();
   if (!warehouse_) return true;
   bool ok = flush();
   if (!warehouse_->close()) ok = failed(warehouse_->error());
@@ -100,10 +103,15 @@ std::optional<int> WarehousePatternStore::findByPrint(const BoardSnapshot& snaps
   // A held entry is compared where it is: copying it (occurrences and all) only to compare its
   // key would cost most of a busy position's find.
   if (const PatternEntry* e = peek(n); e && out == nullptr && e->side == side && e->snapshot == snapshot) return n;
-  PatternEntry scratch;
   bool matched = false;
-  if (readAt(n, &snapshot, side, out ? *out : scratch, matched) && matched) return n;
-  return std::nullopt;
+  if (out) return readAt(n, &snapshot, side, *out, matched) && matched ? std::optional<int>(n) : std::nullopt;
+  // Decoded afresh, as a read of its own would decode it, and kept for the update that mostly
+  // follows a find (see beginUpdate).
+  found_ = PatternEntry{};
+  foundNumber_ = -1;
+  if (!readAt(n, &snapshot, side, found_, matched) || !matched) return std::nullopt;
+  foundNumber_ = n;
+  return n;
 }
 
 int WarehousePatternStore::find(const BoardSnapshot& snapshot, int side, PatternEntry* out) const {
@@ -157,6 +165,7 @@ bool WarehousePatternStore::writeAllowed() {
 }
 
 bool WarehousePatternStore::storeValue(int number, const PatternEntry& entry) {
+  if (number == foundNumber_) forgetFound();
   if (!warehouse_ || !warehouse_->isOpen() || !writeAllowed()) return false;
   // The encoding grows with the entry: an entry of any size is stored whole, never cut short.
   // One buffer serves every store; it is cut back when a huge entry leaves it large.
@@ -203,7 +212,9 @@ PatternEntry* WarehousePatternStore::beginUpdate(int number) {
   if (!cache_) return read(number, updateScratch_) ? &updateScratch_ : nullptr;
   if (PatternEntry* e = cache_->beginChange(number)) return e;
   PatternEntry entry;
-  if (!read(number, entry)) return nullptr;
+  if (foundNumber_ == number) entry = std::move(found_);
+  else if (!read(number, entry)) return nullptr;
+  forgetFound();
   cache_->hold(number, std::move(entry));
   return cache_->beginChange(number);
 }

@@ -108,6 +108,15 @@ class WarehousePatternStore final : public PatternStore {
   std::unique_ptr<WriteBackCache> cache_;  // while write-back is on
   KeyPrintTable prints_;
   PatternEntry updateScratch_;
+  // The stored entry the last find read to compare its key (while foundNumber_ >= 0): the update
+  // that mostly follows takes it instead of reading and decoding the value a second time. A
+  // store of that number ends it.
+  mutable PatternEntry found_;
+  mutable int foundNumber_ = -1;
+  void forgetFound() const {
+    foundNumber_ = -1;
+    found_ = PatternEntry{};
+  }
   std::vector<std::uint8_t> storeBytes_;  // the encoding of the entry being stored
   mutable std::vector<std::uint8_t> readBytes_;  // the value of the entry being read
   std::function<bool()> beforeFirstWrite_;

@@ -253,6 +253,52 @@ TEST(PatternLibraryTest, WarehouseModeSurvivesCloseAndWritesData) {
   expectFindsAll(scanned, entries, "data written from warehouse");
 }
 
+// With write-back, an update that follows a find takes the entry the find read; whatever was
+// stored or found in between, the update must start from the latest stored value.
+TEST(PatternLibraryTest, AnUpdateAfterAFindStartsFromTheLatestValue) {
+  auto addCandidate = [](int point) { return [point](PatternEntry& e) { e.insertCandidate({point, 1, 1, 0}); }; };
+  const struct {
+    const char* name;
+    std::function<void(PatternLibrary&, std::vector<PatternEntry>&)> between;
+  } cases[] = {
+      {"nothing", [](PatternLibrary&, std::vector<PatternEntry>&) {}},
+      {"the entry stored anew",
+       [](PatternLibrary& lib, std::vector<PatternEntry>& entries) {
+         entries[4].occurrences.push_back({9, 2, 33});
+         ASSERT_TRUE(lib.storeEntry(4, entries[4]));
+       }},
+      {"another entry found",
+       [](PatternLibrary& lib, std::vector<PatternEntry>& entries) {
+         EXPECT_EQ(lib.find(entries[5].snapshot, entries[5].side), 5);
+       }},
+      {"another entry updated",
+       [&](PatternLibrary& lib, std::vector<PatternEntry>& entries) {
+         ASSERT_TRUE(lib.updateEntry(5, addCandidate(40)));
+         addCandidate(40)(entries[5]);
+       }},
+  };
+  for (const size_t cacheBytes : {size_t{1}, size_t{1} << 20}) {
+    for (const auto& c : cases) {
+      ScratchDir dir;
+      auto entries = sampleEntries();
+      PatternLibrary lib;
+      ASSERT_TRUE(lib.createWarehouse(dir.file("lib.aos")));
+      // A limit of one byte sends every entry to the warehouse as soon as it is held.
+      ASSERT_TRUE(lib.enableWriteBack(cacheBytes));
+      for (const auto& e : entries) ASSERT_TRUE(lib.add(e));
+      ASSERT_EQ(lib.find(entries[4].snapshot, entries[4].side), 4) << c.name;
+      c.between(lib, entries);
+      ASSERT_TRUE(lib.updateEntry(4, addCandidate(50))) << c.name;
+      addCandidate(50)(entries[4]);
+      for (size_t i = 0; i < entries.size(); ++i) {
+        PatternEntry e;
+        ASSERT_TRUE(lib.readEntry(static_cast<int>(i), e)) << c.name;
+        EXPECT_EQ(e, entries[i]) << c.name << ", cache " << cacheBytes << ", entry " << i;
+      }
+    }
+  }
+}
+
 // Prints saved by an earlier run spare reading every key, but only prints that agree with the
 // entries may be taken: a damaged or foreign prints file must never make a stored key unfindable.
 // A warehouse library holds its records packed; every record, whatever its values, must be written

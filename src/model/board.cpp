@@ -421,8 +421,15 @@ bool Board::place(int colour, Point p) {
   cells_[static_cast<size_t>(p)] = static_cast<std::uint8_t>(colour);
   const int other = opponent(colour);
   Group g;
+  const auto emptyNextTo = [&](Point q) {
+    for (Point r : {up(q), right(q), down(q), left(q)})
+      if (r != kNoPoint && cells_[static_cast<size_t>(r)] == Empty) return true;
+    return false;
+  };
   for (Point q : {up(p), right(p), down(p), left(p)}) {
     if (q == kNoPoint || cells_[static_cast<size_t>(q)] != other) continue;
+    // Most groups next to a move keep a liberty beside the stone touched: no need to walk them.
+    if (emptyNextTo(q)) continue;
     collectGroup(q, g);
     if (!hasLibertyAt(g)) remove(g);
   }

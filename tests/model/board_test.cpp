@@ -368,5 +368,33 @@ TEST(Board, StoneListsHoldEveryStoneInOrder) {
   }
 }
 
+// A move captures every neighbouring group of the other colour left without a liberty, however
+// it is found out: long random games on crowded and open boards, with moves onto occupied points,
+// must leave the board a plain walk of every such group leaves.
+TEST(Board, PlacingCapturesWhatAWalkOfEveryGroupCaptures) {
+  struct Case {
+    int width, height, moves;
+    unsigned span;  // moves fall in the first span columns and rows
+  };
+  const Case cases[] = {{19, 19, 400, 6}, {19, 19, 600, 19}, {9, 9, 300, 9}, {5, 3, 100, 3}, {1, 1, 5, 1}};
+  std::mt19937 rng(31);
+  for (const Case& c : cases) {
+    Board board(c.width, c.height);
+    Board walked(c.width, c.height);
+    for (int i = 0; i < c.moves; ++i) {
+      const Point p = static_cast<Point>(rng() % std::min<unsigned>(c.span, static_cast<unsigned>(c.width)) +
+                                         static_cast<unsigned>(c.width) * (rng() % std::min<unsigned>(c.span, static_cast<unsigned>(c.height))));
+      const int colour = 1 + static_cast<int>(rng() % 2);
+      ASSERT_TRUE(board.place(colour, p));
+      walked.set(p, colour);
+      for (Point q : {walked.up(p), walked.right(p), walked.down(p), walked.left(p)}) {
+        Group g;
+        if (q != kNoPoint && walked.get(q) == 3 - colour && walked.groupAt(q, g) && walked.hasNoLiberty(g)) walked.remove(g);
+      }
+      ASSERT_EQ(board, walked) << c.width << "x" << c.height << " move " << i;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace mh

@@ -86,6 +86,7 @@ void BlockStore::setHeader(size_t idx, const BlockHeader& h) {
 void BlockStore::appendHeader(const BlockHeader& h) {
   table_.push_back(Block{h.offset, 0, 0});
   if (free_.size() * 64 < table_.size()) free_.push_back(0);
+  if (freeWords_.size() * 64 < free_.size()) freeWords_.push_back(0);
   areaEnd_ = std::int64_t{h.offset} + h.size;
   setHeader(table_.size() - 1, h);
 }
@@ -95,6 +96,9 @@ void BlockStore::markFree(size_t idx, bool free) {
   std::uint64_t& word = free_[idx / 64];
   if (((word & bit) != 0) == free) return;
   word ^= bit;
+  const std::uint64_t wordBit = std::uint64_t{1} << (idx / 64 % 64);
+  if (word != 0) freeWords_[idx / 4096] |= wordBit;
+  else freeWords_[idx / 4096] &= ~wordBit;
   if (free) {
     ++freeCount_;
     firstFree_ = std::min(firstFree_, idx);
@@ -107,16 +111,24 @@ template <class Each>
 void BlockStore::forFreeBlocks(Each&& each) const {
   if (freeCount_ == 0) return;
   bool first = true;
-  for (size_t w = firstFree_ / 64; w < free_.size(); ++w) {
-    std::uint64_t word = free_[w];
-    if (w == firstFree_ / 64) word &= ~std::uint64_t{0} << (firstFree_ % 64);
-    while (word != 0) {
-      const size_t idx = w * 64 + static_cast<size_t>(std::countr_zero(word));
-      // The scan starts at the first free block from now on, not at the blocks taken before it.
-      if (first) firstFree_ = idx;
-      first = false;
-      if (!each(idx)) return;
-      word &= word - 1;
+  size_t seen = 0;
+  // Only words that hold a free block are visited, and the scan ends at the last free block: a
+  // value that outgrows the free blocks must not walk the rest of a table of millions.
+  const size_t firstWord = firstFree_ / 64;
+  for (size_t s = firstWord / 64; s < freeWords_.size(); ++s) {
+    std::uint64_t words = freeWords_[s];
+    if (s == firstWord / 64) words &= ~std::uint64_t{0} << (firstWord % 64);
+    for (; words != 0; words &= words - 1) {
+      const size_t w = s * 64 + static_cast<size_t>(std::countr_zero(words));
+      std::uint64_t word = free_[w];
+      if (w == firstWord) word &= ~std::uint64_t{0} << (firstFree_ % 64);
+      for (; word != 0; word &= word - 1) {
+        const size_t idx = w * 64 + static_cast<size_t>(std::countr_zero(word));
+        // The scan starts at the first free block from now on, not at the blocks taken before it.
+        if (first) firstFree_ = idx;
+        first = false;
+        if (!each(idx) || ++seen == freeCount_) return;
+      }
     }
   }
 }
@@ -139,6 +151,7 @@ void BlockStore::detach() {
   table_ = {};
   links_.clear();
   free_ = {};
+  freeWords_ = {};
   freeCount_ = 0;
   firstFree_ = 0;
   areaEnd_ = 0;

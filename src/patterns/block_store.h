@@ -35,7 +35,8 @@ struct BlockHeader {
 // The store keeps the table of all blocks in file order, 8 bytes a block: its offset and used
 // count (its size is the distance to the next block, and most blocks hold a value of their own
 // with no links, so links are kept beside the table for the few that have them). Free blocks are
-// marked in a bitmap over the table, so allocation takes them in file order with a word scan.
+// marked in a bitmap over the table, with a bit per word of it that holds any, so allocation
+// takes them in file order and skips the long stretches without one.
 class BlockStore {
  public:
   static constexpr std::int32_t kMinPayloadFloor = 128;
@@ -145,6 +146,7 @@ class BlockStore {
   std::int64_t areaEnd_ = 0;  // where the last block ends
   std::unordered_map<size_t, Links> links_;  // by table index: blocks with a prev or next
   std::vector<std::uint64_t> free_;  // a bit per table index: the block is free
+  std::vector<std::uint64_t> freeWords_;  // a bit per word of free_: the word is not zero
   size_t freeCount_ = 0;
   mutable size_t firstFree_ = 0;  // no block below this index is free
   // Kept between writes so that the many small writes of a build allocate nothing.

@@ -456,5 +456,53 @@ TEST(BlockStoreTest, UnusedPayloadOfFreshBlocksIsZero) {
   }
 }
 
+// Free blocks are found through a bitmap and a bitmap of its words; across a table of thousands
+// of blocks a value must still take exactly the free blocks a walk in file order would, and grow
+// the area only past the last of them.
+TEST(BlockStoreTest, FreeBlocksFarApartAreTakenInFileOrder) {
+  constexpr int kBlocks = 10000;  // more than one word of the word bitmap
+  const struct {
+    const char* name;
+    std::vector<int> freed;  // block numbers freed, all one-block chains of 128 payload bytes
+    std::vector<size_t> sizes;  // values then written, one after another
+  } cases[] = {
+      {"one far block", {9000}, {100, 100}},
+      {"first and last", {0, kBlocks - 1}, {200, 50}},
+      {"spread over the word bitmap", {63, 64, 4095, 4096, 4097, 8191, 8192}, {300, 10, 128, 129, 500}},
+      {"more than all free blocks hold", {5, 6000}, {1000}},
+  };
+  for (const auto& c : cases) {
+    ScratchDir dir;
+    BinaryFile file;
+    BlockStore store;
+    ASSERT_TRUE(file.open(dir.file("b"), BinaryFile::Mode::Create));
+    ASSERT_TRUE(store.attach(&file, 256, 128));
+    std::vector<std::int32_t> starts;
+    for (int i = 0; i < kBlocks; ++i) starts.push_back(store.writeChain(filled(100, static_cast<std::uint8_t>(i))));
+    for (int b : c.freed) ASSERT_TRUE(store.freeChain(starts[static_cast<size_t>(b)])) << c.name;
+    for (size_t size : c.sizes) {
+      // The model: free blocks in file order until the value is covered, then a fresh block.
+      const auto table = store.blocks();
+      std::vector<std::int32_t> expected;
+      std::int64_t covered = 0;
+      for (const auto& h : table)
+        if (h.used == 0 && covered < static_cast<std::int64_t>(size)) {
+          expected.push_back(h.offset);
+          covered += h.size - BlockHeader::kBytes;
+        }
+      if (covered < static_cast<std::int64_t>(size)) expected.push_back(static_cast<std::int32_t>(store.areaEnd()));
+      const Bytes value = filled(size, 9);
+      const std::int32_t start = store.writeChain(value);
+      ASSERT_EQ(start, expected.front()) << c.name << ", value of " << size;
+      std::vector<std::int32_t> actual;
+      for (const auto& h : chainOf(store, start)) actual.push_back(h.offset);
+      EXPECT_EQ(actual, expected) << c.name << ", value of " << size;
+      Bytes got;
+      ASSERT_TRUE(store.readChain(start, got)) << c.name;
+      EXPECT_EQ(got, value) << c.name;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace mh

@@ -168,6 +168,18 @@ bool capturedBy(const Board& before, const Board& now, Point p, std::vector<Poin
   return true;
 }
 
+// The cluster of the given stones as the board before the move held them, as a walk cuts it.
+void clusterAsItWas(const Board& before, const PointList& members, LocalPosition& joined) {
+  joined.width = before.width();
+  joined.height = before.height();
+  joined.distance = kClusterDistance;
+  joined.blackStones.clear();
+  joined.whiteStones.clear();
+  for (Point s : members) (before.get(s) == Black ? joined.blackStones : joined.whiteStones).push_back(s);
+  std::sort(joined.blackStones.begin(), joined.blackStones.end());
+  std::sort(joined.whiteStones.begin(), joined.whiteStones.end());
+}
+
 // The tracked form of joinedOneClusterByWalk for a move that only placed a stone at p (not yet in
 // the forest): whether it joins exactly one cluster of a recordable size, which is then joined as
 // it was on the board before the move.
@@ -177,14 +189,7 @@ bool joinedOneTrackedCluster(ClusterForest& forest, const Board& before, Point p
   if (roots != 1 || forest.sizeOf(near[0]) + 1 < kMinClusterStones || forest.sizeOf(near[0]) + 1 > kMaxClusterStones)
     return false;
   forest.membersOf(near[0], members);
-  joined.width = before.width();
-  joined.height = before.height();
-  joined.distance = kClusterDistance;
-  joined.blackStones.clear();
-  joined.whiteStones.clear();
-  for (Point s : members) (before.get(s) == Black ? joined.blackStones : joined.whiteStones).push_back(s);
-  std::sort(joined.blackStones.begin(), joined.blackStones.end());
-  std::sort(joined.whiteStones.begin(), joined.whiteStones.end());
+  clusterAsItWas(before, members, joined);
   return true;
 }
 
@@ -194,6 +199,7 @@ bool joinedOneTrackedCluster(ClusterForest& forest, const Board& before, Point p
 // walking the clusters on both boards, and the forest is cut again from the board.
 struct LocalJoins {
   ClusterForest forest;
+  ClusterForest previous;  // the forest before a capturing move
   bool tracked = false;
   std::vector<Point> near;
   std::vector<Point> gone;
@@ -209,15 +215,39 @@ struct LocalJoins {
       forest.add(p, near);  // the roots near p, found just now
       return one;
     }
-    const bool one = joinedOneClusterByWalk(before, now, p, after, joined);
     if (tracked && capturedBy(before, now, p, gone)) {
+      previous = forest;
       forest.removeStones(now, gone);
       forest.rootsNear(p, near);
       forest.add(p, near);
-    } else {
-      rebuild(now);
+      return joinedOneAfterCapture(before, now, p);
     }
+    const bool one = joinedOneClusterByWalk(before, now, p, after, joined);
+    rebuild(now);
     return one;
+  }
+
+  // joinedOneClusterByWalk answered from the forests of the boards before (previous) and after
+  // (forest) a move at p that captured: the cluster of p after it holds 2 to 50 stones, and the
+  // cluster that the walk's other stone of it (the lowest black one, else the lowest white one)
+  // was in before the move held one stone fewer.
+  bool joinedOneAfterCapture(const Board& before, const Board& now, Point p) {
+    const Point root = forest.rootOf(p);
+    const int n = forest.sizeOf(root);
+    if (n < kMinClusterStones || n > kMaxClusterStones) return false;
+    forest.membersOf(root, members);
+    Point q = kNoPoint;
+    for (const int colour : {Black, White}) {
+      for (Point s : members)
+        if (s != p && now.get(s) == colour && (q == kNoPoint || s < q)) q = s;
+      if (q != kNoPoint) break;
+    }
+    if (q == kNoPoint) return false;
+    const Point joinedRoot = previous.rootOf(q);
+    if (previous.sizeOf(joinedRoot) + 1 != n) return false;
+    previous.membersOf(joinedRoot, members);
+    clusterAsItWas(before, members, joined);
+    return true;
   }
 };
 

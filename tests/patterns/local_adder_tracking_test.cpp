@@ -62,6 +62,36 @@ TEST(LocalAdderTrackingTest, RecordsWhatWalkingTheClustersRecords) {
   EXPECT_GT(total, 1000);
 }
 
+// A capture can leave the moved stone's cluster made of what is left of one cluster and the
+// whole of another: which of them the cluster as it was is taken from decides whether the move
+// counts. Here the captured stone and the far cluster are one stone each, so only the cluster
+// holding the lowest other black stone (on the edge, at 5) is one stone short of the new one.
+TEST(LocalAdderTrackingTest, ACaptureJoiningTwoClustersCountsAsWalkingDoes) {
+  const auto at = [](int x, int y) { return static_cast<Point>(x + 19 * y); };
+  struct Move {
+    int colour;
+    Point point;
+  };
+  const Move moves[] = {{Black, at(1, 0)}, {White, at(0, 0)}, {Black, at(5, 0)},
+                        {White, at(2, 0)}, {Black, at(1, 6)}, {White, at(1, 1)}};
+  GameRecord record;
+  for (const Move& m : moves) {
+    MoveEntry e;
+    e.colour = static_cast<std::uint8_t>(m.colour);
+    e.point = m.point;
+    record.append(e);
+  }
+  PatternLibrary tracked, walked;
+  const int recorded = addRecordToLocalLibrary(tracked, record, 1, 0);
+  test::addByWalkingClusters(walked, record, 1, 0);
+  ASSERT_EQ(tracked.entryCount(), walked.entryCount());
+  for (int n = 0; n < tracked.entryCount(); ++n) EXPECT_EQ(*tracked.entryAt(n), *walked.entryAt(n)) << "entry " << n;
+  bool capturingMoveCounted = false;
+  for (int n = 0; n < walked.entryCount(); ++n)
+    for (const PatternOccurrence& o : walked.entryAt(n)->occurrences) capturingMoveCounted |= o.move == 5;
+  EXPECT_TRUE(capturingMoveCounted) << recorded << " moves recorded";
+}
+
 // The global adder as it reads: every position's stone lists taken from the board itself.
 int addGlobalTakingListsFromTheBoard(PatternLibrary& library, const GameRecord& record, int winner, int game,
                                      int maxMoves) {

@@ -58,9 +58,10 @@ TEST(PatternBaseBuilderTest, StopKeepsTheWorkAndTheNextStartContinues) {
   EXPECT_TRUE(first->ok);
   EXPECT_FALSE(first->completed());
   EXPECT_LT(first->indexCount, 60);
+  EXPECT_GE(first->indexCount, 4) << "the games indexed before the stop stay indexed";
+  // How many of those the library took before the stop depends on when its thread ran (on a
+  // loaded machine, possibly none); what it took is kept, and the next start adds the rest once.
   EXPECT_GE(first->indexCount, first->global.gamesAdded);
-  EXPECT_GE(first->global.gamesAdded, 1);
-  EXPECT_LT(first->global.gamesAdded, 60);
 
   ASSERT_TRUE(builder.start(request));
   waitUntil([&] { return builder.finished(); });

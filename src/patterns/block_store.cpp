@@ -147,6 +147,7 @@ void BlockStore::detach() {
   tail_ = {};
   placed_.clear();
   placedBytes_ = 0;
+  window_ = {};
   writeError_ = 0;
   table_ = {};
   links_.clear();
@@ -212,13 +213,46 @@ bool BlockStore::readChain(std::int32_t start, std::vector<std::uint8_t>& out) c
   size_t at = 0;
   for (size_t idx : chain) {
     const Block& h = table_[idx];
-    if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + h.offset + BlockHeader::kBytes), out.data() + at,
-                       static_cast<size_t>(h.used))) {
+    if (!readUsed(static_cast<std::uint64_t>(areaStart_ + h.offset + BlockHeader::kBytes), out.data() + at,
+                  static_cast<size_t>(h.used))) {
       out.clear();
       return false;
     }
     at += static_cast<size_t>(h.used);
   }
+  return true;
+}
+
+std::uint64_t BlockStore::gatheredFrom(std::uint64_t at) const {
+  std::uint64_t first = std::numeric_limits<std::uint64_t>::max();
+  if (!tail_.empty() && tailStart_ + tail_.size() > at) first = std::max(tailStart_, at);
+  auto it = placed_.upper_bound(at);
+  if (it != placed_.begin() && std::prev(it)->first + std::prev(it)->second.size() > at) return at;
+  if (it != placed_.end()) first = std::min(first, it->first);
+  return first;
+}
+
+bool BlockStore::readUsed(std::uint64_t at, std::uint8_t* out, size_t n) const {
+  // Values stored one after another mostly lie close together in the file, and are mostly read
+  // in that order too (the data file is written in entry order): one read of a window serves
+  // the blocks that follow. A window never holds bytes still gathered for the file, and any
+  // write into it drops it (see writeAt), so it always shows what a read of the file would.
+  constexpr size_t kWindow = size_t{16} << 10;
+  if (at >= windowStart_ && at + n <= windowStart_ + window_.size()) {
+    std::memcpy(out, window_.data() + (at - windowStart_), n);
+    return true;
+  }
+  const std::uint64_t end = std::min<std::uint64_t>(at + kWindow, gatheredFrom(at));
+  if (n >= kWindow || end < at + n) return file_->readAt(at, out, n);
+  window_.resize(static_cast<size_t>(end - at));
+  const auto got = file_->readSomeAt(at, window_.data(), window_.size());
+  if (!got || *got < n) {
+    window_.clear();
+    return false;
+  }
+  window_.resize(*got);
+  windowStart_ = at;
+  std::memcpy(out, window_.data(), n);
   return true;
 }
 
@@ -337,6 +371,7 @@ bool BlockStore::flush() {
 bool BlockStore::writeAt(std::uint64_t at, const std::uint8_t* data, size_t n, bool extending) {
   constexpr size_t kTailBytes = size_t{1} << 20;
   if (failedWrite()) return false;
+  if (!window_.empty() && at < windowStart_ + window_.size() && at + n > windowStart_) window_.clear();
   const std::uint64_t tailEnd = tailStart_ + tail_.size();
   if (!tail_.empty() && at >= tailStart_ && at + n <= tailEnd) {
     std::memcpy(tail_.data() + (at - tailStart_), data, n);

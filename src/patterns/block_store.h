@@ -111,6 +111,10 @@ class BlockStore {
   void place(std::uint64_t at, const std::uint8_t* data, size_t n);
   // Whether a gathered write into blocks in the file touches [at, at + n).
   bool placedOverlaps(std::uint64_t at, std::uint64_t n) const;
+  // Reads n used bytes of a block at file offset at, through the read window when they are small.
+  bool readUsed(std::uint64_t at, std::uint8_t* out, size_t n) const;
+  // The first file offset at or after at whose bytes are still gathered (max when none).
+  std::uint64_t gatheredFrom(std::uint64_t at) const;
   // Writes the gathered bytes when a read of [at, at + n) would need them.
   bool flushBefore(std::uint64_t at, std::uint64_t n) const;
   bool flushBeforeReading(const std::vector<size_t>& chain) const;
@@ -163,6 +167,9 @@ class BlockStore {
   mutable std::map<std::uint64_t, std::vector<std::uint8_t>> placed_;
   mutable size_t placedBytes_ = 0;
   mutable int writeError_ = 0;
+  // The file's bytes from windowStart_ on, as last read for small blocks (see readUsed).
+  mutable std::vector<std::uint8_t> window_;
+  mutable std::uint64_t windowStart_ = 0;
 };
 
 }  // namespace mh

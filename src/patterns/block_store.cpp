@@ -166,11 +166,13 @@ std::int64_t BlockStore::indexOf(std::int32_t offset, size_t from) const {
   if (from >= table_.size()) return -1;
   // The next block of a chain mostly lies close after the one before: galloping from `from`
   // finds it in a few steps where a search of millions of blocks misses the cache every step.
+  // A search from the start (a chain's first block, anywhere in the file) bisects the whole
+  // table at once: galloping there would take as many steps again.
   size_t span = 1;
-  while (from + span < table_.size() && table_[from + span].offset < offset) span *= 2;
+  while (from != 0 && from + span < table_.size() && table_[from + span].offset < offset) span *= 2;
   // The first block at or past offset, between from + span / 2 and the end of the span.
-  size_t lo = from + span / 2;
-  size_t hi = std::min(table_.size(), from + span + 1);
+  size_t lo = from == 0 ? 0 : from + span / 2;
+  size_t hi = from == 0 ? table_.size() : std::min(table_.size(), from + span + 1);
   while (lo < hi) {
     const size_t mid = lo + (hi - lo) / 2;
     if (table_[mid].offset < offset) lo = mid + 1;

@@ -221,6 +221,13 @@ GameIndexScanResult GameIndex::update(const std::string& directory, const GameIn
   for (int n = 0; n < count(); ++n) sameGame.insert(hashOf(duplicateKey(entry(n))), n);
 
   const std::vector<std::string> files = recordFiles();
+  // Room for every file not yet indexed, taken at once: growing an index of a few hundred
+  // thousand 662-byte entries by doubling would hold up to twice what it needs, and the old and
+  // the new copy together while it grows.
+  const auto fresh = std::count_if(files.begin(), files.end(), [&](const std::string& path) {
+    return find(std::string_view(path).substr(directory_.size())) < 0;
+  });
+  entries_.reserve(entries_.size() + static_cast<size_t>(fresh));
   if (scan.total) scan.total->store(static_cast<int>(files.size()));
   if (scan.current) scan.current->store(0);
 

@@ -137,6 +137,8 @@ void KeyPrintTable::reserve(size_t count, size_t room) {
   size_t want = 16;
   while (want * 3 < count * 4) want *= 2;
   if (slots_.size() < want) {
+    slots_ = {};
+    seen_ = {};
     slots_.assign(want, -1);
     seen_.assign(want / 4, 0);
     for (size_t n = 0; n < prints_.size(); ++n) place(static_cast<std::int32_t>(n));
@@ -145,6 +147,10 @@ void KeyPrintTable::reserve(size_t count, size_t room) {
 
 void KeyPrintTable::grow() {
   const size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
+  // The old slots go first: all prints are placed again anyway, and holding both tables at once
+  // would add half again to the largest table a build holds.
+  slots_ = {};
+  seen_ = {};
   slots_.assign(size, -1);
   seen_.assign(size / 4, 0);
   for (size_t n = 0; n < prints_.size(); ++n) place(static_cast<std::int32_t>(n));

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/byte_io.h"
-#include "platform/growing_pages.h"
+#include "platform/binary_file.h"
 
 namespace mh {
 
@@ -39,43 +42,50 @@ struct PatternIndexRecord {
 // where a record takes 20: the hash with the side in its top byte, and both stone counts in 16
 // bits. A record that does not fit (no build makes one; a damaged file might) is kept whole beside
 // them, so every record reads back exactly as it was appended.
+//
+// Records never change once appended and a build reads them back mostly in number order, at its
+// finish. With spilling on, every full page but the newest goes to a scratch file, so that tens of
+// millions of records do not stay in memory; a page that cannot be written stays in memory.
 class NumberedIndexRecords {
  public:
-  size_t size() const { return packed_.size(); }
-  bool empty() const { return packed_.empty(); }
-  size_t capacity() const { return packed_.capacity(); }
-  void reserve(size_t count) { packed_.reserve(count); }
-  void clear() {
-    packed_.clear();
-    whole_.clear();
-  }
-  void push_back(const PatternIndexRecord& r) {
-    const auto n = static_cast<std::int64_t>(packed_.size());
-    if (r.location == n && r.hash >= 0 && r.hash < (1 << 24) && r.blackCount >= 0 && r.blackCount < kWhole &&
-        r.whiteCount >= 0 && r.whiteCount < kWhole) {
-      packed_.push_back({static_cast<std::uint32_t>(r.hash) | std::uint32_t{r.side} << 24,
-                         static_cast<std::uint16_t>(r.blackCount), static_cast<std::uint16_t>(r.whiteCount)});
-      return;
-    }
-    packed_.push_back({0, kWhole, kWhole});
-    whole_.emplace(packed_.size() - 1, r);
-  }
-  PatternIndexRecord operator[](size_t n) const {
-    const Packed& p = packed_[n];
-    if (p.black == kWhole && p.white == kWhole) return whole_.at(n);
-    return PatternIndexRecord{static_cast<std::int32_t>(p.hashAndSide & 0xffffff), static_cast<std::int32_t>(n),
-                              p.black, p.white, static_cast<std::uint8_t>(p.hashAndSide >> 24)};
-  }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  size_t capacity() const { return pages_.size() * kPageItems; }
+  void reserve(size_t count) { pages_.reserve((count + kPageItems - 1) / kPageItems); }
+  void clear();
+  void push_back(const PatternIndexRecord& r);
+  // Record n (below size()) into out; false only when its spilled page cannot be read back. Not
+  // safe to call from two threads at once while pages are spilled (they share a read window).
+  [[nodiscard]] bool at(size_t n, PatternIndexRecord& out) const;
+
+  // From now on, full pages go to a file without a name in directory (the full pages already
+  // held go at once). False, nothing changed, when no such file can be made there.
+  [[nodiscard]] bool spillTo(const std::string& directory);
+  // Pages held in memory, and the bytes they take.
+  size_t pagesHeld() const;
+  size_t bytes() const { return pagesHeld() * kPageItems * sizeof(Packed) + pages_.capacity() * sizeof(pages_[0]); }
 
  private:
+  static constexpr size_t kPageItems = size_t{1} << 16;
+  static constexpr size_t kWindowItems = size_t{1} << 13;  // read back 64 KiB at a time
   static constexpr std::uint16_t kWhole = 0xffff;  // both counts: the record is kept whole
   struct Packed {
     std::uint32_t hashAndSide;
     std::uint16_t black;
     std::uint16_t white;
   };
-  GrowingPages<Packed> packed_;
+  // Writes full page p to the scratch file and frees it; the page stays when the write fails.
+  void spillPage(size_t p);
+  PatternIndexRecord unpack(const Packed& p, size_t n) const;
+
+  std::vector<std::unique_ptr<Packed[]>> pages_;  // null: in the scratch file
+  size_t size_ = 0;
+  std::unique_ptr<Packed[]> spare_;  // a spilled page's memory, for the next page
   std::unordered_map<size_t, PatternIndexRecord> whole_;
+  BinaryFile spill_;
+  mutable std::unique_ptr<Packed[]> window_;  // records read back from the scratch file
+  mutable size_t windowStart_ = 0;
+  mutable bool windowValid_ = false;
 };
 
 }  // namespace mh

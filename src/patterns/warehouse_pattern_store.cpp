@@ -18,12 +18,19 @@ namespace {
 
 std::string entryName(int number) { return std::to_string(number); }
 
+// The folder part of a path ("" for a bare name: the working folder).
+std::string directoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 }  // namespace
 
 WarehousePatternStore::~WarehousePatternStore() { (void)close(); }
 
 bool WarehousePatternStore::open(const std::string& warehousePath, const std::string& indexPath) {
   forgetFound();
+  directory_ = directoryOf(warehousePath);
   warehouse_ = std::make_unique<WarehouseVolumes>();
   if (!readRecords(indexPath) || !warehouse_->open(warehousePath)) {
     records_ = {};
@@ -50,6 +57,7 @@ bool WarehousePatternStore::readRecords(const std::string& indexPath) {
 
 bool WarehousePatternStore::create(const std::string& warehousePath) {
   forgetFound();
+  directory_ = directoryOf(warehousePath);
   warehouse_ = std::make_unique<WarehouseVolumes>();
   if (warehouse_->create(warehousePath)) return true;
   warehouse_.reset();
@@ -122,9 +130,12 @@ int WarehousePatternStore::find(const BoardSnapshot& snapshot, int side, Pattern
   PatternEntry scratch;
   for (std::int32_t n = hash_.first(patternHashOf(snapshot)); n >= 0; n = hash_.next(n)) {
     if (n >= count()) continue;
-    // The record rules out most neighbours without touching the file.
-    const PatternIndexRecord r = records_[static_cast<size_t>(n)];
-    if (r.side != side || r.blackCount != snapshot.blackCount || r.whiteCount != snapshot.whiteCount) continue;
+    // The record rules out most neighbours without touching the file (one that cannot be read
+    // back rules out nothing: the key read next decides).
+    PatternIndexRecord r;
+    if (records_.at(static_cast<size_t>(n), r) &&
+        (r.side != side || r.blackCount != snapshot.blackCount || r.whiteCount != snapshot.whiteCount))
+      continue;
     bool matched = false;
     if (readAt(n, &snapshot, side, out ? *out : scratch, matched) && matched) return n;
   }
@@ -149,7 +160,16 @@ void WarehousePatternStore::ensureBuckets() const {
   bucketsStale_ = false;
   hash_.clear();
   hash_.reserve(records_.size());
-  for (size_t i = 0; i < records_.size(); ++i) hash_.insert(records_[i].hash, static_cast<std::int32_t>(i));
+  PatternIndexRecord r;
+  for (size_t i = 0; i < records_.size(); ++i) {
+    // A record that cannot be read back gets its hash from the entry's key.
+    if (!records_.at(i, r)) {
+      PatternEntry key;
+      bool matched = false;
+      r.hash = readAt(static_cast<int>(i), nullptr, 0, key, matched) ? patternHashOf(key.snapshot) : 0;
+    }
+    hash_.insert(r.hash, static_cast<std::int32_t>(i));
+  }
 }
 
 bool WarehousePatternStore::failed(const std::string& why) {
@@ -314,6 +334,9 @@ bool WarehousePatternStore::enableWriteBack(size_t cacheBytes, const std::string
   prints_.clear();
   prints_.reserve(records_.size(), records_.capacity());
   for (size_t n = loadPrints(printsPath); n < records_.size(); ++n) prints_.append(printFromKey(n));
+  // From here the records are read back mostly in order, at the finish: all but the newest go to a
+  // scratch file beside the warehouse (where it cannot be made, they stay in memory).
+  (void)records_.spillTo(directory_);
   cache_ = std::make_unique<WriteBackCache>(
       cacheBytes, [this](int number, const PatternEntry& entry) { return storeValue(number, entry); });
   bucketsStale_ = true;

@@ -44,9 +44,7 @@ class WarehousePatternStore final : public PatternStore {
   // false when it is absent or does not read.
   [[nodiscard]] bool readValue(int number, std::vector<std::uint8_t>& out) const;
   bool indexRecord(int number, PatternIndexRecord& out) const override {
-    if (number < 0 || number >= count()) return false;
-    out = records_[static_cast<size_t>(number)];
-    return true;
+    return number >= 0 && records_.at(static_cast<size_t>(number), out);
   }
 
   // Turns write-back on with a cache of about cacheBytes (or changes its limit). The print of
@@ -100,6 +98,7 @@ class WarehousePatternStore final : public PatternStore {
   size_t loadPrints(const std::string& path);
 
   NumberedIndexRecords records_;
+  std::string directory_;  // the warehouse's folder, where the records spill
   mutable PatternHashTable hash_;
   // With write-back the prints answer finds; the buckets are filled only when a print's entry
   // turns out not to be the one sought, which practically never happens.

@@ -34,6 +34,18 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
   return *this;
 }
 
+bool BinaryFile::openScratch(const std::string& directory) {
+  close();
+  int fd;
+  do {
+    fd = ::open(directory.empty() ? "." : directory.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return false;
+  fd_ = fd;
+  writable_ = true;
+  return true;
+}
+
 bool BinaryFile::open(const std::string& path, Mode mode) {
   close();
   int flags = O_CLOEXEC;

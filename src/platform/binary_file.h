@@ -27,6 +27,10 @@ class BinaryFile {
 
   // Closes any open file first. False when the file cannot be opened in that mode.
   [[nodiscard]] bool open(const std::string& path, Mode mode);
+  // Closes any open file first, then opens a new file without a name in directory, for reading
+  // and writing: the system removes it once it is closed, also when the program is killed. False
+  // when the directory's file system cannot make one.
+  [[nodiscard]] bool openScratch(const std::string& directory);
   // False when the system reports an error on close; the file is closed either way.
   bool close();
   bool isOpen() const { return fd_ >= 0; }

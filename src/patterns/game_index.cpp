@@ -65,27 +65,46 @@ bool sameFileContents(const std::string& a, const std::string& b) {
   return true;
 }
 
+GameIndexEntry GameIndex::entryCopy(int n) const {
+  if (!packed_) return entries_[static_cast<size_t>(n)];
+  GameIndexEntry e;
+  packedEntries_.get(static_cast<size_t>(n), e);
+  return e;
+}
+
+void GameIndex::holdPacked() {
+  if (packed_) return;
+  for (const GameIndexEntry& e : entries_) packedEntries_.push_back(e);
+  entries_ = {};
+  packed_ = true;
+}
+
 void GameIndex::clear() {
   entries_.clear();
+  packedEntries_.clear();
   names_.clear();
   namesIndexed_ = false;
 }
 
 void GameIndex::append(const GameIndexEntry& entry) {
-  entries_.push_back(entry);
+  if (packed_) packedEntries_.push_back(entry);
+  else entries_.push_back(entry);
   if (namesIndexed_) names_.insert(hashOf(entry.textView(GameIndexEntry::kRelativeName)), count() - 1);
 }
 
 void GameIndex::indexNames() {
   if (namesIndexed_) return;
   names_.clear();
-  names_.reserve(entries_.size());
-  for (int n = 0; n < count(); ++n) names_.insert(hashOf(entry(n).textView(GameIndexEntry::kRelativeName)), n);
+  names_.reserve(static_cast<size_t>(count()));
+  for (int n = 0; n < count(); ++n) names_.insert(hashOf(entryCopy(n).textView(GameIndexEntry::kRelativeName)), n);
   namesIndexed_ = true;
 }
 
 std::int32_t GameIndex::find(std::string_view relativeName) const {
-  auto named = [&](std::int32_t n) { return entry(n).textView(GameIndexEntry::kRelativeName) == relativeName; };
+  auto named = [&](std::int32_t n) {
+    if (!packed_) return entry(n).textView(GameIndexEntry::kRelativeName) == relativeName;
+    return entryCopy(n).textView(GameIndexEntry::kRelativeName) == relativeName;
+  };
   if (namesIndexed_) return names_.find(hashOf(relativeName), named);
   for (std::int32_t n = 0; n < count(); ++n)
     if (named(n)) return n;
@@ -139,6 +158,11 @@ bool GameIndex::read(const std::string& path, const std::string& directory) {
   static_assert(sizeof(GameIndexEntry) == GameIndexEntry::kSize && std::is_trivially_copyable_v<GameIndexEntry>);
   clear();
   directory_ = directory;
+  if (packed_) {
+    if (readEntries(path, [&](const GameIndexEntry& e) { packedEntries_.push_back(e); })) return true;
+    packedEntries_.clear();
+    return false;
+  }
   BinaryFile file;
   const auto count = openIndexFile(file, path);
   if (!count) return false;
@@ -158,9 +182,13 @@ bool GameIndex::write(const std::string& path) const {
   ByteWriter w(bytes);
   PatternFileHeader::write(w, kGameIndexTag, count());
   std::uint64_t at = 0;
-  for (size_t i = 0; i <= entries_.size(); ++i) {
-    if (i < entries_.size()) entries_[i].write(w);
-    if (bytes.size() < (size_t{1} << 20) && i < entries_.size()) continue;
+  const int total = count();
+  for (int i = 0; i <= total; ++i) {
+    if (i < total) {
+      if (packed_) entryCopy(i).write(w);
+      else entry(i).write(w);
+    }
+    if (bytes.size() < (size_t{1} << 20) && i < total) continue;
     if (!out.file().writeAt(at, bytes.data(), bytes.size())) return false;
     at += bytes.size();
     bytes.clear();
@@ -170,7 +198,7 @@ bool GameIndex::write(const std::string& path) const {
 
 std::optional<std::string> GameIndex::pathOf(int n) const {
   if (n < 0 || n >= count()) return std::nullopt;
-  return directory_ + entry(n).relativeName();
+  return directory_ + entryCopy(n).relativeName();
 }
 
 GameIndexScanResult GameIndex::build(const std::string& directory, const GameIndexScan& scan) {
@@ -201,7 +229,7 @@ std::vector<std::string> GameIndex::recordFiles() const {
 bool GameIndex::indexedCopyOf(const std::string& path, const HashedNumbers& sameGame, const std::string& key,
                               bool& linked) const {
   return sameGame.find(hashOf(key), [&](std::int32_t n) {
-    if (duplicateKey(entry(n)) != key) return false;
+    if (duplicateKey(entryCopy(n)) != key) return false;
     const auto other = pathOf(n);
     if (!other || !sameFileContents(path, *other)) return false;
     linked = sameFile(path, *other);
@@ -217,8 +245,8 @@ GameIndexScanResult GameIndex::update(const std::string& directory, const GameIn
   // entries: a few bytes a game where sets of strings took hundreds.
   indexNames();
   HashedNumbers sameGame;
-  sameGame.reserve(entries_.size());
-  for (int n = 0; n < count(); ++n) sameGame.insert(hashOf(duplicateKey(entry(n))), n);
+  sameGame.reserve(static_cast<size_t>(count()));
+  for (int n = 0; n < count(); ++n) sameGame.insert(hashOf(duplicateKey(entryCopy(n))), n);
 
   const std::vector<std::string> files = recordFiles();
   // Room for every file not yet indexed, taken at once: growing an index of a few hundred
@@ -227,7 +255,7 @@ GameIndexScanResult GameIndex::update(const std::string& directory, const GameIn
   const auto fresh = std::count_if(files.begin(), files.end(), [&](const std::string& path) {
     return find(std::string_view(path).substr(directory_.size())) < 0;
   });
-  entries_.reserve(entries_.size() + static_cast<size_t>(fresh));
+  if (!packed_) entries_.reserve(entries_.size() + static_cast<size_t>(fresh));
   if (scan.total) scan.total->store(static_cast<int>(files.size()));
   if (scan.current) scan.current->store(0);
 

@@ -78,7 +78,7 @@ struct DoneList {
       }
     }
     for (size_t i = 0; ok && i < added.size(); ++i) {
-      index.entry(added[i]).write(w);
+      index.entryCopy(added[i]).write(w);
       if (bytes.size() >= (1 << 20) || i + 1 == added.size()) {
         ok = out.file().writeAt(at, bytes.data(), bytes.size());
         at += bytes.size();
@@ -267,7 +267,7 @@ bool openPhase(const BuildRequest& request, const GameIndex& index, size_t cache
   int g = 0;
   for (; g < index.count() && runFlag.load() > 0; ++g) {
     // A name the index holds twice is added once, under its first number.
-    if (run.doneGames[static_cast<size_t>(g)] || index.find(index.entry(g).textView(GameIndexEntry::kRelativeName)) != g)
+    if (run.doneGames[static_cast<size_t>(g)] || index.find(index.entryCopy(g).textView(GameIndexEntry::kRelativeName)) != g)
       continue;
     run.pending[static_cast<size_t>(g)] = 1;
     ++run.pendingCount;
@@ -412,7 +412,7 @@ bool updateIndex(const BuildRequest& request, const std::string& directory, Game
   scan.total = &progress.total;
   scan.current = &progress.current;
   scan.added = [&](int g, GameRecord& record, int winner) {
-    offerScanned(request, open, g, record, winner, index.entry(g).relativeName());
+    offerScanned(request, open, g, record, winner, index.entryCopy(g).relativeName());
   };
   result.indexScan = index.update(directory, scan);
   result.indexUpdated = true;
@@ -463,7 +463,10 @@ BuildResult buildPatternBase(const BuildRequest& asked, BuildProgress& progress,
   progress.current.store(0);
   std::string directory = request.recordDirectory;
   if (!directory.empty() && directory.back() != '/') directory += '/';
+  // The index is read a few times an entry in a build: held packed, a collection of a million
+  // games takes about 100 MB instead of 662.
   GameIndex index;
+  index.holdPacked();
   if (!index.read(request.file("idx"), directory)) {
     index.clear();
     index.setDirectory(directory);

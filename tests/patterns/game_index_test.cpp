@@ -134,6 +134,81 @@ TEST(GameIndexTest, FileRoundTripKeepsEveryEntryByte) {
   EXPECT_EQ(back.pathOf(-1), std::nullopt);
 }
 
+// Entries held packed unpack to the bytes they went in with, whatever runs of zeros and other
+// bytes they hold (runs longer than a packed run can say, runs at either end, no zeros at all).
+TEST(PackedGameEntriesTest, EntriesUnpackToTheirBytes) {
+  std::vector<GameIndexEntry> cases(6);
+  for (size_t i = 0; i < GameIndexEntry::kSize; ++i) {
+    cases[1].bytes()[i] = 0xff;                                       // no zero at all
+    cases[2].bytes()[i] = static_cast<std::uint8_t>(i % 2 ? 0 : i);   // single zeros between bytes
+    cases[3].bytes()[i] = i == 300 ? 7 : 0;                           // long runs either side
+    cases[4].bytes()[i] = static_cast<std::uint8_t>((i * 37) % 5 == 0 ? 0 : i * 13 + 1);
+  }
+  cases[5] = sampleEntry("sub/\xe4\xb8\xad.SGF", 123456);
+  PackedGameEntries packed;
+  for (int round = 0; round < 2; ++round)
+    for (const auto& e : cases) packed.push_back(e);
+  ASSERT_EQ(packed.size(), 2 * cases.size());
+  GameIndexEntry out;
+  for (size_t n = packed.size(); n-- > 0;) {
+    out.bytes().fill(0xaa);
+    packed.get(n, out);
+    EXPECT_EQ(out, cases[n % cases.size()]) << n;
+  }
+}
+
+// An index held packed gives the same entries, finds, file bytes and scan results as one held
+// as the entries lie, through a build with duplicates, an update and a read of its own file.
+TEST(GameIndexTest, PackedIndexBehavesAsThePlainOne) {
+  ScratchDir plainDir;
+  ScratchDir packedDir;
+  std::vector<std::string> collections;
+  for (const ScratchDir* dir : {&plainDir, &packedDir})
+    collections.push_back(collectionOf(*dir, {{"a.sgf", "g1;p;20"},
+                                              {"b/a copy.sgf", "g1;p;20"},
+                                              {"b/changed.sgf", "g1;p;20 "},
+                                              {"b/\xe4\xb8\xad.sgf", "g1;q;20"}}));
+  FakeLoader fake;
+  GameIndex plain;
+  GameIndex packed;
+  packed.holdPacked();
+  auto expectSame = [&](const char* step) {
+    SCOPED_TRACE(step);
+    ASSERT_EQ(packed.count(), plain.count());
+    for (int n = 0; n < plain.count(); ++n) {
+      EXPECT_EQ(packed.entryCopy(n), plain.entry(n)) << n;
+      EXPECT_EQ(packed.find(plain.entry(n).relativeName()), plain.find(plain.entry(n).relativeName()));
+      EXPECT_EQ(packed.pathOf(n).value().substr(collections[1].size()), plain.pathOf(n).value().substr(collections[0].size()));
+    }
+    EXPECT_EQ(packed.find("missing.sgf"), -1);
+    ASSERT_TRUE(plain.write(plainDir.file("x.idx")));
+    ASSERT_TRUE(packed.write(packedDir.file("x.idx")));
+    EXPECT_EQ(test::readFileBytes(packedDir.file("x.idx")), test::readFileBytes(plainDir.file("x.idx")));
+  };
+  const auto rPlain = plain.build(collections[0], scanOf(fake.loader()));
+  const auto rPacked = packed.build(collections[1], scanOf(fake.loader()));
+  EXPECT_EQ(rPacked.added, rPlain.added);
+  EXPECT_EQ(rPacked.duplicates, rPlain.duplicates);
+  expectSame("build");
+
+  for (const std::string& d : collections) {
+    put(d + "c/again.sgf", "g1;p;20 ");
+    put(d + "c/new.sgf", "g9;p;3");
+  }
+  const auto uPlain = plain.update(collections[0], scanOf(fake.loader()));
+  const auto uPacked = packed.update(collections[1], scanOf(fake.loader()));
+  EXPECT_EQ(uPacked.added, uPlain.added);
+  EXPECT_EQ(uPacked.duplicates, uPlain.duplicates);
+  expectSame("update");
+
+  GameIndex reread;
+  reread.holdPacked();
+  ASSERT_TRUE(reread.read(packedDir.file("x.idx"), collections[1]));
+  ASSERT_EQ(reread.count(), plain.count());
+  for (int n = 0; n < plain.count(); ++n) EXPECT_EQ(reread.entryCopy(n), plain.entry(n)) << n;
+  EXPECT_TRUE(reread.entries().empty());
+}
+
 // Names are found the same before and after they are indexed, also for names appended later and
 // names listed twice (the first number answers).
 TEST(GameIndexTest, FindGivesTheFirstNumberOfANameIndexedOrNot) {

@@ -36,19 +36,21 @@ std::uint64_t nonZero(std::uint64_t print) { return print == 0 ? 1 : print; }
 // The stone keys of a 19 x 19 board looked up instead of mixed: for each colour and point, the
 // key of the point itself and of its image under each of the seven turns. A build takes the
 // seven turned prints of every position it meets, so this is its innermost loop.
+// The eight keys of a stone fill one 64-byte line, so taking all eight prints reads one line a
+// stone.
 struct StoneKeys19 {
-  struct Turned {
+  struct alignas(64) Keys {
     std::uint64_t kinds[7];
+    std::uint64_t plain;
   };
-  std::uint64_t plain[2][kPoints];
-  Turned turned[2][kPoints];
+  Keys keys[2][kPoints];
 
   StoneKeys19() {
     for (int colour = Black; colour <= White; ++colour) {
       for (Point p = 0; p < kPoints; ++p) {
-        plain[colour - Black][p] = stoneKey(p, colour);
+        keys[colour - Black][p].plain = stoneKey(p, colour);
         for (int kind = 0; kind < 7; ++kind)
-          turned[colour - Black][p].kinds[kind] = stoneKey(turnTable19(kind, kSide, kSide)[p], colour);
+          keys[colour - Black][p].kinds[kind] = stoneKey(turnTable19(kind, kSide, kSide)[p], colour);
       }
     }
   }
@@ -70,31 +72,41 @@ std::uint64_t keyPrintOf(const BoardSnapshot& s, int side) {
   for (size_t i = 0; i < s.points.size(); ++i) {
     const Point p = s.points[i];
     const int colour = i < blacks ? Black : White;
-    sum += onBoard19(p) ? keys.plain[colour - Black][p] : stoneKey(p, colour);
+    sum += onBoard19(p) ? keys.keys[colour - Black][p].plain : stoneKey(p, colour);
   }
   return nonZero(sum);
 }
 
 void turnedKeyPrints(const BoardSnapshot& s, int side, std::array<std::uint64_t, 7>& prints) {
+  std::array<std::uint64_t, 8> all{};
+  keyPrints(s, side, all);
+  std::copy_n(all.begin(), 7, prints.begin());
+}
+
+void keyPrints(const BoardSnapshot& s, int side, std::array<std::uint64_t, 8>& prints) {
   if (s.width != kSide || s.height != kSide) {
     for (int kind = 0; kind < 7; ++kind)
       if (!turnedKeyPrint(s, side, kind, prints[static_cast<size_t>(kind)])) prints[static_cast<size_t>(kind)] = 0;
+    prints[7] = keyPrintOf(s, side);
     return;
   }
   const std::uint64_t head = headKey(s, side);
-  std::uint64_t sums[7] = {head, head, head, head, head, head, head};
+  std::uint64_t sums[8] = {head, head, head, head, head, head, head, head};
   const size_t blacks = s.blackCount < 0 ? 0 : static_cast<size_t>(s.blackCount);
   const StoneKeys19& keys = stoneKeys19();
   for (size_t i = 0; i < s.points.size(); ++i) {
     const Point p = s.points[i];
     if (!onBoard19(p)) {
+      // A stone off the board has no turned image; the print as it stands is taken the long way.
       prints.fill(0);
+      prints[7] = keyPrintOf(s, side);
       return;
     }
-    const std::uint64_t* turned = keys.turned[i < blacks ? 0 : 1][p].kinds;
-    for (int kind = 0; kind < 7; ++kind) sums[kind] += turned[kind];
+    const StoneKeys19::Keys& k = keys.keys[i < blacks ? 0 : 1][p];
+    for (int kind = 0; kind < 7; ++kind) sums[kind] += k.kinds[kind];
+    sums[7] += k.plain;
   }
-  for (int kind = 0; kind < 7; ++kind) prints[static_cast<size_t>(kind)] = nonZero(sums[kind]);
+  for (int kind = 0; kind < 8; ++kind) prints[static_cast<size_t>(kind)] = nonZero(sums[kind]);
 }
 
 bool turnedKeyPrint(const BoardSnapshot& s, int side, int kind, std::uint64_t& print) {
@@ -105,7 +117,7 @@ bool turnedKeyPrint(const BoardSnapshot& s, int side, int kind, std::uint64_t& p
     for (size_t i = 0; i < s.points.size(); ++i) {
       const Point p = s.points[i];
       if (!onBoard19(p)) return false;
-      sum += keys.turned[i < blacks ? 0 : 1][p].kinds[kind];
+      sum += keys.keys[i < blacks ? 0 : 1][p].kinds[kind];
     }
   } else {
     const BoardTransform t(kind, s.width, s.height);

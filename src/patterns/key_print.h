@@ -25,6 +25,10 @@ bool turnedKeyPrint(const BoardSnapshot& snapshot, int side, int kind, std::uint
 // gives it, or 0 where it gives false.
 void turnedKeyPrints(const BoardSnapshot& snapshot, int side, std::array<std::uint64_t, 7>& prints);
 
+// The seven turned prints (as turnedKeyPrints gives them) and the print as it stands (prints[7],
+// as keyPrintOf gives it), in one pass over the stones.
+void keyPrints(const BoardSnapshot& snapshot, int side, std::array<std::uint64_t, 8>& prints);
+
 // Entry numbers by print: the smallest number for each print, in open addressing. A lookup that
 // misses proves that no entry has that print. Prints are kept per number, so a number's print can
 // be checked against the one looked up.
@@ -45,6 +49,12 @@ class KeyPrintTable {
   void prefetch(std::uint64_t print) const {
     if (seen_.empty()) return;
     __builtin_prefetch(&seen_[seenBit(print) / 64]);
+  }
+  // Starts fetching the first slot of print as well: what a find that passes the bit reads next,
+  // and where an append of print goes.
+  void prefetchSlot(std::uint64_t print) const {
+    if (slots_.empty()) return;
+    __builtin_prefetch(&slots_[static_cast<size_t>(print) & (slots_.size() - 1)]);
   }
   size_t count() const { return prints_.size(); }
   // The print recorded with number (below count()).

@@ -78,10 +78,13 @@ int PatternLibrary::find(const BoardSnapshot& snapshot, int side) const { return
 
 int PatternLibrary::findUnderSymmetries(const BoardSnapshot& snapshot, int side, int& kind) const {
   kind = -1;
-  const int n = find(snapshot, side);
-  if (n >= 0) return n;
-  // A turn whose key the store can rule out needs no turned snapshot at all.
-  const unsigned maybe = store_->turnsThatMayHold(snapshot, side);
+  // A key the store can rule out is not looked for, and a turn so ruled out needs no turned
+  // snapshot at all.
+  const unsigned maybe = store_->keysThatMayHold(snapshot, side);
+  if (maybe & 0x80u) {
+    const int n = find(snapshot, side);
+    if (n >= 0) return n;
+  }
   for (int k = 0; k <= 6; ++k) {
     if ((maybe >> k & 1) == 0) continue;
     BoardSnapshot turned;

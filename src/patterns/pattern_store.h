@@ -52,6 +52,11 @@ class PatternStore {
   // The turns 0..6 (bit k for kind k) under which an entry may have the key of the snapshot; a
   // clear bit proves that none has, and lets a search under symmetries skip turning the snapshot.
   virtual unsigned turnsThatMayHold(const BoardSnapshot& /*snapshot*/, int /*side*/) const { return 0x7f; }
+  // The same with bit 7 for the snapshot as it stands: a search under symmetries asks once for
+  // all eight keys, so a store can look them up together.
+  virtual unsigned keysThatMayHold(const BoardSnapshot& snapshot, int side) const {
+    return turnsThatMayHold(snapshot, side) | 0x80u;
+  }
   // The index records of a store that keeps them as a list (index), else nullptr.
   virtual const std::vector<PatternIndexRecord>* records() const { return nullptr; }
   // Index record number of a store that keeps records (index and warehouse); false otherwise and

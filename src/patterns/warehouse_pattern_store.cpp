@@ -155,6 +155,24 @@ unsigned WarehousePatternStore::turnsThatMayHold(const BoardSnapshot& snapshot, 
   return maybe;
 }
 
+unsigned WarehousePatternStore::keysThatMayHold(const BoardSnapshot& snapshot, int side) const {
+  if (!cache_) return 0xff;
+  // All eight look-ups are started before the first is waited on. The slot of the print as it
+  // stands is fetched too: a find that passes the bit reads it, and so does the add of a new
+  // position, the usual outcome when the bit is clear.
+  std::array<std::uint64_t, 8> prints{};
+  keyPrints(snapshot, side, prints);
+  for (const std::uint64_t print : prints) prints_.prefetch(print);
+  prints_.prefetchSlot(prints[7]);
+  // A key found as it stands is mostly the entry sought, and then the turns are never asked
+  // about: they are left unsettled (set) instead of looked up.
+  if (prints_.find(prints[7]) >= 0) return 0xff;
+  unsigned maybe = 0;
+  for (int k = 0; k <= 6; ++k)
+    if (prints[static_cast<size_t>(k)] != 0 && prints_.find(prints[static_cast<size_t>(k)]) >= 0) maybe |= 1u << k;
+  return maybe;
+}
+
 void WarehousePatternStore::ensureBuckets() const {
   if (!bucketsStale_) return;
   bucketsStale_ = false;

@@ -40,6 +40,7 @@ class WarehousePatternStore final : public PatternStore {
   PatternEntry* beginUpdate(int number) override;
   bool endUpdate(int number) override;
   unsigned turnsThatMayHold(const BoardSnapshot& snapshot, int side) const override;
+  unsigned keysThatMayHold(const BoardSnapshot& snapshot, int side) const override;
   // The stored value of entry number as it lies in the warehouse (what is held is not seen);
   // false when it is absent or does not read.
   [[nodiscard]] bool readValue(int number, std::vector<std::uint8_t>& out) const;

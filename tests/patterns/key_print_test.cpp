@@ -91,6 +91,11 @@ TEST(KeyPrintTest, AllTurnsAtOnceMatchTurnByTurn) {
         const bool printed = turnedKeyPrint(s, side, kind, one);
         EXPECT_EQ(all[static_cast<size_t>(kind)], printed ? one : 0) << c.name << " kind " << kind;
       }
+      // All eight together: the seven turns and the print as it stands.
+      std::array<std::uint64_t, 8> eight{};
+      keyPrints(s, side, eight);
+      EXPECT_TRUE(std::equal(all.begin(), all.end(), eight.begin())) << c.name;
+      EXPECT_EQ(eight[7], keyPrintOf(s, side)) << c.name;
     }
   }
 }

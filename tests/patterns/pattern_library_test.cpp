@@ -299,6 +299,38 @@ TEST(PatternLibraryTest, AnUpdateAfterAFindStartsFromTheLatestValue) {
   }
 }
 
+// A search under symmetries with the prints (which rule keys out before any is read) must find
+// what the plain search finds: the same entry under the same turn, or nothing.
+TEST(PatternLibraryTest, SearchUnderSymmetriesWithPrintsFindsWhatThePlainSearchFinds) {
+  ScratchDir dir;
+  const auto entries = sampleEntries();
+  PatternLibrary plain;
+  PatternLibrary printed;
+  ASSERT_TRUE(printed.createWarehouse(dir.file("lib.aos")));
+  ASSERT_TRUE(printed.enableWriteBack(1));  // every entry goes to the warehouse at once
+  for (const auto& e : entries) {
+    ASSERT_TRUE(plain.add(e));
+    ASSERT_TRUE(printed.add(e));
+  }
+  std::vector<std::pair<BoardSnapshot, int>> queries = {
+      {snapshotOf({10}, {}), White}, {snapshotOf({5, 5}, {}), Black}, {snapshotOf({2}, {8}), Black},
+      {snapshotOf({18, 342}, {}), Black}, {snapshotOf({1}, {}, 13, 9), Black}};
+  for (const auto& e : entries) {
+    queries.emplace_back(e.snapshot, e.side);
+    for (int kind = 0; kind < 7; ++kind) {
+      BoardSnapshot turned;
+      if (turnSnapshot(kind, e.snapshot, turned)) queries.emplace_back(turned, e.side);
+    }
+  }
+  for (size_t i = 0; i < queries.size(); ++i) {
+    int plainKind = -2;
+    int printedKind = -2;
+    const int want = plain.findUnderSymmetries(queries[i].first, queries[i].second, plainKind);
+    EXPECT_EQ(printed.findUnderSymmetries(queries[i].first, queries[i].second, printedKind), want) << "query " << i;
+    EXPECT_EQ(printedKind, plainKind) << "query " << i;
+  }
+}
+
 // Prints saved by an earlier run spare reading every key, but only prints that agree with the
 // entries may be taken: a damaged or foreign prints file must never make a stored key unfindable.
 // A warehouse library holds its records packed; every record, whatever its values, must be written

@@ -180,6 +180,12 @@ struct LoadedGame {
 };
 using LoadedGamePtr = std::shared_ptr<const LoadedGame>;
 
+// What the phases read of a record: its first moves. The rest is dropped before it is queued,
+// which keeps games queued ahead small and frees them on the loader's thread.
+void keepPhaseMoves(GameRecord& record) {
+  record.removeLast(record.entryCount() - std::max(kGlobalMoves, kLocalMoves));
+}
+
 // One library phase under way: its done list, its library and what it still has to add.
 struct PhaseRun {
   const LibraryPhaseFiles& files;
@@ -202,8 +208,10 @@ struct PhaseRun {
   size_t cacheShare = 0;  // the phase's share of the cache, before it grows with the library
   size_t cacheLimit = 0;  // the cache's limit as set
   const std::atomic<bool>* scanning = nullptr;  // the index scan is still feeding the phase
-  // Games handed from the loader to the phase's worker: records are read ahead by at most 32.
-  BoundedQueue<std::pair<int, LoadedGamePtr>> queue{32};
+  // Games handed from the loader to the phase's worker, read ahead by at most 128: the loader
+  // serves both phases, and a phase that runs slow for a while (a stretch of dear games) must not
+  // hold it back so long that the other phase runs dry.
+  BoundedQueue<std::pair<int, LoadedGamePtr>> queue{128};
 
   explicit PhaseRun(const LibraryPhaseFiles& f) : files(f) {}
 };
@@ -349,6 +357,7 @@ void feedPhases(const BuildRequest& request, const GameIndex& index, const std::
     auto game = std::make_shared<LoadedGame>();
     const auto path = index.pathOf(g);
     game->loaded = path && request.load && request.load(*path, game->record, game->winner, nullptr);
+    keepPhaseMoves(game->record);
     handOver(g, game, wanting);
   }
 }
@@ -365,6 +374,7 @@ void offerScanned(const BuildRequest& request, const std::vector<PhaseRun*>& ope
   if (wanting.empty()) return;
   auto game = std::make_shared<LoadedGame>();
   game->record = std::move(record);
+  keepPhaseMoves(game->record);
   game->winner = winner;
   game->loaded = true;
   handOver(g, game, wanting);

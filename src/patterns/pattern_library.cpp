@@ -182,15 +182,29 @@ std::unique_ptr<PreviousDataFile> PatternLibrary::previousData(const DataWrite* 
 
 bool PatternLibrary::writeDataTo(BinaryFile& file, BinaryFile* indexFile, DataWrite* how) const {
   if (mode() == Mode::Index) return false;
-  const int count = entryCount();
   const auto old = previousData(how);
+  const bool ok = writeEntries(file, indexFile, how, old.get());
+  if (old == nullptr || old->checked()) return ok;
+  // The last data file is no longer the one its finish stamped: nothing taken from it stands,
+  // and the files are written again from the library alone, cut to their new length.
+  how->error.clear();
+  how->copied = 0;
+  return writeEntries(file, indexFile, how, nullptr) && file.truncate(how->stamp.bytes) &&
+         (indexFile == nullptr ||
+          indexFile->truncate(PatternFileHeader::kBytes +
+                              static_cast<std::uint64_t>(how->stamp.entries) * PatternIndexRecord::kBytes));
+}
+
+bool PatternLibrary::writeEntries(BinaryFile& file, BinaryFile* indexFile, DataWrite* how,
+                                  PreviousDataFile* old) const {
+  const int count = entryCount();
   PatternDataWriter writer(file, indexFile, count);
   PatternEntry scratch;
   std::vector<std::uint8_t> value;
   bool ok = true;
   for (int n = 0; n < count && ok; ++n) {
     PatternIndexRecord record;
-    if (old && !warehouse_->changedSinceOpen(n) && store_->indexRecord(n, record)) {
+    if (old != nullptr && !warehouse_->changedSinceOpen(n) && store_->indexRecord(n, record)) {
       // An unchanged entry is taken as it lies in the last data file, when its record agrees.
       PatternIndexRecord key;
       const auto bytes = old->entry(n, key);

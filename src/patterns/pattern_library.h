@@ -162,6 +162,8 @@ class PatternLibrary {
  private:
   // The last finish's data file when it may be copied from (see writeDataTo), else nullptr.
   std::unique_ptr<PreviousDataFile> previousData(const DataWrite* how) const;
+  // writeDataTo's pass over the entries, copying unchanged ones from old when given.
+  bool writeEntries(BinaryFile& file, BinaryFile* indexFile, DataWrite* how, PreviousDataFile* old) const;
   PatternEntry* beginUpdate(int number) { return store_->beginUpdate(number); }
   bool endUpdate(int number) { return store_->endUpdate(number); }
   // Replaces the store (the old one closes as it goes).

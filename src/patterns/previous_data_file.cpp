@@ -2,41 +2,96 @@
 
 #include <algorithm>
 
+#include "patterns/pattern_candidate.h"
 #include "patterns/pattern_file_header.h"
+#include "patterns/pattern_occurrence.h"
+#include "platform/byte_io.h"
 
 namespace mh {
 
 namespace {
 
-constexpr size_t kWindow = size_t{1} << 20;
+// Whether bytes are exactly one entry in data-file form with the record's stone counts and side:
+// the parts' counts lead from the key to the last byte. Locations from an index that does not
+// belong to the data file cut entries in the wrong places and fail this.
+bool wholeEntryOf(std::span<const std::uint8_t> bytes, const PatternIndexRecord& record) {
+  ByteReader in(bytes);
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t black = 0;
+  std::int32_t white = 0;
+  std::uint8_t side = 0;
+  std::int32_t count = 0;
+  std::span<const std::uint8_t> skipped;
+  if (!in.readI32(width) || !in.readI32(height) || !in.readI32(black) || !in.readI32(white) ||
+      black != record.blackCount || white != record.whiteCount || black < 0 || white < 0 ||
+      !in.take((static_cast<size_t>(black) + static_cast<size_t>(white)) * 4, skipped) || !in.readU8(side) ||
+      side != record.side)
+    return false;
+  for (const size_t unit : {PatternCandidate::kBytes, size_t{1}, PatternOccurrence::kBytes})
+    if (!in.readI32(count) || count < 0 || !in.take(static_cast<size_t>(count) * unit, skipped)) return false;
+  return in.remaining() == 0;
+}
 
 }  // namespace
 
 bool PreviousDataFile::open(const std::string& dataPath, const std::string& indexPath, const DataFileStamp& stamp,
                             int expectedEntries) {
-  window_.clear();
+  held_.clear();
+  heldFrom_ = readTo_ = 0;
+  check_ = DataCheck();
+  failed_ = false;
+  verdict_ = -1;
   at_ = -1;
   hasNext_ = false;
+  stamp_ = stamp;
   if (stamp.entries == 0 || stamp.entries != expectedEntries || !file_.open(dataPath, BinaryFile::Mode::ReadOnly))
     return false;
   const auto size = file_.size();
-  if (!size || *size != stamp.bytes || !index_.open(indexPath) || index_.count() != expectedEntries ||
-      !hasStamp(stamp))
-    return false;
+  if (!size || *size != stamp.bytes || !index_.open(indexPath) || index_.count() != expectedEntries) return false;
   size_ = *size;
   hasNext_ = index_.next(next_);
   return hasNext_;
 }
 
-bool PreviousDataFile::hasStamp(const DataFileStamp& stamp) {
-  DataCheck check;
-  std::vector<std::uint8_t> piece;
-  for (std::uint64_t at = 0; at < stamp.bytes; at += piece.size()) {
-    piece.resize(static_cast<size_t>(std::min<std::uint64_t>(kWindow, stamp.bytes - at)));
-    if (!file_.readAt(at, piece.data(), piece.size())) return false;
-    check.fold(piece);
+bool PreviousDataFile::reach(std::uint64_t begin, std::uint64_t end) {
+  if (failed_) return false;
+  if (end <= readTo_) return true;
+  // Only what the entry needs stays: the bytes before begin are dropped before reading on.
+  const std::uint64_t keepFrom = std::min(std::max(begin, heldFrom_), readTo_);
+  held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(keepFrom - heldFrom_));
+  heldFrom_ = keepFrom;
+  while (readTo_ < end) {
+    const auto piece = static_cast<size_t>(std::min<std::uint64_t>(window_, size_ - readTo_));
+    if (piece == 0) {
+      failed_ = true;
+      return false;
+    }
+    const size_t at = held_.size();
+    held_.resize(at + piece);
+    if (!file_.readAt(readTo_, held_.data() + at, piece)) {
+      failed_ = true;
+      held_.clear();
+      return false;
+    }
+    check_.fold(std::span<const std::uint8_t>(held_).subspan(at));
+    readTo_ += piece;
+    if (readTo_ <= begin) {
+      held_.clear();
+      heldFrom_ = readTo_;
+    }
   }
-  return check.value() == stamp.check;
+  return true;
+}
+
+bool PreviousDataFile::checked() {
+  if (verdict_ < 0) {
+    const bool read = reach(size_, size_);
+    held_.clear();
+    held_.shrink_to_fit();
+    verdict_ = read && readTo_ == stamp_.bytes && check_.value() == stamp_.check ? 1 : 0;
+  }
+  return verdict_ == 1;
 }
 
 bool PreviousDataFile::advanceTo(int number) {
@@ -49,24 +104,19 @@ bool PreviousDataFile::advanceTo(int number) {
 }
 
 std::span<const std::uint8_t> PreviousDataFile::entry(int number, PatternIndexRecord& record) {
-  if (number < 0 || number >= index_.count() || !advanceTo(number)) return {};
+  if (verdict_ >= 0 || number < 0 || number >= index_.count() || !advanceTo(number)) return {};
   // An entry ends where the next begins; the last at the end of the file. A record that does not
   // read leaves the entries before it without an end: they are not taken.
   if (!hasNext_ && number + 1 < index_.count()) return {};
   record = current_;
   const auto begin = static_cast<std::uint64_t>(std::max(current_.location, 0));
   const std::uint64_t end = hasNext_ ? static_cast<std::uint64_t>(std::max(next_.location, 0)) : size_;
-  if (begin < PatternFileHeader::kBytes || end <= begin || end > size_) return {};
-  if (begin < windowStart_ || end > windowStart_ + window_.size()) {
-    window_.resize(static_cast<size_t>(std::min<std::uint64_t>(std::max<std::uint64_t>(kWindow, end - begin), size_ - begin)));
-    windowStart_ = begin;
-    if (!file_.readAt(begin, window_.data(), window_.size())) {
-      window_.clear();
-      return {};
-    }
-  }
-  return std::span<const std::uint8_t>(window_).subspan(static_cast<size_t>(begin - windowStart_),
-                                                        static_cast<size_t>(end - begin));
+  // The file is read forwards only: an entry that begins before bytes already let go is not taken.
+  if (begin < PatternFileHeader::kBytes || end <= begin || end > size_ || begin < heldFrom_ || !reach(begin, end))
+    return {};
+  const auto bytes = std::span<const std::uint8_t>(held_).subspan(static_cast<size_t>(begin - heldFrom_),
+                                                                  static_cast<size_t>(end - begin));
+  return wholeEntryOf(bytes, record) ? bytes : std::span<const std::uint8_t>();
 }
 
 }  // namespace mh

@@ -12,33 +12,52 @@
 
 namespace mh {
 
-// The data file ("wpbin") and index of a library's last finish, read in file order through a
-// window, to copy the entries a later finish did not change. It opens only when the data file
-// still has the stamp that finish gave it and the index holds the expected entries, and reading
-// neither file is ever held or mapped whole, so it adds no more than two windows to the build's
-// memory.
+// The data file ("wpbin") and index of a library's last finish, read once from start to end
+// through a window, to copy the entries a later finish did not change. It opens only when the
+// data file has the size that finish stamped and the index holds the expected entries. Its bytes
+// are checked against the stamp as they are read, so the check costs no read of its own: the
+// entries handed out may be trusted only once checked() has said so, and a writer that took any
+// must be ready to write its file again without them. Neither file is ever held or mapped whole,
+// so it adds no more than two windows to the build's memory.
 class PreviousDataFile {
  public:
+  static constexpr size_t kWindow = size_t{1} << 20;
+
+  // window: the bytes read at a time (lowered only to try entries across window edges).
+  explicit PreviousDataFile(size_t window = kWindow) : window_(window < 1 ? 1 : window) {}
+
   [[nodiscard]] bool open(const std::string& dataPath, const std::string& indexPath, const DataFileStamp& stamp,
                           int expectedEntries);
   // The bytes of entry number and its index record (numbers ascending from call to call), or
-  // empty when they cannot be told or read.
+  // empty when they cannot be told or read, or are not one whole entry of that record's stone
+  // counts and side. They stay valid until the next call.
   std::span<const std::uint8_t> entry(int number, PatternIndexRecord& record);
+  // Reads whatever is left of the data file and tells whether all of its bytes agree with the
+  // stamp it was opened with; false too when a read failed. The answer is kept.
+  [[nodiscard]] bool checked();
 
  private:
-  bool hasStamp(const DataFileStamp& stamp);
   // Moves the index to entry number: its record in current_, the next one's in next_.
   bool advanceTo(int number);
+  // Reads on until the window holds [begin, end), folding every byte read into the check and
+  // keeping none before begin; false when a read fails.
+  bool reach(std::uint64_t begin, std::uint64_t end);
 
+  size_t window_;
   BinaryFile file_;
   std::uint64_t size_ = 0;
+  DataFileStamp stamp_;
+  DataCheck check_;
+  std::uint64_t readTo_ = 0;     // every byte before it has been read and folded
+  std::uint64_t heldFrom_ = 0;   // where held_ starts; it runs to readTo_
+  std::vector<std::uint8_t> held_;
+  bool failed_ = false;
+  int verdict_ = -1;  // checked()'s answer once given
   PatternIndexFileReader index_;
   int at_ = -1;  // the entry whose record is current_
   PatternIndexRecord current_;
   PatternIndexRecord next_;
   bool hasNext_ = false;
-  std::vector<std::uint8_t> window_;
-  std::uint64_t windowStart_ = 0;
 };
 
 }  // namespace mh

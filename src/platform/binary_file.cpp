@@ -115,6 +115,13 @@ bool BinaryFile::writeAt(std::uint64_t offset, const void* data, size_t n) {
   return true;
 }
 
+bool BinaryFile::truncate(std::uint64_t length) {
+  if (fd_ < 0 || !writable_ || !offsetFits(length, 0)) return false;
+  while (::ftruncate(fd_, static_cast<off_t>(length)) != 0)
+    if (errno != EINTR) return false;
+  return true;
+}
+
 std::optional<std::uint64_t> BinaryFile::size() const {
   if (fd_ < 0) return std::nullopt;
   struct stat st {};

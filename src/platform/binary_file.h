@@ -42,6 +42,8 @@ class BinaryFile {
   [[nodiscard]] std::optional<size_t> readSomeAt(std::uint64_t offset, void* data, size_t n) const;
   // Writes exactly n bytes at offset, extending the file as needed; false otherwise.
   [[nodiscard]] bool writeAt(std::uint64_t offset, const void* data, size_t n);
+  // Cuts or extends the file to length bytes; false when it is not writable or the system refuses.
+  [[nodiscard]] bool truncate(std::uint64_t length);
   // The current length, or nothing when it cannot be learned.
   [[nodiscard]] std::optional<std::uint64_t> size() const;
 

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "patterns/pattern_file_header.h"
+#include "patterns/previous_data_file.h"
 #include "support/scratch_dir.h"
 
 namespace mh {
@@ -15,6 +17,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using test::readFileBytes;
+using test::writeFileBytes;
 using test::ScratchDir;
 
 PatternEntry entryOf(int stones, int candidates, std::string text, int occurrences) {
@@ -114,6 +117,64 @@ TEST(PatternDataWriterTest, AValueThatDoesNotReadIsRefusedAndWritesNothing) {
   });
   EXPECT_EQ(got.data, expected.data);
   EXPECT_EQ(got.index, expected.index);
+}
+
+// The previous data file is read once, through windows of any size, entries straddling their
+// edges; skipped entries are read too, since the check covers every byte. A byte changed anywhere
+// (header, an entry not taken, an entry taken, the last byte) fails the check, which is what
+// keeps a copy from a changed file from standing.
+TEST(PreviousDataFileTest, EntriesComeWholeAndEveryByteIsChecked) {
+  const std::vector<PatternEntry> entries = {
+      entryOf(0, 1, "", 1),    entryOf(1, 0, "", 0),  entryOf(5, 3, "GB text", 2),
+      entryOf(40, 12, "", 30), entryOf(2, 1, std::string(4464, 'x'), 1), entryOf(3, 2, "", 3),
+  };
+  ScratchDir dir;
+  const auto count = static_cast<int>(entries.size());
+  const Written written = writeWith(dir, "lib.wp2", count, [&](PatternDataWriter& w) {
+    for (const auto& e : entries) EXPECT_TRUE(w.add(e));
+  });
+  DataCheck check;
+  check.fold(written.data);
+  const DataFileStamp stamp{count, written.data.size(), check.value()};
+  std::vector<std::uint64_t> at;
+  for (int n = 0; n < count; ++n) {
+    std::int32_t location = 0;
+    std::memcpy(&location, written.index.data() + PatternFileHeader::kBytes + n * PatternIndexRecord::kBytes + 4, sizeof location);
+    at.push_back(static_cast<std::uint64_t>(location));
+  }
+  at.push_back(written.data.size());
+  constexpr int kSkipped = 2;
+
+  const struct {
+    const char* name;
+    size_t flip;  // the byte changed, or none
+  } cases[] = {{"as stamped", SIZE_MAX},
+               {"header", 3},
+               {"an entry not taken", static_cast<size_t>(at[kSkipped] + 5)},
+               {"an entry taken", static_cast<size_t>(at[4] + 100)},
+               {"the last byte", written.data.size() - 1}};
+  for (const auto& c : cases) {
+    Bytes data = written.data;
+    if (c.flip != SIZE_MAX) data[c.flip] ^= 0x10;
+    ASSERT_TRUE(writeFileBytes(dir.file("lib.wp2"), data));
+    for (const size_t window : {size_t{1}, size_t{7}, size_t{100}, PreviousDataFile::kWindow}) {
+      PreviousDataFile old(window);
+      ASSERT_TRUE(old.open(dir.file("lib.wp2"), dir.file("lib.wp2_"), stamp, count)) << c.name;
+      for (int n = 0; n < count; ++n) {
+        if (n == kSkipped) continue;
+        PatternIndexRecord record;
+        const auto bytes = old.entry(n, record);
+        const Bytes expected(data.begin() + static_cast<std::ptrdiff_t>(at[static_cast<size_t>(n)]),
+                             data.begin() + static_cast<std::ptrdiff_t>(at[static_cast<size_t>(n) + 1]));
+        // A changed byte inside an entry's stone counts would make it no whole entry; none here.
+        EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), expected) << c.name << ", window " << window << ", entry " << n;
+        EXPECT_EQ(record.location, static_cast<std::int32_t>(at[static_cast<size_t>(n)])) << c.name;
+      }
+      EXPECT_EQ(old.checked(), c.flip == SIZE_MAX) << c.name << ", window " << window;
+      PatternIndexRecord record;
+      EXPECT_TRUE(old.entry(count - 1, record).empty()) << c.name << ": nothing is handed out once checked";
+    }
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -441,18 +442,40 @@ TEST(PatternLibraryTest, UnchangedEntriesAreCopiedOnlyFromTheStampedDataFile) {
     ASSERT_TRUE(lib.writePrints(prints, how.stamp));
   }
   const Bytes stampedData = readFileBytes(data);
-  Bytes tampered = stampedData;
-  tampered[tampered.size() - 3] ^= 1;  // same size, one occurrence changed
+  const Bytes stampedIndex = readFileBytes(index);
+  auto locationOf = [&](int n) {
+    std::int32_t location = 0;
+    std::memcpy(&location, stampedIndex.data() + PatternFileHeader::kBytes + n * PatternIndexRecord::kBytes + 4,
+                sizeof location);
+    return static_cast<size_t>(location);
+  };
+  auto changed = [](Bytes bytes, size_t at) {
+    bytes[at] ^= 1;
+    return bytes;
+  };
+  // Entry 1 ends, and entry 2 begins, 4 bytes late: an index that does not belong to the data.
+  Bytes shiftedIndex = stampedIndex;
+  const std::int32_t shifted = static_cast<std::int32_t>(locationOf(2) + 4);
+  std::memcpy(shiftedIndex.data() + PatternFileHeader::kBytes + 2 * PatternIndexRecord::kBytes + 4, &shifted,
+              sizeof shifted);
+  const int all = static_cast<int>(entries.size());
   const struct {
     const char* name;
     Bytes previous;
+    Bytes previousIndex;
     int copied;
-  } cases[] = {{"the stamped file", stampedData, static_cast<int>(entries.size()) - 1},
-               {"a file changed since, same size", tampered, 0},
-               {"no file", {}, 0}};
+    bool rewritten;  // the check failed at the end and the files were written again
+  } cases[] = {{"the stamped file", stampedData, stampedIndex, all - 1, false},
+               {"a file changed since, same size", changed(stampedData, stampedData.size() - 3), stampedIndex, 0, true},
+               // Entry 3 is changed below, so its old bytes are not copied; they are checked all the same.
+               {"a change in bytes not copied", changed(stampedData, locationOf(3) + 2), stampedIndex, 0, true},
+               {"a change in the header", changed(stampedData, 5), stampedIndex, 0, true},
+               {"an index whose locations do not fit", stampedData, shiftedIndex, all - 3, false},
+               {"no file", {}, stampedIndex, 0, false}};
   for (const auto& c : cases) {
     if (c.previous.empty()) std::filesystem::remove(data);
     else ASSERT_TRUE(writeFileBytes(data, c.previous));
+    ASSERT_TRUE(writeFileBytes(index, c.previousIndex));
     PatternLibrary lib;
     ASSERT_TRUE(lib.openWarehouse(wh, whIndex)) << c.name;
     ASSERT_TRUE(lib.enableWriteBack(1 << 20, prints)) << c.name;
@@ -460,12 +483,34 @@ TEST(PatternLibraryTest, UnchangedEntriesAreCopiedOnlyFromTheStampedDataFile) {
     PatternLibrary::DataWrite how;
     how.previousData = data;
     how.previousIndex = index;
-    writePair(lib, how, dir.file("next.wp2"), dir.file("next.wp2_"));
+    // The files written over are longer than the result: a rewrite after a failed check must
+    // leave nothing of them behind.
+    ASSERT_TRUE(writeFileBytes(dir.file("next.wp2"), Bytes(stampedData.size() * 2, 0xAB)));
+    ASSERT_TRUE(writeFileBytes(dir.file("next.wp2_"), Bytes(stampedIndex.size() * 2, 0xAB)));
+    {
+      BinaryFile df;
+      BinaryFile xf;
+      ASSERT_TRUE(df.open(dir.file("next.wp2"), BinaryFile::Mode::ReadWrite) &&
+                  xf.open(dir.file("next.wp2_"), BinaryFile::Mode::ReadWrite));
+      EXPECT_TRUE(lib.writeDataTo(df, &xf, &how)) << how.error;
+    }
     // The reference: every entry encoded afresh.
     writePair(lib, *std::make_unique<PatternLibrary::DataWrite>(), dir.file("ref.wp2"), dir.file("ref.wp2_"));
-    EXPECT_EQ(readFileBytes(dir.file("next.wp2")), readFileBytes(dir.file("ref.wp2"))) << c.name;
-    EXPECT_EQ(readFileBytes(dir.file("next.wp2_")), readFileBytes(dir.file("ref.wp2_"))) << c.name;
-    EXPECT_EQ(how.stamp.entries, static_cast<int>(entries.size())) << c.name;
+    const Bytes written = readFileBytes(dir.file("next.wp2"));
+    const Bytes reference = readFileBytes(dir.file("ref.wp2"));
+    const Bytes writtenIndex = readFileBytes(dir.file("next.wp2_"));
+    const Bytes referenceIndex = readFileBytes(dir.file("ref.wp2_"));
+    ASSERT_GE(written.size(), reference.size()) << c.name;
+    ASSERT_GE(writtenIndex.size(), referenceIndex.size()) << c.name;
+    // Files are written from offset 0; only a rewrite also cuts them to their length.
+    EXPECT_TRUE(std::equal(reference.begin(), reference.end(), written.begin())) << c.name;
+    EXPECT_TRUE(std::equal(referenceIndex.begin(), referenceIndex.end(), writtenIndex.begin())) << c.name;
+    if (c.rewritten) {
+      EXPECT_EQ(written.size(), reference.size()) << c.name;
+      EXPECT_EQ(writtenIndex.size(), referenceIndex.size()) << c.name;
+    }
+    EXPECT_EQ(how.stamp.entries, all) << c.name;
+    EXPECT_EQ(how.stamp.bytes, reference.size()) << c.name;
     EXPECT_EQ(how.copied, c.copied) << c.name;
   }
 }

@@ -25,13 +25,6 @@ bool validName(std::string_view name) {
   return !name.empty() && name.size() < Warehouse::kNameBytes && name.find('\0') == std::string_view::npos;
 }
 
-void appendRecord(std::vector<std::uint8_t>& out, std::string_view name, std::int32_t start) {
-  const size_t at = out.size();
-  out.resize(at + Warehouse::kRecordBytes, 0);
-  if (!name.empty()) std::memcpy(out.data() + at, name.data(), name.size());
-  std::memcpy(out.data() + at + Warehouse::kNameBytes, &start, sizeof start);
-}
-
 }  // namespace
 
 Warehouse::~Warehouse() { close(); }
@@ -84,39 +77,73 @@ bool Warehouse::open(const std::string& path, bool readOnly) {
 
 bool Warehouse::readDirectory() {
   // Records are taken as the chain is read: a directory of millions of names is never in memory
-  // as one value.
+  // as one value. Whole records are taken where they lie in a piece; only one that straddles two
+  // pieces is gathered first.
   std::vector<std::int32_t> starts;  // 4 bytes a name where a tree of them takes about 40
-  std::vector<std::uint8_t> record;
-  auto take = [&]() {
-    const auto* nul = static_cast<const std::uint8_t*>(std::memchr(record.data(), 0, kNameBytes));
+  std::array<std::uint8_t, kRecordBytes> straddling{};
+  size_t gathered = 0;
+  auto take = [&](const std::uint8_t* record) {
+    const auto* nul = static_cast<const std::uint8_t*>(std::memchr(record, 0, kNameBytes));
     if (nul == nullptr) return false;
-    if (nul == record.data()) return true;
+    if (nul == record) return true;
     std::int32_t start = -1;
-    std::memcpy(&start, record.data() + kNameBytes, sizeof start);
+    std::memcpy(&start, record + kNameBytes, sizeof start);
     if (start == 0) sharedStarts_.insert(start);
     starts.push_back(start);
-    directory_.set(std::string_view(reinterpret_cast<const char*>(record.data()),
-                                    static_cast<size_t>(nul - record.data())),
-                   start);
+    directory_.set(std::string_view(reinterpret_cast<const char*>(record), static_cast<size_t>(nul - record)), start);
     return true;
   };
   const bool ok = store_.readChainPieces(0, [&](std::span<const std::uint8_t> piece) {
-    for (size_t at = 0; at < piece.size();) {
-      const size_t n = std::min(piece.size() - at, kRecordBytes - record.size());
-      record.insert(record.end(), piece.begin() + static_cast<std::ptrdiff_t>(at),
-                    piece.begin() + static_cast<std::ptrdiff_t>(at + n));
-      at += n;
-      if (record.size() < kRecordBytes) continue;
-      if (!take()) return false;
-      record.clear();
+    size_t at = 0;
+    if (gathered > 0) {
+      at = std::min(piece.size(), kRecordBytes - gathered);
+      std::memcpy(straddling.data() + gathered, piece.data(), at);
+      gathered += at;
+      if (gathered < kRecordBytes) return true;
+      gathered = 0;
+      if (!take(straddling.data())) return false;
     }
+    for (; at + kRecordBytes <= piece.size(); at += kRecordBytes)
+      if (!take(piece.data() + at)) return false;
+    gathered = piece.size() - at;
+    if (gathered > 0) std::memcpy(straddling.data(), piece.data() + at, gathered);
     return true;
   });
-  // A start named twice is shared by both names.
-  std::sort(starts.begin(), starts.end());
-  for (size_t i = 1; i < starts.size(); ++i)
-    if (starts[i] == starts[i - 1]) sharedStarts_.insert(starts[i]);
+  noteSharedStarts(starts);
   return ok;
+}
+
+void Warehouse::noteSharedStarts(const std::vector<std::int32_t>& starts) {
+  // A start named twice is shared by both names. Two blocks begin more than 16 bytes apart, so
+  // within the block area a bit per 16 bytes tells distinct block starts apart: only starts that
+  // meet a bit already set (and any outside the area) can be named twice, and only they are
+  // sorted and compared.
+  const std::int64_t area = std::max<std::int64_t>(store_.areaEnd(), 0);
+  std::vector<std::uint64_t> seen(static_cast<size_t>(area / 16 / 64 + 1), 0);
+  auto bucketOf = [](std::int32_t start) { return static_cast<size_t>(start) / 16; };
+  std::vector<std::int32_t> maybe;
+  std::vector<size_t> metTwice;  // buckets that more than one start fell in
+  for (const std::int32_t start : starts) {
+    if (start < 0 || start >= area) {
+      maybe.push_back(start);
+      continue;
+    }
+    const size_t b = bucketOf(start);
+    std::uint64_t& word = seen[b / 64];
+    const std::uint64_t bit = std::uint64_t{1} << (b % 64);
+    if ((word & bit) != 0) metTwice.push_back(b);
+    word |= bit;
+  }
+  seen = {};
+  if (!metTwice.empty()) {
+    std::sort(metTwice.begin(), metTwice.end());
+    for (const std::int32_t start : starts)
+      if (start >= 0 && start < area && std::binary_search(metTwice.begin(), metTwice.end(), bucketOf(start)))
+        maybe.push_back(start);
+  }
+  std::sort(maybe.begin(), maybe.end());
+  for (size_t i = 1; i < maybe.size(); ++i)
+    if (maybe[i] == maybe[i - 1]) sharedStarts_.insert(maybe[i]);
 }
 
 bool Warehouse::get(std::string_view name, std::vector<std::uint8_t>& out) const {
@@ -176,26 +203,37 @@ bool Warehouse::writeDirectory() {
   // The records are handed to the block store a piece at a time: a directory of a million names
   // is 132 MB that never needs to be in memory at once.
   const size_t records = std::max<size_t>(directory_.size(), 1);
-  std::vector<std::uint8_t> record;
+  std::array<std::uint8_t, kRecordBytes> straddling{};
+  size_t used = kRecordBytes;  // bytes of straddling already handed out
   std::string spelled;
-  size_t used = 0;     // bytes of record already handed out
-  size_t next = 0;     // the directory's next record number
+  size_t next = 0;  // the directory's next record number
+  // The next live record into out (the empty directory's one record when none is left).
+  auto nextRecord = [&](std::uint8_t* out) {
+    std::string_view name;
+    std::int32_t start = -1;
+    bool live = false;
+    while (!live && next < directory_.recordCount()) live = directory_.recordAt(next++, name, start, spelled);
+    if (!live) {
+      name = {};
+      start = -1;
+    }
+    std::memset(out, 0, kRecordBytes);
+    if (!name.empty()) std::memcpy(out, name.data(), name.size());
+    std::memcpy(out + kNameBytes, &start, sizeof start);
+  };
+  // Whole records go straight into the piece; only one that straddles two pieces is built apart.
   auto source = [&](std::span<std::uint8_t> out) {
-    for (size_t at = 0; at < out.size();) {
-      if (used == record.size()) {
-        record.clear();
-        used = 0;
-        std::string_view name;
-        std::int32_t start = -1;
-        bool live = false;
-        while (!live && next < directory_.recordCount()) live = directory_.recordAt(next++, name, start, spelled);
-        if (live) appendRecord(record, name, start);
-        else appendRecord(record, {}, -1);  // the empty directory's one record
-      }
-      const size_t n = std::min(out.size() - at, record.size() - used);
-      std::memcpy(out.data() + at, record.data() + used, n);
-      used += n;
-      at += n;
+    size_t at = 0;
+    if (used < kRecordBytes) {
+      at = std::min(out.size(), kRecordBytes - used);
+      std::memcpy(out.data(), straddling.data() + used, at);
+      used += at;
+    }
+    for (; at + kRecordBytes <= out.size(); at += kRecordBytes) nextRecord(out.data() + at);
+    if (at < out.size()) {
+      nextRecord(straddling.data());
+      used = out.size() - at;
+      std::memcpy(out.data() + at, straddling.data(), used);
     }
   };
   // A new file has no blocks yet; otherwise the old directory chain at 0 is released first.

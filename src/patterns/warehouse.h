@@ -76,6 +76,8 @@ class Warehouse {
   // Reads the directory chain into directory_; false on a chain that does not read or a record
   // without a terminating NUL.
   bool readDirectory();
+  // Marks the starts that more than one name holds as shared.
+  void noteSharedStarts(const std::vector<std::int32_t>& starts);
   void drop();
   bool fail(const char* what);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <charconv>
 #include <climits>
 #include <cstdint>
 #include <string>
@@ -35,7 +36,8 @@ class WarehouseDirectory {
   bool recordAt(size_t n, std::string_view& name, std::int32_t& start, std::string& spelled) const {
     if (n < numbered_.size()) {
       start = numbered_[n];
-      spelled = std::to_string(n);
+      char digits[24];
+      spelled.assign(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
       name = spelled;
       return start != kAbsent;
     }

@@ -18,7 +18,8 @@ std::vector<PatternIndexRecord> sampleRecords(size_t count) {
   out.reserve(count);
   for (size_t n = 0; n < count; ++n) {
     const auto i = static_cast<std::int32_t>(n);
-    PatternIndexRecord r{(i * 7919) & 0xffffff, i, i % 181, (i * 3) % 181, static_cast<std::uint8_t>(1 + i % 2)};
+    PatternIndexRecord r{static_cast<std::int32_t>((n * 7919) & 0xffffff), i, i % 181, (i * 3) % 181,
+                         static_cast<std::uint8_t>(1 + i % 2)};
     if (n % 50'000 == 7) r.hash = -5;             // outside the packed hash
     if (n % 70'001 == 3) r.blackCount = 70'000;   // outside the packed counts
     if (n % 90'001 == 11) r.location = 12;        // not its own number

@@ -77,12 +77,6 @@ std::uint64_t keyPrintOf(const BoardSnapshot& s, int side) {
   return nonZero(sum);
 }
 
-void turnedKeyPrints(const BoardSnapshot& s, int side, std::array<std::uint64_t, 7>& prints) {
-  std::array<std::uint64_t, 8> all{};
-  keyPrints(s, side, all);
-  std::copy_n(all.begin(), 7, prints.begin());
-}
-
 void keyPrints(const BoardSnapshot& s, int side, std::array<std::uint64_t, 8>& prints) {
   if (s.width != kSide || s.height != kSide) {
     for (int kind = 0; kind < 7; ++kind)

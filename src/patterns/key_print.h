@@ -21,12 +21,9 @@ std::uint64_t keyPrintOf(const BoardSnapshot& snapshot, int side);
 // position does not exist).
 bool turnedKeyPrint(const BoardSnapshot& snapshot, int side, int kind, std::uint64_t& print);
 
-// The prints of all seven turns in one pass over the stones: prints[kind] as turnedKeyPrint
-// gives it, or 0 where it gives false.
-void turnedKeyPrints(const BoardSnapshot& snapshot, int side, std::array<std::uint64_t, 7>& prints);
-
-// The seven turned prints (as turnedKeyPrints gives them) and the print as it stands (prints[7],
-// as keyPrintOf gives it), in one pass over the stones.
+// The prints of all seven turns and of the position as it stands, in one pass over the stones:
+// prints[kind] as turnedKeyPrint gives it, or 0 where it gives false, and prints[7] as
+// keyPrintOf gives it.
 void keyPrints(const BoardSnapshot& snapshot, int side, std::array<std::uint64_t, 8>& prints);
 
 // Entry numbers by print: the smallest number for each print, in open addressing. A lookup that

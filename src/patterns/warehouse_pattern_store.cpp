@@ -143,30 +143,28 @@ int WarehousePatternStore::find(const BoardSnapshot& snapshot, int side, Pattern
 }
 
 unsigned WarehousePatternStore::turnsThatMayHold(const BoardSnapshot& snapshot, int side) const {
-  if (!cache_) return 0x7f;
-  // The seven prints are taken first and their slots fetched together: each look-up mostly
-  // misses the processor's caches, and one after the other they would wait in turn.
-  std::array<std::uint64_t, 7> prints{};
-  turnedKeyPrints(snapshot, side, prints);
-  for (const std::uint64_t print : prints) prints_.prefetch(print);
-  unsigned maybe = 0;
-  for (int k = 0; k <= 6; ++k)
-    if (prints[static_cast<size_t>(k)] != 0 && prints_.find(prints[static_cast<size_t>(k)]) >= 0) maybe |= 1u << k;
-  return maybe;
+  return keysThatMayHold(snapshot, side, false) & 0x7fu;
 }
 
 unsigned WarehousePatternStore::keysThatMayHold(const BoardSnapshot& snapshot, int side) const {
+  return keysThatMayHold(snapshot, side, true);
+}
+
+unsigned WarehousePatternStore::keysThatMayHold(const BoardSnapshot& snapshot, int side, bool asItStands) const {
   if (!cache_) return 0xff;
-  // All eight look-ups are started before the first is waited on. The slot of the print as it
-  // stands is fetched too: a find that passes the bit reads it, and so does the add of a new
-  // position, the usual outcome when the bit is clear.
+  // All look-ups are started before the first is waited on: each mostly misses the processor's
+  // caches, and one after the other they would wait in turn. The slot of the print as it stands
+  // is fetched too: a find that passes the bit reads it, and so does the add of a new position,
+  // the usual outcome when the bit is clear.
   std::array<std::uint64_t, 8> prints{};
   keyPrints(snapshot, side, prints);
-  for (const std::uint64_t print : prints) prints_.prefetch(print);
-  prints_.prefetchSlot(prints[7]);
-  // A key found as it stands is mostly the entry sought, and then the turns are never asked
-  // about: they are left unsettled (set) instead of looked up.
-  if (prints_.find(prints[7]) >= 0) return 0xff;
+  for (int k = 0; k < (asItStands ? 8 : 7); ++k) prints_.prefetch(prints[static_cast<size_t>(k)]);
+  if (asItStands) {
+    prints_.prefetchSlot(prints[7]);
+    // A key found as it stands is mostly the entry sought, and then the turns are never asked
+    // about: they are left unsettled (set) instead of looked up.
+    if (prints_.find(prints[7]) >= 0) return 0xff;
+  }
   unsigned maybe = 0;
   for (int k = 0; k <= 6; ++k)
     if (prints[static_cast<size_t>(k)] != 0 && prints_.find(prints[static_cast<size_t>(k)]) >= 0) maybe |= 1u << k;

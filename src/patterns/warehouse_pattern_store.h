@@ -82,6 +82,9 @@ class WarehousePatternStore final : public PatternStore {
   const std::string& error() const { return error_; }
 
  private:
+  // The keys that may be held (bit 7: as it stands, asked only when asItStands; bits 0..6: the
+  // turns), from the key prints looked up together.
+  unsigned keysThatMayHold(const BoardSnapshot& snapshot, int side, bool asItStands) const;
   // Reads the records of a warehouse index file; false when it does not open or read whole.
   bool readRecords(const std::string& indexPath);
   bool writeAllowed();

@@ -126,7 +126,14 @@ bool turnedKeyPrint(const BoardSnapshot& s, int side, int kind, std::uint64_t& p
 }
 
 void KeyPrintTable::clear() {
-  prints_.clear();
+  count_ = 0;
+  tops_.clear();
+  pages_.clear();
+  pages_.shrink_to_fit();
+  spare_.reset();
+  window_.reset();
+  windowValid_ = false;
+  whole_ = true;
   slots_.clear();
   slots_.shrink_to_fit();
   seen_.clear();
@@ -139,66 +146,146 @@ size_t KeyPrintTable::seenBit(std::uint64_t print) const {
 }
 
 void KeyPrintTable::reserve(size_t count, size_t room) {
-  prints_.reserve(std::max(count, room));
+  const size_t most = std::max(count, room);
+  tops_.reserve(most);
+  pages_.reserve((most + kPageItems - 1) / kPageItems);
   size_t want = 16;
   while (want * 3 < count * 4) want *= 2;
-  if (slots_.size() < want) {
-    slots_ = {};
-    seen_ = {};
-    slots_.assign(want, -1);
-    seen_.assign(want / 4, 0);
-    for (size_t n = 0; n < prints_.size(); ++n) place(static_cast<std::int32_t>(n));
-  }
+  if (slots_.size() < want) layOut(want);
 }
 
-void KeyPrintTable::grow() {
-  const size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
+void KeyPrintTable::grow() { layOut(slots_.empty() ? 1024 : slots_.size() * 2); }
+
+void KeyPrintTable::layOut(size_t size) {
   // The old slots go first: all prints are placed again anyway, and holding both tables at once
   // would add half again to the largest table a build holds.
   slots_ = {};
   seen_ = {};
   slots_.assign(size, -1);
   seen_.assign(size / 4, 0);
-  for (size_t n = 0; n < prints_.size(); ++n) place(static_cast<std::int32_t>(n));
+  // Spilled pages are read back in order into a buffer of their own: a check in place may use
+  // the window.
+  std::unique_ptr<std::uint64_t[]> buffer;
+  constexpr size_t kAhead = 16;
+  const size_t mask = size - 1;
+  for (size_t p = 0; p * kPageItems < count_; ++p) {
+    const std::uint64_t* prints = pages_[p].get();
+    if (!prints) {
+      if (!buffer) buffer = std::make_unique_for_overwrite<std::uint64_t[]>(kPageItems);
+      if (!spill_.readAt(p * kPageItems * sizeof(std::uint64_t), buffer.get(), kPageItems * sizeof(std::uint64_t))) {
+        // These prints can no longer be found, so a miss no longer proves anything.
+        whole_ = false;
+        continue;
+      }
+      prints = buffer.get();
+    }
+    const size_t items = std::min(kPageItems, count_ - p * kPageItems);
+    for (size_t i = 0; i < items; ++i) {
+      if (i + kAhead < items) {
+        __builtin_prefetch(&slots_[static_cast<size_t>(prints[i + kAhead]) & mask]);
+        prefetch(prints[i + kAhead]);
+      }
+      place(static_cast<std::int32_t>(p * kPageItems + i), prints[i]);
+    }
+  }
 }
 
-void KeyPrintTable::place(std::int32_t number) {
-  const std::uint64_t print = prints_[static_cast<size_t>(number)];
-  if (print == 0) return;
-  const size_t bit = seenBit(print);
+void KeyPrintTable::place(std::int32_t number, std::uint64_t sought) {
+  if (sought == 0) return;
+  const size_t bit = seenBit(sought);
   seen_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+  const std::uint16_t top = topOf(sought);
   const size_t mask = slots_.size() - 1;
-  for (size_t i = static_cast<size_t>(print) & mask;; i = (i + 1) & mask) {
+  for (size_t i = static_cast<size_t>(sought) & mask;; i = (i + 1) & mask) {
     const std::int32_t at = slots_[i];
     if (at < 0) {
       slots_[i] = number;
       return;
     }
     // Numbers arrive in ascending order, so the first one placed for a print is the smallest.
-    if (prints_[static_cast<size_t>(at)] == print) return;
+    // Equal top bits are mostly a different print: only the full print decides.
+    std::uint64_t other = 0;
+    if (tops_[static_cast<size_t>(at)] == top && fullPrint(static_cast<size_t>(at), other) && other == sought) return;
   }
 }
 
+void KeyPrintTable::spillPage(size_t p) {
+  if (!pages_[p]) return;
+  if (!spill_.writeAt(p * kPageItems * sizeof(std::uint64_t), pages_[p].get(), kPageItems * sizeof(std::uint64_t)))
+    return;
+  spare_ = std::move(pages_[p]);
+}
+
+bool KeyPrintTable::spillTo(const std::string& directory) {
+  if (spill_.isOpen()) return true;
+  if (!spill_.openScratch(directory)) return false;
+  // Every full page; the newest, while not full, is the one appends go to.
+  for (size_t p = 0; p < pages_.size() && (p + 1) * kPageItems <= count_; ++p) spillPage(p);
+  spare_.reset();
+  return true;
+}
+
+size_t KeyPrintTable::pagesHeld() const {
+  return static_cast<size_t>(std::count_if(pages_.begin(), pages_.end(), [](const auto& p) { return p != nullptr; }));
+}
+
+bool KeyPrintTable::print(size_t number, std::uint64_t& out) const {
+  if (number >= count_) return false;
+  const size_t p = number / kPageItems;
+  if (const std::uint64_t* prints = pages_[p].get()) {
+    out = prints[number % kPageItems];
+    return true;
+  }
+  if (!windowValid_ || windowPage_ != p) {
+    if (!window_) window_ = std::make_unique_for_overwrite<std::uint64_t[]>(kPageItems);
+    windowValid_ = false;
+    // A spilled page is always full.
+    if (!spill_.readAt(p * kPageItems * sizeof(std::uint64_t), window_.get(), kPageItems * sizeof(std::uint64_t)))
+      return false;
+    windowPage_ = p;
+    windowValid_ = true;
+  }
+  out = window_[number % kPageItems];
+  return true;
+}
+
+bool KeyPrintTable::fullPrint(size_t number, std::uint64_t& out) const {
+  const size_t p = number / kPageItems;
+  if (pages_[p] || (windowValid_ && windowPage_ == p)) return print(number, out);
+  return spill_.readAt(number * sizeof(std::uint64_t), &out, sizeof out);
+}
+
+void KeyPrintTable::push(std::uint64_t print) {
+  if (count_ == pages_.size() * kPageItems) {
+    // The page just filled goes to the scratch file, and its memory serves the next one.
+    if (spill_.isOpen() && !pages_.empty()) spillPage(pages_.size() - 1);
+    pages_.push_back(spare_ ? std::move(spare_) : std::make_unique_for_overwrite<std::uint64_t[]>(kPageItems));
+  }
+  pages_.back()[count_ % kPageItems] = print;
+  tops_.push_back(topOf(print));
+  ++count_;
+}
+
 void KeyPrintTable::append(std::uint64_t print) {
-  prints_.push_back(print);
-  // At most three quarters full: probes stay short and the table costs about 6 bytes an entry.
-  if (prints_.size() * 4 > slots_.size() * 3) grow();
-  else place(static_cast<std::int32_t>(prints_.size() - 1));
+  push(print);
+  // At most three quarters full: probes stay short.
+  if (count_ * 4 > slots_.size() * 3) grow();
+  else place(static_cast<std::int32_t>(count_ - 1), print);
 }
 
 void KeyPrintTable::append(std::span<const std::uint64_t> prints) {
-  reserve(prints_.size() + prints.size());
-  const size_t first = prints_.size();
-  for (std::uint64_t print : prints) prints_.push_back(print);
+  reserve(count_ + prints.size());
+  const size_t first = count_;
+  for (std::uint64_t print : prints) push(print);
   constexpr size_t kAhead = 16;
   const size_t mask = slots_.size() - 1;
-  for (size_t n = first; n < prints_.size(); ++n) {
-    if (n + kAhead < prints_.size()) {
-      const std::uint64_t ahead = prints_[n + kAhead];
+  for (size_t i = 0; i < prints.size(); ++i) {
+    if (i + kAhead < prints.size()) {
+      const std::uint64_t ahead = prints[i + kAhead];
       __builtin_prefetch(&slots_[static_cast<size_t>(ahead) & mask]);
       prefetch(ahead);
     }
-    place(static_cast<std::int32_t>(n));
+    place(static_cast<std::int32_t>(first + i), prints[i]);
   }
 }
 
@@ -207,11 +294,33 @@ std::int32_t KeyPrintTable::find(std::uint64_t print) const {
   // Most looked-up prints are not there: one bit answers that without walking the slots.
   const size_t bit = seenBit(print);
   if ((seen_[bit / 64] >> (bit % 64) & 1) == 0) return -1;
+  const std::uint16_t top = topOf(print);
   const size_t mask = slots_.size() - 1;
   for (size_t i = static_cast<size_t>(print) & mask;; i = (i + 1) & mask) {
     const std::int32_t at = slots_[i];
     if (at < 0) return -1;
-    if (prints_[static_cast<size_t>(at)] == print) return at;
+    if (tops_[static_cast<size_t>(at)] == top) return at;
+  }
+}
+
+bool KeyPrintTable::findExact(std::uint64_t print, std::int32_t& number) const {
+  number = -1;
+  if (!whole_) return false;
+  if (print == 0 || slots_.empty()) return true;
+  const size_t bit = seenBit(print);
+  if ((seen_[bit / 64] >> (bit % 64) & 1) == 0) return true;
+  const std::uint16_t top = topOf(print);
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = static_cast<size_t>(print) & mask;; i = (i + 1) & mask) {
+    const std::int32_t at = slots_[i];
+    if (at < 0) return true;
+    std::uint64_t other = 0;
+    if (tops_[static_cast<size_t>(at)] != top) continue;
+    if (!fullPrint(static_cast<size_t>(at), other)) return false;
+    if (other == print) {
+      number = at;
+      return true;
+    }
   }
 }
 

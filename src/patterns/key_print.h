@@ -2,10 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "model/board_snapshot.h"
+#include "platform/binary_file.h"
 #include "platform/growing_pages.h"
 
 namespace mh {
@@ -27,8 +30,14 @@ bool turnedKeyPrint(const BoardSnapshot& snapshot, int side, int kind, std::uint
 void keyPrints(const BoardSnapshot& snapshot, int side, std::array<std::uint64_t, 8>& prints);
 
 // Entry numbers by print: the smallest number for each print, in open addressing. A lookup that
-// misses proves that no entry has that print. Prints are kept per number, so a number's print can
-// be checked against the one looked up.
+// misses proves that no entry has that print.
+//
+// Memory holds only the slots, a bit filter and the top 16 bits of each number's print, about
+// 8 bytes an entry; the full prints go, a page at a time, to an unnamed scratch file once
+// spillTo is called (they stay in memory where no such file can be made). Placing prints again
+// when the slots grow reads them back in order. A find compares the top bits only: the number it
+// gives is almost always that of the print sought, and findExact settles the rare case where it
+// is not by reading the full prints.
 class KeyPrintTable {
  public:
   void clear();
@@ -40,8 +49,12 @@ class KeyPrintTable {
   // The same for many numbers in a row; their slots are fetched ahead, so that placing millions
   // of prints read from a file does not wait on memory one print after another.
   void append(std::span<const std::uint64_t> prints);
-  // The smallest number recorded with print, or -1.
+  // The smallest number whose print has print's top 16 bits among those that may have print, or
+  // -1 when no entry has print. Mostly the number of print itself (see findExact).
   std::int32_t find(std::uint64_t print) const;
+  // The smallest number recorded with exactly print, or -1. False when a full print it needs
+  // cannot be read back.
+  [[nodiscard]] bool findExact(std::uint64_t print, std::int32_t& number) const;
   // Starts fetching what a find of print reads first; finds that follow at once then overlap.
   void prefetch(std::uint64_t print) const {
     if (seen_.empty()) return;
@@ -53,20 +66,48 @@ class KeyPrintTable {
     if (slots_.empty()) return;
     __builtin_prefetch(&slots_[static_cast<size_t>(print) & (slots_.size() - 1)]);
   }
-  size_t count() const { return prints_.size(); }
-  // The print recorded with number (below count()).
-  std::uint64_t print(size_t number) const { return prints_[number]; }
+  size_t count() const { return count_; }
+  // The print recorded with number (below count()); false when it cannot be read back. Reads in
+  // number order are served by one read a page.
+  [[nodiscard]] bool print(size_t number, std::uint64_t& out) const;
+  // False once the slots had to be laid out without some print that could not be read back:
+  // from then on a miss proves nothing.
+  bool whole() const { return whole_; }
+
+  // From now on, full pages of prints go to a file without a name in directory (those already
+  // full go at once). False, nothing changed, when no such file can be made there.
+  [[nodiscard]] bool spillTo(const std::string& directory);
+  // Pages of full prints held in memory.
+  size_t pagesHeld() const;
   // Bytes held, for memory accounting.
   size_t bytes() const {
-    return prints_.bytes() + slots_.capacity() * sizeof(std::int32_t) + seen_.capacity() * sizeof(std::uint64_t);
+    return tops_.bytes() + pagesHeld() * kPageItems * sizeof(std::uint64_t) + pages_.capacity() * sizeof(pages_[0]) +
+           slots_.capacity() * sizeof(std::int32_t) + seen_.capacity() * sizeof(std::uint64_t);
   }
 
  private:
+  static constexpr size_t kPageItems = size_t{1} << 16;
+  static std::uint16_t topOf(std::uint64_t print) { return static_cast<std::uint16_t>(print >> 48); }
   void grow();
-  void place(std::int32_t number);
+  // Lays out the slots anew for size entries and places every print again.
+  void layOut(size_t size);
+  void place(std::int32_t number, std::uint64_t sought);
+  // Stores number count()'s print without placing it.
+  void push(std::uint64_t print);
   size_t seenBit(std::uint64_t print) const;
+  void spillPage(size_t p);
+  // One print (below count()) for a check out of order: read alone when its page is spilled.
+  bool fullPrint(size_t number, std::uint64_t& out) const;
 
-  GrowingPages<std::uint64_t> prints_;  // by number
+  size_t count_ = 0;
+  GrowingPages<std::uint16_t> tops_;  // top bits of each print, by number
+  std::vector<std::unique_ptr<std::uint64_t[]>> pages_;  // full prints by number; null: spilled
+  std::unique_ptr<std::uint64_t[]> spare_;  // a spilled page's memory, for the next page
+  BinaryFile spill_;
+  mutable std::unique_ptr<std::uint64_t[]> window_;  // a spilled page read back
+  mutable size_t windowPage_ = 0;
+  mutable bool windowValid_ = false;
+  bool whole_ = true;
   std::vector<std::int32_t> slots_;    // power-of-two table of numbers, -1 empty
   // One bit per print seen, 16 bits a slot: a clear bit proves a print absent in one read.
   std::vector<std::uint64_t> seen_;

@@ -106,20 +106,35 @@ std::optional<int> WarehousePatternStore::findByPrint(const BoardSnapshot& snaps
                                                       PatternEntry* out) const {
   // No entry has a key whose print no entry has; the entry a print names is almost always the
   // one sought, and the bucket walk settles the rare case where it is not.
-  const std::int32_t n = prints_.find(keyPrintOf(snapshot, side));
+  if (!prints_.whole()) return std::nullopt;
+  const std::uint64_t print = keyPrintOf(snapshot, side);
+  std::int32_t n = prints_.find(print);
   if (n < 0) return -1;
-  // A held entry is compared where it is: copying it (occurrences and all) only to compare its
-  // key would cost most of a busy position's find.
-  if (const PatternEntry* e = peek(n); e && out == nullptr && e->side == side && e->snapshot == snapshot) return n;
-  bool matched = false;
-  if (out) return readAt(n, &snapshot, side, *out, matched) && matched ? std::optional<int>(n) : std::nullopt;
-  // Decoded afresh, as a read of its own would decode it, and kept for the update that mostly
-  // follows a find (see beginUpdate).
-  found_ = PatternEntry{};
-  foundNumber_ = -1;
-  if (!readAt(n, &snapshot, side, found_, matched) || !matched) return std::nullopt;
-  foundNumber_ = n;
-  return n;
+  // The table compares only part of each print: an entry whose key differs is checked against
+  // the full prints, once, which names the entry with the print itself if there is one.
+  for (bool exact = false;; exact = true) {
+    // A held entry is compared where it is: copying it (occurrences and all) only to compare its
+    // key would cost most of a busy position's find.
+    if (const PatternEntry* e = peek(n); e && out == nullptr && e->side == side && e->snapshot == snapshot) return n;
+    bool matched = false;
+    if (out) {
+      if (!readAt(n, &snapshot, side, *out, matched)) return std::nullopt;
+    } else {
+      // Decoded afresh, as a read of its own would decode it, and kept for the update that
+      // mostly follows a find (see beginUpdate).
+      found_ = PatternEntry{};
+      foundNumber_ = -1;
+      if (!readAt(n, &snapshot, side, found_, matched)) return std::nullopt;
+      if (matched) foundNumber_ = n;
+    }
+    if (matched) return n;
+    if (exact) return std::nullopt;
+    const std::int32_t was = n;
+    if (!prints_.findExact(print, n)) return std::nullopt;
+    if (n < 0) return -1;
+    // The entry named has the print itself, yet another key: the bucket walk settles it.
+    if (n == was) return std::nullopt;
+  }
 }
 
 int WarehousePatternStore::find(const BoardSnapshot& snapshot, int side, PatternEntry* out) const {
@@ -151,7 +166,7 @@ unsigned WarehousePatternStore::keysThatMayHold(const BoardSnapshot& snapshot, i
 }
 
 unsigned WarehousePatternStore::keysThatMayHold(const BoardSnapshot& snapshot, int side, bool asItStands) const {
-  if (!cache_) return 0xff;
+  if (!cache_ || !prints_.whole()) return 0xff;
   // All look-ups are started before the first is waited on: each mostly misses the processor's
   // caches, and one after the other they would wait in turn. The slot of the print as it stands
   // is fetched too: a find that passes the bit reads it, and so does the add of a new position,
@@ -302,8 +317,10 @@ size_t WarehousePatternStore::loadPrints(const std::string& path) {
   }
   check = printsCheck(std::span(trailer).first(kTrailer - 1), check);
   // Prints of another library would answer finds wrongly: its ends must agree with the keys.
-  if (prints_.count() != count || check != trailer[kTrailer - 1] || count == 0 ||
-      prints_.print(0) != printFromKey(0) || prints_.print(count - 1) != printFromKey(count - 1)) {
+  std::uint64_t first = 0;
+  std::uint64_t last = 0;
+  if (prints_.count() != count || check != trailer[kTrailer - 1] || count == 0 || !prints_.print(0, first) ||
+      !prints_.print(count - 1, last) || first != printFromKey(0) || last != printFromKey(count - 1)) {
     prints_.clear();
     prints_.reserve(records_.size(), records_.capacity());
     return 0;
@@ -329,7 +346,9 @@ bool WarehousePatternStore::writePrints(const std::string& path, const DataFileS
     return ok;
   };
   for (size_t n = 0; n < prints_.count(); ++n) {
-    piece.push_back(prints_.print(n));
+    std::uint64_t print = 0;
+    if (!prints_.print(n, print)) return false;
+    piece.push_back(print);
     if (piece.size() == (size_t{1} << 17) && !write()) return false;
   }
   piece.push_back(prints_.count());
@@ -349,6 +368,9 @@ bool WarehousePatternStore::enableWriteBack(size_t cacheBytes, const std::string
   }
   prints_.clear();
   prints_.reserve(records_.size(), records_.capacity());
+  // The full prints are read only when the slots grow, at the finish and for the rare entry
+  // whose key differs from the one a find sought: they go to a scratch file as they come.
+  (void)prints_.spillTo(directory_);
   for (size_t n = loadPrints(printsPath); n < records_.size(); ++n) prints_.append(printFromKey(n));
   // From here the records are read back mostly in order, at the finish: all but the newest go to a
   // scratch file beside the warehouse (where it cannot be made, they stay in memory).

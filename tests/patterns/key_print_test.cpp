@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "model/board_transform.h"
+#include "support/scratch_dir.h"
 
 namespace mh {
 namespace {
@@ -119,30 +120,82 @@ TEST(KeyPrintTest, PrintsStayWhatStoredFilesHold) {
   for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], expected[i]) << i;
 }
 
-// Appends with repeated prints and unreadable keys (print 0) across several growths, checked
-// against a map holding the smallest number per print; absent prints are never found.
+// Appends with repeated prints, unreadable keys (print 0) and prints that share the top bits and
+// the slot bits with another (only their middle bits differ) across several growths, held in
+// memory or spilled from the start or midway, checked against a map of the smallest number per
+// print. find may name a number whose print shares the top bits; findExact names the print's own.
 TEST(KeyPrintTest, TableFindsTheSmallestNumberForEveryPrint) {
-  std::mt19937_64 rng(9);
-  KeyPrintTable table;
-  std::unordered_map<std::uint64_t, std::int32_t> first;
-  std::vector<std::uint64_t> used;
-  for (std::int32_t n = 0; n < 20000; ++n) {
-    std::uint64_t print = rng();
-    if (n % 7 == 0 && !used.empty()) print = used[rng() % used.size()];
-    if (n % 101 == 0) print = 0;
-    table.append(print);
-    if (print != 0) {
-      first.emplace(print, n);
-      used.push_back(print);
+  struct Case {
+    const char* name;
+    int spillAt;  // number before which the prints go to a scratch file; -1: never
+    std::int32_t count;
+  };
+  const Case cases[] = {
+      {"in memory", -1, 20000},
+      {"spilled from the start", 0, 150000},
+      {"spilled midway", 70000, 150000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::ScratchDir dir;
+    std::mt19937_64 rng(9);
+    KeyPrintTable table;
+    std::unordered_map<std::uint64_t, std::int32_t> first;
+    std::vector<std::uint64_t> used;
+    std::vector<std::uint64_t> all;
+    for (std::int32_t n = 0; n < c.count; ++n) {
+      if (n == c.spillAt) {
+        ASSERT_TRUE(table.spillTo(dir.path()));
+      }
+      std::uint64_t print = rng();
+      if (n % 7 == 0 && !used.empty()) print = used[rng() % used.size()];
+      // The same top 16 and low 32 bits as an earlier print: the same slot and the same top.
+      if (n % 13 == 0 && !used.empty()) print = (used[rng() % used.size()] & 0xffff0000ffffffffULL) | (rng() & 0xffff00000000ULL);
+      if (n % 101 == 0) print = 0;
+      table.append(print);
+      all.push_back(print);
+      if (print != 0) {
+        first.emplace(print, n);
+        used.push_back(print);
+      }
+      if (n % 997 == 0) table.reserve(static_cast<size_t>(n) + 5000);
     }
-    if (n % 997 == 0) table.reserve(static_cast<size_t>(n) + 5000);
-  }
-  for (const auto& [print, n] : first) ASSERT_EQ(table.find(print), n);
-  EXPECT_EQ(table.find(0), -1);
-  for (int i = 0; i < 20000; ++i) {
-    const std::uint64_t absent = rng();
-    if (!first.contains(absent)) {
-      ASSERT_EQ(table.find(absent), -1);
+    ASSERT_EQ(table.count(), all.size());
+    ASSERT_TRUE(table.whole());
+    if (c.spillAt >= 0) {
+      EXPECT_LE(table.pagesHeld(), 1u);
+    }
+    for (const auto& [print, n] : first) {
+      std::int32_t exact = -2;
+      ASSERT_TRUE(table.findExact(print, exact));
+      ASSERT_EQ(exact, n);
+      const std::int32_t some = table.find(print);
+      ASSERT_GE(some, 0);
+      ASSERT_EQ(all[static_cast<size_t>(some)] >> 48, print >> 48);
+    }
+    EXPECT_EQ(table.find(0), -1);
+    for (int i = 0; i < 20000; ++i) {
+      const std::uint64_t absent =
+          i % 2 ? rng() : (used[rng() % used.size()] & 0xffff0000ffffffffULL) | (rng() & 0xffff00000000ULL);
+      if (first.contains(absent)) continue;
+      std::int32_t exact = -2;
+      ASSERT_TRUE(table.findExact(absent, exact));
+      ASSERT_EQ(exact, -1);
+      const std::int32_t some = table.find(absent);
+      if (some >= 0) {
+        ASSERT_EQ(all[static_cast<size_t>(some)] >> 48, absent >> 48);
+      }
+    }
+    // Every print reads back in number order, and out of it.
+    for (size_t n = 0; n < all.size(); ++n) {
+      std::uint64_t print = 1;
+      ASSERT_TRUE(table.print(n, print));
+      ASSERT_EQ(print, all[n]) << n;
+    }
+    for (size_t n = all.size(); n-- > 0;) {
+      std::uint64_t print = 1;
+      ASSERT_TRUE(table.print(n, print));
+      ASSERT_EQ(print, all[n]) << n;
     }
   }
 }

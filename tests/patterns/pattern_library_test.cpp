@@ -7,10 +7,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <random>
+#include <unordered_map>
 #include <string>
 
 #include "model/board.h"
 #include "model/board_transform.h"
+#include "patterns/key_print.h"
 #include "patterns/pattern_file_header.h"
 #include "support/scratch_dir.h"
 
@@ -329,6 +332,49 @@ TEST(PatternLibraryTest, SearchUnderSymmetriesWithPrintsFindsWhatThePlainSearchF
     const int want = plain.findUnderSymmetries(queries[i].first, queries[i].second, plainKind);
     EXPECT_EQ(printed.findUnderSymmetries(queries[i].first, queries[i].second, printedKind), want) << "query " << i;
     EXPECT_EQ(printedKind, plainKind) << "query " << i;
+  }
+}
+
+// The prints' table compares only part of each print in memory. Two keys whose prints agree in
+// the compared bits and in the slot bits must still be told apart, held or written out, whichever
+// is added first and whether or not the other is there.
+TEST(PatternLibraryTest, KeysWhosePrintsShareTheComparedBitsAreToldApart) {
+  // Two keys of three black stones whose prints share the top 16 and the low 20 bits.
+  std::unordered_map<std::uint64_t, BoardSnapshot> seen;
+  std::mt19937 rng(5);
+  BoardSnapshot a;
+  BoardSnapshot b;
+  while (a.points.empty()) {
+    const BoardSnapshot s = snapshotOf({static_cast<Point>(rng() % 361), static_cast<Point>(rng() % 361),
+                                        static_cast<Point>(rng() % 361)}, {});
+    const std::uint64_t print = keyPrintOf(s, Black);
+    const auto [it, added] = seen.emplace((print >> 48) << 20 | (print & 0xfffff), s);
+    if (!added && !(it->second == s)) {
+      a = it->second;
+      b = s;
+    }
+  }
+  ASSERT_NE(keyPrintOf(a, Black), keyPrintOf(b, Black));
+  for (const size_t cacheBytes : {size_t{1}, size_t{1} << 20}) {
+    for (const bool bFirst : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "cache " << cacheBytes << (bFirst ? ", b first" : ", a first"));
+      ScratchDir dir;
+      PatternLibrary lib;
+      ASSERT_TRUE(lib.createWarehouse(dir.file("lib.aos")));
+      ASSERT_TRUE(lib.enableWriteBack(cacheBytes));
+      for (const auto& e : sampleEntries()) ASSERT_TRUE(lib.add(e));
+      const BoardSnapshot& one = bFirst ? b : a;
+      const BoardSnapshot& other = bFirst ? a : b;
+      ASSERT_TRUE(lib.add(entryOf(one, Black, 9)));
+      EXPECT_EQ(lib.find(one, Black), 8);
+      EXPECT_EQ(lib.find(other, Black), -1);
+      ASSERT_TRUE(lib.add(entryOf(other, Black, 10)));
+      EXPECT_EQ(lib.find(one, Black), 8);
+      EXPECT_EQ(lib.find(other, Black), 9);
+      PatternEntry e;
+      ASSERT_TRUE(lib.findWithSymmetries(other, Black, e));
+      EXPECT_EQ(e, entryOf(other, Black, 10));
+    }
   }
 }
 

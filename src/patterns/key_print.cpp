@@ -141,20 +141,22 @@ void KeyPrintTable::clear() {
 }
 
 size_t KeyPrintTable::seenBit(std::uint64_t print) const {
-  // The high bits, independent of the low bits that pick the slot.
-  return static_cast<size_t>(print >> 32) & (seen_.size() * 64 - 1);
+  // The high half, independent of the low half that picks the slot, scaled to the bits held.
+  return static_cast<size_t>(((print >> 32) * (seen_.size() * 64)) >> 32);
 }
 
 void KeyPrintTable::reserve(size_t count, size_t room) {
   const size_t most = std::max(count, room);
   tops_.reserve(most);
   pages_.reserve((most + kPageItems - 1) / kPageItems);
-  size_t want = 16;
-  while (want * 3 < count * 4) want *= 2;
-  if (slots_.size() < want) layOut(want);
+  // Two thirds full at most, so that appends do not lay the slots out again at once.
+  const size_t want = roundedSize(count / 2 * 3 + 1);
+  if (slots_.size() * 3 < count * 4) layOut(want);
 }
 
-void KeyPrintTable::grow() { layOut(slots_.empty() ? 1024 : slots_.size() * 2); }
+size_t KeyPrintTable::roundedSize(size_t size) { return std::max<size_t>(64, (size + 63) / 64 * 64); }
+
+void KeyPrintTable::grow() { layOut(slots_.empty() ? 1024 : roundedSize(slots_.size() / 2 * 3)); }
 
 void KeyPrintTable::layOut(size_t size) {
   // The old slots go first: all prints are placed again anyway, and holding both tables at once
@@ -167,7 +169,6 @@ void KeyPrintTable::layOut(size_t size) {
   // the window.
   std::unique_ptr<std::uint64_t[]> buffer;
   constexpr size_t kAhead = 16;
-  const size_t mask = size - 1;
   for (size_t p = 0; p * kPageItems < count_; ++p) {
     const std::uint64_t* prints = pages_[p].get();
     if (!prints) {
@@ -182,7 +183,7 @@ void KeyPrintTable::layOut(size_t size) {
     const size_t items = std::min(kPageItems, count_ - p * kPageItems);
     for (size_t i = 0; i < items; ++i) {
       if (i + kAhead < items) {
-        __builtin_prefetch(&slots_[static_cast<size_t>(prints[i + kAhead]) & mask]);
+        __builtin_prefetch(&slots_[slotOf(prints[i + kAhead])]);
         prefetch(prints[i + kAhead]);
       }
       place(static_cast<std::int32_t>(p * kPageItems + i), prints[i]);
@@ -195,8 +196,7 @@ void KeyPrintTable::place(std::int32_t number, std::uint64_t sought) {
   const size_t bit = seenBit(sought);
   seen_[bit / 64] |= std::uint64_t{1} << (bit % 64);
   const std::uint16_t top = topOf(sought);
-  const size_t mask = slots_.size() - 1;
-  for (size_t i = static_cast<size_t>(sought) & mask;; i = (i + 1) & mask) {
+  for (size_t i = slotOf(sought);; i = nextSlot(i)) {
     const std::int32_t at = slots_[i];
     if (at < 0) {
       slots_[i] = number;
@@ -278,11 +278,10 @@ void KeyPrintTable::append(std::span<const std::uint64_t> prints) {
   const size_t first = count_;
   for (std::uint64_t print : prints) push(print);
   constexpr size_t kAhead = 16;
-  const size_t mask = slots_.size() - 1;
   for (size_t i = 0; i < prints.size(); ++i) {
     if (i + kAhead < prints.size()) {
       const std::uint64_t ahead = prints[i + kAhead];
-      __builtin_prefetch(&slots_[static_cast<size_t>(ahead) & mask]);
+      __builtin_prefetch(&slots_[slotOf(ahead)]);
       prefetch(ahead);
     }
     place(static_cast<std::int32_t>(first + i), prints[i]);
@@ -295,8 +294,7 @@ std::int32_t KeyPrintTable::find(std::uint64_t print) const {
   const size_t bit = seenBit(print);
   if ((seen_[bit / 64] >> (bit % 64) & 1) == 0) return -1;
   const std::uint16_t top = topOf(print);
-  const size_t mask = slots_.size() - 1;
-  for (size_t i = static_cast<size_t>(print) & mask;; i = (i + 1) & mask) {
+  for (size_t i = slotOf(print);; i = nextSlot(i)) {
     const std::int32_t at = slots_[i];
     if (at < 0) return -1;
     if (tops_[static_cast<size_t>(at)] == top) return at;
@@ -310,8 +308,7 @@ bool KeyPrintTable::findExact(std::uint64_t print, std::int32_t& number) const {
   const size_t bit = seenBit(print);
   if ((seen_[bit / 64] >> (bit % 64) & 1) == 0) return true;
   const std::uint16_t top = topOf(print);
-  const size_t mask = slots_.size() - 1;
-  for (size_t i = static_cast<size_t>(print) & mask;; i = (i + 1) & mask) {
+  for (size_t i = slotOf(print);; i = nextSlot(i)) {
     const std::int32_t at = slots_[i];
     if (at < 0) return true;
     std::uint64_t other = 0;

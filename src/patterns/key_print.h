@@ -64,7 +64,7 @@ class KeyPrintTable {
   // and where an append of print goes.
   void prefetchSlot(std::uint64_t print) const {
     if (slots_.empty()) return;
-    __builtin_prefetch(&slots_[static_cast<size_t>(print) & (slots_.size() - 1)]);
+    __builtin_prefetch(&slots_[slotOf(print)]);
   }
   size_t count() const { return count_; }
   // The print recorded with number (below count()); false when it cannot be read back. Reads in
@@ -88,6 +88,14 @@ class KeyPrintTable {
  private:
   static constexpr size_t kPageItems = size_t{1} << 16;
   static std::uint16_t topOf(std::uint64_t print) { return static_cast<std::uint16_t>(print >> 48); }
+  // A print's first slot: its low half scaled to the slots, so that the table can grow by half
+  // rather than double (a doubled table stands three eighths full right after it grows).
+  size_t slotOf(std::uint64_t print) const {
+    return static_cast<size_t>((std::uint64_t{static_cast<std::uint32_t>(print)} * slots_.size()) >> 32);
+  }
+  size_t nextSlot(size_t i) const { return i + 1 == slots_.size() ? 0 : i + 1; }
+  // A slot count: a multiple of 64, so that the filter holds whole words.
+  static size_t roundedSize(size_t size);
   void grow();
   // Lays out the slots anew for size entries and places every print again.
   void layOut(size_t size);
@@ -108,7 +116,7 @@ class KeyPrintTable {
   mutable size_t windowPage_ = 0;
   mutable bool windowValid_ = false;
   bool whole_ = true;
-  std::vector<std::int32_t> slots_;    // power-of-two table of numbers, -1 empty
+  std::vector<std::int32_t> slots_;  // numbers, -1 empty
   // One bit per print seen, 16 bits a slot: a clear bit proves a print absent in one read.
   std::vector<std::uint64_t> seen_;
 };

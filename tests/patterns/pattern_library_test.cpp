@@ -339,7 +339,8 @@ TEST(PatternLibraryTest, SearchUnderSymmetriesWithPrintsFindsWhatThePlainSearchF
 // the compared bits and in the slot bits must still be told apart, held or written out, whichever
 // is added first and whether or not the other is there.
 TEST(PatternLibraryTest, KeysWhosePrintsShareTheComparedBitsAreToldApart) {
-  // Two keys of three black stones whose prints share the top 16 and the low 20 bits.
+  // Two keys of three black stones whose prints share the top 16 bits and the 20 bits below
+  // the low 12 (those that pick the slot).
   std::unordered_map<std::uint64_t, BoardSnapshot> seen;
   std::mt19937 rng(5);
   BoardSnapshot a;
@@ -348,7 +349,7 @@ TEST(PatternLibraryTest, KeysWhosePrintsShareTheComparedBitsAreToldApart) {
     const BoardSnapshot s = snapshotOf({static_cast<Point>(rng() % 361), static_cast<Point>(rng() % 361),
                                         static_cast<Point>(rng() % 361)}, {});
     const std::uint64_t print = keyPrintOf(s, Black);
-    const auto [it, added] = seen.emplace((print >> 48) << 20 | (print & 0xfffff), s);
+    const auto [it, added] = seen.emplace((print >> 48) << 20 | (print >> 12 & 0xfffff), s);
     if (!added && !(it->second == s)) {
       a = it->second;
       b = s;

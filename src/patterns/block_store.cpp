@@ -61,9 +61,8 @@ bool BlockStore::attach(BinaryFile* file, std::int64_t areaStart, std::int32_t m
 }
 
 BlockHeader BlockStore::header(size_t idx) const {
-  const Block& b = table_[idx];
-  BlockHeader h{b.offset, -1, -1, static_cast<std::int32_t>(sizeOf(idx)), static_cast<std::int32_t>(b.used)};
-  if (b.linked) {
+  BlockHeader h{offsets_[idx], -1, -1, static_cast<std::int32_t>(sizeOf(idx)), static_cast<std::int32_t>(usedOf(idx))};
+  if (linkedAt(idx)) {
     const Links& l = links_.at(idx);
     h.prev = l.prev;
     h.next = l.next;
@@ -72,23 +71,25 @@ BlockHeader BlockStore::header(size_t idx) const {
 }
 
 void BlockStore::setHeader(size_t idx, const BlockHeader& h) {
-  Block& b = table_[idx];
   // A negative used count (a damaged header) is held as one no payload holds: such a block is
   // neither free nor part of a chain that collects, as it was on disk.
-  b.used = (h.used < 0 ? 0x7fffffffu : static_cast<std::uint32_t>(h.used)) & 0x7fffffffu;
+  const std::uint32_t used = (h.used < 0 ? 0x7fffffffu : static_cast<std::uint32_t>(h.used)) & 0x7fffffffu;
   const bool linked = h.prev != -1 || h.next != -1;
   if (linked) links_[idx] = Links{h.prev, h.next};
-  else if (b.linked) links_.erase(idx);
-  b.linked = linked;
+  else if (linkedAt(idx)) links_.erase(idx);
+  if (used >= kWideUsed) wideUsed_[idx] = used;
+  else if (used_[idx] >> 1 == kWideUsed) wideUsed_.erase(idx);
+  used_[idx] = static_cast<std::uint16_t>(std::min(used, kWideUsed) << 1 | (linked ? 1u : 0u));
   markFree(idx, h.used == 0);
 }
 
 void BlockStore::appendHeader(const BlockHeader& h) {
-  table_.push_back(Block{h.offset, 0, 0});
-  if (free_.size() * 64 < table_.size()) free_.push_back(0);
+  offsets_.push_back(h.offset);
+  used_.push_back(0);
+  if (free_.size() * 64 < offsets_.size()) free_.push_back(0);
   if (freeWords_.size() * 64 < free_.size()) freeWords_.push_back(0);
   areaEnd_ = std::int64_t{h.offset} + h.size;
-  setHeader(table_.size() - 1, h);
+  setHeader(offsets_.size() - 1, h);
 }
 
 void BlockStore::markFree(size_t idx, bool free) {
@@ -135,8 +136,8 @@ void BlockStore::forFreeBlocks(Each&& each) const {
 
 std::vector<BlockHeader> BlockStore::blocks() const {
   std::vector<BlockHeader> all;
-  all.reserve(table_.size());
-  for (size_t i = 0; i < table_.size(); ++i) all.push_back(header(i));
+  all.reserve(offsets_.size());
+  for (size_t i = 0; i < offsets_.size(); ++i) all.push_back(header(i));
   return all;
 }
 
@@ -149,7 +150,9 @@ void BlockStore::detach() {
   placedBytes_ = 0;
   window_ = {};
   writeError_ = 0;
-  table_ = {};
+  offsets_ = {};
+  used_ = {};
+  wideUsed_.clear();
   links_.clear();
   free_ = {};
   freeWords_ = {};
@@ -163,22 +166,22 @@ void BlockStore::setMinimumPayload(std::int32_t payload) {
 }
 
 std::int64_t BlockStore::indexOf(std::int32_t offset, size_t from) const {
-  if (from >= table_.size()) return -1;
+  if (from >= offsets_.size()) return -1;
   // The next block of a chain mostly lies close after the one before: galloping from `from`
   // finds it in a few steps where a search of millions of blocks misses the cache every step.
   // A search from the start (a chain's first block, anywhere in the file) bisects the whole
   // table at once: galloping there would take as many steps again.
   size_t span = 1;
-  while (from != 0 && from + span < table_.size() && table_[from + span].offset < offset) span *= 2;
+  while (from != 0 && from + span < offsets_.size() && offsets_[from + span] < offset) span *= 2;
   // The first block at or past offset, between from + span / 2 and the end of the span.
   size_t lo = from == 0 ? 0 : from + span / 2;
-  size_t hi = from == 0 ? table_.size() : std::min(table_.size(), from + span + 1);
+  size_t hi = from == 0 ? offsets_.size() : std::min(offsets_.size(), from + span + 1);
   while (lo < hi) {
     const size_t mid = lo + (hi - lo) / 2;
-    if (table_[mid].offset < offset) lo = mid + 1;
+    if (offsets_[mid] < offset) lo = mid + 1;
     else hi = mid;
   }
-  if (lo == table_.size() || table_[lo].offset != offset) return -1;
+  if (lo == offsets_.size() || offsets_[lo] != offset) return -1;
   return static_cast<std::int64_t>(lo);
 }
 
@@ -210,17 +213,16 @@ bool BlockStore::readChain(std::int32_t start, std::vector<std::uint8_t>& out) c
   // Each block's used bytes go straight into place (see readChainPieces for why they lie inside
   // the file).
   size_t total = 0;
-  for (size_t idx : chain) total += static_cast<size_t>(table_[idx].used);
+  for (size_t idx : chain) total += static_cast<size_t>(usedOf(idx));
   out.resize(total);
   size_t at = 0;
   for (size_t idx : chain) {
-    const Block& h = table_[idx];
-    if (!readUsed(static_cast<std::uint64_t>(areaStart_ + h.offset + BlockHeader::kBytes), out.data() + at,
-                  static_cast<size_t>(h.used))) {
+    const auto used = static_cast<size_t>(usedOf(idx));
+    if (!readUsed(static_cast<std::uint64_t>(areaStart_ + offsets_[idx] + BlockHeader::kBytes), out.data() + at, used)) {
       out.clear();
       return false;
     }
-    at += static_cast<size_t>(h.used);
+    at += used;
   }
   return true;
 }
@@ -269,11 +271,10 @@ bool BlockStore::readChainPieces(std::int32_t start, const ChainSink& sink) cons
   constexpr size_t kPiece = size_t{1} << 20;
   std::vector<std::uint8_t> piece;
   for (size_t idx : chain) {
-    const Block& h = table_[idx];
-    const auto used = static_cast<size_t>(h.used);
+    const auto used = static_cast<size_t>(usedOf(idx));
     for (size_t at = 0; at < used; at += piece.size()) {
       piece.resize(std::min(kPiece, used - at));
-      if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + h.offset + BlockHeader::kBytes) + at, piece.data(),
+      if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + offsets_[idx] + BlockHeader::kBytes) + at, piece.data(),
                          piece.size()) ||
           !sink(piece))
         return false;
@@ -344,7 +345,7 @@ void BlockStore::place(std::uint64_t at, const std::uint8_t* data, size_t n) {
 
 bool BlockStore::flushBeforeReading(const std::vector<size_t>& chain) const {
   for (size_t idx : chain) {
-    if (!flushBefore(static_cast<std::uint64_t>(areaStart_ + table_[idx].offset), static_cast<std::uint64_t>(sizeOf(idx))))
+    if (!flushBefore(static_cast<std::uint64_t>(areaStart_ + offsets_[idx]), static_cast<std::uint64_t>(sizeOf(idx))))
       return false;
   }
   return true;
@@ -473,7 +474,7 @@ std::int32_t BlockStore::writeChain(std::uint64_t size, const ChainSource& sourc
   if (!planChain(n, taken, fresh, grow)) return -1;
 
   const size_t blockCount = taken.size() + (grow ? 1 : 0);
-  auto offsetOf = [&](size_t i) { return i < taken.size() ? table_[taken[i]].offset : fresh.offset; };
+  auto offsetOf = [&](size_t i) { return i < taken.size() ? offsets_[taken[i]] : fresh.offset; };
   std::vector<std::uint8_t>& buffer = blockScratch_;
   std::int64_t at = 0;
   for (size_t i = 0; i < blockCount; ++i) {

@@ -32,7 +32,7 @@ struct BlockHeader {
 // in the file, which makes a loop or a backward link detectable as corruption, and each block
 // after the first names its predecessor in prev, so two chains never share a block.
 //
-// The store keeps the table of all blocks in file order, 8 bytes a block: its offset and used
+// The store keeps the table of all blocks in file order, 6 bytes a block: its offset and used
 // count (its size is the distance to the next block, and most blocks hold a value of their own
 // with no links, so links are kept beside the table for the few that have them). Free blocks are
 // marked in a bitmap over the table, with a bit per word of it that holds any, so allocation
@@ -85,7 +85,7 @@ class BlockStore {
 
   // Every block's header, in file order (built on each call: for tests and figures).
   std::vector<BlockHeader> blocks() const;
-  size_t blockCount() const { return table_.size(); }
+  size_t blockCount() const { return offsets_.size(); }
   size_t freeBlockCount() const { return freeCount_; }
 
  private:
@@ -128,14 +128,15 @@ class BlockStore {
   template <class Each>
   void forFreeBlocks(Each&& each) const;
 
-  struct Block {
-    std::int32_t offset;
-    std::uint32_t used : 31;
-    std::uint32_t linked : 1;  // links_ holds its prev and next
-  };
+  // The used count of block idx, and whether links_ holds its prev and next.
+  std::uint32_t usedOf(size_t idx) const {
+    const std::uint32_t used = used_[idx] >> 1;
+    return used != kWideUsed ? used : wideUsed_.at(idx);
+  }
+  bool linkedAt(size_t idx) const { return (used_[idx] & 1) != 0; }
   // The size of block idx, header included.
   std::int64_t sizeOf(size_t idx) const {
-    return (idx + 1 < table_.size() ? std::int64_t{table_[idx + 1].offset} : areaEnd_) - table_[idx].offset;
+    return (idx + 1 < offsets_.size() ? std::int64_t{offsets_[idx + 1]} : areaEnd_) - offsets_[idx];
   }
   struct Links {
     std::int32_t prev;
@@ -146,7 +147,13 @@ class BlockStore {
   std::int64_t areaStart_ = 256;
   std::int32_t minPayload_ = 1024;
   std::int64_t areaLimit_ = kOffsetReach;
-  GrowingPages<Block> table_;  // file order: offsets strictly increasing, back to back
+  // The table of blocks in file order, 6 bytes a block: offsets strictly increasing, back to
+  // back, and beside them each block's used count (shifted left) with its linked bit. A used
+  // count of kWideUsed or more is held in wideUsed_: only values of tens of kilobytes have one.
+  GrowingPages<std::int32_t> offsets_;
+  GrowingPages<std::uint16_t> used_;
+  static constexpr std::uint32_t kWideUsed = 0x7fff;
+  std::unordered_map<size_t, std::uint32_t> wideUsed_;
   std::int64_t areaEnd_ = 0;  // where the last block ends
   std::unordered_map<size_t, Links> links_;  // by table index: blocks with a prev or next
   std::vector<std::uint64_t> free_;  // a bit per table index: the block is free

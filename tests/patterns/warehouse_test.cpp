@@ -126,6 +126,38 @@ TEST(WarehouseTest, LargeValueSpansFreeBlocksInFileOrderThenGrows) {
   }
 }
 
+// The block table holds small used counts in 15 bits and the rest beside it: a count on either
+// side of that edge must read back as written, also after its block is reused for a value
+// across the edge, and after the warehouse is opened again.
+TEST(WarehouseTest, UsedCountsOnBothSidesOfTheTablesNarrowWidthReadBack) {
+  const size_t sizes[] = {32765, 32766, 32767, 32768, 70000};
+  for (const size_t first : sizes) {
+    for (const size_t second : {size_t{200}, std::min(first, size_t{32767}), first - 1}) {
+      SCOPED_TRACE(testing::Message() << first << " then " << second);
+      ScratchDir dir;
+      Warehouse w;
+      ASSERT_TRUE(w.create(dir.file("w.aos")));
+      ASSERT_TRUE(w.put("a", filled(first, 1)));
+      ASSERT_TRUE(w.put("b", filled(100, 2)));
+      const std::int32_t start = w.blockStore().blocks()[1].offset;
+      ASSERT_EQ(chainOf(w.blockStore(), start).at(0).used, static_cast<std::int32_t>(first));
+      // The smaller value goes into the block the first one freed.
+      ASSERT_TRUE(w.put("a", filled(second, 3)));
+      ASSERT_EQ(chainOf(w.blockStore(), start).at(0).used, static_cast<std::int32_t>(second));
+      Bytes got;
+      ASSERT_TRUE(w.get("a", got));
+      EXPECT_EQ(got, filled(second, 3));
+      ASSERT_TRUE(w.close());
+      ASSERT_TRUE(w.open(dir.file("w.aos"), true));
+      ASSERT_EQ(chainOf(w.blockStore(), start).at(0).used, static_cast<std::int32_t>(second));
+      ASSERT_TRUE(w.get("a", got));
+      EXPECT_EQ(got, filled(second, 3));
+      ASSERT_TRUE(w.get("b", got));
+      EXPECT_EQ(got, filled(100, 2));
+    }
+  }
+}
+
 TEST(WarehouseTest, RefusedPutsLeaveTheOldValue) {
   ScratchDir dir;
   const std::string path = dir.file("w.aos");

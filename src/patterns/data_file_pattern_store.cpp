@@ -7,6 +7,7 @@
 #include "model/board_transform.h"
 #include "patterns/pattern_file_header.h"
 #include "patterns/pattern_hash_table.h"
+#include "patterns/pattern_key_file.h"
 #include "platform/buffered_file_reader.h"
 #include "platform/byte_io.h"
 
@@ -19,11 +20,21 @@ namespace {
 constexpr size_t kRandomReadBuffer = 4096;
 constexpr size_t kScanBuffer = 256 * 1024;
 
-// What a bucket's neighbours are filtered on before their keys are compared.
-std::uint32_t filterWord(std::int32_t blackCount, std::int32_t whiteCount, int side) {
-  return (static_cast<std::uint32_t>(side) & 0xff) << 24 | (static_cast<std::uint32_t>(blackCount) & 0xfff) << 12 |
-         (static_cast<std::uint32_t>(whiteCount) & 0xfff);
+// What a bucket's neighbours are filtered on before their keys are compared: the stone counts
+// and side (in 20 bits, above a key mark's 12). Counts past 511 share their word with smaller
+// ones, which only lets more neighbours through to the comparison of their keys.
+constexpr int kMarkBits = 12;
+constexpr std::uint32_t kMarkMask = (1u << kMarkBits) - 1;
+std::uint32_t countsWord(std::int32_t blackCount, std::int32_t whiteCount, int side) {
+  return (static_cast<std::uint32_t>(side) & 3) << 18 | (static_cast<std::uint32_t>(blackCount) & 0x1ff) << 9 |
+         (static_cast<std::uint32_t>(whiteCount) & 0x1ff);
 }
+std::uint32_t filterWord(const PatternIndexRecord& r, std::uint16_t mark) {
+  return countsWord(r.blackCount, r.whiteCount, r.side) << kMarkBits | (mark & kMarkMask);
+}
+
+// The entries whose marks are checked against their keys before a key file is trusted.
+constexpr size_t kMarkSamples = 16;
 
 bool inBucketRange(std::int32_t hash) { return hash >= 0 && hash < PatternHashTable::kBuckets; }
 
@@ -104,7 +115,8 @@ int DataFilePatternStore::numberAt(std::int32_t location) const {
   return -1;
 }
 
-bool DataFilePatternStore::openIndex(const std::string& indexPath, const std::string& dataPath) {
+bool DataFilePatternStore::openIndex(const std::string& indexPath, const std::string& dataPath,
+                                     const std::string& keysPath) {
   std::int32_t count = 0;
   if (!mapIndex(indexPath) || !openFile(dataPath, count)) return false;
   // An index left from another run of the data file (a build stopped between replacing the two
@@ -119,13 +131,68 @@ bool DataFilePatternStore::openIndex(const std::string& indexPath, const std::st
   // Both passes over the records read the mapped index in one go; its pages are let go after, so
   // that only those look-ups touch stay resident.
   indexMap_.prefetch();
+  // A key file is taken only when its header names this pair: the entry count, the data file's
+  // size and a fold of every index record, which the first pass computes on its way.
+  MappedFile keysMap;
+  PatternKeyFileHeader keysHead;
+  const bool keysFit = !keysPath.empty() && keysMap.open(keysPath) && keysHead.read(keysMap.bytes()) &&
+                       keysHead.entries == count_ && keysHead.dataBytes == dataSize_ &&
+                       keysMap.bytes().size() == keysHead.fileBytes();
+  std::span<const std::uint8_t> marks;
+  if (keysFit) {
+    keysMap.prefetch();
+    marks = keysMap.bytes().subspan(PatternKeyFileHeader::kBytes);
+  }
   const std::uint8_t* first = indexMap_.bytes().data() + PatternFileHeader::kBytes;
+  int pass = 0;
+  PatternIndexFold fold;
+  bool useMarks = false;
   const bool laid = layBuckets([&](auto&& f) {
-    for (size_t i = 0; i < count_; ++i) f(decodeIndexRecord(first + i * PatternIndexRecord::kBytes));
+    if (++pass == 2) useMarks = keysFit && fold.value() == keysHead.indexFold;
+    for (size_t i = 0; i < count_; ++i) {
+      const std::uint8_t* record = first + i * PatternIndexRecord::kBytes;
+      if (pass == 1 && keysFit) fold.add(i, record);
+      f(decodeIndexRecord(record),
+        useMarks ? static_cast<std::uint16_t>(marks[2 * i] | marks[2 * i + 1] << 8) : std::uint16_t{0});
+    }
   });
+  // The samples read their locations while the index is still in memory.
+  keyed_ = laid && useMarks && marksAgree(marks);
   indexMap_.evict();
+  if (keysFit) keysMap.evict();
   if (!laid) return false;
+  if (useMarks && !keyed_)
+    for (size_t at = 0; at < bucketSlots_.size(); ++at) bucketSlots_[at].filter &= ~kMarkMask;
   mapData(dataPath);
+  return true;
+}
+
+std::optional<std::uint16_t> DataFilePatternStore::keyMarkAt(std::int32_t location) const {
+  if (location < 0 || static_cast<std::uint64_t>(location) >= dataSize_) return std::nullopt;
+  const auto at = static_cast<std::uint64_t>(location);
+  // Read, not touched through the map: a touch maps the whole folio around it, which would count
+  // megabytes of the data file as the opening's memory. The key's length is told by its stone
+  // counts, which its first 17 bytes hold.
+  std::uint8_t head[17];
+  if (dataSize_ - at < sizeof head || !dataFile_.readAt(at, head, sizeof head)) return std::nullopt;
+  std::int32_t counts[2];
+  std::memcpy(counts, head + 8, sizeof counts);
+  if (counts[0] < 0 || counts[1] < 0) return std::nullopt;
+  const std::uint64_t keyBytes =
+      17 + 4 * (std::uint64_t{static_cast<std::uint32_t>(counts[0])} + static_cast<std::uint32_t>(counts[1]));
+  if (keyBytes > dataSize_ - at) return std::nullopt;
+  std::vector<std::uint8_t> key(static_cast<size_t>(keyBytes));
+  if (!dataFile_.readAt(at, key.data(), key.size())) return std::nullopt;
+  return patternKeyMark(key);
+}
+
+bool DataFilePatternStore::marksAgree(std::span<const std::uint8_t> marks) const {
+  if (count_ == 0) return true;
+  for (size_t k = 0; k < kMarkSamples; ++k) {
+    const size_t number = k * (count_ - 1) / (kMarkSamples - 1);
+    const auto mark = keyMarkAt(locationOf(number));
+    if (!mark || *mark != (marks[2 * number] | marks[2 * number + 1] << 8)) return false;
+  }
   return true;
 }
 
@@ -164,7 +231,7 @@ bool DataFilePatternStore::openData(const std::string& dataPath) {
   scanned_ = true;
   count_ = records_.size();
   return layBuckets([&](auto&& f) {
-    for (const auto& r : records_) f(r);
+    for (const auto& r : records_) f(r, std::uint16_t{0});
   });
 }
 
@@ -173,7 +240,7 @@ bool DataFilePatternStore::layBuckets(ForEachRecord&& forEach) {
   // A counting sort by hash in two passes over the records, each bucket's entries in the order of
   // their records with the word they are filtered on.
   bucketStarts_.assign(PatternHashTable::kBuckets + 1, 0);
-  forEach([&](const PatternIndexRecord& r) {
+  forEach([&](const PatternIndexRecord& r, std::uint16_t) {
     if (inBucketRange(r.hash)) ++bucketStarts_[static_cast<size_t>(r.hash) + 1];
   });
   for (size_t b = 1; b < bucketStarts_.size(); ++b) bucketStarts_[b] += bucketStarts_[b - 1];
@@ -182,10 +249,10 @@ bool DataFilePatternStore::layBuckets(ForEachRecord&& forEach) {
     return false;
   }
   std::vector<std::int32_t> next(bucketStarts_.begin(), bucketStarts_.end() - 1);
-  forEach([&](const PatternIndexRecord& r) {
+  forEach([&](const PatternIndexRecord& r, std::uint16_t mark) {
     if (!inBucketRange(r.hash)) return;
     const auto at = static_cast<size_t>(next[static_cast<size_t>(r.hash)]++);
-    bucketSlots_[at] = Slot{filterWord(r.blackCount, r.whiteCount, r.side), r.location};
+    bucketSlots_[at] = Slot{filterWord(r, mark), r.location};
   });
   return true;
 }
@@ -231,37 +298,42 @@ std::int32_t DataFilePatternStore::findIn(const BoardSnapshot& snapshot, int sid
                                           EntryParts parts) const {
   const std::int32_t h = patternHashOf(snapshot);
   if (bucketStarts_.empty() || !inBucketRange(h)) return -1;
-  const std::uint32_t want = filterWord(snapshot.blackCount, snapshot.whiteCount, side);
+  const std::uint32_t counts = countsWord(snapshot.blackCount, snapshot.whiteCount, side);
   // With the file mapped, a neighbour's key is compared as bytes where it lies: the key's binary
   // form (snapshot, then side) is equal exactly when the key is, and nothing is read or
   // allocated for the many neighbours that differ. The key is encoded only once a neighbour
-  // passes the filter.
+  // passes the counts; with a key file, its mark then passes over the neighbours whose keys
+  // differ without touching their bytes at all.
   std::vector<std::uint8_t> keyBytes;
-  bool compareBytes = false;
+  bool writable = false;
   bool encoded = false;
+  std::uint32_t mark = 0;
   PatternEntry scratch;
   const auto end = static_cast<size_t>(bucketStarts_[static_cast<size_t>(h) + 1]);
   for (auto at = static_cast<size_t>(bucketStarts_[static_cast<size_t>(h)]); at < end; ++at) {
-    if (bucketSlots_[at].filter != want) continue;
-    const std::int32_t location = bucketSlots_[at].location;
-    if (!encoded && dataMap_.isOpen()) {
+    const std::uint32_t filter = bucketSlots_[at].filter;
+    if (filter >> kMarkBits != counts) continue;
+    if (!encoded) {
       encoded = true;
       ByteWriter w(keyBytes);
-      compareBytes = snapshot.write(w);
+      writable = snapshot.write(w);
       w.writeU8(static_cast<std::uint8_t>(side));
+      if (writable && keyed_) mark = patternKeyMark(keyBytes) & kMarkMask;
     }
-    if (compareBytes && !keyBytesMatch(location, keyBytes)) continue;
+    if (writable && keyed_ && (filter & kMarkMask) != mark) continue;
+    const std::int32_t location = bucketSlots_[at].location;
+    if (writable && dataMap_.isOpen() && !keyBytesMatch(location, keyBytes)) continue;
     bool matched = false;
     if (readAt(location, &snapshot, side, out ? *out : scratch, matched, parts) && matched) return location;
   }
   return -1;
 }
 
-bool DataFilePatternStore::bucketHolds(std::int32_t hash, std::uint32_t want) const {
+bool DataFilePatternStore::bucketHolds(std::int32_t hash, std::uint32_t counts) const {
   if (bucketStarts_.empty() || !inBucketRange(hash)) return false;
   const auto end = static_cast<size_t>(bucketStarts_[static_cast<size_t>(hash) + 1]);
   for (auto at = static_cast<size_t>(bucketStarts_[static_cast<size_t>(hash)]); at < end; ++at)
-    if (bucketSlots_[at].filter == want) return true;
+    if (bucketSlots_[at].filter >> kMarkBits == counts) return true;
   return false;
 }
 
@@ -270,7 +342,7 @@ unsigned DataFilePatternStore::turnsThatMayHold(const BoardSnapshot& snapshot, i
   // again: the sum of the turned points, taken from the turn's table without building the
   // turned snapshot.
   if (!turnsThroughTable19(snapshot)) return 0x7f;
-  const std::uint32_t want = filterWord(snapshot.blackCount, snapshot.whiteCount, side);
+  const std::uint32_t want = countsWord(snapshot.blackCount, snapshot.whiteCount, side);
   unsigned maybe = 0;
   for (int k = 0; k <= 6; ++k) {
     const Point* table = turnTable19(k, snapshot.width, snapshot.height);

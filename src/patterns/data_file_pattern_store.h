@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,8 +22,11 @@ class DataFilePatternStore final : public PatternStore {
  public:
   // From an index file ("wpindex") and its data file. False when either does not open or the
   // index does not read. An index that does not fit the data file (checked at its first and last
-  // record) is replaced by scanning the data file, as openData does.
-  [[nodiscard]] bool openIndex(const std::string& indexPath, const std::string& dataPath);
+  // record) is replaced by scanning the data file, as openData does. keysPath may name the pair's
+  // key file (see PatternKeyFileHeader): used only when it agrees with both, it spares look-ups
+  // reading the keys of neighbours that merely share the stone counts and side.
+  [[nodiscard]] bool openIndex(const std::string& indexPath, const std::string& dataPath,
+                               const std::string& keysPath = {});
   // By scanning a data file, indexing entries up to the first that does not read. False only
   // when the file does not open or its header is wrong. The records are kept (see records).
   [[nodiscard]] bool openData(const std::string& dataPath);
@@ -38,13 +43,16 @@ class DataFilePatternStore final : public PatternStore {
   // A turn may hold the key only when the turned position's bucket has a neighbour with its
   // counts and side (19 x 19 boards; other sizes may always hold).
   unsigned turnsThatMayHold(const BoardSnapshot& snapshot, int side) const override;
+  // Whether look-ups use the marks of a key file given to openIndex (it agreed with the pair).
+  bool usesKeyFile() const { return keyed_; }
   // The records of a scanned data file; an index read from its file keeps none (nullptr).
   const std::vector<PatternIndexRecord>* records() const override {
     return scanned_ ? &records_ : nullptr;
   }
 
  private:
-  // One entry of a bucket: the filter word of its record, then its location.
+  // One entry of a bucket: the filter word of its record (its stone counts and side above 12
+  // bits of its key's mark, or zeros there without a key file), then its location.
   struct Slot {
     std::uint32_t filter;
     std::int32_t location;
@@ -59,19 +67,23 @@ class DataFilePatternStore final : public PatternStore {
   int numberAt(std::int32_t location) const;
   bool indexMatchesData() const;
   void mapData(const std::string& dataPath);
-  // Lays out the buckets from the records, which forEach(f) passes to f(record) in order (twice);
-  // false when there is no memory for them.
+  // Lays out the buckets from the records, which forEach(f) passes to f(record, mark) in order
+  // (twice), mark being the key's mark or 0; false when there is no memory for them.
   template <class ForEachRecord>
   bool layBuckets(ForEachRecord&& forEach);
   // The location of the entry with the key, or -1.
   std::int32_t findIn(const BoardSnapshot& snapshot, int side, PatternEntry* out, EntryParts parts) const;
-  // Whether bucket hash holds a slot with the filter word want.
-  bool bucketHolds(std::int32_t hash, std::uint32_t want) const;
+  // Whether bucket hash holds a slot with the counts word (stone counts and side) counts.
+  bool bucketHolds(std::int32_t hash, std::uint32_t counts) const;
   // Reads the key of the entry at location, and its body when the key matches (or always when
   // key is null).
   bool readAt(std::int32_t location, const BoardSnapshot* key, int side, PatternEntry& out, bool& matched,
               EntryParts parts) const;
   bool keyBytesMatch(std::int32_t location, const std::vector<std::uint8_t>& keyBytes) const;
+  // The mark of the key of the entry at location, or nothing when it does not read.
+  std::optional<std::uint16_t> keyMarkAt(std::int32_t location) const;
+  // Whether the marks of a spread of entries are those of their keys in the data file.
+  bool marksAgree(std::span<const std::uint8_t> marks) const;
 
   size_t count_ = 0;
   bool scanned_ = false;
@@ -82,6 +94,7 @@ class DataFilePatternStore final : public PatternStore {
   std::uint64_t dataSize_ = 0;
   std::vector<std::int32_t> bucketStarts_;  // bucket b is [starts[b], starts[b+1])
   PagedArray<Slot> bucketSlots_;
+  bool keyed_ = false;  // the slots hold the marks of a key file that agrees with the pair
 };
 
 // Reads an index file ("wpindex") into records; false when its header or a record does not read.

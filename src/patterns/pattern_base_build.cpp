@@ -18,8 +18,10 @@
 
 namespace mh {
 
-const LibraryPhaseFiles kGlobalPhase{1, "wp2.aos.idx", "wp2.aos", "wp2.aos_", "wp2", "wp2_", "wp2.aos.prints"};
-const LibraryPhaseFiles kLocalPhase{2, "lb.aos.idx", "lb.aos", "lb.aos_", "lb", "lb_", "lb.aos.prints"};
+const LibraryPhaseFiles kGlobalPhase{1, "wp2.aos.idx", "wp2.aos", "wp2.aos_", "wp2", "wp2_", "wp2.aos.prints",
+                                    "wp2.keys"};
+const LibraryPhaseFiles kLocalPhase{2, "lb.aos.idx", "lb.aos", "lb.aos_", "lb", "lb_", "lb.aos.prints",
+                                   "lb.keys"};
 
 namespace {
 
@@ -97,9 +99,11 @@ std::string systemError() { return errno != 0 ? std::strerror(errno) : ""; }
 
 // Writes the data file and its index under their temporary names; false with the reason in
 // how.error. The entries this run did not change are copied from the data file in place, when it
-// is the one the last finish stamped.
+// is the one the last finish stamped. The key file goes with them when it can be created (it is
+// optional: keys left unset when it cannot).
 bool writeDataFiles(const BuildRequest& request, const LibraryPhaseFiles& files, const PatternLibrary& library,
-                    ReplacingFile& data, ReplacingFile& dataIndex, PatternLibrary::DataWrite& how) {
+                    ReplacingFile& data, ReplacingFile& dataIndex, ReplacingFile& keys,
+                    PatternLibrary::DataWrite& how) {
   errno = 0;
   if (!data.open() || !dataIndex.open()) {
     how.error = "create: " + systemError();
@@ -108,7 +112,9 @@ bool writeDataFiles(const BuildRequest& request, const LibraryPhaseFiles& files,
   if (request.writeBack) {
     how.previousData = request.file(files.data);
     how.previousIndex = request.file(files.index);
+    if (keys.open()) how.keys = &keys.file();
     if (!library.writeDataTo(data.file(), &dataIndex.file(), &how)) return false;
+    if (how.keys != nullptr && !keys.close()) how.keys = nullptr;
     errno = 0;
     if (data.close() && dataIndex.close()) return true;
     how.error = "close: " + systemError();
@@ -144,15 +150,20 @@ bool finishPhase(const BuildRequest& request, const LibraryPhaseFiles& files, co
   bool ok = library.flush() || fail(files.warehouse, library.lastError());
   ReplacingFile data(request.file(files.data));
   ReplacingFile dataIndex(request.file(files.index));
+  ReplacingFile keys(request.file(files.keys));
   PatternLibrary::DataWrite how;
-  bool dataOk = writeDataFiles(request, files, library, data, dataIndex, how) || fail(files.data, how.error);
+  bool dataOk = writeDataFiles(request, files, library, data, dataIndex, keys, how) || fail(files.data, how.error);
   errno = 0;
   ok = (library.writeIndex(request.file(files.warehouseIndex)) || fail(files.warehouseIndex, systemError())) && ok;
   // The data file first: a reader that meets the new data with the old index checks the pair and
   // indexes the data by scanning it.
+  // The old key file goes before the pair it describes is replaced, and the new one comes after
+  // (a reader checks a key file against the pair, and does without one that does not agree).
   errno = 0;
+  if (ok && dataOk) (void)removeFile(request.file(files.keys));
   if (ok && dataOk) dataOk = (data.commit() || fail(files.data, systemError())) &&
                              (dataIndex.commit() || fail(files.index, systemError()));
+  if (ok && dataOk && how.keys != nullptr) (void)keys.commit();
   // The prints spare the next run reading every key; a run without them reads the keys instead.
   if (request.writeBack) (void)library.writePrints(request.file(files.prints), dataOk ? how.stamp : DataFileStamp{});
   ok = (library.closeWarehouse() || fail(files.warehouse, library.lastError())) && ok;

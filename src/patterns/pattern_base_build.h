@@ -86,6 +86,7 @@ struct LibraryPhaseFiles {
   const char* data;            // "wp2"
   const char* index;           // "wp2_"
   const char* prints;          // "wp2.aos.prints": the key prints of the warehouse's entries
+  const char* keys;            // "wp2.keys": the marks of the data file's keys, for look-ups
 };
 extern const LibraryPhaseFiles kGlobalPhase;
 extern const LibraryPhaseFiles kLocalPhase;

@@ -27,12 +27,14 @@ bool PatternDataWriter::addEncoded(std::span<const std::uint8_t> bytes, PatternI
   if (!ok_) return false;
   const std::uint64_t offset = data_.at + data_.buffer.size();
   if (!place(offset)) return false;
+  const size_t start = data_.buffer.size();
   data_.buffer.insert(data_.buffer.end(), bytes.begin(), bytes.end());
   ++added_;
   if (index_.file != nullptr) {
     key.location = static_cast<std::int32_t>(offset);
     ByteWriter iw(index_.buffer);
     key.write(iw);
+    noteKey(start);
   }
   return flushFull();
 }
@@ -59,6 +61,7 @@ bool PatternDataWriter::addWarehouseValue(std::span<const std::uint8_t> value) {
 
   const std::uint64_t offset = data_.at + data_.buffer.size();
   if (!place(offset)) return false;
+  const size_t start = data_.buffer.size();
   ByteWriter w(data_.buffer);
   w.reserveMore(end + 2);
   w.writeBytes(value.data(), textLengthAt);
@@ -69,6 +72,7 @@ bool PatternDataWriter::addWarehouseValue(std::span<const std::uint8_t> value) {
     ByteWriter iw(index_.buffer);
     PatternIndexRecord{patternHashOf(key_), static_cast<std::int32_t>(offset), key_.blackCount, key_.whiteCount, side}
         .write(iw);
+    noteKey(start);
   }
   return flushFull();
 }
@@ -80,6 +84,7 @@ bool PatternDataWriter::flushFull() {
     if (!data_.flush()) return fail(std::string("write: ") + std::strerror(errno));
   }
   if (index_.buffer.size() >= kWriteChunk && !index_.flush()) return fail(std::string("write: ") + std::strerror(errno));
+  if (keys_.buffer.size() >= kWriteChunk && !keys_.flush()) return fail(std::string("write: ") + std::strerror(errno));
   return true;
 }
 
@@ -104,10 +109,28 @@ PatternDataWriter::PatternDataWriter(BinaryFile& data, BinaryFile* index, std::i
   }
 }
 
+void PatternDataWriter::setKeyFile(BinaryFile* keys) {
+  if (index_.file == nullptr || added_ > 0) return;
+  keys_.file = keys;
+  keys_.buffer.assign(PatternKeyFileHeader::kBytes, 0);
+}
+
+void PatternDataWriter::noteKey(size_t start) {
+  if (keys_.file == nullptr) return;
+  const std::uint8_t* record = index_.buffer.data() + index_.buffer.size() - PatternIndexRecord::kBytes;
+  fold_.add(static_cast<std::uint64_t>(added_ - 1), record);
+  const std::span<const std::uint8_t> entry(data_.buffer.data() + start, data_.buffer.size() - start);
+  const size_t keyBytes = patternKeyBytes(entry);
+  const std::uint16_t mark = keyBytes == 0 ? 0 : patternKeyMark(entry.first(keyBytes));
+  keys_.buffer.push_back(static_cast<std::uint8_t>(mark));
+  keys_.buffer.push_back(static_cast<std::uint8_t>(mark >> 8));
+}
+
 bool PatternDataWriter::add(const PatternEntry& entry) {
   if (!ok_) return false;
   const std::uint64_t offset = data_.at + data_.buffer.size();
   if (!place(offset)) return false;
+  const size_t start = data_.buffer.size();
   ByteWriter w(data_.buffer);
   if (!entry.write(w, PatternEntryForm::DataFile))
     return fail("entry " + std::to_string(added_) + " has no data-file form");
@@ -115,6 +138,7 @@ bool PatternDataWriter::add(const PatternEntry& entry) {
   if (index_.file != nullptr) {
     ByteWriter iw(index_.buffer);
     patternRecordFor(entry, static_cast<std::int32_t>(offset)).write(iw);
+    noteKey(start);
   }
   return flushFull();
 }
@@ -134,6 +158,11 @@ bool PatternDataWriter::finish() {
     ByteWriter hw(head);
     PatternFileHeader::write(hw, kPatternIndexTag, added_);
     ok = index_.flush() && index_.file->writeAt(0, head.data(), head.size()) && ok;
+  }
+  if (keys_.file != nullptr) {
+    std::uint8_t head[PatternKeyFileHeader::kBytes];
+    PatternKeyFileHeader{static_cast<std::uint32_t>(added_), data_.at, fold_.value()}.write(head);
+    ok = keys_.flush() && keys_.file->writeAt(0, head, sizeof head) && ok;
   }
   if (!ok && error_.empty()) error_ = std::string("write: ") + std::strerror(errno);
   return ok;

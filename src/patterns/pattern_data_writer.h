@@ -8,6 +8,7 @@
 #include "patterns/data_file_stamp.h"
 #include "patterns/pattern_entry.h"
 #include "patterns/pattern_index_record.h"
+#include "patterns/pattern_key_file.h"
 #include "platform/binary_file.h"
 
 namespace mh {
@@ -25,6 +26,10 @@ class PatternDataWriter {
   // what happens at the reach on small libraries.
   PatternDataWriter(BinaryFile& data, BinaryFile* index, std::int32_t count,
                     std::uint64_t offsetReach = kOffsetReach);
+
+  // Also writes the key file of the data file and its index (see PatternKeyFileHeader), from
+  // offset 0, before the first entry is added; only with an index file.
+  void setKeyFile(BinaryFile* keys);
 
   // Appends an entry; false when it has no data-file form or a write failed.
   [[nodiscard]] bool add(const PatternEntry& entry);
@@ -46,6 +51,9 @@ class PatternDataWriter {
 
  private:
   bool place(std::uint64_t offset);
+  // Notes the entry that starts at data_.buffer[start] and its index record, the last one added
+  // to index_.buffer, for the key file.
+  void noteKey(size_t start);
   struct Output {
     BinaryFile* file = nullptr;
     std::vector<std::uint8_t> buffer;
@@ -55,6 +63,8 @@ class PatternDataWriter {
 
   Output data_;
   Output index_;
+  Output keys_;
+  PatternIndexFold fold_;
   std::uint64_t reach_;
   DataCheck check_;
   std::int32_t added_ = 0;

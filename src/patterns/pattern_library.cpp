@@ -28,10 +28,11 @@ void PatternLibrary::setStore(std::unique_ptr<PatternStore> store, WarehousePatt
 
 void PatternLibrary::reset() { setStore(std::make_unique<MemoryPatternStore>()); }
 
-bool PatternLibrary::openIndex(const std::string& indexPath, const std::string& dataPath) {
+bool PatternLibrary::openIndex(const std::string& indexPath, const std::string& dataPath,
+                               const std::string& keysPath) {
   reset();
   auto store = std::make_unique<DataFilePatternStore>();
-  if (!store->openIndex(indexPath, dataPath)) return false;
+  if (!store->openIndex(indexPath, dataPath, keysPath)) return false;
   setStore(std::move(store));
   return true;
 }
@@ -192,13 +193,17 @@ bool PatternLibrary::writeDataTo(BinaryFile& file, BinaryFile* indexFile, DataWr
   return writeEntries(file, indexFile, how, nullptr) && file.truncate(how->stamp.bytes) &&
          (indexFile == nullptr ||
           indexFile->truncate(PatternFileHeader::kBytes +
-                              static_cast<std::uint64_t>(how->stamp.entries) * PatternIndexRecord::kBytes));
+                              static_cast<std::uint64_t>(how->stamp.entries) * PatternIndexRecord::kBytes)) &&
+         (indexFile == nullptr || how->keys == nullptr ||
+          how->keys->truncate(
+              PatternKeyFileHeader{static_cast<std::uint32_t>(how->stamp.entries), 0, 0}.fileBytes()));
 }
 
 bool PatternLibrary::writeEntries(BinaryFile& file, BinaryFile* indexFile, DataWrite* how,
                                   PreviousDataFile* old) const {
   const int count = entryCount();
   PatternDataWriter writer(file, indexFile, count);
+  if (how != nullptr) writer.setKeyFile(how->keys);
   PatternEntry scratch;
   std::vector<std::uint8_t> value;
   bool ok = true;

@@ -43,8 +43,10 @@ class PatternLibrary {
   // Index mode from an index file ("wpindex") and its data file. False, library reset, when
   // either file does not open or the index file's header or records do not read. An index that
   // does not fit the data file (checked at its first and last record) is replaced by scanning
-  // the data file, as openData does.
-  [[nodiscard]] bool openIndex(const std::string& indexPath, const std::string& dataPath);
+  // the data file, as openData does. keysPath may name the pair's key file, which look-ups use
+  // while it agrees with the pair (see DataFilePatternStore::openIndex).
+  [[nodiscard]] bool openIndex(const std::string& indexPath, const std::string& dataPath,
+                               const std::string& keysPath = {});
   // Index mode by scanning a data file, indexing entries up to the first that does not read.
   // False, library reset, only when the file does not open or its header is wrong.
   [[nodiscard]] bool openData(const std::string& dataPath);
@@ -108,6 +110,8 @@ class PatternLibrary {
     std::string previousData;
     std::string previousIndex;
     int copied = 0;  // entries taken from the previous data file
+    // With an index file, receives the key file of the pair too (see PatternKeyFileHeader).
+    BinaryFile* keys = nullptr;
   };
   [[nodiscard]] bool writeDataTo(BinaryFile& file, BinaryFile* indexFile, DataWrite* how = nullptr) const;
 

@@ -22,14 +22,14 @@ void Wpb::openForHints() {
   index_.clear();
   indexRead_ = false;
   // The two libraries are independent: each opens on a core of its own where there are two.
-  const auto openLocal = [this] { (void)local_.openIndex(filePath("lb_"), filePath("lb")); };
+  const auto openLocal = [this] { (void)local_.openIndex(filePath("lb_"), filePath("lb"), filePath("lb.keys")); };
   std::thread local;
   try {
     local = std::thread(openLocal);
   } catch (const std::system_error&) {
     openLocal();  // no thread to be had: one after the other
   }
-  (void)global_.openIndex(filePath("wp2_"), filePath("wp2"));
+  (void)global_.openIndex(filePath("wp2_"), filePath("wp2"), filePath("wp2.keys"));
   if (local.joinable()) local.join();
   open_ = true;
 }

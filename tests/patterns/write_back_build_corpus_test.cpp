@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "patterns/data_file_pattern_store.h"
 #include "patterns/file_game_loader.h"
 #include "patterns/pattern_base_build.h"
 #include "support/scratch_dir.h"
@@ -91,6 +92,17 @@ TEST(WriteBackBuildCorpusTest, EveryVariantWritesTheFilesOfThePlainBuild) {
     const std::vector<Bytes> files = buildWith(v, records, prefix);
     ASSERT_EQ(files.size(), plain.size());
     for (size_t i = 0; i < files.size(); ++i) EXPECT_TRUE(files[i] == plain[i]) << v.name << ", file " << i;
+    // The write-back path leaves a key file that belongs to its pair; the plain path leaves none.
+    for (const std::string lib : {"wp2", "lb"}) {
+      const std::string keys = prefix + "." + lib + ".keys";
+      if (!v.writeBack) {
+        EXPECT_FALSE(fs::exists(keys)) << v.name << ", " << lib;
+        continue;
+      }
+      DataFilePatternStore store;
+      ASSERT_TRUE(store.openIndex(prefix + "." + lib + "_", prefix + "." + lib, keys));
+      EXPECT_TRUE(store.usesKeyFile()) << v.name << ", " << lib;
+    }
     if (v.warehouseFileLimit < BlockStore::kOffsetReach) {
       EXPECT_TRUE(fs::exists(prefix + ".lb.aos.3")) << v.name << ": the limit should have split the warehouse";
     }

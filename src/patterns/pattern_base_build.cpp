@@ -147,7 +147,11 @@ bool finishPhase(const BuildRequest& request, const LibraryPhaseFiles& files, co
     if (error.empty()) error = "cannot write " + request.file(extension) + (why.empty() ? "" : ": " + why);
     return false;
   };
-  bool ok = library.flush() || fail(files.warehouse, library.lastError());
+  auto warehouseFailed = [&] {
+    if (error.empty()) error = warehouseFailureText("write", request.file(files.warehouse), library.lastError());
+    return false;
+  };
+  bool ok = library.flush() || warehouseFailed();
   ReplacingFile data(request.file(files.data));
   ReplacingFile dataIndex(request.file(files.index));
   ReplacingFile keys(request.file(files.keys));
@@ -166,7 +170,7 @@ bool finishPhase(const BuildRequest& request, const LibraryPhaseFiles& files, co
   if (ok && dataOk && how.keys != nullptr) (void)keys.commit();
   // The prints spare the next run reading every key; a run without them reads the keys instead.
   if (request.writeBack) (void)library.writePrints(request.file(files.prints), dataOk ? how.stamp : DataFileStamp{});
-  ok = (library.closeWarehouse() || fail(files.warehouse, library.lastError())) && ok;
+  ok = (library.closeWarehouse() || warehouseFailed()) && ok;
   library.reset();
   errno = 0;
   ok = ok && (done.write(index) || fail(files.doneList, systemError()));
@@ -180,6 +184,17 @@ int finishedEntries(const BuildRequest& request, const LibraryPhaseFiles& files)
 }
 
 }  // namespace
+
+std::string warehouseFailureText(std::string_view verb, const std::string& warehouse, const std::string& why) {
+  std::string text = "cannot ";
+  text += verb;
+  text += ' ';
+  if (!why.starts_with(warehouse)) {
+    text += warehouse;
+    if (!why.empty()) text += ": ";
+  }
+  return text + why;
+}
 
 namespace {
 
@@ -271,7 +286,7 @@ bool openPhaseFiles(const BuildRequest& request, const GameIndex& index, size_t 
   run.cacheShare = cacheBytes;
   run.cacheLimit = cacheLimit(request, run, earlierCount);
   if (request.writeBack && !run.library.enableWriteBack(run.cacheLimit, request.file(run.files.prints))) {
-    run.error = "cannot read " + request.file(run.files.warehouse) + ": " + run.library.lastError();
+    run.error = warehouseFailureText("read", request.file(run.files.warehouse), run.library.lastError());
     return false;
   }
   return true;

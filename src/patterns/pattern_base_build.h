@@ -3,6 +3,7 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "patterns/block_store.h"
 #include "patterns/game_index.h"
@@ -90,6 +91,11 @@ struct LibraryPhaseFiles {
 };
 extern const LibraryPhaseFiles kGlobalPhase;
 extern const LibraryPhaseFiles kLocalPhase;
+
+// "cannot VERB FILE: WHY" for a failed operation on a library's warehouse. The warehouse's own
+// error names the file it failed on (a split warehouse has several) and stands as it is; an error
+// that names no file is put on warehouse, the path of its first file.
+std::string warehouseFailureText(std::string_view verb, const std::string& warehouse, const std::string& why);
 
 // Builds a pattern base: updates its game-record index from the collection (and writes it), then
 // adds every game not yet in a phase's done list to that phase's warehouse library and writes the

@@ -207,6 +207,25 @@ TEST(PatternBaseBuildTest, UnwritableHomeIsAnError) {
   EXPECT_THAT(result.error, ::testing::HasSubstr("missing/base.idx"));
 }
 
+// A warehouse failure names the file it failed on once: the warehouse's own error already names
+// it (a later volume of a split warehouse included), and only an error without a file gets the
+// warehouse's first file.
+TEST(PatternBaseBuildTest, WarehouseFailureNamesTheFailingFileOnce) {
+  const std::string w = "/home/b/base.lb.aos";
+  const struct {
+    std::string why;
+    std::string expected;
+  } cases[] = {
+      {w + ": write: No space left on device", "cannot write /home/b/base.lb.aos: write: No space left on device"},
+      {w + ".2: write: File too large", "cannot write /home/b/base.lb.aos.2: write: File too large"},
+      {"entry 12 has no binary form", "cannot write /home/b/base.lb.aos: entry 12 has no binary form"},
+      {"", "cannot write /home/b/base.lb.aos"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(warehouseFailureText("write", w, c.why), c.expected) << c.why;
+  EXPECT_EQ(warehouseFailureText("read", w, w + ": read: Input/output error"),
+            "cannot read /home/b/base.lb.aos: read: Input/output error");
+}
+
 TEST(PatternBaseBuildTest, SummaryReportsEveryPhaseAndSkippedPhasesKeepTheirCounts) {
   Collection c;
   const BuildResult first = build(c.request());

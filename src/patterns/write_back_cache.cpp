@@ -87,7 +87,7 @@ bool WriteBackCache::endChange(int number) {
 
 bool WriteBackCache::evict() {
   if (bytes_ <= limit_) return true;
-  const size_t target = limit_ / 4 * 3;
+  const size_t target = limit_ - limit_ / kBatchShare;
   bool ok = true;
   while (bytes_ > target && hand_ < clock_.size()) {
     const std::int32_t number = clock_[hand_++];

@@ -13,10 +13,12 @@ namespace mh {
 
 // Changed library entries held in memory by entry number instead of being stored at each change,
 // at most about a byte limit of them. When the held bytes pass the limit, entries are written out
-// through the store function and dropped, down to three quarters of the limit so that writing runs
-// in batches. The hand goes round the held entries in the order they were taken in; each use gives
-// an entry another round (up to kMaxRounds), so an entry used in every game (the opening's, which
-// are also the largest and so the dearest to write and read back) outlives those used once.
+// through the store function and dropped, down to a sixteenth below the limit: the store gathers
+// what it writes anyway, and short batches keep the cache nearly full (fewer entries read back)
+// and the caller's pace even (a long batch stalls whatever waits on it). The hand goes round the
+// held entries in the order they were taken in; each use gives an entry another round (up to
+// kMaxRounds), so an entry used in every game (the opening's, which are also the largest and so
+// the dearest to write and read back) outlives those used once.
 // An entry whose store fails stays held, so nothing is lost while the cache lives.
 class WriteBackCache {
  public:
@@ -49,6 +51,8 @@ class WriteBackCache {
   static size_t heldBytes(const PatternEntry& entry);
   // The rounds of the hand an entry used again and again survives unused.
   static constexpr std::uint8_t kMaxRounds = 3;
+  // An eviction goes down to limit - limit / kBatchShare.
+  static constexpr size_t kBatchShare = 16;
 
  private:
   struct Holder {

@@ -84,6 +84,7 @@ void BlockStore::setHeader(size_t idx, const BlockHeader& h) {
 }
 
 void BlockStore::appendHeader(const BlockHeader& h) {
+  if (offsets_.size() % kSampleStep == 0) samples_.push_back(h.offset);
   offsets_.push_back(h.offset);
   used_.push_back(0);
   if (free_.size() * 64 < offsets_.size()) free_.push_back(0);
@@ -153,6 +154,7 @@ void BlockStore::detach() {
   offsets_ = {};
   used_ = {};
   wideUsed_.clear();
+  samples_ = {};
   links_.clear();
   free_ = {};
   freeWords_ = {};
@@ -169,13 +171,22 @@ std::int64_t BlockStore::indexOf(std::int32_t offset, size_t from) const {
   if (from >= offsets_.size()) return -1;
   // The next block of a chain mostly lies close after the one before: galloping from `from`
   // finds it in a few steps where a search of millions of blocks misses the cache every step.
-  // A search from the start (a chain's first block, anywhere in the file) bisects the whole
-  // table at once: galloping there would take as many steps again.
-  size_t span = 1;
-  while (from != 0 && from + span < offsets_.size() && offsets_[from + span] < offset) span *= 2;
-  // The first block at or past offset, between from + span / 2 and the end of the span.
-  size_t lo = from == 0 ? 0 : from + span / 2;
-  size_t hi = from == 0 ? offsets_.size() : std::min(offsets_.size(), from + span + 1);
+  // A search from the start (a chain's first block, anywhere in the file) bisects the samples
+  // first: galloping there would take as many steps again.
+  size_t lo = 0;
+  size_t hi = offsets_.size();
+  if (from == 0) {
+    const auto after = std::upper_bound(samples_.begin(), samples_.end(), offset);
+    if (after == samples_.begin()) return -1;
+    lo = static_cast<size_t>(after - samples_.begin() - 1) * kSampleStep;
+    hi = std::min(offsets_.size(), lo + kSampleStep);
+  } else {
+    size_t span = 1;
+    while (from + span < offsets_.size() && offsets_[from + span] < offset) span *= 2;
+    // The first block at or past offset, between from + span / 2 and the end of the span.
+    lo = from + span / 2;
+    hi = std::min(offsets_.size(), from + span + 1);
+  }
   while (lo < hi) {
     const size_t mid = lo + (hi - lo) / 2;
     if (offsets_[mid] < offset) lo = mid + 1;

@@ -154,6 +154,12 @@ class BlockStore {
   GrowingPages<std::uint16_t> used_;
   static constexpr std::uint32_t kWideUsed = 0x7fff;
   std::unordered_map<size_t, std::uint32_t> wideUsed_;
+  // The offset of every kSampleStep-th block of the table. A search from the start bisects these
+  // (a few hundred kilobytes for millions of blocks, which stay in the processor's cache) and then
+  // the few blocks after the one found, where a bisection of the whole table would miss the cache
+  // at nearly every step.
+  static constexpr size_t kSampleStep = 64;
+  std::vector<std::int32_t> samples_;
   std::int64_t areaEnd_ = 0;  // where the last block ends
   std::unordered_map<size_t, Links> links_;  // by table index: blocks with a prev or next
   std::vector<std::uint64_t> free_;  // a bit per table index: the block is free

@@ -150,6 +150,7 @@ void BlockStore::detach() {
   placed_.clear();
   placedBytes_ = 0;
   window_ = {};
+  lastReadEnd_ = 0;
   writeError_ = 0;
   offsets_ = {};
   used_ = {};
@@ -252,13 +253,18 @@ bool BlockStore::readUsed(std::uint64_t at, std::uint8_t* out, size_t n) const {
   // in that order too (the data file is written in entry order): one read of a window serves
   // the blocks that follow. A window never holds bytes still gathered for the file, and any
   // write into it drops it (see writeAt), so it always shows what a read of the file would.
+  // A read that does not follow closely after the last one (an entry read back at random) takes
+  // only its own bytes: a window there would copy sixteen times a usual value for nothing.
   constexpr size_t kWindow = size_t{16} << 10;
+  const std::uint64_t lastEnd = lastReadEnd_;
+  lastReadEnd_ = at + n;
   if (at >= windowStart_ && at + n <= windowStart_ + window_.size()) {
     std::memcpy(out, window_.data() + (at - windowStart_), n);
     return true;
   }
+  const bool followsLast = at >= lastEnd && at - lastEnd < kWindow;
   const std::uint64_t end = std::min<std::uint64_t>(at + kWindow, gatheredFrom(at));
-  if (n >= kWindow || end < at + n) return file_->readAt(at, out, n);
+  if (!followsLast || n >= kWindow || end < at + n) return file_->readAt(at, out, n);
   window_.resize(static_cast<size_t>(end - at));
   const auto got = file_->readSomeAt(at, window_.data(), window_.size());
   if (!got || *got < n) {

@@ -183,6 +183,7 @@ class BlockStore {
   // The file's bytes from windowStart_ on, as last read for small blocks (see readUsed).
   mutable std::vector<std::uint8_t> window_;
   mutable std::uint64_t windowStart_ = 0;
+  mutable std::uint64_t lastReadEnd_ = 0;  // where the last read through readUsed ended
 };
 
 }  // namespace mh

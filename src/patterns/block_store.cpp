@@ -63,9 +63,10 @@ bool BlockStore::attach(BinaryFile* file, std::int64_t areaStart, std::int32_t m
 BlockHeader BlockStore::header(size_t idx) const {
   BlockHeader h{offsets_[idx], -1, -1, static_cast<std::int32_t>(sizeOf(idx)), static_cast<std::int32_t>(usedOf(idx))};
   if (linkedAt(idx)) {
-    const Links& l = links_.at(idx);
-    h.prev = l.prev;
-    h.next = l.next;
+    if (const BlockLinks::Links* l = links_.find(idx)) {
+      h.prev = l->prev;
+      h.next = l->next;
+    }
   }
   return h;
 }
@@ -75,7 +76,7 @@ void BlockStore::setHeader(size_t idx, const BlockHeader& h) {
   // neither free nor part of a chain that collects, as it was on disk.
   const std::uint32_t used = (h.used < 0 ? 0x7fffffffu : static_cast<std::uint32_t>(h.used)) & 0x7fffffffu;
   const bool linked = h.prev != -1 || h.next != -1;
-  if (linked) links_[idx] = Links{h.prev, h.next};
+  if (linked) links_.set(idx, BlockLinks::Links{h.prev, h.next});
   else if (linkedAt(idx)) links_.erase(idx);
   if (used >= kWideUsed) wideUsed_[idx] = used;
   else if (used_[idx] >> 1 == kWideUsed) wideUsed_.erase(idx);
@@ -199,10 +200,12 @@ std::int64_t BlockStore::indexOf(std::int32_t offset, size_t from) const {
 
 bool BlockStore::collect(std::int32_t start, std::vector<size_t>& out) const {
   out.clear();
+  // Each block's header is taken once: a linked block's links are a look-up in a large table.
   std::int64_t idx = indexOf(start, 0);
-  if (idx < 0 || header(static_cast<size_t>(idx)).prev >= 0) return false;
+  if (idx < 0) return false;
+  BlockHeader h = header(static_cast<size_t>(idx));
+  if (h.prev >= 0) return false;
   for (;;) {
-    const BlockHeader h = header(static_cast<size_t>(idx));
     // A used count beyond the payload would read into the next block, and a block marked free
     // (used 0; writers never leave a chain's block empty) may be handed out by the next write.
     if (h.used <= 0 || h.used > h.payloadSpace()) return false;
@@ -211,9 +214,12 @@ bool BlockStore::collect(std::int32_t start, std::vector<size_t>& out) const {
     // Links only run forwards; anything else is a loop or a stray pointer.
     if (h.next <= h.offset) return false;
     idx = indexOf(h.next, static_cast<size_t>(idx) + 1);
+    if (idx < 0) return false;
+    const std::int32_t before = h.offset;
+    h = header(static_cast<size_t>(idx));
     // Every writer links both ways; a block whose prev names another block belongs to another
     // chain, and freeing it through this one would destroy that chain's value.
-    if (idx < 0 || header(static_cast<size_t>(idx)).prev != h.offset) return false;
+    if (h.prev != before) return false;
   }
 }
 
@@ -416,10 +422,8 @@ bool BlockStore::freeChain(std::int32_t start) {
   std::vector<size_t> chain;
   if (!collect(start, chain)) return false;
   for (size_t idx : chain) {
-    BlockHeader h = header(idx);
-    h.prev = -1;
-    h.next = -1;
-    h.used = 0;
+    // A free block keeps only its place and size: its old links are not looked up.
+    const BlockHeader h{offsets_[idx], -1, -1, static_cast<std::int32_t>(sizeOf(idx)), 0};
     if (!writeHeader(h)) return false;
     setHeader(idx, h);
   }

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "patterns/block_links.h"
 #include "platform/binary_file.h"
 #include "platform/growing_pages.h"
 
@@ -138,10 +139,6 @@ class BlockStore {
   std::int64_t sizeOf(size_t idx) const {
     return (idx + 1 < offsets_.size() ? std::int64_t{offsets_[idx + 1]} : areaEnd_) - offsets_[idx];
   }
-  struct Links {
-    std::int32_t prev;
-    std::int32_t next;
-  };
 
   BinaryFile* file_ = nullptr;
   std::int64_t areaStart_ = 256;
@@ -161,7 +158,7 @@ class BlockStore {
   static constexpr size_t kSampleStep = 64;
   std::vector<std::int32_t> samples_;
   std::int64_t areaEnd_ = 0;  // where the last block ends
-  std::unordered_map<size_t, Links> links_;  // by table index: blocks with a prev or next
+  BlockLinks links_;  // by table index: blocks with a prev or next
   std::vector<std::uint64_t> free_;  // a bit per table index: the block is free
   std::vector<std::uint64_t> freeWords_;  // a bit per word of free_: the word is not zero
   size_t freeCount_ = 0;

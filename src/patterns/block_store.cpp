@@ -151,6 +151,7 @@ void BlockStore::detach() {
   placed_.clear();
   placedBytes_ = 0;
   window_ = {};
+  windowFill_ = 0;
   lastReadEnd_ = 0;
   writeError_ = 0;
   offsets_ = {};
@@ -264,20 +265,21 @@ bool BlockStore::readUsed(std::uint64_t at, std::uint8_t* out, size_t n) const {
   constexpr size_t kWindow = size_t{16} << 10;
   const std::uint64_t lastEnd = lastReadEnd_;
   lastReadEnd_ = at + n;
-  if (at >= windowStart_ && at + n <= windowStart_ + window_.size()) {
+  if (at >= windowStart_ && at + n <= windowStart_ + windowFill_) {
     std::memcpy(out, window_.data() + (at - windowStart_), n);
     return true;
   }
   const bool followsLast = at >= lastEnd && at - lastEnd < kWindow;
   const std::uint64_t end = std::min<std::uint64_t>(at + kWindow, gatheredFrom(at));
   if (!followsLast || n >= kWindow || end < at + n) return file_->readAt(at, out, n);
-  window_.resize(static_cast<size_t>(end - at));
-  const auto got = file_->readSomeAt(at, window_.data(), window_.size());
+  // The buffer keeps its size: only the bytes read count (windowFill_), so none is cleared first.
+  if (window_.size() < kWindow) window_.resize(kWindow);
+  const auto got = file_->readSomeAt(at, window_.data(), static_cast<size_t>(end - at));
   if (!got || *got < n) {
-    window_.clear();
+    windowFill_ = 0;
     return false;
   }
-  window_.resize(*got);
+  windowFill_ = *got;
   windowStart_ = at;
   std::memcpy(out, window_.data(), n);
   return true;
@@ -397,7 +399,7 @@ bool BlockStore::flush() {
 bool BlockStore::writeAt(std::uint64_t at, const std::uint8_t* data, size_t n, bool extending) {
   constexpr size_t kTailBytes = size_t{1} << 20;
   if (failedWrite()) return false;
-  if (!window_.empty() && at < windowStart_ + window_.size() && at + n > windowStart_) window_.clear();
+  if (windowFill_ != 0 && at < windowStart_ + windowFill_ && at + n > windowStart_) windowFill_ = 0;
   const std::uint64_t tailEnd = tailStart_ + tail_.size();
   if (!tail_.empty() && at >= tailStart_ && at + n <= tailEnd) {
     std::memcpy(tail_.data() + (at - tailStart_), data, n);

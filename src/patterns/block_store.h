@@ -179,6 +179,7 @@ class BlockStore {
   mutable int writeError_ = 0;
   // The file's bytes from windowStart_ on, as last read for small blocks (see readUsed).
   mutable std::vector<std::uint8_t> window_;
+  mutable size_t windowFill_ = 0;  // bytes of window_ that hold the file's
   mutable std::uint64_t windowStart_ = 0;
   mutable std::uint64_t lastReadEnd_ = 0;  // where the last read through readUsed ended
 };

@@ -1,6 +1,7 @@
 #include "patterns/data_file_pattern_store.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 
@@ -173,14 +174,10 @@ std::optional<std::uint16_t> DataFilePatternStore::keyMarkAt(std::int32_t locati
   // Read, not touched through the map: a touch maps the whole folio around it, which would count
   // megabytes of the data file as the opening's memory. The key's length is told by its stone
   // counts, which its first 17 bytes hold.
-  std::uint8_t head[17];
-  if (dataSize_ - at < sizeof head || !dataFile_.readAt(at, head, sizeof head)) return std::nullopt;
-  std::int32_t counts[2];
-  std::memcpy(counts, head + 8, sizeof counts);
-  if (counts[0] < 0 || counts[1] < 0) return std::nullopt;
-  const std::uint64_t keyBytes =
-      17 + 4 * (std::uint64_t{static_cast<std::uint32_t>(counts[0])} + static_cast<std::uint32_t>(counts[1]));
-  if (keyBytes > dataSize_ - at) return std::nullopt;
+  std::array<std::uint8_t, kPatternKeyHeadBytes> head;
+  if (dataSize_ - at < head.size() || !dataFile_.readAt(at, head.data(), head.size())) return std::nullopt;
+  const std::uint64_t keyBytes = patternKeyLength(head);
+  if (keyBytes == 0 || keyBytes > dataSize_ - at) return std::nullopt;
   std::vector<std::uint8_t> key(static_cast<size_t>(keyBytes));
   if (!dataFile_.readAt(at, key.data(), key.size())) return std::nullopt;
   return patternKeyMark(key);

@@ -37,14 +37,18 @@ bool PatternKeyFileHeader::read(std::span<const std::uint8_t> bytes) {
   return true;
 }
 
-size_t patternKeyBytes(std::span<const std::uint8_t> entry) {
-  if (entry.size() < 17) return 0;
-  const auto black = get<std::int32_t>(entry.data() + 8);
-  const auto white = get<std::int32_t>(entry.data() + 12);
+std::uint64_t patternKeyLength(std::span<const std::uint8_t, kPatternKeyHeadBytes> head) {
+  const auto black = get<std::int32_t>(head.data() + 8);
+  const auto white = get<std::int32_t>(head.data() + 12);
   if (black < 0 || white < 0) return 0;
-  const std::uint64_t bytes =
-      17 + 4 * (std::uint64_t{static_cast<std::uint32_t>(black)} + static_cast<std::uint32_t>(white));
-  return bytes <= entry.size() ? static_cast<size_t>(bytes) : 0;
+  return kPatternKeyHeadBytes +
+         4 * (std::uint64_t{static_cast<std::uint32_t>(black)} + static_cast<std::uint32_t>(white));
+}
+
+size_t patternKeyBytes(std::span<const std::uint8_t> entry) {
+  if (entry.size() < kPatternKeyHeadBytes) return 0;
+  const std::uint64_t bytes = patternKeyLength(entry.first<kPatternKeyHeadBytes>());
+  return bytes != 0 && bytes <= entry.size() ? static_cast<size_t>(bytes) : 0;
 }
 
 std::uint16_t patternKeyMark(std::span<const std::uint8_t> key) {

@@ -34,6 +34,10 @@ struct PatternKeyFileHeader {
 // The bytes of an entry's key (its snapshot, then the side), as they lead its data-file form:
 // 17 + 4 per stone. Zero when the entry's first bytes do not hold a readable key of that length.
 size_t patternKeyBytes(std::span<const std::uint8_t> entry);
+// An entry's first bytes, which tell its key's length through the stone counts.
+inline constexpr size_t kPatternKeyHeadBytes = 17;
+// The key's length as told by those first bytes, or 0 when its counts are negative.
+std::uint64_t patternKeyLength(std::span<const std::uint8_t, kPatternKeyHeadBytes> head);
 
 // The mark of a key given as its bytes. Equal keys have equal marks.
 std::uint16_t patternKeyMark(std::span<const std::uint8_t> key);

@@ -128,11 +128,7 @@ bool turnedKeyPrint(const BoardSnapshot& s, int side, int kind, std::uint64_t& p
 void KeyPrintTable::clear() {
   count_ = 0;
   tops_.clear();
-  pages_.clear();
-  pages_.shrink_to_fit();
-  spare_.reset();
-  window_.reset();
-  windowValid_ = false;
+  prints_.clear();
   whole_ = true;
   slots_.clear();
   slots_.shrink_to_fit();
@@ -148,7 +144,7 @@ size_t KeyPrintTable::seenBit(std::uint64_t print) const {
 void KeyPrintTable::reserve(size_t count, size_t room) {
   const size_t most = std::max(count, room);
   tops_.reserve(most);
-  pages_.reserve((most + kPageItems - 1) / kPageItems);
+  prints_.reserve(most);
   // Two thirds full at most, so that appends do not lay the slots out again at once.
   const size_t want = roundedSize(count / 2 * 3 + 1);
   if (slots_.size() * 3 < count * 4) layOut(want);
@@ -168,25 +164,22 @@ void KeyPrintTable::layOut(size_t size) {
   // Spilled pages are read back in order into a buffer of their own: a check in place may use
   // the window.
   std::unique_ptr<std::uint64_t[]> buffer;
+  constexpr size_t kPage = decltype(prints_)::pageItems();
   constexpr size_t kAhead = 16;
-  for (size_t p = 0; p * kPageItems < count_; ++p) {
-    const std::uint64_t* prints = pages_[p].get();
+  for (size_t p = 0; p * kPage < count_; ++p) {
+    const std::uint64_t* prints = prints_.page(p, buffer);
     if (!prints) {
-      if (!buffer) buffer = std::make_unique_for_overwrite<std::uint64_t[]>(kPageItems);
-      if (!spill_.readAt(p * kPageItems * sizeof(std::uint64_t), buffer.get(), kPageItems * sizeof(std::uint64_t))) {
-        // These prints can no longer be found, so a miss no longer proves anything.
-        whole_ = false;
-        continue;
-      }
-      prints = buffer.get();
+      // These prints can no longer be found, so a miss no longer proves anything.
+      whole_ = false;
+      continue;
     }
-    const size_t items = std::min(kPageItems, count_ - p * kPageItems);
+    const size_t items = std::min(kPage, count_ - p * kPage);
     for (size_t i = 0; i < items; ++i) {
       if (i + kAhead < items) {
         __builtin_prefetch(&slots_[slotOf(prints[i + kAhead])]);
         prefetch(prints[i + kAhead]);
       }
-      place(static_cast<std::int32_t>(p * kPageItems + i), prints[i]);
+      place(static_cast<std::int32_t>(p * kPage + i), prints[i]);
     }
   }
 }
@@ -205,63 +198,16 @@ void KeyPrintTable::place(std::int32_t number, std::uint64_t sought) {
     // Numbers arrive in ascending order, so the first one placed for a print is the smallest.
     // Equal top bits are mostly a different print: only the full print decides.
     std::uint64_t other = 0;
-    if (tops_[static_cast<size_t>(at)] == top && fullPrint(static_cast<size_t>(at), other) && other == sought) return;
+    if (tops_[static_cast<size_t>(at)] == top && prints_.one(static_cast<size_t>(at), other) && other == sought) return;
   }
-}
-
-void KeyPrintTable::spillPage(size_t p) {
-  if (!pages_[p]) return;
-  if (!spill_.writeAt(p * kPageItems * sizeof(std::uint64_t), pages_[p].get(), kPageItems * sizeof(std::uint64_t)))
-    return;
-  spare_ = std::move(pages_[p]);
-}
-
-bool KeyPrintTable::spillTo(const std::string& directory) {
-  if (spill_.isOpen()) return true;
-  if (!spill_.openScratch(directory)) return false;
-  // Every full page; the newest, while not full, is the one appends go to.
-  for (size_t p = 0; p < pages_.size() && (p + 1) * kPageItems <= count_; ++p) spillPage(p);
-  spare_.reset();
-  return true;
-}
-
-size_t KeyPrintTable::pagesHeld() const {
-  return static_cast<size_t>(std::count_if(pages_.begin(), pages_.end(), [](const auto& p) { return p != nullptr; }));
 }
 
 bool KeyPrintTable::print(size_t number, std::uint64_t& out) const {
-  if (number >= count_) return false;
-  const size_t p = number / kPageItems;
-  if (const std::uint64_t* prints = pages_[p].get()) {
-    out = prints[number % kPageItems];
-    return true;
-  }
-  if (!windowValid_ || windowPage_ != p) {
-    if (!window_) window_ = std::make_unique_for_overwrite<std::uint64_t[]>(kPageItems);
-    windowValid_ = false;
-    // A spilled page is always full.
-    if (!spill_.readAt(p * kPageItems * sizeof(std::uint64_t), window_.get(), kPageItems * sizeof(std::uint64_t)))
-      return false;
-    windowPage_ = p;
-    windowValid_ = true;
-  }
-  out = window_[number % kPageItems];
-  return true;
-}
-
-bool KeyPrintTable::fullPrint(size_t number, std::uint64_t& out) const {
-  const size_t p = number / kPageItems;
-  if (pages_[p] || (windowValid_ && windowPage_ == p)) return print(number, out);
-  return spill_.readAt(number * sizeof(std::uint64_t), &out, sizeof out);
+  return number < count_ && prints_.at(number, out);
 }
 
 void KeyPrintTable::push(std::uint64_t print) {
-  if (count_ == pages_.size() * kPageItems) {
-    // The page just filled goes to the scratch file, and its memory serves the next one.
-    if (spill_.isOpen() && !pages_.empty()) spillPage(pages_.size() - 1);
-    pages_.push_back(spare_ ? std::move(spare_) : std::make_unique_for_overwrite<std::uint64_t[]>(kPageItems));
-  }
-  pages_.back()[count_ % kPageItems] = print;
+  prints_.push_back(print);
   tops_.push_back(topOf(print));
   ++count_;
 }
@@ -313,7 +259,7 @@ bool KeyPrintTable::findExact(std::uint64_t print, std::int32_t& number) const {
     if (at < 0) return true;
     std::uint64_t other = 0;
     if (tops_[static_cast<size_t>(at)] != top) continue;
-    if (!fullPrint(static_cast<size_t>(at), other)) return false;
+    if (!prints_.one(static_cast<size_t>(at), other)) return false;
     if (other == print) {
       number = at;
       return true;

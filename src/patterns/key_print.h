@@ -2,14 +2,13 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "model/board_snapshot.h"
-#include "platform/binary_file.h"
 #include "platform/growing_pages.h"
+#include "platform/spilled_pages.h"
 
 namespace mh {
 
@@ -76,17 +75,16 @@ class KeyPrintTable {
 
   // From now on, full pages of prints go to a file without a name in directory (those already
   // full go at once). False, nothing changed, when no such file can be made there.
-  [[nodiscard]] bool spillTo(const std::string& directory);
+  [[nodiscard]] bool spillTo(const std::string& directory) { return prints_.spillTo(directory); }
   // Pages of full prints held in memory.
-  size_t pagesHeld() const;
+  size_t pagesHeld() const { return prints_.pagesHeld(); }
   // Bytes held, for memory accounting.
   size_t bytes() const {
-    return tops_.bytes() + pagesHeld() * kPageItems * sizeof(std::uint64_t) + pages_.capacity() * sizeof(pages_[0]) +
-           slots_.capacity() * sizeof(std::int32_t) + seen_.capacity() * sizeof(std::uint64_t);
+    return tops_.bytes() + prints_.bytes() + slots_.capacity() * sizeof(std::int32_t) +
+           seen_.capacity() * sizeof(std::uint64_t);
   }
 
  private:
-  static constexpr size_t kPageItems = size_t{1} << 16;
   static std::uint16_t topOf(std::uint64_t print) { return static_cast<std::uint16_t>(print >> 48); }
   // A print's first slot: its low half scaled to the slots, so that the table can grow by half
   // rather than double (a doubled table stands three eighths full right after it grows).
@@ -103,18 +101,11 @@ class KeyPrintTable {
   // Stores number count()'s print without placing it.
   void push(std::uint64_t print);
   size_t seenBit(std::uint64_t print) const;
-  void spillPage(size_t p);
-  // One print (below count()) for a check out of order: read alone when its page is spilled.
-  bool fullPrint(size_t number, std::uint64_t& out) const;
 
   size_t count_ = 0;
   GrowingPages<std::uint16_t> tops_;  // top bits of each print, by number
-  std::vector<std::unique_ptr<std::uint64_t[]>> pages_;  // full prints by number; null: spilled
-  std::unique_ptr<std::uint64_t[]> spare_;  // a spilled page's memory, for the next page
-  BinaryFile spill_;
-  mutable std::unique_ptr<std::uint64_t[]> window_;  // a spilled page read back
-  mutable size_t windowPage_ = 0;
-  mutable bool windowValid_ = false;
+  // Full prints by number, read back a page at a time.
+  SpilledPages<std::uint64_t> prints_;
   bool whole_ = true;
   std::vector<std::int32_t> slots_;  // numbers, -1 empty
   // One bit per print seen, 16 bits a slot: a clear bit proves a print absent in one read.

@@ -2,13 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include "platform/byte_io.h"
-#include "platform/binary_file.h"
+#include "platform/spilled_pages.h"
 
 namespace mh {
 
@@ -48,10 +46,11 @@ struct PatternIndexRecord {
 // millions of records do not stay in memory; a page that cannot be written stays in memory.
 class NumberedIndexRecords {
  public:
-  size_t size() const { return size_; }
-  bool empty() const { return size_ == 0; }
-  size_t capacity() const { return pages_.size() * kPageItems; }
-  void reserve(size_t count) { pages_.reserve((count + kPageItems - 1) / kPageItems); }
+  size_t size() const { return records_.size(); }
+  bool empty() const { return records_.empty(); }
+  size_t capacity() const { return records_.capacity(); }
+  void reserve(size_t count) { records_.reserve(count); }
+  // Drops every record and stops spilling.
   void clear();
   void push_back(const PatternIndexRecord& r);
   // Record n (below size()) into out; false only when its spilled page cannot be read back. Not
@@ -60,32 +59,23 @@ class NumberedIndexRecords {
 
   // From now on, full pages go to a file without a name in directory (the full pages already
   // held go at once). False, nothing changed, when no such file can be made there.
-  [[nodiscard]] bool spillTo(const std::string& directory);
+  [[nodiscard]] bool spillTo(const std::string& directory) { return records_.spillTo(directory); }
   // Pages held in memory, and the bytes they take.
-  size_t pagesHeld() const;
-  size_t bytes() const { return pagesHeld() * kPageItems * sizeof(Packed) + pages_.capacity() * sizeof(pages_[0]); }
+  size_t pagesHeld() const { return records_.pagesHeld(); }
+  size_t bytes() const { return records_.bytes(); }
 
  private:
-  static constexpr size_t kPageItems = size_t{1} << 16;
-  static constexpr size_t kWindowItems = size_t{1} << 13;  // read back 64 KiB at a time
   static constexpr std::uint16_t kWhole = 0xffff;  // both counts: the record is kept whole
   struct Packed {
     std::uint32_t hashAndSide;
     std::uint16_t black;
     std::uint16_t white;
   };
-  // Writes full page p to the scratch file and frees it; the page stays when the write fails.
-  void spillPage(size_t p);
   PatternIndexRecord unpack(const Packed& p, size_t n) const;
 
-  std::vector<std::unique_ptr<Packed[]>> pages_;  // null: in the scratch file
-  size_t size_ = 0;
-  std::unique_ptr<Packed[]> spare_;  // a spilled page's memory, for the next page
+  // Read back 64 KiB at a time.
+  SpilledPages<Packed, size_t{1} << 16, size_t{1} << 13> records_;
   std::unordered_map<size_t, PatternIndexRecord> whole_;
-  BinaryFile spill_;
-  mutable std::unique_ptr<Packed[]> window_;  // records read back from the scratch file
-  mutable size_t windowStart_ = 0;
-  mutable bool windowValid_ = false;
 };
 
 }  // namespace mh

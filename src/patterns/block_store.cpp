@@ -60,6 +60,45 @@ bool BlockStore::attach(BinaryFile* file, std::int64_t areaStart, std::int32_t m
   return true;
 }
 
+bool BlockStore::attachKnown(BinaryFile* file, std::int64_t areaStart, std::int32_t minimumPayload,
+                             const HeaderSource& next) {
+  detach();
+  if (file == nullptr || !file->isOpen() || areaStart < 0 || !file->size()) return false;
+  file_ = file;
+  areaStart_ = areaStart;
+  setMinimumPayload(minimumPayload);
+  std::int64_t pos = 0;
+  for (BlockHeader h; next(h);) {
+    if (pos > kMaxOffset || h.offset != pos || h.size <= BlockHeader::kBytes) {
+      detach();
+      return false;
+    }
+    appendHeader(h);
+    pos += h.size;
+  }
+  return true;
+}
+
+bool BlockStore::readChainRange(std::int32_t start, std::uint64_t at, std::uint8_t* out, size_t n) const {
+  std::vector<size_t> chain;
+  if (file_ == nullptr || !collect(start, chain)) return false;
+  std::uint64_t valueAt = 0;  // where the current block's bytes begin in the value
+  for (size_t idx : chain) {
+    const auto used = static_cast<std::uint64_t>(usedOf(idx));
+    if (n > 0 && at < valueAt + used) {
+      const std::uint64_t from = at - valueAt;
+      const auto piece = static_cast<size_t>(std::min<std::uint64_t>(used - from, n));
+      if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + offsets_[idx] + BlockHeader::kBytes) + from, out, piece))
+        return false;
+      out += piece;
+      at += piece;
+      n -= piece;
+    }
+    valueAt += used;
+  }
+  return n == 0;
+}
+
 BlockHeader BlockStore::header(size_t idx) const {
   BlockHeader h{offsets_[idx], -1, -1, static_cast<std::int32_t>(sizeOf(idx)), static_cast<std::int32_t>(usedOf(idx))};
   if (linkedAt(idx)) {

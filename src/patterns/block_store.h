@@ -46,6 +46,13 @@ class BlockStore {
   // headers are accepted from offset 0 while each is complete, names its own offset and has a size
   // above 20. The first header that fails ends the table. False when the file size is unknown.
   [[nodiscard]] bool attach(BinaryFile* file, std::int64_t areaStart, std::int32_t minimumPayload);
+  // Binds to an open file whose block headers are known already (a table written when the file
+  // was last closed): next hands them over in file order and returns false after the last. Each
+  // is taken only where the scan would take it (it names the offset where the one before ends,
+  // and a size above 20); false, store detached, at the first that is not.
+  using HeaderSource = std::function<bool(BlockHeader& out)>;
+  [[nodiscard]] bool attachKnown(BinaryFile* file, std::int64_t areaStart, std::int32_t minimumPayload,
+                                 const HeaderSource& next);
   void detach();
 
   // The smallest payload a new block gets; raised to 128 when lower.
@@ -87,6 +94,12 @@ class BlockStore {
   // Every block's header, in file order (built on each call: for tests and figures).
   std::vector<BlockHeader> blocks() const;
   size_t blockCount() const { return offsets_.size(); }
+  // The header of block idx (below blockCount()) as the table holds it.
+  BlockHeader headerAt(size_t idx) const { return header(idx); }
+  // Reads n bytes of the chain's value from byte at of the value on, straight from the file
+  // (nothing gathered may be pending). False when the chain does not collect or the bytes do not
+  // all lie in its value.
+  [[nodiscard]] bool readChainRange(std::int32_t start, std::uint64_t at, std::uint8_t* out, size_t n) const;
   size_t freeBlockCount() const { return freeCount_; }
 
  private:

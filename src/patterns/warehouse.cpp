@@ -3,8 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
+#include <climits>
 #include <cstring>
+#include <cstdio>
 #include <set>
+#include <sys/stat.h>
+
+#include "patterns/data_file_stamp.h"
+#include "platform/replacing_file.h"
 
 namespace mh {
 
@@ -25,6 +32,119 @@ bool validName(std::string_view name) {
   return !name.empty() && name.size() < Warehouse::kNameBytes && name.find('\0') == std::string_view::npos;
 }
 
+// The table beside a warehouse: a 64-byte head, then a body of every block header in file order
+// (size, used count with a linked bit, and prev and next for linked blocks, as LEB128 numbers,
+// signed ones zigzagged) and every directory record in the directory's order (its name, a number,
+// as the zigzagged step from the name before, and its start in 32 bits little-endian).
+constexpr char kTableTag[8] = {'M', 'H', 'W', 'T', 'A', 'B', 'L', '1'};
+constexpr size_t kTableHead = 64;
+struct TableHead {
+  std::uint64_t fileBytes = 0;  // the warehouse file's size
+  std::int64_t mtimeSeconds = 0;  // and its modification time
+  std::int64_t mtimeNanoseconds = 0;
+  std::uint64_t blocks = 0;
+  std::uint64_t names = 0;
+  std::uint64_t bodyBytes = 0;
+  std::uint64_t fold = 0;  // DataCheck over the body
+};
+
+void putU64(std::uint8_t* at, std::uint64_t v) { std::memcpy(at, &v, sizeof v); }
+std::uint64_t getU64(const std::uint8_t* at) {
+  std::uint64_t v = 0;
+  std::memcpy(&v, at, sizeof v);
+  return v;
+}
+std::uint64_t zigzag(std::int64_t v) { return (static_cast<std::uint64_t>(v) << 1) ^ static_cast<std::uint64_t>(v >> 63); }
+std::int64_t unzigzag(std::uint64_t v) { return static_cast<std::int64_t>(v >> 1) ^ -static_cast<std::int64_t>(v & 1); }
+
+// The body read forwards through a window, folded as it comes.
+class TableReader {
+ public:
+  TableReader(const BinaryFile& file, std::uint64_t bodyBytes) : file_(file), left_(bodyBytes) {}
+  bool number(std::uint64_t& v) {
+    if (!ensure(10)) return false;
+    v = 0;
+    for (int shift = 0; shift < 64 && pos_ < fill_; shift += 7) {
+      const std::uint8_t b = buffer_[pos_++];
+      v |= static_cast<std::uint64_t>(b & 0x7f) << shift;
+      if ((b & 0x80) == 0) return true;
+    }
+    return false;
+  }
+  bool i32(std::int32_t& v) {
+    if (!ensure(4) || fill_ - pos_ < 4) return false;
+    std::memcpy(&v, buffer_.data() + pos_, 4);
+    pos_ += 4;
+    return true;
+  }
+  bool done() const { return left_ == 0 && pos_ == fill_ && !failed_; }
+  std::uint64_t fold() const { return check_.value(); }
+
+ private:
+  // Reads on until k bytes wait or the body is read whole; false only when a read fails.
+  bool ensure(size_t k) {
+    if (fill_ - pos_ >= k || left_ == 0) return !failed_ && pos_ < fill_;
+    std::memmove(buffer_.data(), buffer_.data() + pos_, fill_ - pos_);
+    fill_ -= pos_;
+    pos_ = 0;
+    const auto piece = static_cast<size_t>(std::min<std::uint64_t>(left_, buffer_.size() - fill_));
+    if (!file_.readAt(kTableHead + read_, buffer_.data() + fill_, piece)) {
+      failed_ = true;
+      return false;
+    }
+    check_.fold(std::span<const std::uint8_t>(buffer_.data() + fill_, piece));
+    fill_ += piece;
+    read_ += piece;
+    left_ -= piece;
+    return pos_ < fill_;
+  }
+  const BinaryFile& file_;
+  std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(size_t{1} << 20);
+  size_t pos_ = 0;
+  size_t fill_ = 0;
+  std::uint64_t read_ = 0;
+  std::uint64_t left_;
+  bool failed_ = false;
+  DataCheck check_;
+};
+
+// The body written forwards a piece at a time, folded as it goes.
+class TableWriter {
+ public:
+  explicit TableWriter(BinaryFile& file) : file_(file) { buffer_.reserve(kPiece + 64); }
+  void number(std::uint64_t v) {
+    while (v >= 0x80) {
+      buffer_.push_back(static_cast<std::uint8_t>(v | 0x80));
+      v >>= 7;
+    }
+    buffer_.push_back(static_cast<std::uint8_t>(v));
+    if (buffer_.size() >= kPiece) (void)flush();
+  }
+  void i32(std::int32_t v) {
+    const size_t at = buffer_.size();
+    buffer_.resize(at + 4);
+    std::memcpy(buffer_.data() + at, &v, 4);
+    if (buffer_.size() >= kPiece) (void)flush();
+  }
+  bool flush() {
+    check_.fold(buffer_);
+    ok_ = ok_ && file_.writeAt(kTableHead + written_, buffer_.data(), buffer_.size());
+    written_ += buffer_.size();
+    buffer_.clear();
+    return ok_;
+  }
+  std::uint64_t written() const { return written_; }
+  std::uint64_t fold() const { return check_.value(); }
+
+ private:
+  static constexpr size_t kPiece = size_t{1} << 20;
+  BinaryFile& file_;
+  std::vector<std::uint8_t> buffer_;
+  std::uint64_t written_ = 0;
+  bool ok_ = true;
+  DataCheck check_;
+};
+
 }  // namespace
 
 Warehouse::~Warehouse() { close(); }
@@ -36,12 +156,18 @@ void Warehouse::drop() {
   sharedStarts_.clear();
   readOnly_ = false;
   changed_ = false;
+  fromTable_ = false;
+  tableStands_ = false;
 }
 
 bool Warehouse::create(const std::string& path) {
   close();
   path_ = path;
   readOnly_ = false;
+  fromTable_ = false;
+  tableStands_ = false;
+  // A table of an earlier warehouse here describes nothing now.
+  (void)std::remove(tablePath(path).c_str());
   const auto header = headerBytes();
   if (!file_.open(path, BinaryFile::Mode::Create) || !file_.writeAt(0, header.data(), header.size()) ||
       !store_.attach(&file_, kHeaderBytes, minimumPayload_)) {
@@ -68,11 +194,223 @@ bool Warehouse::open(const std::string& path, bool readOnly) {
   }
   float version = 0;
   std::memcpy(&version, header.data() + kVersionOffset, sizeof version);
-  if (version != kVersion || !store_.attach(&file_, kHeaderBytes, minimumPayload_) || !readDirectory()) {
+  if (version != kVersion) {
+    drop();
+    return false;
+  }
+  if (loadTable()) {
+    fromTable_ = true;
+    tableStands_ = true;
+    return true;
+  }
+  if (!store_.attach(&file_, kHeaderBytes, minimumPayload_) || !readDirectory()) {
     drop();
     return false;
   }
   return true;
+}
+
+bool Warehouse::loadTable() {
+  BinaryFile table;
+  std::array<std::uint8_t, kTableHead> raw{};
+  struct stat st {};
+  if (!table.open(tablePath(path_), BinaryFile::Mode::ReadOnly) || !table.readAt(0, raw.data(), raw.size()) ||
+      std::memcmp(raw.data(), kTableTag, sizeof kTableTag) != 0 || ::stat(path_.c_str(), &st) != 0)
+    return false;
+  TableHead head;
+  head.fileBytes = getU64(raw.data() + 8);
+  head.mtimeSeconds = static_cast<std::int64_t>(getU64(raw.data() + 16));
+  head.mtimeNanoseconds = static_cast<std::int64_t>(getU64(raw.data() + 24));
+  head.blocks = getU64(raw.data() + 32);
+  head.names = getU64(raw.data() + 40);
+  head.bodyBytes = getU64(raw.data() + 48);
+  head.fold = getU64(raw.data() + 56);
+  const auto tableBytes = table.size();
+  // Each block takes at least two bytes of the body and each name five.
+  if (!tableBytes || *tableBytes != kTableHead + head.bodyBytes || head.blocks > head.bodyBytes / 2 ||
+      head.names > head.bodyBytes / 5 || head.fileBytes != static_cast<std::uint64_t>(st.st_size) ||
+      head.mtimeSeconds != static_cast<std::int64_t>(st.st_mtim.tv_sec) ||
+      head.mtimeNanoseconds != static_cast<std::int64_t>(st.st_mtim.tv_nsec))
+    return false;
+  TableReader in(table, head.bodyBytes);
+  std::uint64_t taken = 0;
+  std::int64_t pos = 0;
+  bool bad = false;
+  const bool attached = store_.attachKnown(&file_, kHeaderBytes, minimumPayload_, [&](BlockHeader& h) {
+    if (taken == head.blocks) return false;
+    std::uint64_t size = 0;
+    std::uint64_t used = 0;
+    std::uint64_t prev = 0;
+    std::uint64_t next = 0;
+    const bool linked = in.number(size) && in.number(used) && (used & 1) != 0;
+    if (size > static_cast<std::uint64_t>(BlockStore::kOffsetReach) || (linked && (!in.number(prev) || !in.number(next)))) {
+      bad = true;
+      return false;
+    }
+    h = BlockHeader{static_cast<std::int32_t>(std::min<std::int64_t>(pos, BlockStore::kOffsetReach + 1)),
+                    linked ? static_cast<std::int32_t>(unzigzag(prev)) : -1,
+                    linked ? static_cast<std::int32_t>(unzigzag(next)) : -1, static_cast<std::int32_t>(size),
+                    static_cast<std::int32_t>(unzigzag(used >> 1))};
+    pos += static_cast<std::int64_t>(size);
+    ++taken;
+    return true;
+  });
+  auto reject = [&] {
+    store_.detach();
+    directory_.clear();
+    sharedStarts_.clear();
+    return false;
+  };
+  if (!attached || bad || taken != head.blocks ||
+      static_cast<std::uint64_t>(kHeaderBytes + store_.areaEnd()) != head.fileBytes)
+    return reject();
+  // Names go in as a read of the directory chain would put them, in its order.
+  std::vector<std::int32_t> starts;
+  starts.reserve(static_cast<size_t>(head.names));
+  std::int64_t number = -1;
+  for (std::uint64_t n = 0; n < head.names; ++n) {
+    std::uint64_t step = 0;
+    std::int32_t start = 0;
+    if (!in.number(step) || !in.i32(start)) return reject();
+    number += unzigzag(step);
+    if (number < 0 || number > INT32_MAX) return reject();
+    if (static_cast<size_t>(number) == directory_.numberedSlots() && start != WarehouseDirectory::kNoStart)
+      directory_.appendNumbered(start);
+    else
+      directory_.set(std::to_string(number), start);
+    if (start == 0) sharedStarts_.insert(start);
+    starts.push_back(start);
+  }
+  if (directory_.size() != head.names || !in.done() || in.fold() != head.fold || !tableAgreesWithFile()) return reject();
+  noteSharedStarts(starts);
+  return true;
+}
+
+bool Warehouse::tableAgreesWithFile() const {
+  // A spread of block headers, the last one among them, read from the file...
+  constexpr size_t kSamples = 64;
+  const size_t blocks = store_.blockCount();
+  for (size_t k = 0; k <= kSamples && blocks > 0; ++k) {
+    const size_t idx = k == kSamples ? blocks - 1 : k * blocks / kSamples;
+    const BlockHeader h = store_.headerAt(idx);
+    std::array<std::int32_t, 5> onDisk{};
+    if (!file_.readAt(static_cast<std::uint64_t>(kHeaderBytes + h.offset), onDisk.data(), sizeof onDisk) ||
+        onDisk != std::array<std::int32_t, 5>{h.offset, h.prev, h.next, h.size, h.used})
+      return false;
+  }
+  // ... and a spread of directory records, the last among them, with nothing after it.
+  constexpr size_t kRecordSamples = 16;
+  const size_t records = directory_.recordCount();
+  const size_t live = std::max<size_t>(directory_.size(), 1);
+  std::array<std::uint8_t, kRecordBytes> record{};
+  std::array<std::uint8_t, kRecordBytes> expected{};
+  size_t position = 0;  // of the next live record in the chain
+  size_t sampled = 0;
+  std::string spelled;
+  for (size_t r = 0; r < records && sampled <= kRecordSamples; ++r) {
+    std::string_view name;
+    std::int32_t start = -1;
+    if (!directory_.recordAt(r, name, start, spelled)) continue;
+    const size_t wanted = sampled == kRecordSamples ? live - 1 : sampled * live / kRecordSamples;
+    if (position++ != wanted) continue;
+    expected.fill(0);
+    std::memcpy(expected.data(), name.data(), name.size());
+    std::memcpy(expected.data() + kNameBytes, &start, sizeof start);
+    if (!store_.readChainRange(0, static_cast<std::uint64_t>(wanted) * kRecordBytes, record.data(), record.size()) ||
+        record != expected)
+      return false;
+    // Several samples may fall on one record of a short directory.
+    while (sampled <= kRecordSamples &&
+           (sampled == kRecordSamples ? live - 1 : sampled * live / kRecordSamples) == wanted)
+      ++sampled;
+  }
+  // The empty directory is one record without a name.
+  if (directory_.size() == 0 &&
+      (!store_.readChainRange(0, 0, record.data(), record.size()) || record[0] != 0))
+    return false;
+  std::uint8_t beyond = 0;
+  return (directory_.size() == 0 || sampled > kRecordSamples) &&
+         !store_.readChainRange(0, static_cast<std::uint64_t>(live) * kRecordBytes, &beyond, 1);
+}
+
+void Warehouse::beginChange() {
+  if (changed_) return;
+  changed_ = true;
+  tableStands_ = false;
+  (void)std::remove(tablePath(path_).c_str());
+}
+
+namespace {
+
+// The number a directory name spells as the directory holds numbered names (no sign, no leading
+// zero, below 2^31), or -1.
+std::int64_t nameNumber(std::string_view name) {
+  std::int64_t n = -1;
+  if (name.empty() || name.size() > 10 || (name.size() > 1 && name[0] == '0')) return -1;
+  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), n);
+  return error == std::errc() && end == name.data() + name.size() && n >= 0 && n <= INT32_MAX ? n : -1;
+}
+
+}  // namespace
+
+void Warehouse::writeTable() {
+  const std::string path = tablePath(path_);
+  struct stat st {};
+  // Only a table of a file whose bytes are the store's blocks is kept.
+  if (::stat(path_.c_str(), &st) != 0 ||
+      static_cast<std::uint64_t>(st.st_size) != static_cast<std::uint64_t>(kHeaderBytes + store_.areaEnd())) {
+    (void)std::remove(path.c_str());
+    return;
+  }
+  ReplacingFile out(path);
+  if (!out.open()) return;
+  TableWriter body(out.file());
+  const size_t blocks = store_.blockCount();
+  for (size_t idx = 0; idx < blocks; ++idx) {
+    const BlockHeader h = store_.headerAt(idx);
+    const bool linked = h.prev != -1 || h.next != -1;
+    body.number(static_cast<std::uint64_t>(h.size));
+    body.number(zigzag(h.used) << 1 | (linked ? 1u : 0u));
+    if (linked) {
+      body.number(zigzag(h.prev));
+      body.number(zigzag(h.next));
+    }
+  }
+  // The records in the order writeDirectory gives them; a name that is not a number has none.
+  std::int64_t last = -1;
+  std::uint64_t names = 0;
+  auto name = [&](std::int64_t number, std::int32_t start) {
+    body.number(zigzag(number - last));
+    body.i32(start);
+    last = number;
+    ++names;
+  };
+  for (size_t n = 0; n < directory_.numberedSlots(); ++n)
+    if (directory_.numberedStart(n) != WarehouseDirectory::kNoStart) name(static_cast<std::int64_t>(n), directory_.numberedStart(n));
+  std::string spelled;
+  for (size_t r = directory_.numberedSlots(); r < directory_.recordCount(); ++r) {
+    std::string_view text;
+    std::int32_t start = -1;
+    if (!directory_.recordAt(r, text, start, spelled)) continue;
+    const std::int64_t number = nameNumber(text);
+    if (number < 0) {
+      out.discard();
+      (void)std::remove(path.c_str());
+      return;
+    }
+    name(number, start);
+  }
+  if (!body.flush()) return;
+  std::array<std::uint8_t, kTableHead> raw{};
+  std::memcpy(raw.data(), kTableTag, sizeof kTableTag);
+  putU64(raw.data() + 8, static_cast<std::uint64_t>(st.st_size));
+  putU64(raw.data() + 16, static_cast<std::uint64_t>(st.st_mtim.tv_sec));
+  putU64(raw.data() + 24, static_cast<std::uint64_t>(st.st_mtim.tv_nsec));
+  putU64(raw.data() + 32, blocks);
+  putU64(raw.data() + 40, names);
+  putU64(raw.data() + 48, body.written());
+  putU64(raw.data() + 56, body.fold());
+  if (out.file().writeAt(0, raw.data(), raw.size())) (void)out.commit();
 }
 
 bool Warehouse::readDirectory() {
@@ -160,7 +498,7 @@ void Warehouse::setMinimumPayload(std::int32_t payload) {
 
 bool Warehouse::put(std::string_view name, std::span<const std::uint8_t> bytes) {
   if (!isOpen() || readOnly_ || bytes.empty() || !validName(name)) return false;
-  changed_ = true;
+  beginChange();
   std::int32_t* old = directory_.find(name);
   if (old != nullptr && !sharedStarts_.contains(*old)) {
     // A chain that no longer collects is abandoned: its blocks stay allocated but unreachable.
@@ -180,7 +518,7 @@ bool Warehouse::put(std::string_view name, std::span<const std::uint8_t> bytes) 
 bool Warehouse::remove(std::string_view name) {
   std::int32_t* old = directory_.find(name);
   if (!isOpen() || readOnly_ || old == nullptr) return false;
-  changed_ = true;
+  beginChange();
   if (!sharedStarts_.contains(*old)) (void)store_.freeChain(*old);
   directory_.erase(name);
   return true;
@@ -251,7 +589,10 @@ bool Warehouse::close() {
   errno = 0;
   if (!readOnly_ && changed_ && !writeDirectory()) ok = fail("write the directory");
   if (ok && !store_.flush()) ok = fail("write");
+  if (ok && !readOnly_ && !tableStands_) writeTable();
   changed_ = false;
+  fromTable_ = false;
+  tableStands_ = false;
   store_.detach();
   ok = file_.close() && ok;
   directory_.clear();

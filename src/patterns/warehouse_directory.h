@@ -22,6 +22,20 @@ class WarehouseDirectory {
   void clear();
   size_t size() const { return live_ + numberedLive_; }
 
+  // Whether every name is a plain decimal number held by number (the names a pattern library
+  // gives its entries), so that the starts by number say all there is.
+  bool onlyNumbered() const { return live_ == 0; }
+  // Numbers 0 to numberedSlots() - 1: the start of that name, or kNoStart when it is absent.
+  static constexpr std::int32_t kNoStart = INT32_MIN;
+  size_t numberedSlots() const { return numbered_.size(); }
+  std::int32_t numberedStart(size_t n) const { return numbered_[n]; }
+  // Adds the name numberedSlots() with its start (kNoStart: a number without a name), as names
+  // read in number order would be added.
+  void appendNumbered(std::int32_t start) {
+    numbered_.push_back(start);
+    if (start != kNoStart) ++numberedLive_;
+  }
+
   // The start of name's chain, or nullptr when the name is absent.
   const std::int32_t* find(std::string_view name) const;
   std::int32_t* find(std::string_view name);
@@ -58,7 +72,7 @@ class WarehouseDirectory {
   static std::uint64_t hashOf(std::string_view name);
   // The number a plain decimal name spells (no sign, no leading zero, below 2^31), or -1.
   static std::int64_t numberOf(std::string_view name);
-  static constexpr std::int32_t kAbsent = INT32_MIN;
+  static constexpr std::int32_t kAbsent = kNoStart;
   // The start of a name held with the other (not numbered) names, or nullptr.
   const std::int32_t* findOther(std::string_view name) const;
   // The slot holding name's record, or the empty slot where it would go.

@@ -17,6 +17,7 @@ bool WarehouseVolumes::create(const std::string& path) {
   // Volumes of an earlier warehouse here would be taken for this one's when it is opened again.
   for (size_t n = 1;; ++n) {
     const std::string stale = volumePath(path, n);
+    (void)std::remove(Warehouse::tablePath(stale).c_str());
     if (std::remove(stale.c_str()) == 0) continue;
     if (errno == ENOENT) break;
     return fail(stale, std::string("remove: ") + std::strerror(errno));

@@ -4,10 +4,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <random>
 #include <tuple>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include "support/scratch_dir.h"
 
@@ -372,6 +376,186 @@ TEST(WarehouseTest, ReplacingAValueNeverFreesBlocksOfAnotherChain) {
       EXPECT_EQ(got, value) << k.name << " " << name;
     }
   }
+}
+
+// A warehouse with freed blocks, chains of several blocks and a run of numbered names, closed
+// (which writes its table).
+void writeNumberedWarehouse(const std::string& path, std::uint8_t seed) {
+  Warehouse w;
+  w.setMinimumPayload(128);
+  ASSERT_TRUE(w.create(path));
+  for (int n = 0; n < 300; ++n) ASSERT_TRUE(w.put(std::to_string(n), filled(50 + (n * 37 + seed) % 400, seed)));
+  for (int n = 0; n < 300; n += 7) ASSERT_TRUE(w.put(std::to_string(n), filled(900 + n, seed + 1)));
+  ASSERT_TRUE(w.remove("5"));
+  ASSERT_TRUE(w.close());
+}
+
+// Everything an open gives: the block table and every value.
+struct Opened {
+  std::vector<BlockHeader> blocks;
+  std::map<std::string, Bytes> values;
+  bool fromTable = false;
+  friend bool operator==(const Opened& a, const Opened& b) { return a.blocks == b.blocks && a.values == b.values; }
+};
+Opened openedAs(const std::string& path) {
+  Opened o;
+  Warehouse w;
+  if (!w.open(path, true)) return o;
+  o.fromTable = w.openedFromTable();
+  o.blocks = w.blockStore().blocks();
+  for (int n = 0; n < 320; ++n) {
+    Bytes v;
+    if (w.get(std::to_string(n), v)) o.values[std::to_string(n)] = v;
+  }
+  return o;
+}
+
+// The table spares an open the scan only while it describes the file as it stands; otherwise the
+// open scans, and either way it gives the same blocks and values.
+TEST(WarehouseTableTest, ATableIsTakenOnlyWhenItDescribesTheFile) {
+  ScratchDir dir;
+  const std::string path = dir.file("w.aos");
+  const std::string table = Warehouse::tablePath(path);
+  writeNumberedWarehouse(path, 3);
+  const Bytes file = readFileBytes(path);
+  const Bytes written = readFileBytes(table);
+  ASSERT_GT(written.size(), 64u);
+  ASSERT_TRUE(std::filesystem::remove(table));
+  const Opened scanned = openedAs(path);
+  ASSERT_FALSE(scanned.fromTable);
+  ASSERT_EQ(scanned.values.size(), 299u);
+
+  // Another warehouse of the same names and its table, for a foreign table of the same shape.
+  const std::string other = dir.file("other.aos");
+  writeNumberedWarehouse(other, 9);
+  const Bytes foreign = readFileBytes(Warehouse::tablePath(other));
+
+  struct Case {
+    const char* name;
+    std::function<void()> apply;  // changes the table or the file after both were restored
+    bool taken;
+    bool keepTime = false;  // the file's modification time is set back after apply
+  };
+  auto patchTable = [&](size_t at, std::uint8_t x) {
+    Bytes t = readFileBytes(table);
+    t[at] ^= x;
+    ASSERT_TRUE(writeFileBytes(table, t));
+  };
+  const std::vector<Case> cases = {
+      {"as written", [] {}, true},
+      {"missing", [&] { std::filesystem::remove(table); }, false},
+      {"empty", [&] { ASSERT_TRUE(writeFileBytes(table, {})); }, false},
+      {"cut short", [&] {
+         Bytes t = readFileBytes(table);
+         t.pop_back();
+         ASSERT_TRUE(writeFileBytes(table, t));
+       }, false},
+      {"one byte longer", [&] {
+         Bytes t = readFileBytes(table);
+         t.push_back(0);
+         ASSERT_TRUE(writeFileBytes(table, t));
+       }, false},
+      {"a body byte changed", [&] { patchTable(written.size() - 3, 0x10); }, false},
+      {"the warehouse size named wrong", [&] { patchTable(8, 1); }, false},
+      {"the modification time named wrong", [&] { patchTable(24, 1); }, false},
+      {"another warehouse's table", [&] { ASSERT_TRUE(writeFileBytes(table, foreign)); }, false},
+      // A writer that does not know the table changes the file and leaves its time as it was:
+      // only the headers and records read back can tell (the spread takes the first and the last).
+      {"a block header changed behind its back", [&] {
+         Bytes f = file;
+         putI32(f, 256 + 16, 10000);  // the directory's first block's used count
+         ASSERT_TRUE(writeFileBytes(path, f));
+       }, false, true},
+      {"the last directory record changed behind its back", [&] {
+         Bytes f = file;
+         const std::string last = std::to_string(299);
+         size_t at = 0;  // the last record lies in the directory's last block, after the values
+         for (size_t i = f.size() - 132; i > 256 && at == 0; --i)
+           if (std::memcmp(f.data() + i, last.c_str(), last.size() + 1) == 0) at = i + 128;
+         ASSERT_NE(at, 0u);
+         putI32(f, at, 0);
+         ASSERT_TRUE(writeFileBytes(path, f));
+       }, false, true},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(writeFileBytes(path, file));
+    // The table names the file's time as it is now, as it named it when it was written.
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    Bytes t = written;
+    std::memcpy(t.data() + 16, &st.st_mtim.tv_sec, 8);
+    std::memcpy(t.data() + 24, &st.st_mtim.tv_nsec, 8);
+    ASSERT_TRUE(writeFileBytes(table, t));
+    c.apply();
+    if (c.keepTime) {
+      const timespec times[2] = {st.st_atim, st.st_mtim};
+      ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    }
+    const Opened got = openedAs(path);
+    EXPECT_EQ(got.fromTable, c.taken) << c.name;
+    if (!c.keepTime) EXPECT_EQ(got, scanned) << c.name;
+  }
+}
+
+// The first change after an open removes the table (a build killed after it leaves none that
+// could describe the file wrongly); the close writes the new one. A directory with a name that is
+// not a number gets none.
+TEST(WarehouseTableTest, AChangeRemovesTheTableAndCloseWritesItAgain) {
+  ScratchDir dir;
+  const std::string path = dir.file("w.aos");
+  const std::string table = Warehouse::tablePath(path);
+  writeNumberedWarehouse(path, 4);
+  ASSERT_TRUE(std::filesystem::exists(table));
+  {
+    Warehouse w;
+    ASSERT_TRUE(w.open(path, false));
+    EXPECT_TRUE(w.openedFromTable());
+    ASSERT_TRUE(w.put("300", filled(70, 1)));
+    EXPECT_FALSE(std::filesystem::exists(table));
+    ASSERT_TRUE(w.put("7", filled(3000, 2)));
+    ASSERT_TRUE(w.close());
+  }
+  const Opened taken = openedAs(path);
+  EXPECT_TRUE(taken.fromTable);
+  ASSERT_TRUE(std::filesystem::remove(table));
+  const Opened scanned = openedAs(path);
+  EXPECT_FALSE(scanned.fromTable);
+  EXPECT_EQ(taken, scanned);
+  EXPECT_EQ(scanned.values.at("7"), filled(3000, 2));
+  // Opened and closed unchanged, a warehouse without a table gets one and keeps its bytes.
+  const Bytes before = readFileBytes(path);
+  {
+    Warehouse w;
+    ASSERT_TRUE(w.open(path, false));
+    ASSERT_TRUE(w.close());
+  }
+  EXPECT_EQ(readFileBytes(path), before);
+  EXPECT_TRUE(openedAs(path).fromTable);
+  // Numbers far past the others are held apart from them; the table keeps them all the same.
+  {
+    Warehouse w;
+    ASSERT_TRUE(w.open(path, false));
+    ASSERT_TRUE(w.put("9000000", filled(30, 4)));
+    ASSERT_TRUE(w.put("310", filled(30, 5)));
+    ASSERT_TRUE(w.close());
+  }
+  {
+    Warehouse w;
+    ASSERT_TRUE(w.open(path, true));
+    EXPECT_TRUE(w.openedFromTable());
+    Bytes v;
+    EXPECT_TRUE(w.get("9000000", v) && v == filled(30, 4));
+    EXPECT_TRUE(w.get("310", v) && v == filled(30, 5));
+    EXPECT_EQ(w.nameCount(), 302u);
+  }
+  {
+    Warehouse w;
+    ASSERT_TRUE(w.open(path, false));
+    ASSERT_TRUE(w.put("name", filled(10, 3)));
+    ASSERT_TRUE(w.close());
+  }
+  EXPECT_FALSE(std::filesystem::exists(table));
+  EXPECT_EQ(openedAs(path).values.at("7"), filled(3000, 2));
 }
 
 TEST(WarehouseTest, OpenFailsForMissingFileAndPutsFailWhenClosed) {

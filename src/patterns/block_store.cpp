@@ -505,15 +505,18 @@ bool BlockStore::writeBlock(const BlockHeader& h, bool isFresh, size_t take, con
   return true;
 }
 
-bool BlockStore::planChain(std::int64_t n, std::vector<size_t>& taken, BlockHeader& fresh, bool& grow) const {
+bool BlockStore::planChain(std::int64_t n, std::vector<size_t>& taken, BlockHeader& fresh, bool& grow,
+                           bool takeFree) const {
   // Free blocks in file order until the bytes are covered; the ordered set gives the same blocks
   // as a walk over the table.
   std::int64_t covered = 0;
-  forFreeBlocks([&](size_t idx) {
-    taken.push_back(idx);
-    covered += sizeOf(idx) - BlockHeader::kBytes;
-    return covered < n;
-  });
+  if (takeFree) {
+    forFreeBlocks([&](size_t idx) {
+      taken.push_back(idx);
+      covered += sizeOf(idx) - BlockHeader::kBytes;
+      return covered < n;
+    });
+  }
   // A new block at the end of the area takes whatever the free blocks leave.
   grow = covered < n;
   if (!grow) return true;
@@ -526,6 +529,62 @@ bool BlockStore::planChain(std::int64_t n, std::vector<size_t>& taken, BlockHead
 }
 
 std::int32_t BlockStore::writeChain(std::uint64_t size, const ChainSource& source) {
+  return writeChainAfter(-1, size, source);
+}
+
+bool BlockStore::patchChain(std::int32_t start, const ChangedRange& changed, std::uint64_t more,
+                            const ChainSource& source) {
+  std::vector<size_t> chain;
+  if (file_ == nullptr || !collect(start, chain)) return false;
+  // Where each block's bytes begin in the value.
+  std::vector<std::uint64_t> begins;
+  std::uint64_t total = 0;
+  for (size_t idx : chain) {
+    begins.push_back(total);
+    total += usedOf(idx);
+  }
+  std::uint64_t at = 0;
+  std::span<const std::uint8_t> bytes;
+  size_t b = 0;
+  while (changed(at, bytes)) {
+    if (at + bytes.size() > total) return false;
+    while (b + 1 < chain.size() && begins[b + 1] <= at) ++b;
+    while (!bytes.empty()) {
+      while (begins[b] + usedOf(chain[b]) <= at) ++b;
+      const std::uint64_t into = at - begins[b];
+      const auto piece = static_cast<size_t>(std::min<std::uint64_t>(usedOf(chain[b]) - into, bytes.size()));
+      if (!writeAt(static_cast<std::uint64_t>(areaStart_ + offsets_[chain[b]] + BlockHeader::kBytes) + into,
+                   bytes.data(), piece, false))
+        return false;
+      at += piece;
+      bytes = bytes.subspan(piece);
+    }
+  }
+  if (more == 0) return true;
+  // The last block takes what its payload has room for; the rest goes on in a chain of its own
+  // that names the last block as the one before it.
+  const size_t last = chain.back();
+  BlockHeader h = header(last);
+  const auto room = static_cast<std::uint64_t>(h.payloadSpace() - h.used);
+  const auto take = static_cast<size_t>(std::min(room, more));
+  if (take > 0) {
+    std::vector<std::uint8_t> piece(take);
+    source(piece);
+    if (!writeAt(static_cast<std::uint64_t>(areaStart_ + h.offset + BlockHeader::kBytes + h.used), piece.data(), take,
+                 false))
+      return false;
+    h.used += static_cast<std::int32_t>(take);
+  }
+  if (more > take) {
+    h.next = writeChainAfter(h.offset, more - take, source);
+    if (h.next < 0) return false;
+  }
+  if (!writeHeader(h)) return false;
+  setHeader(last, h);
+  return true;
+}
+
+std::int32_t BlockStore::writeChainAfter(std::int32_t prev, std::uint64_t size, const ChainSource& source) {
   if (file_ == nullptr || size == 0 || size > static_cast<std::uint64_t>(areaLimit_)) return -1;
   const auto n = static_cast<std::int64_t>(size);
 
@@ -533,7 +592,7 @@ std::int32_t BlockStore::writeChain(std::uint64_t size, const ChainSource& sourc
   taken.clear();
   BlockHeader fresh;
   bool grow = false;
-  if (!planChain(n, taken, fresh, grow)) return -1;
+  if (!planChain(n, taken, fresh, grow, prev < 0)) return -1;
 
   const size_t blockCount = taken.size() + (grow ? 1 : 0);
   auto offsetOf = [&](size_t i) { return i < taken.size() ? offsets_[taken[i]] : fresh.offset; };
@@ -543,7 +602,7 @@ std::int32_t BlockStore::writeChain(std::uint64_t size, const ChainSource& sourc
     const bool isFresh = i == taken.size();
     BlockHeader h = isFresh ? fresh : header(taken[i]);
     const auto take = static_cast<size_t>(std::min<std::int64_t>(h.payloadSpace(), n - at));
-    h.prev = i == 0 ? -1 : offsetOf(i - 1);
+    h.prev = i == 0 ? prev : offsetOf(i - 1);
     h.next = i + 1 == blockCount ? -1 : offsetOf(i + 1);
     h.used = static_cast<std::int32_t>(take);
     if (!writeBlock(h, isFresh, take, source, buffer)) return -1;

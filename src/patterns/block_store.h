@@ -77,6 +77,14 @@ class BlockStore {
   // call fills the whole span it is given), so a large value never sits in memory whole.
   using ChainSource = std::function<void(std::span<std::uint8_t> out)>;
   [[nodiscard]] std::int32_t writeChain(std::uint64_t size, const ChainSource& source);
+  // Changes the value of the chain at start where it lies, instead of writing it again whole:
+  // changed hands out ranges of new bytes (their place in the value, ascending, within the old
+  // value; false once there are none), and then the value grows by more bytes from source, into
+  // the unused payload of its last block and then into a fresh block at the end of the file. The value read afterwards is the old one with those changes. False on a chain that
+  // does not collect, a range outside it, or a failed write.
+  using ChangedRange = std::function<bool(std::uint64_t& at, std::span<const std::uint8_t>& bytes)>;
+  [[nodiscard]] bool patchChain(std::int32_t start, const ChangedRange& changed, std::uint64_t more,
+                                const ChainSource& source);
 
   // The end of the block area a new chain may reach: the reach of the format's 32-bit offsets by
   // default; lower only to try what happens when a store fills up.
@@ -106,7 +114,12 @@ class BlockStore {
   // The blocks a chain of n bytes takes: free blocks (taken, in file order) and, when they do not
   // cover it, a fresh block at the end (grow). False when the fresh block would pass the offsets'
   // limit.
-  bool planChain(std::int64_t n, std::vector<size_t>& taken, BlockHeader& fresh, bool& grow) const;
+  // With takeFree false, the whole chain is a fresh block.
+  bool planChain(std::int64_t n, std::vector<size_t>& taken, BlockHeader& fresh, bool& grow,
+                 bool takeFree = true) const;
+  // writeChain's work, its first block naming prev as the block before it; with prev set, the
+  // chain is one fresh block at the end, so that the link from prev runs forwards.
+  std::int32_t writeChainAfter(std::int32_t prev, std::uint64_t size, const ChainSource& source);
   // Writes block h (header and its first take payload bytes from source; a fresh block whole,
   // its unused payload zeroed) in pieces through buffer.
   bool writeBlock(const BlockHeader& h, bool isFresh, size_t take, const ChainSource& source,

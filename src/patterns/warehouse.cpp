@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -26,6 +27,15 @@ std::array<std::uint8_t, Warehouse::kHeaderBytes> headerBytes() {
   std::memcpy(h.data(), kTag, sizeof kTag);
   std::memcpy(h.data() + kVersionOffset, &kVersion, sizeof kVersion);
   return h;
+}
+
+// The number a directory name spells as the directory holds numbered names (no sign, no leading
+// zero, below 2^31), or -1.
+std::int64_t nameNumber(std::string_view name) {
+  std::int64_t n = -1;
+  if (name.empty() || name.size() > 10 || (name.size() > 1 && name[0] == '0')) return -1;
+  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), n);
+  return error == std::errc() && end == name.data() + name.size() && n >= 0 && n <= INT32_MAX ? n : -1;
 }
 
 bool validName(std::string_view name) {
@@ -158,6 +168,7 @@ void Warehouse::drop() {
   changed_ = false;
   fromTable_ = false;
   tableStands_ = false;
+  notePositional(false);
 }
 
 bool Warehouse::create(const std::string& path) {
@@ -268,12 +279,14 @@ bool Warehouse::loadTable() {
   std::vector<std::int32_t> starts;
   starts.reserve(static_cast<size_t>(head.names));
   std::int64_t number = -1;
+  bool positional = true;
   for (std::uint64_t n = 0; n < head.names; ++n) {
     std::uint64_t step = 0;
     std::int32_t start = 0;
     if (!in.number(step) || !in.i32(start)) return reject();
     number += unzigzag(step);
     if (number < 0 || number > INT32_MAX) return reject();
+    positional = positional && static_cast<std::uint64_t>(number) == n;
     if (static_cast<size_t>(number) == directory_.numberedSlots() && start != WarehouseDirectory::kNoStart)
       directory_.appendNumbered(start);
     else
@@ -283,6 +296,7 @@ bool Warehouse::loadTable() {
   }
   if (directory_.size() != head.names || !in.done() || in.fold() != head.fold || !tableAgreesWithFile()) return reject();
   noteSharedStarts(starts);
+  notePositional(positional);
   return true;
 }
 
@@ -339,19 +353,6 @@ void Warehouse::beginChange() {
   tableStands_ = false;
   (void)std::remove(tablePath(path_).c_str());
 }
-
-namespace {
-
-// The number a directory name spells as the directory holds numbered names (no sign, no leading
-// zero, below 2^31), or -1.
-std::int64_t nameNumber(std::string_view name) {
-  std::int64_t n = -1;
-  if (name.empty() || name.size() > 10 || (name.size() > 1 && name[0] == '0')) return -1;
-  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), n);
-  return error == std::errc() && end == name.data() + name.size() && n >= 0 && n <= INT32_MAX ? n : -1;
-}
-
-}  // namespace
 
 void Warehouse::writeTable() {
   const std::string path = tablePath(path_);
@@ -420,9 +421,13 @@ bool Warehouse::readDirectory() {
   std::vector<std::int32_t> starts;  // 4 bytes a name where a tree of them takes about 40
   std::array<std::uint8_t, kRecordBytes> straddling{};
   size_t gathered = 0;
+  bool positional = true;  // record n names n
   auto take = [&](const std::uint8_t* record) {
     const auto* nul = static_cast<const std::uint8_t*>(std::memchr(record, 0, kNameBytes));
     if (nul == nullptr) return false;
+    positional = positional && nul != record &&
+                 nameNumber(std::string_view(reinterpret_cast<const char*>(record), static_cast<size_t>(nul - record))) ==
+                     static_cast<std::int64_t>(starts.size());
     if (nul == record) return true;
     std::int32_t start = -1;
     std::memcpy(&start, record + kNameBytes, sizeof start);
@@ -448,7 +453,15 @@ bool Warehouse::readDirectory() {
     return true;
   });
   noteSharedStarts(starts);
+  notePositional(positional);
   return ok;
+}
+
+void Warehouse::notePositional(bool positional) {
+  positional_ = positional && directory_.size() > 0 && directory_.onlyNumbered() &&
+                directory_.size() == directory_.numberedSlots();
+  openNames_ = positional_ ? directory_.numberedSlots() : 0;
+  changedNames_.assign((openNames_ + 63) / 64, 0);
 }
 
 void Warehouse::noteSharedStarts(const std::vector<std::int32_t>& starts) {
@@ -508,10 +521,12 @@ bool Warehouse::put(std::string_view name, std::span<const std::uint8_t> bytes) 
   const bool room = hasRoomFor(bytes.size());
   const std::int32_t start = store_.writeChain(bytes);
   if (start < 0) {
+    positional_ = false;
     directory_.erase(name);
     return fail(room ? "write" : "no room within the 32-bit offsets");
   }
   directory_.set(name, start);
+  noteNamed(name);
   return true;
 }
 
@@ -519,6 +534,7 @@ bool Warehouse::remove(std::string_view name) {
   std::int32_t* old = directory_.find(name);
   if (!isOpen() || readOnly_ || old == nullptr) return false;
   beginChange();
+  positional_ = false;
   if (!sharedStarts_.contains(*old)) (void)store_.freeChain(*old);
   directory_.erase(name);
   return true;
@@ -537,47 +553,109 @@ bool Warehouse::fail(const char* what) {
   return false;
 }
 
-bool Warehouse::writeDirectory() {
-  // The records are handed to the block store a piece at a time: a directory of a million names
-  // is 132 MB that never needs to be in memory at once.
-  const size_t records = std::max<size_t>(directory_.size(), 1);
-  std::array<std::uint8_t, kRecordBytes> straddling{};
-  size_t used = kRecordBytes;  // bytes of straddling already handed out
-  std::string spelled;
-  size_t next = 0;  // the directory's next record number
-  // The next live record into out (the empty directory's one record when none is left).
-  auto nextRecord = [&](std::uint8_t* out) {
+namespace {
+
+// The records of a directory from record number from on, handed out as the pieces of a chain's
+// value: whole records go straight into a piece, only one that straddles two pieces is built
+// apart. After the last live record comes the empty directory's one record, when asked for.
+class DirectoryRecords {
+ public:
+  DirectoryRecords(const WarehouseDirectory& directory, size_t from) : directory_(directory), next_(from) {}
+  void operator()(std::span<std::uint8_t> out) {
+    size_t at = 0;
+    if (used_ < Warehouse::kRecordBytes) {
+      at = std::min(out.size(), Warehouse::kRecordBytes - used_);
+      std::memcpy(out.data(), straddling_.data() + used_, at);
+      used_ += at;
+    }
+    for (; at + Warehouse::kRecordBytes <= out.size(); at += Warehouse::kRecordBytes) nextRecord(out.data() + at);
+    if (at < out.size()) {
+      nextRecord(straddling_.data());
+      used_ = out.size() - at;
+      std::memcpy(out.data() + at, straddling_.data(), used_);
+    }
+  }
+  // Record number n into out (the empty record when n is not a live one).
+  void record(size_t n, std::uint8_t* out) {
     std::string_view name;
     std::int32_t start = -1;
-    bool live = false;
-    while (!live && next < directory_.recordCount()) live = directory_.recordAt(next++, name, start, spelled);
-    if (!live) {
+    if (n >= directory_.recordCount() || !directory_.recordAt(n, name, start, spelled_)) {
       name = {};
       start = -1;
     }
-    std::memset(out, 0, kRecordBytes);
+    std::memset(out, 0, Warehouse::kRecordBytes);
     if (!name.empty()) std::memcpy(out, name.data(), name.size());
-    std::memcpy(out + kNameBytes, &start, sizeof start);
-  };
-  // Whole records go straight into the piece; only one that straddles two pieces is built apart.
-  auto source = [&](std::span<std::uint8_t> out) {
-    size_t at = 0;
-    if (used < kRecordBytes) {
-      at = std::min(out.size(), kRecordBytes - used);
-      std::memcpy(out.data(), straddling.data() + used, at);
-      used += at;
-    }
-    for (; at + kRecordBytes <= out.size(); at += kRecordBytes) nextRecord(out.data() + at);
-    if (at < out.size()) {
-      nextRecord(straddling.data());
-      used = out.size() - at;
-      std::memcpy(out.data() + at, straddling.data(), used);
-    }
-  };
+    std::memcpy(out + Warehouse::kNameBytes, &start, sizeof start);
+  }
+
+ private:
+  void nextRecord(std::uint8_t* out) {
+    std::string_view name;
+    std::int32_t start = -1;
+    while (next_ < directory_.recordCount() && !directory_.recordAt(next_, name, start, spelled_)) ++next_;
+    record(next_ < directory_.recordCount() ? next_++ : directory_.recordCount(), out);
+  }
+  const WarehouseDirectory& directory_;
+  size_t next_;
+  std::array<std::uint8_t, Warehouse::kRecordBytes> straddling_{};
+  size_t used_ = Warehouse::kRecordBytes;  // bytes of straddling_ already handed out
+  std::string spelled_;
+};
+
+}  // namespace
+
+bool Warehouse::writeDirectory() {
+  if (patchable() && patchDirectory()) return true;
+  // The records are handed to the block store a piece at a time: a directory of a million names
+  // is 132 MB that never needs to be in memory at once.
+  const size_t records = std::max<size_t>(directory_.size(), 1);
+  DirectoryRecords source(directory_, 0);
   // A new file has no blocks yet; otherwise the old directory chain at 0 is released first.
   if (store_.blockCount() != 0 && !store_.freeChain(0)) return false;
   // The freed block at offset 0 is the first free block, so the directory starts there again.
-  return store_.writeChain(static_cast<std::uint64_t>(records) * kRecordBytes, source) == 0;
+  return store_.writeChain(static_cast<std::uint64_t>(records) * kRecordBytes, std::ref(source)) == 0;
+}
+
+bool Warehouse::patchable() const {
+  return positional_ && openNames_ > 0 && directory_.onlyNumbered() &&
+         directory_.size() == directory_.numberedSlots() && directory_.numberedSlots() >= openNames_;
+}
+
+void Warehouse::noteNamed(std::string_view name) {
+  if (!positional_) return;
+  const std::int64_t n = nameNumber(name);
+  if (n < 0) positional_ = false;
+  else if (static_cast<size_t>(n) < openNames_) changedNames_[static_cast<size_t>(n) / 64] |= std::uint64_t{1} << (n % 64);
+}
+
+bool Warehouse::patchDirectory() {
+  // Record n lies at n * 132 in the value: the records of changed names are written where they
+  // lie, in runs of neighbours, and the new names' records go after the last.
+  DirectoryRecords records(directory_, openNames_);
+  std::vector<std::uint8_t> run;
+  size_t n = 0;
+  auto changed = [&](std::uint64_t& at, std::span<const std::uint8_t>& bytes) {
+    auto isChanged = [&](size_t k) { return (changedNames_[k / 64] >> (k % 64) & 1) != 0; };
+    for (;;) {
+      if (n >= openNames_) return false;
+      const std::uint64_t word = changedNames_[n / 64] >> (n % 64);
+      if (word != 0) {
+        n += static_cast<size_t>(std::countr_zero(word));
+        break;
+      }
+      n = (n / 64 + 1) * 64;
+    }
+    at = static_cast<std::uint64_t>(n) * kRecordBytes;
+    run.clear();
+    for (; n < openNames_ && isChanged(n) && run.size() < (size_t{64} << 10); ++n) {
+      run.resize(run.size() + kRecordBytes);
+      records.record(n, run.data() + run.size() - kRecordBytes);
+    }
+    bytes = run;
+    return true;
+  };
+  const auto more = static_cast<std::uint64_t>(directory_.numberedSlots() - openNames_) * kRecordBytes;
+  return store_.patchChain(0, changed, more, std::ref(records));
 }
 
 bool Warehouse::close() {
@@ -594,6 +672,7 @@ bool Warehouse::close() {
   fromTable_ = false;
   tableStands_ = false;
   store_.detach();
+  notePositional(false);
   ok = file_.close() && ok;
   directory_.clear();
   sharedStarts_.clear();

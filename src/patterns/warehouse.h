@@ -87,6 +87,16 @@ class Warehouse {
 
  private:
   bool writeDirectory();
+  // Whether the directory may be written by patchDirectory: it held names 0 to openNames_ - 1,
+  // record n at n * 132, when the warehouse was opened, and now holds 0 to some higher number.
+  bool patchable() const;
+  // Writes only the records of the names changed since open, where they lie, and appends the new
+  // names' records; false when the chain could not be changed so (it may be written whole then).
+  bool patchDirectory();
+  // Notes a name just set, for patchDirectory.
+  void noteNamed(std::string_view name);
+  // Notes the directory as read at open: whether it is positional (see patchable).
+  void notePositional(bool positional);
   // Reads the directory chain into directory_; false on a chain that does not read or a record
   // without a terminating NUL.
   bool readDirectory();
@@ -115,6 +125,11 @@ class Warehouse {
   std::set<std::int32_t> sharedStarts_;
   bool changed_ = false;  // a put since open: the directory must be written
   bool fromTable_ = false;  // the open took the table
+  // The directory as opened held names 0 to openNames_ - 1 in that order (see patchable), and
+  // the bits of changedNames_ mark those set since.
+  bool positional_ = false;
+  size_t openNames_ = 0;
+  std::vector<std::uint64_t> changedNames_;
   bool tableStands_ = false;  // a table that describes the file as it stands is on disk
   std::int32_t minimumPayload_ = kMinimumPayload;
   std::string error_;

@@ -65,7 +65,12 @@ class ByteWriter {
   void writeU8(std::uint8_t v) { writeRaw(&v, sizeof v); }
   void writeF32(float v) { writeRaw(&v, sizeof v); }
   void writeF64(double v) { writeRaw(&v, sizeof v); }
-  void writeBytes(const void* data, size_t n) { writeRaw(data, n); }
+  // A long run (a list copied whole) is appended without first zero-filling its room.
+  void writeBytes(const void* data, size_t n) {
+    if (n < kLongRun) return writeRaw(data, n);
+    const auto* from = static_cast<const std::uint8_t*>(data);
+    out_.insert(out_.end(), from, from + n);
+  }
   void writeZeros(size_t n) { out_.insert(out_.end(), n, 0); }
   size_t size() const { return out_.size(); }
   // Makes room for n more bytes at once, still growing geometrically, so that a record of many
@@ -75,6 +80,7 @@ class ByteWriter {
   }
 
  private:
+  static constexpr size_t kLongRun = 64;
   // Grows by resize and copies, which for the many 4-byte fields of a record costs a fraction of
   // a ranged insert.
   void writeRaw(const void* data, size_t n) {

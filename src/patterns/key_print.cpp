@@ -103,6 +103,28 @@ void keyPrints(const BoardSnapshot& s, int side, std::array<std::uint64_t, 8>& p
   for (int kind = 0; kind < 8; ++kind) prints[static_cast<size_t>(kind)] = nonZero(sums[kind]);
 }
 
+void StonePrints::reset(const BoardSnapshot& s) {
+  sums_.fill(0);
+  usable_ = s.width == kSide && s.height == kSide && s.writable();
+  const auto blacks = static_cast<size_t>(std::max(s.blackCount, 0));
+  for (size_t i = 0; usable_ && i < s.points.size(); ++i) add(s.points[i], i < blacks ? Black : White);
+}
+
+void StonePrints::add(Point p, int colour) {
+  if (!onBoard19(p) || (colour != Black && colour != White)) {
+    usable_ = false;
+    return;
+  }
+  const StoneKeys19::Keys& k = stoneKeys19().keys[colour - Black][p];
+  for (int kind = 0; kind < 7; ++kind) sums_[static_cast<size_t>(kind)] += k.kinds[kind];
+  sums_[7] += k.plain;
+}
+
+void StonePrints::prints(const BoardSnapshot& s, int side, std::array<std::uint64_t, 8>& out) const {
+  const std::uint64_t head = headKey(s, side);
+  for (size_t kind = 0; kind < 8; ++kind) out[kind] = nonZero(head + sums_[kind]);
+}
+
 bool turnedKeyPrint(const BoardSnapshot& s, int side, int kind, std::uint64_t& print) {
   std::uint64_t sum = headKey(s, side);
   const size_t blacks = s.blackCount < 0 ? 0 : static_cast<size_t>(s.blackCount);

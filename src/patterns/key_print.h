@@ -28,6 +28,26 @@ bool turnedKeyPrint(const BoardSnapshot& snapshot, int side, int kind, std::uint
 // keyPrintOf gives it.
 void keyPrints(const BoardSnapshot& snapshot, int side, std::array<std::uint64_t, 8>& prints);
 
+// The eight prints of keyPrints for a 19 x 19 position built up a stone at a time (the global
+// adder's board between captures): each stone added costs one look-up, so the prints of every
+// position on the way come without a pass over all its stones.
+class StonePrints {
+ public:
+  // Starts again from the stones of snapshot.
+  void reset(const BoardSnapshot& snapshot);
+  // Adds one stone of colour (Black or White) at p.
+  void add(Point p, int colour);
+  // Whether prints can answer: every stone lay on a 19 x 19 board.
+  bool usable() const { return usable_; }
+  // The prints keyPrints gives for snapshot, which must hold exactly the stones reset and added
+  // (only its counts and size are read), with side to move. Only while usable().
+  void prints(const BoardSnapshot& snapshot, int side, std::array<std::uint64_t, 8>& out) const;
+
+ private:
+  std::array<std::uint64_t, 8> sums_{};
+  bool usable_ = false;
+};
+
 // Entry numbers by print: the smallest number for each print, in open addressing. A lookup that
 // misses proves that no entry has that print.
 //

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "model/board_transform.h"
+#include "patterns/key_print.h"
 #include "shapes/cluster_forest.h"
 #include "shapes/local_position.h"
 
@@ -41,9 +42,9 @@ void countMove(PatternEntry& entry, Point move, int game, int moveIndex, int win
 }
 
 // Plays colour at p on the board, and inserts the stone into snapshot (the board's lists before
-// the move) when the move only put it on an empty point. False when the lists no longer follow
-// the board: a capture, or a stone written over another.
-bool placeFollowed(Board& board, BoardSnapshot& snapshot, int colour, Point p) {
+// the move) and its prints when the move only put it on an empty point. False when the lists no
+// longer follow the board: a capture, or a stone written over another.
+bool placeFollowed(Board& board, BoardSnapshot& snapshot, StonePrints& prints, int colour, Point p) {
   const bool wasEmpty = board.get(p) == Empty;
   const int other = colour == Black ? White : Black;
   Point prey[4];
@@ -62,6 +63,7 @@ bool placeFollowed(Board& board, BoardSnapshot& snapshot, int colour, Point p) {
     snapshot.points.insert(std::lower_bound(blacksEnd, snapshot.points.end(), p), p);
     ++snapshot.whiteCount;
   }
+  prints.add(p, colour);
   return true;
 }
 
@@ -73,9 +75,9 @@ bool usable19(const GameRecord& record) {
 }  // namespace
 
 bool recordMove(PatternLibrary& library, const BoardSnapshot& snapshot, int side, Point move, int game,
-                int moveIndex, int winner) {
+                int moveIndex, int winner, const std::array<std::uint64_t, 8>* prints) {
   int kind = -1;
-  const int n = library.findUnderSymmetries(snapshot, side, kind);
+  const int n = library.findUnderSymmetries(snapshot, side, kind, prints);
   if (n < 0) {
     // A new position goes in with its first move already counted.
     PatternEntry entry;
@@ -96,6 +98,7 @@ int addRecordToGlobalLibrary(PatternLibrary& library, const GameRecord& record, 
   // Kept by the thread from game to game, so that a build does not allocate them for each.
   thread_local Board board;
   thread_local BoardSnapshot snapshot;
+  thread_local StonePrints stones;  // follows snapshot's stones
   board = record.initialPosition();
   // Whether snapshot holds the board's stones: a move that only puts a stone on an empty point
   // goes into the lists as it is played; after anything else they are taken from the board.
@@ -108,14 +111,19 @@ int addRecordToGlobalLibrary(PatternLibrary& library, const GameRecord& record, 
       current = false;
     }
     if (!e.hasMove()) continue;
-    if (!current) board.stoneLists(snapshot);
+    if (!current) {
+      board.stoneLists(snapshot);
+      stones.reset(snapshot);
+    }
     current = true;
-    if (!recordMove(library, snapshot, e.colour, e.point, game, i, winner)) {
+    std::array<std::uint64_t, 8> prints{};
+    if (stones.usable()) stones.prints(snapshot, e.colour, prints);
+    if (!recordMove(library, snapshot, e.colour, e.point, game, i, winner, stones.usable() ? &prints : nullptr)) {
       if (failed) *failed = true;
       break;
     }
     ++recorded;
-    if (e.point >= 0) current = placeFollowed(board, snapshot, e.colour, e.point);
+    if (e.point >= 0) current = placeFollowed(board, snapshot, stones, e.colour, e.point);
   }
   return recorded;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
+
 #include "model/board_snapshot.h"
 #include "model/game_record.h"
 #include "patterns/game_index.h"
@@ -13,9 +16,10 @@ namespace mh {
 // appends the occurrence (game, move index, point) and adds 1 to the move's played count, and to
 // its wins or losses when the winner is known (a win when winner equals side). Works in memory
 // mode (the entry changed in place) and warehouse mode (the entry stored again). False when the
-// position can be neither found nor added, or the changed entry cannot be stored.
+// position can be neither found nor added, or the changed entry cannot be stored. prints, when
+// given, are the position's eight key prints as keyPrints gives them.
 [[nodiscard]] bool recordMove(PatternLibrary& library, const BoardSnapshot& snapshot, int side, Point move, int game,
-                              int moveIndex, int winner);
+                              int moveIndex, int winner, const std::array<std::uint64_t, 8>* prints = nullptr);
 
 // The global adder on a loaded record: whole-board positions before each of the first
 // min(entries, maxMoves) entries that carry a move. Setup stones of an entry are written onto the

@@ -77,11 +77,12 @@ PatternEntry* PatternLibrary::entryAt(int number) {
 
 int PatternLibrary::find(const BoardSnapshot& snapshot, int side) const { return store_->find(snapshot, side, nullptr); }
 
-int PatternLibrary::findUnderSymmetries(const BoardSnapshot& snapshot, int side, int& kind) const {
+int PatternLibrary::findUnderSymmetries(const BoardSnapshot& snapshot, int side, int& kind,
+                                        const std::array<std::uint64_t, 8>* prints) const {
   kind = -1;
   // A key the store can rule out is not looked for, and a turn so ruled out needs no turned
   // snapshot at all.
-  const unsigned maybe = store_->keysThatMayHold(snapshot, side);
+  const unsigned maybe = store_->keysThatMayHold(snapshot, side, prints);
   if (maybe & 0x80u) {
     const int n = find(snapshot, side);
     if (n >= 0) return n;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -150,7 +151,9 @@ class PatternLibrary {
   // The number of the entry for the position under any of the eight symmetries (identity first,
   // then kinds 0..6, the first hit wins), with the kind that turns the given snapshot into the
   // stored one (-1 for the identity); -1 when none is stored.
-  int findUnderSymmetries(const BoardSnapshot& snapshot, int side, int& kind) const;
+  // prints, when given, are the snapshot's eight key prints as keyPrints gives them.
+  int findUnderSymmetries(const BoardSnapshot& snapshot, int side, int& kind,
+                          const std::array<std::uint64_t, 8>* prints = nullptr) const;
 
   // Changes entry number in place through change(entry): in memory mode the stored entry, with
   // write-back the held entry (read in first when needed), otherwise a copy that is read and

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -53,8 +54,11 @@ class PatternStore {
   // clear bit proves that none has, and lets a search under symmetries skip turning the snapshot.
   virtual unsigned turnsThatMayHold(const BoardSnapshot& /*snapshot*/, int /*side*/) const { return 0x7f; }
   // The same with bit 7 for the snapshot as it stands: a search under symmetries asks once for
-  // all eight keys, so a store can look them up together.
-  virtual unsigned keysThatMayHold(const BoardSnapshot& snapshot, int side) const {
+  // all eight keys, so a store can look them up together. prints, when given, are the key prints
+  // of the eight keys as keyPrints gives them, which a store that looks keys up by print then
+  // need not work out.
+  virtual unsigned keysThatMayHold(const BoardSnapshot& snapshot, int side,
+                                   const std::array<std::uint64_t, 8>* /*prints*/) const {
     return turnsThatMayHold(snapshot, side) | 0x80u;
   }
   // The index records of a store that keeps them as a list (index), else nullptr.

@@ -107,7 +107,7 @@ std::optional<int> WarehousePatternStore::findByPrint(const BoardSnapshot& snaps
   // No entry has a key whose print no entry has; the entry a print names is almost always the
   // one sought, and the bucket walk settles the rare case where it is not.
   if (!prints_.whole()) return std::nullopt;
-  const std::uint64_t print = keyPrintOf(snapshot, side);
+  const std::uint64_t print = printOf(snapshot, side);
   std::int32_t n = prints_.find(print);
   if (n < 0) return -1;
   // The table compares only part of each print: an entry whose key differs is checked against
@@ -158,21 +158,27 @@ int WarehousePatternStore::find(const BoardSnapshot& snapshot, int side, Pattern
 }
 
 unsigned WarehousePatternStore::turnsThatMayHold(const BoardSnapshot& snapshot, int side) const {
-  return keysThatMayHold(snapshot, side, false) & 0x7fu;
+  return keysThatMayHold(snapshot, side, false, nullptr) & 0x7fu;
 }
 
-unsigned WarehousePatternStore::keysThatMayHold(const BoardSnapshot& snapshot, int side) const {
-  return keysThatMayHold(snapshot, side, true);
+unsigned WarehousePatternStore::keysThatMayHold(const BoardSnapshot& snapshot, int side,
+                                                const std::array<std::uint64_t, 8>* prints) const {
+  return keysThatMayHold(snapshot, side, true, prints);
 }
 
-unsigned WarehousePatternStore::keysThatMayHold(const BoardSnapshot& snapshot, int side, bool asItStands) const {
+unsigned WarehousePatternStore::keysThatMayHold(const BoardSnapshot& snapshot, int side, bool asItStands,
+                                                const std::array<std::uint64_t, 8>* known) const {
   if (!cache_ || !prints_.whole()) return 0xff;
   // All look-ups are started before the first is waited on: each mostly misses the processor's
   // caches, and one after the other they would wait in turn. The slot of the print as it stands
   // is fetched too: a find that passes the bit reads it, and so does the add of a new position,
   // the usual outcome when the bit is clear.
   std::array<std::uint64_t, 8> prints{};
-  keyPrints(snapshot, side, prints);
+  if (known != nullptr) prints = *known;
+  else keyPrints(snapshot, side, prints);
+  printedKey_ = snapshot;
+  printedSide_ = side;
+  printedPrint_ = prints[7];
   for (int k = 0; k < (asItStands ? 8 : 7); ++k) prints_.prefetch(prints[static_cast<size_t>(k)]);
   if (asItStands) {
     prints_.prefetchSlot(prints[7]);
@@ -243,7 +249,7 @@ bool WarehousePatternStore::add(PatternEntry entry) {
   const PatternIndexRecord record = patternRecordFor(entry, number);
   records_.push_back(record);
   if (!bucketsStale_) hash_.insert(record.hash, number);
-  prints_.append(keyPrintOf(entry.snapshot, entry.side));
+  prints_.append(printOf(entry.snapshot, entry.side));
   cache_->hold(number, std::move(entry));
   return cache_->evict();
 }

@@ -40,7 +40,8 @@ class WarehousePatternStore final : public PatternStore {
   PatternEntry* beginUpdate(int number) override;
   bool endUpdate(int number) override;
   unsigned turnsThatMayHold(const BoardSnapshot& snapshot, int side) const override;
-  unsigned keysThatMayHold(const BoardSnapshot& snapshot, int side) const override;
+  unsigned keysThatMayHold(const BoardSnapshot& snapshot, int side,
+                           const std::array<std::uint64_t, 8>* prints) const override;
   // The stored value of entry number as it lies in the warehouse (what is held is not seen);
   // false when it is absent or does not read.
   [[nodiscard]] bool readValue(int number, std::vector<std::uint8_t>& out) const;
@@ -84,7 +85,8 @@ class WarehousePatternStore final : public PatternStore {
  private:
   // The keys that may be held (bit 7: as it stands, asked only when asItStands; bits 0..6: the
   // turns), from the key prints looked up together.
-  unsigned keysThatMayHold(const BoardSnapshot& snapshot, int side, bool asItStands) const;
+  unsigned keysThatMayHold(const BoardSnapshot& snapshot, int side, bool asItStands,
+                           const std::array<std::uint64_t, 8>* known) const;
   // Reads the records of a warehouse index file; false when it does not open or read whole.
   bool readRecords(const std::string& indexPath);
   bool writeAllowed();
@@ -119,6 +121,14 @@ class WarehousePatternStore final : public PatternStore {
   void forgetFound() const {
     foundNumber_ = -1;
     found_ = PatternEntry{};
+  }
+  // The print of the key keysThatMayHold was last asked about: the find and the add that follow
+  // it for the same key take it instead of working it out again.
+  mutable BoardSnapshot printedKey_;
+  mutable int printedSide_ = -1;
+  mutable std::uint64_t printedPrint_ = 0;
+  std::uint64_t printOf(const BoardSnapshot& snapshot, int side) const {
+    return side == printedSide_ && snapshot == printedKey_ ? printedPrint_ : keyPrintOf(snapshot, side);
   }
   std::vector<std::uint8_t> storeBytes_;  // the encoding of the entry being stored
   mutable std::vector<std::uint8_t> readBytes_;  // the value of the entry being read

@@ -98,6 +98,57 @@ TEST(KeyPrintTest, AllTurnsAtOnceMatchTurnByTurn) {
   }
 }
 
+// Prints followed stone by stone must be, after every stone, what keyPrints gives for the
+// snapshot holding those stones; a stone off the board, or a board of another size, makes them
+// unusable rather than wrong.
+TEST(KeyPrintTest, StonePrintsFollowKeyPrints) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 20; ++round) {
+    BoardSnapshot s;
+    s.width = s.height = 19;
+    StonePrints stones;
+    // Half the rounds start from a position, half from an empty board.
+    if (round % 2 == 1) s = randomSnapshot(rng, 19, 19);
+    stones.reset(s);
+    ASSERT_TRUE(stones.usable());
+    for (int move = 0; move < 40; ++move) {
+      const Point p = static_cast<Point>(rng() % 361);
+      if (std::find(s.points.begin(), s.points.end(), p) != s.points.end()) continue;
+      const int colour = move % 2 == 0 ? Black : White;
+      const auto blacksEnd = s.points.begin() + s.blackCount;
+      if (colour == Black) {
+        s.points.insert(std::lower_bound(s.points.begin(), blacksEnd, p), p);
+        ++s.blackCount;
+      } else {
+        s.points.insert(std::lower_bound(blacksEnd, s.points.end(), p), p);
+        ++s.whiteCount;
+      }
+      stones.add(p, colour);
+      for (const int side : {1, 2}) {
+        std::array<std::uint64_t, 8> expected{};
+        std::array<std::uint64_t, 8> got{};
+        keyPrints(s, side, expected);
+        stones.prints(s, side, got);
+        ASSERT_EQ(got, expected) << "round " << round << " move " << move;
+      }
+    }
+  }
+  struct Unusable {
+    const char* name;
+    int size;
+    Point point;
+  };
+  for (const Unusable& c : {Unusable{"off the board", 19, 361}, Unusable{"negative", 19, -1},
+                            Unusable{"other size", 13, 0}}) {
+    BoardSnapshot s;
+    s.width = s.height = c.size;
+    StonePrints stones;
+    stones.reset(s);
+    stones.add(c.point, Black);
+    EXPECT_FALSE(stones.usable()) << c.name;
+  }
+}
+
 // Prints are stored in a library's files: a faster way of taking them must give the very same
 // numbers, which these were taken from.
 TEST(KeyPrintTest, PrintsStayWhatStoredFilesHold) {

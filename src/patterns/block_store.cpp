@@ -389,22 +389,26 @@ void BlockStore::place(std::uint64_t at, const std::uint8_t* data, size_t n) {
     absorbed += last->second.size();
     ++last;
   }
-  // The run grows in place when it starts at or before the write; else a new run takes its place.
-  std::vector<std::uint8_t> run;
-  std::uint64_t start = at;
-  auto next = first;
+  // The run grows in place, node and all, when it starts at or before the write; else a new run
+  // takes the place of those it absorbs.
   if (first != last && first->first <= at) {
-    start = first->first;
-    run = std::move(first->second);
-    ++next;
+    std::pmr::vector<std::uint8_t>& run = first->second;
+    const std::uint64_t start = first->first;
+    run.resize(static_cast<size_t>(mergedEnd - start));
+    for (auto it = std::next(first); it != last; ++it)
+      std::memcpy(run.data() + (it->first - start), it->second.data(), it->second.size());
+    std::memcpy(run.data() + (at - start), data, n);
+    placedBytes_ = placedBytes_ - absorbed + run.size();
+    placed_.erase(std::next(first), last);
+    return;
   }
-  run.resize(static_cast<size_t>(mergedEnd - start));
-  for (auto it = next; it != last; ++it)
-    std::memcpy(run.data() + (it->first - start), it->second.data(), it->second.size());
-  std::memcpy(run.data() + (at - start), data, n);
+  std::pmr::vector<std::uint8_t> run(static_cast<size_t>(mergedEnd - at), &placedPool_);
+  for (auto it = first; it != last; ++it)
+    std::memcpy(run.data() + (it->first - at), it->second.data(), it->second.size());
+  std::memcpy(run.data(), data, n);
   placedBytes_ = placedBytes_ - absorbed + run.size();
   placed_.erase(first, last);
-  placed_.emplace(start, std::move(run));
+  placed_.emplace(at, std::move(run));
 }
 
 bool BlockStore::flushBeforeReading(const std::vector<size_t>& chain) const {

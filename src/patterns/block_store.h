@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory_resource>
 #include <span>
 #include <unordered_map>
 #include <vector>
@@ -199,8 +200,10 @@ class BlockStore {
   // the later bytes winning. Freeing a chain and writing a value into the blocks it freed land
   // on the same and neighbouring bytes, and each write would otherwise take a system call of its
   // own. They reach the file on flush, before a read that needs them, or once they pass a
-  // megabyte.
-  mutable std::map<std::uint64_t, std::vector<std::uint8_t>> placed_;
+  // megabyte. The runs and their nodes come from a pool of their own: a build gathers and drops
+  // millions of small runs, and the general heap spent a good part of a build on them.
+  mutable std::pmr::unsynchronized_pool_resource placedPool_;
+  mutable std::pmr::map<std::uint64_t, std::pmr::vector<std::uint8_t>> placed_{&placedPool_};
   mutable size_t placedBytes_ = 0;
   mutable int writeError_ = 0;
   // The file's bytes from windowStart_ on, as last read for small blocks (see readUsed).

@@ -53,22 +53,47 @@ bool ClusterForest::rebuild(const Board& board, int distance) {
 void ClusterForest::gather(std::array<std::uint64_t, kMaxSide>& left) {
   // Each cluster is gathered whole by a walk over the row masks, every stone taken once, and
   // linked flat to its first stone: adding the stones one by one would look up the roots of
-  // every stone in reach of each.
+  // every stone in reach of each. The walk goes a row at a time: the stones a row gained since
+  // it was last widened, widened by the reach left at each row offset, take in every stone in
+  // reach of any of them at once, where a walk stone by stone would look at each stone's rows.
   thread_local std::vector<Point> cluster;
+  std::array<std::uint64_t, kMaxSide> fresh{};  // by row: stones found, not yet widened
+  // widened[k]: the fresh stones of a row widened by k columns each way (reach_ < 2 * kMaxSide).
+  std::array<std::uint64_t, 2 * kMaxSide> widened{};
   for (int r = 0; r < height_; ++r) {
     while (left[static_cast<size_t>(r)] != 0) {
       const Point root = r * width_ + std::countr_zero(left[static_cast<size_t>(r)]);
+      fresh[static_cast<size_t>(r)] = left[static_cast<size_t>(r)] & -left[static_cast<size_t>(r)];
       left[static_cast<size_t>(r)] &= left[static_cast<size_t>(r)] - 1;
       cluster.clear();
       cluster.push_back(root);
-      for (size_t i = 0; i < cluster.size(); ++i) {
-        const Point q = cluster[i];
-        forEachRowInReach(q, [&](int row, std::uint64_t span) {
-          std::uint64_t& open = left[static_cast<size_t>(row)];
-          for (std::uint64_t found = open & span; found != 0; found &= found - 1)
-            cluster.push_back(row * width_ + std::countr_zero(found));
-          open &= ~span;
-        });
+      int low = r;  // rows low..high may hold fresh stones
+      int high = r;
+      for (bool grew = true; grew;) {
+        grew = false;
+        for (int row = low; row <= high; ++row) {
+          const std::uint64_t m = fresh[static_cast<size_t>(row)];
+          if (m == 0) continue;
+          fresh[static_cast<size_t>(row)] = 0;
+          widened[0] = m;
+          for (int k = 1; k <= reach_; ++k) {
+            const std::uint64_t w = widened[static_cast<size_t>(k - 1)];
+            widened[static_cast<size_t>(k)] = w | (w << 1) | (w >> 1);
+          }
+          const int from = std::max(row - reach_, 0);
+          const int to = std::min(row + reach_, height_ - 1);
+          for (int other = from; other <= to; ++other) {
+            std::uint64_t& open = left[static_cast<size_t>(other)];
+            const std::uint64_t found = open & widened[static_cast<size_t>(reach_ - std::abs(other - row))];
+            if (found == 0) continue;
+            open &= ~found;
+            fresh[static_cast<size_t>(other)] |= found;
+            for (std::uint64_t f = found; f != 0; f &= f - 1) cluster.push_back(other * width_ + std::countr_zero(f));
+            low = std::min(low, other);
+            high = std::max(high, other);
+            grew = true;
+          }
+        }
       }
       for (size_t i = 0; i < cluster.size(); ++i) {
         parent_[static_cast<size_t>(cluster[i])] = root;

@@ -158,11 +158,6 @@ void KeyPrintTable::clear() {
   seen_.shrink_to_fit();
 }
 
-size_t KeyPrintTable::seenBit(std::uint64_t print) const {
-  // The high half, independent of the low half that picks the slot, scaled to the bits held.
-  return static_cast<size_t>(((print >> 32) * (seen_.size() * 64)) >> 32);
-}
-
 void KeyPrintTable::reserve(size_t count, size_t room) {
   const size_t most = std::max(count, room);
   tops_.reserve(most);
@@ -182,7 +177,7 @@ void KeyPrintTable::layOut(size_t size) {
   slots_ = {};
   seen_ = {};
   slots_.assign(size, -1);
-  seen_.assign(size / 4, 0);
+  seen_.assign(size / 8, 0);
   // Spilled pages are read back in order into a buffer of their own: a check in place may use
   // the window.
   std::unique_ptr<std::uint64_t[]> buffer;
@@ -208,8 +203,7 @@ void KeyPrintTable::layOut(size_t size) {
 
 void KeyPrintTable::place(std::int32_t number, std::uint64_t sought) {
   if (sought == 0) return;
-  const size_t bit = seenBit(sought);
-  seen_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+  seen_[seenWord(sought)] |= seenMask(sought);
   const std::uint16_t top = topOf(sought);
   for (size_t i = slotOf(sought);; i = nextSlot(i)) {
     const std::int32_t at = slots_[i];
@@ -258,9 +252,8 @@ void KeyPrintTable::append(std::span<const std::uint64_t> prints) {
 
 std::int32_t KeyPrintTable::find(std::uint64_t print) const {
   if (print == 0 || slots_.empty()) return -1;
-  // Most looked-up prints are not there: one bit answers that without walking the slots.
-  const size_t bit = seenBit(print);
-  if ((seen_[bit / 64] >> (bit % 64) & 1) == 0) return -1;
+  // Most looked-up prints are not there: one filter word answers that without walking the slots.
+  if (!maybeSeen(print)) return -1;
   const std::uint16_t top = topOf(print);
   for (size_t i = slotOf(print);; i = nextSlot(i)) {
     const std::int32_t at = slots_[i];
@@ -273,8 +266,7 @@ bool KeyPrintTable::findExact(std::uint64_t print, std::int32_t& number) const {
   number = -1;
   if (!whole_) return false;
   if (print == 0 || slots_.empty()) return true;
-  const size_t bit = seenBit(print);
-  if ((seen_[bit / 64] >> (bit % 64) & 1) == 0) return true;
+  if (!maybeSeen(print)) return true;
   const std::uint16_t top = topOf(print);
   for (size_t i = slotOf(print);; i = nextSlot(i)) {
     const std::int32_t at = slots_[i];

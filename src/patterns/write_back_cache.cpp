@@ -13,9 +13,9 @@ size_t WriteBackCache::heldBytes(const PatternEntry& e) {
 }
 
 const WriteBackCache::Holder* WriteBackCache::holderOf(int number) const {
-  if (number < 0 || static_cast<size_t>(number) >= slotOf_.size()) return nullptr;
-  const std::int32_t slot = slotOf_[static_cast<size_t>(number)];
-  return slot < 0 ? nullptr : &pool_[static_cast<size_t>(slot)];
+  if (number < 0) return nullptr;
+  const std::int32_t* slot = slotOf_.find(static_cast<size_t>(number));
+  return slot ? &pool_[static_cast<size_t>(*slot)] : nullptr;
 }
 
 WriteBackCache::Holder* WriteBackCache::holderOf(int number) {
@@ -33,8 +33,9 @@ void WriteBackCache::release(int number) {
   bytes_ -= std::min(bytes_, heldBytes(*h->entry));
   *h->entry = PatternEntry{};
   h->dirty = false;
-  freeSlots_.push_back(slotOf_[static_cast<size_t>(number)]);
-  slotOf_[static_cast<size_t>(number)] = -1;
+  h->number = -1;
+  freeSlots_.push_back(static_cast<std::int32_t>(h - pool_.data()));
+  slotOf_.erase(static_cast<size_t>(number));
 }
 
 WriteBackCache::Holder& WriteBackCache::newHolder(int number) {
@@ -47,14 +48,14 @@ WriteBackCache::Holder& WriteBackCache::newHolder(int number) {
     slot = freeSlots_.back();
     freeSlots_.pop_back();
   }
-  slotOf_[static_cast<size_t>(number)] = slot;
+  slotOf_.set(static_cast<size_t>(number), slot);
   clock_.push_back(number);
-  return pool_[static_cast<size_t>(slot)];
+  Holder& h = pool_[static_cast<size_t>(slot)];
+  h.number = number;
+  return h;
 }
 
 PatternEntry& WriteBackCache::hold(int number, PatternEntry entry) {
-  const auto n = static_cast<size_t>(number);
-  if (slotOf_.size() <= n) slotOf_.resize(n + 1, -1);
   Holder* h = holderOf(number);
   if (h) {
     bytes_ -= std::min(bytes_, heldBytes(*h->entry));
@@ -117,11 +118,14 @@ void WriteBackCache::compactClock() {
 }
 
 bool WriteBackCache::flush() {
+  std::vector<std::int32_t> changed;
+  for (const Holder& h : pool_)
+    if (h.number >= 0 && h.dirty) changed.push_back(h.number);
+  std::sort(changed.begin(), changed.end());
   bool ok = true;
-  for (size_t n = 0; n < slotOf_.size(); ++n) {
-    Holder* h = holderOf(static_cast<int>(n));
-    if (!h || !h->dirty) continue;
-    if (store_(static_cast<int>(n), *h->entry)) h->dirty = false;
+  for (const std::int32_t number : changed) {
+    Holder& h = *holderOf(number);
+    if (store_(number, *h.entry)) h.dirty = false;
     else ok = false;
   }
   return ok;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "patterns/pattern_entry.h"
+#include "platform/number_map.h"
 
 namespace mh {
 
@@ -57,6 +58,7 @@ class WriteBackCache {
  private:
   struct Holder {
     std::unique_ptr<PatternEntry> entry;  // kept, emptied, while the holder is free
+    std::int32_t number = -1;  // the entry it holds
     bool dirty = false;
     std::uint8_t rounds = 0;  // rounds of the hand it survives unused
     void used() { rounds = std::min<std::uint8_t>(rounds + 1, kMaxRounds); }
@@ -70,7 +72,9 @@ class WriteBackCache {
   size_t limit_;
   Store store_;
   size_t bytes_ = 0;
-  std::vector<std::int32_t> slotOf_;  // by number: its holder in pool_, or -1
+  // Held numbers' holders in pool_: a few hundred thousand among millions of numbers, so a map,
+  // where an array by number would take 4 bytes for every entry of the library.
+  NumberMap<std::int32_t> slotOf_;
   std::vector<Holder> pool_;
   std::vector<std::int32_t> freeSlots_;
   std::vector<std::int32_t> clock_;  // held numbers in the order they were taken in

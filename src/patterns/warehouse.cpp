@@ -4,7 +4,6 @@
 #include <array>
 #include <bit>
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <cstring>
 #include <cstdio>
@@ -27,15 +26,6 @@ std::array<std::uint8_t, Warehouse::kHeaderBytes> headerBytes() {
   std::memcpy(h.data(), kTag, sizeof kTag);
   std::memcpy(h.data() + kVersionOffset, &kVersion, sizeof kVersion);
   return h;
-}
-
-// The number a directory name spells as the directory holds numbered names (no sign, no leading
-// zero, below 2^31), or -1.
-std::int64_t nameNumber(std::string_view name) {
-  std::int64_t n = -1;
-  if (name.empty() || name.size() > 10 || (name.size() > 1 && name[0] == '0')) return -1;
-  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), n);
-  return error == std::errc() && end == name.data() + name.size() && n >= 0 && n <= INT32_MAX ? n : -1;
 }
 
 bool validName(std::string_view name) {
@@ -393,7 +383,7 @@ void Warehouse::writeTable() {
     std::string_view text;
     std::int32_t start = -1;
     if (!directory_.recordAt(r, text, start, spelled)) continue;
-    const std::int64_t number = nameNumber(text);
+    const std::int64_t number = WarehouseDirectory::numberOf(text);
     if (number < 0) {
       out.discard();
       (void)std::remove(path.c_str());
@@ -425,9 +415,9 @@ bool Warehouse::readDirectory() {
   auto take = [&](const std::uint8_t* record) {
     const auto* nul = static_cast<const std::uint8_t*>(std::memchr(record, 0, kNameBytes));
     if (nul == nullptr) return false;
-    positional = positional && nul != record &&
-                 nameNumber(std::string_view(reinterpret_cast<const char*>(record), static_cast<size_t>(nul - record))) ==
-                     static_cast<std::int64_t>(starts.size());
+    const std::string_view name(reinterpret_cast<const char*>(record), static_cast<size_t>(nul - record));
+    positional = positional && !name.empty() &&
+                 WarehouseDirectory::numberOf(name) == static_cast<std::int64_t>(starts.size());
     if (nul == record) return true;
     std::int32_t start = -1;
     std::memcpy(&start, record + kNameBytes, sizeof start);
@@ -623,7 +613,7 @@ bool Warehouse::patchable() const {
 
 void Warehouse::noteNamed(std::string_view name) {
   if (!positional_) return;
-  const std::int64_t n = nameNumber(name);
+  const std::int64_t n = WarehouseDirectory::numberOf(name);
   if (n < 0) positional_ = false;
   else if (static_cast<size_t>(n) < openNames_) changedNames_[static_cast<size_t>(n) / 64] |= std::uint64_t{1} << (n % 64);
 }

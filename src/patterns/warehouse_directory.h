@@ -36,6 +36,10 @@ class WarehouseDirectory {
     if (start != kNoStart) ++numberedLive_;
   }
 
+  // The number a plain decimal name spells (no sign, no leading zero, below 2^31), or -1: the
+  // names held by number.
+  static std::int64_t numberOf(std::string_view name);
+
   // The start of name's chain, or nullptr when the name is absent.
   const std::int32_t* find(std::string_view name) const;
   std::int32_t* find(std::string_view name);
@@ -70,8 +74,6 @@ class WarehouseDirectory {
     std::int32_t start = -1;
   };
   static std::uint64_t hashOf(std::string_view name);
-  // The number a plain decimal name spells (no sign, no leading zero, below 2^31), or -1.
-  static std::int64_t numberOf(std::string_view name);
   static constexpr std::int32_t kAbsent = kNoStart;
   // The start of a name held with the other (not numbered) names, or nullptr.
   const std::int32_t* findOther(std::string_view name) const;

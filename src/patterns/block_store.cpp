@@ -84,8 +84,11 @@ bool BlockStore::readChainRange(std::int32_t start, std::uint64_t at, std::uint8
   if (file_ == nullptr || !collect(start, chain)) return false;
   std::uint64_t valueAt = 0;  // where the current block's bytes begin in the value
   for (size_t idx : chain) {
-    const auto used = static_cast<std::uint64_t>(usedOf(idx));
-    if (n > 0 && at < valueAt + used) {
+    if (n == 0) break;
+    const std::int32_t usedCount = usedOnDisk(idx);
+    if (usedCount < 0) return false;
+    const auto used = static_cast<std::uint64_t>(usedCount);
+    if (at < valueAt + used) {
       const std::uint64_t from = at - valueAt;
       const auto piece = static_cast<size_t>(std::min<std::uint64_t>(used - from, n));
       if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + offsets_[idx] + BlockHeader::kBytes) + from, out, piece))
@@ -99,8 +102,35 @@ bool BlockStore::readChainRange(std::int32_t start, std::uint64_t at, std::uint8
   return n == 0;
 }
 
+std::int32_t BlockStore::usedIn(size_t idx, const std::uint8_t* raw) const {
+  const BlockHeader onDisk = decodeHeader(raw);
+  BlockHeader known = header(idx);
+  known.used = onDisk.used;
+  // Only a used count the block can hold, in a header that is the table's in all else: a file
+  // changed behind the store's back is not read as a value.
+  if (onDisk != known || onDisk.used <= 0 || onDisk.used > onDisk.payloadSpace()) return -1;
+  return onDisk.used;
+}
+
+std::int32_t BlockStore::usedOnDisk(size_t idx) const {
+  std::uint8_t raw[BlockHeader::kBytes];
+  const auto at = static_cast<std::uint64_t>(areaStart_ + offsets_[idx]);
+  if (!flushBefore(at, sizeof raw) || !file_->readAt(at, raw, sizeof raw)) return -1;
+  return usedIn(idx, raw);
+}
+
+BlockStore::BlockState BlockStore::stateAt(size_t idx) const {
+  if (freeAt(idx)) return BlockState::Free;
+  return damagedAt(idx) ? BlockState::Damaged : BlockState::InUse;
+}
+
+BlockStore::BlockState BlockStore::stateOf(const BlockHeader& h) {
+  if (h.used == 0) return BlockState::Free;
+  return h.used < 0 || h.used > h.payloadSpace() ? BlockState::Damaged : BlockState::InUse;
+}
+
 BlockHeader BlockStore::header(size_t idx) const {
-  BlockHeader h{offsets_[idx], -1, -1, static_cast<std::int32_t>(sizeOf(idx)), static_cast<std::int32_t>(usedOf(idx))};
+  BlockHeader h{offsets_[idx], -1, -1, static_cast<std::int32_t>(sizeOf(idx)), freeAt(idx) ? 0 : -1};
   if (linkedAt(idx)) {
     if (const BlockLinks::Links* l = links_.find(idx)) {
       h.prev = l->prev;
@@ -111,23 +141,28 @@ BlockHeader BlockStore::header(size_t idx) const {
 }
 
 void BlockStore::setHeader(size_t idx, const BlockHeader& h) {
-  // A negative used count (a damaged header) is held as one no payload holds: such a block is
-  // neither free nor part of a chain that collects, as it was on disk.
-  const std::uint32_t used = (h.used < 0 ? 0x7fffffffu : static_cast<std::uint32_t>(h.used)) & 0x7fffffffu;
   const bool linked = h.prev != -1 || h.next != -1;
-  if (linked) links_.set(idx, BlockLinks::Links{h.prev, h.next});
-  else if (linkedAt(idx)) links_.erase(idx);
-  if (used >= kWideUsed) wideUsed_[idx] = used;
-  else if (used_[idx] >> 1 == kWideUsed) wideUsed_.erase(idx);
-  used_[idx] = static_cast<std::uint16_t>(std::min(used, kWideUsed) << 1 | (linked ? 1u : 0u));
-  markFree(idx, h.used == 0);
+  const std::uint64_t bit = std::uint64_t{1} << (idx % 64);
+  if (linked) {
+    links_.set(idx, BlockLinks::Links{h.prev, h.next});
+    linked_[idx / 64] |= bit;
+  } else if (linkedAt(idx)) {
+    links_.erase(idx);
+    linked_[idx / 64] &= ~bit;
+  }
+  const BlockState state = stateOf(h);
+  if (state == BlockState::Damaged) damaged_.insert(idx);
+  else if (!damaged_.empty()) damaged_.erase(idx);
+  markFree(idx, state == BlockState::Free);
 }
 
 void BlockStore::appendHeader(const BlockHeader& h) {
   if (offsets_.size() % kSampleStep == 0) samples_.push_back(h.offset);
   offsets_.push_back(h.offset);
-  used_.push_back(0);
-  if (free_.size() * 64 < offsets_.size()) free_.push_back(0);
+  if (free_.size() * 64 < offsets_.size()) {
+    free_.push_back(0);
+    linked_.push_back(0);
+  }
   if (freeWords_.size() * 64 < free_.size()) freeWords_.push_back(0);
   areaEnd_ = std::int64_t{h.offset} + h.size;
   setHeader(offsets_.size() - 1, h);
@@ -178,7 +213,14 @@ void BlockStore::forFreeBlocks(Each&& each) const {
 std::vector<BlockHeader> BlockStore::blocks() const {
   std::vector<BlockHeader> all;
   all.reserve(offsets_.size());
-  for (size_t i = 0; i < offsets_.size(); ++i) all.push_back(header(i));
+  for (size_t i = 0; i < offsets_.size(); ++i) {
+    BlockHeader h = header(i);
+    std::uint8_t raw[BlockHeader::kBytes];
+    const auto at = static_cast<std::uint64_t>(areaStart_ + h.offset);
+    if (h.used != 0 && file_ != nullptr && flushBefore(at, sizeof raw) && file_->readAt(at, raw, sizeof raw))
+      h.used = decodeHeader(raw).used;
+    all.push_back(h);
+  }
   return all;
 }
 
@@ -194,8 +236,8 @@ void BlockStore::detach() {
   lastReadEnd_ = 0;
   writeError_ = 0;
   offsets_ = {};
-  used_ = {};
-  wideUsed_.clear();
+  linked_ = {};
+  damaged_.clear();
   samples_ = {};
   links_.clear();
   free_ = {};
@@ -248,7 +290,7 @@ bool BlockStore::collect(std::int32_t start, std::vector<size_t>& out) const {
   for (;;) {
     // A used count beyond the payload would read into the next block, and a block marked free
     // (used 0; writers never leave a chain's block empty) may be handed out by the next write.
-    if (h.used <= 0 || h.used > h.payloadSpace()) return false;
+    if (freeAt(static_cast<size_t>(idx)) || damagedAt(static_cast<size_t>(idx))) return false;
     out.push_back(static_cast<size_t>(idx));
     if (h.next == -1) return true;
     // Links only run forwards; anything else is a loop or a stray pointer.
@@ -263,24 +305,39 @@ bool BlockStore::collect(std::int32_t start, std::vector<size_t>& out) const {
   }
 }
 
+bool BlockStore::readBlock(size_t idx, std::vector<std::uint8_t>& out) const {
+  // A block's used count lies in its header: the block is read with it, whole when small (most
+  // are), else its first piece and then the rest of the used bytes. The payload then moves down
+  // over the header, which costs less than a read of its own.
+  constexpr size_t kFirstRead = size_t{4} << 10;
+  const auto size = static_cast<size_t>(sizeOf(idx));
+  const size_t at = out.size();
+  const size_t first = std::min(size, kFirstRead);
+  const auto blockAt = static_cast<std::uint64_t>(areaStart_ + offsets_[idx]);
+  out.resize(at + first);
+  if (!readUsed(blockAt, out.data() + at, first)) return false;
+  const std::int32_t used = usedIn(idx, out.data() + at);
+  if (used < 0) return false;
+  const size_t end = BlockHeader::kBytes + static_cast<size_t>(used);
+  if (end > first) {
+    out.resize(at + end);
+    if (!readUsed(blockAt + first, out.data() + at + first, end - first)) return false;
+  }
+  std::memmove(out.data() + at, out.data() + at + BlockHeader::kBytes, static_cast<size_t>(used));
+  out.resize(at + static_cast<size_t>(used));
+  return true;
+}
+
 bool BlockStore::readChain(std::int32_t start, std::vector<std::uint8_t>& out) const {
   out.clear();
   std::vector<size_t> chain;
   if (file_ == nullptr || !collect(start, chain)) return false;
   if (!flushBeforeReading(chain)) return false;
-  // Each block's used bytes go straight into place (see readChainPieces for why they lie inside
-  // the file).
-  size_t total = 0;
-  for (size_t idx : chain) total += static_cast<size_t>(usedOf(idx));
-  out.resize(total);
-  size_t at = 0;
   for (size_t idx : chain) {
-    const auto used = static_cast<size_t>(usedOf(idx));
-    if (!readUsed(static_cast<std::uint64_t>(areaStart_ + offsets_[idx] + BlockHeader::kBytes), out.data() + at, used)) {
+    if (!readBlock(idx, out)) {
       out.clear();
       return false;
     }
-    at += used;
   }
   return true;
 }
@@ -335,7 +392,9 @@ bool BlockStore::readChainPieces(std::int32_t start, const ChainSink& sink) cons
   constexpr size_t kPiece = size_t{1} << 20;
   std::vector<std::uint8_t> piece;
   for (size_t idx : chain) {
-    const auto used = static_cast<size_t>(usedOf(idx));
+    const std::int32_t usedCount = usedOnDisk(idx);
+    if (usedCount < 0) return false;
+    const auto used = static_cast<size_t>(usedCount);
     for (size_t at = 0; at < used; at += piece.size()) {
       piece.resize(std::min(kPiece, used - at));
       if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + offsets_[idx] + BlockHeader::kBytes) + at, piece.data(),
@@ -540,12 +599,16 @@ bool BlockStore::patchChain(std::int32_t start, const ChangedRange& changed, std
                             const ChainSource& source) {
   std::vector<size_t> chain;
   if (file_ == nullptr || !collect(start, chain)) return false;
-  // Where each block's bytes begin in the value.
+  // Where each block's bytes begin in the value, and each block's used count.
   std::vector<std::uint64_t> begins;
+  std::vector<std::uint64_t> useds;
   std::uint64_t total = 0;
   for (size_t idx : chain) {
+    const std::int32_t used = usedOnDisk(idx);
+    if (used < 0) return false;
     begins.push_back(total);
-    total += usedOf(idx);
+    useds.push_back(static_cast<std::uint64_t>(used));
+    total += static_cast<std::uint64_t>(used);
   }
   std::uint64_t at = 0;
   std::span<const std::uint8_t> bytes;
@@ -554,9 +617,9 @@ bool BlockStore::patchChain(std::int32_t start, const ChangedRange& changed, std
     if (at + bytes.size() > total) return false;
     while (b + 1 < chain.size() && begins[b + 1] <= at) ++b;
     while (!bytes.empty()) {
-      while (begins[b] + usedOf(chain[b]) <= at) ++b;
+      while (begins[b] + useds[b] <= at) ++b;
       const std::uint64_t into = at - begins[b];
-      const auto piece = static_cast<size_t>(std::min<std::uint64_t>(usedOf(chain[b]) - into, bytes.size()));
+      const auto piece = static_cast<size_t>(std::min<std::uint64_t>(useds[b] - into, bytes.size()));
       if (!writeAt(static_cast<std::uint64_t>(areaStart_ + offsets_[chain[b]] + BlockHeader::kBytes) + into,
                    bytes.data(), piece, false))
         return false;
@@ -569,6 +632,7 @@ bool BlockStore::patchChain(std::int32_t start, const ChangedRange& changed, std
   // that names the last block as the one before it.
   const size_t last = chain.back();
   BlockHeader h = header(last);
+  h.used = static_cast<std::int32_t>(useds.back());
   const auto room = static_cast<std::uint64_t>(h.payloadSpace() - h.used);
   const auto take = static_cast<size_t>(std::min(room, more));
   if (take > 0) {

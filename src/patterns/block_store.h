@@ -6,7 +6,7 @@
 #include <map>
 #include <memory_resource>
 #include <span>
-#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "patterns/block_links.h"
@@ -34,11 +34,12 @@ struct BlockHeader {
 // in the file, which makes a loop or a backward link detectable as corruption, and each block
 // after the first names its predecessor in prev, so two chains never share a block.
 //
-// The store keeps the table of all blocks in file order, 6 bytes a block: its offset and used
-// count (its size is the distance to the next block, and most blocks hold a value of their own
-// with no links, so links are kept beside the table for the few that have them). Free blocks are
-// marked in a bitmap over the table, with a bit per word of it that holds any, so allocation
-// takes them in file order and skips the long stretches without one.
+// The store keeps the table of all blocks in file order, 4 bytes a block: its offset (its size is
+// the distance to the next block). A block's used count stays in its header on disk, read with
+// its payload; most blocks hold a value of their own with no links, so links are kept beside the
+// table for the few that have them, marked in a bitmap. Free blocks are marked in a bitmap over
+// the table, with a bit per word of it that holds any, so allocation takes them in file order
+// and skips the long stretches without one.
 class BlockStore {
  public:
   static constexpr std::int32_t kMinPayloadFloor = 128;
@@ -50,7 +51,8 @@ class BlockStore {
   // Binds to an open file whose block headers are known already (a table written when the file
   // was last closed): next hands them over in file order and returns false after the last. Each
   // is taken only where the scan would take it (it names the offset where the one before ends,
-  // and a size above 20); false, store detached, at the first that is not.
+  // and a size above 20); false, store detached, at the first that is not. Of a used count only
+  // its state is kept (see stateOf): the count itself is read from the file with the block.
   using HeaderSource = std::function<bool(BlockHeader& out)>;
   [[nodiscard]] bool attachKnown(BinaryFile* file, std::int64_t areaStart, std::int32_t minimumPayload,
                                  const HeaderSource& next);
@@ -100,11 +102,19 @@ class BlockStore {
   // later success hides the lost blocks.
   [[nodiscard]] bool flush();
 
-  // Every block's header, in file order (built on each call: for tests and figures).
+  // Every block's header, in file order, the used counts read from the file (built on each
+  // call: for tests and figures; a header that cannot be read shows used -1).
   std::vector<BlockHeader> blocks() const;
   size_t blockCount() const { return offsets_.size(); }
-  // The header of block idx (below blockCount()) as the table holds it.
+  // The header of block idx (below blockCount()) as the table holds it: its used count is 0 for
+  // a free block and -1 for any other (the count lies in the file; see stateAt).
   BlockHeader headerAt(size_t idx) const { return header(idx); }
+  // What a block holds: nothing (used count 0), a part of a value (a used count its payload
+  // holds), or a used count no payload of its size holds (a damaged file: such a block is
+  // neither handed out nor part of a chain that collects).
+  enum class BlockState : std::uint8_t { Free = 0, InUse = 1, Damaged = 2 };
+  BlockState stateAt(size_t idx) const;
+  static BlockState stateOf(const BlockHeader& h);
   // Reads n bytes of the chain's value from byte at of the value on, straight from the file
   // (nothing gathered may be pending). False when the chain does not collect or the bytes do not
   // all lie in its value.
@@ -139,7 +149,15 @@ class BlockStore {
   void place(std::uint64_t at, const std::uint8_t* data, size_t n);
   // Whether a gathered write into blocks in the file touches [at, at + n).
   bool placedOverlaps(std::uint64_t at, std::uint64_t n) const;
-  // Reads n used bytes of a block at file offset at, through the read window when they are small.
+  // The used count the 20 header bytes raw of block idx name, or -1 when they differ from the
+  // table's header in anything else or name a count the block cannot hold.
+  std::int32_t usedIn(size_t idx, const std::uint8_t* raw) const;
+  // The same for the header read from the file (-1 also when it cannot be read).
+  std::int32_t usedOnDisk(size_t idx) const;
+  // Appends the used bytes of block idx to out; false when they cannot be read or its header on
+  // disk is not the table's.
+  bool readBlock(size_t idx, std::vector<std::uint8_t>& out) const;
+  // Reads n bytes of a block at file offset at, through the read window when they are small.
   bool readUsed(std::uint64_t at, std::uint8_t* out, size_t n) const;
   // The first file offset at or after at whose bytes are still gathered (max when none).
   std::uint64_t gatheredFrom(std::uint64_t at) const;
@@ -147,7 +165,8 @@ class BlockStore {
   bool flushBefore(std::uint64_t at, std::uint64_t n) const;
   bool flushBeforeReading(const std::vector<size_t>& chain) const;
   bool failedWrite() const;
-  // The header of block idx, and its record in the table (its offset and size stay).
+  // The header of block idx as the table knows it: its used count only when free (0); else -1,
+  // the count being on disk. And its record in the table (its offset and size stay).
   BlockHeader header(size_t idx) const;
   void setHeader(size_t idx, const BlockHeader& h);
   void appendHeader(const BlockHeader& h);
@@ -156,12 +175,12 @@ class BlockStore {
   template <class Each>
   void forFreeBlocks(Each&& each) const;
 
-  // The used count of block idx, and whether links_ holds its prev and next.
-  std::uint32_t usedOf(size_t idx) const {
-    const std::uint32_t used = used_[idx] >> 1;
-    return used != kWideUsed ? used : wideUsed_.at(idx);
-  }
-  bool linkedAt(size_t idx) const { return (used_[idx] & 1) != 0; }
+  // Whether links_ holds the prev and next of block idx, and whether it is free.
+  bool linkedAt(size_t idx) const { return (linked_[idx / 64] >> (idx % 64) & 1) != 0; }
+  bool freeAt(size_t idx) const { return (free_[idx / 64] >> (idx % 64) & 1) != 0; }
+  // Whether block idx's header holds a used count that no payload of its size holds (a damaged
+  // file): such a block is neither free nor part of a chain that collects.
+  bool damagedAt(size_t idx) const { return !damaged_.empty() && damaged_.contains(idx); }
   // The size of block idx, header included.
   std::int64_t sizeOf(size_t idx) const {
     return (idx + 1 < offsets_.size() ? std::int64_t{offsets_[idx + 1]} : areaEnd_) - offsets_[idx];
@@ -171,13 +190,10 @@ class BlockStore {
   std::int64_t areaStart_ = 256;
   std::int32_t minPayload_ = 1024;
   std::int64_t areaLimit_ = kOffsetReach;
-  // The table of blocks in file order, 6 bytes a block: offsets strictly increasing, back to
-  // back, and beside them each block's used count (shifted left) with its linked bit. A used
-  // count of kWideUsed or more is held in wideUsed_: only values of tens of kilobytes have one.
+  // The table of blocks in file order: offsets strictly increasing, back to back.
   GrowingPages<std::int32_t> offsets_;
-  GrowingPages<std::uint16_t> used_;
-  static constexpr std::uint32_t kWideUsed = 0x7fff;
-  std::unordered_map<size_t, std::uint32_t> wideUsed_;
+  std::vector<std::uint64_t> linked_;  // a bit per table index: links_ holds the block
+  std::unordered_set<size_t> damaged_;  // see damagedAt
   // The offset of every kSampleStep-th block of the table. A search from the start bisects these
   // (a few hundred kilobytes for millions of blocks, which stay in the processor's cache) and then
   // the few blocks after the one found, where a bisection of the whole table would miss the cache

@@ -33,10 +33,12 @@ bool validName(std::string_view name) {
 }
 
 // The table beside a warehouse: a 64-byte head, then a body of every block header in file order
-// (size, used count with a linked bit, and prev and next for linked blocks, as LEB128 numbers,
-// signed ones zigzagged) and every directory record in the directory's order (its name, a number,
-// as the zigzagged step from the name before, and its start in 32 bits little-endian).
-constexpr char kTableTag[8] = {'M', 'H', 'W', 'T', 'A', 'B', 'L', '1'};
+// (size, state with a linked bit, and prev and next for linked blocks, as LEB128 numbers, signed
+// ones zigzagged) and every directory record in the directory's order (its name, a number, as the
+// zigzagged step from the name before, and its start in 32 bits little-endian). A block's state
+// is 0 free, 1 in use or 2 damaged (BlockStore::stateOf); its used count is read from the file
+// with the block, so the table holds none.
+constexpr char kTableTag[8] = {'M', 'H', 'W', 'T', 'A', 'B', 'L', '2'};
 constexpr size_t kTableHead = 64;
 struct TableHead {
   std::uint64_t fileBytes = 0;  // the warehouse file's size
@@ -240,18 +242,23 @@ bool Warehouse::loadTable() {
   const bool attached = store_.attachKnown(&file_, kHeaderBytes, minimumPayload_, [&](BlockHeader& h) {
     if (taken == head.blocks) return false;
     std::uint64_t size = 0;
-    std::uint64_t used = 0;
+    std::uint64_t state = 0;
     std::uint64_t prev = 0;
     std::uint64_t next = 0;
-    const bool linked = in.number(size) && in.number(used) && (used & 1) != 0;
-    if (size > static_cast<std::uint64_t>(BlockStore::kOffsetReach) || (linked && (!in.number(prev) || !in.number(next)))) {
+    const bool read = in.number(size) && in.number(state);
+    const bool linked = (state & 1) != 0;
+    state >>= 1;
+    if (!read || size > static_cast<std::uint64_t>(BlockStore::kOffsetReach) ||
+        state > static_cast<std::uint64_t>(BlockStore::BlockState::Damaged) ||
+        (linked && (!in.number(prev) || !in.number(next)))) {
       bad = true;
       return false;
     }
+    // The store keeps only the state of a used count: one of each state stands for it.
+    const std::int32_t used = state == 0 ? 0 : state == 1 ? 1 : -1;
     h = BlockHeader{static_cast<std::int32_t>(std::min<std::int64_t>(pos, BlockStore::kOffsetReach + 1)),
                     linked ? static_cast<std::int32_t>(unzigzag(prev)) : -1,
-                    linked ? static_cast<std::int32_t>(unzigzag(next)) : -1, static_cast<std::int32_t>(size),
-                    static_cast<std::int32_t>(unzigzag(used >> 1))};
+                    linked ? static_cast<std::int32_t>(unzigzag(next)) : -1, static_cast<std::int32_t>(size), used};
     pos += static_cast<std::int64_t>(size);
     ++taken;
     return true;
@@ -299,7 +306,9 @@ bool Warehouse::tableAgreesWithFile() const {
     const BlockHeader h = store_.headerAt(idx);
     std::array<std::int32_t, 5> onDisk{};
     if (!file_.readAt(static_cast<std::uint64_t>(kHeaderBytes + h.offset), onDisk.data(), sizeof onDisk) ||
-        onDisk != std::array<std::int32_t, 5>{h.offset, h.prev, h.next, h.size, h.used})
+        std::array<std::int32_t, 4>{onDisk[0], onDisk[1], onDisk[2], onDisk[3]} !=
+            std::array<std::int32_t, 4>{h.offset, h.prev, h.next, h.size} ||
+        BlockStore::stateOf(BlockHeader{onDisk[0], onDisk[1], onDisk[2], onDisk[3], onDisk[4]}) != store_.stateAt(idx))
       return false;
   }
   // ... and a spread of directory records, the last among them, with nothing after it.
@@ -361,7 +370,7 @@ void Warehouse::writeTable() {
     const BlockHeader h = store_.headerAt(idx);
     const bool linked = h.prev != -1 || h.next != -1;
     body.number(static_cast<std::uint64_t>(h.size));
-    body.number(zigzag(h.used) << 1 | (linked ? 1u : 0u));
+    body.number(static_cast<std::uint64_t>(store_.stateAt(idx)) << 1 | (linked ? 1u : 0u));
     if (linked) {
       body.number(zigzag(h.prev));
       body.number(zigzag(h.next));

@@ -133,7 +133,7 @@ TEST(WarehouseTest, LargeValueSpansFreeBlocksInFileOrderThenGrows) {
 // The block table holds small used counts in 15 bits and the rest beside it: a count on either
 // side of that edge must read back as written, also after its block is reused for a value
 // across the edge, and after the warehouse is opened again.
-TEST(WarehouseTest, UsedCountsOnBothSidesOfTheTablesNarrowWidthReadBack) {
+TEST(WarehouseTest, UsedCountsOfLargeAndReusedBlocksReadBack) {
   const size_t sizes[] = {32765, 32766, 32767, 32768, 70000};
   for (const size_t first : sizes) {
     for (const size_t second : {size_t{200}, std::min(first, size_t{32767}), first - 1}) {
@@ -466,6 +466,15 @@ TEST(WarehouseTableTest, ATableIsTakenOnlyWhenItDescribesTheFile) {
          putI32(f, 256 + 16, 10000);  // the directory's first block's used count
          ASSERT_TRUE(writeFileBytes(path, f));
        }, false, true},
+      {"a sampled value block's state changed behind its back", [&] {
+         Bytes f = file;
+         Warehouse w;
+         ASSERT_TRUE(w.open(path, true));
+         const BlockHeader h = w.blockStore().blocks()[w.blockStore().blockCount() / 64];
+         ASSERT_TRUE(w.close());
+         putI32(f, 256 + static_cast<size_t>(h.offset) + 16, h.used == 0 ? 1 : 0);
+         ASSERT_TRUE(writeFileBytes(path, f));
+       }, false, true},
       {"the last directory record changed behind its back", [&] {
          Bytes f = file;
          const std::string last = std::to_string(299);
@@ -495,6 +504,45 @@ TEST(WarehouseTableTest, ATableIsTakenOnlyWhenItDescribesTheFile) {
     EXPECT_EQ(got.fromTable, c.taken) << c.name;
     if (!c.keepTime) EXPECT_EQ(got, scanned) << c.name;
   }
+}
+
+// The table holds no used counts: a count changed behind its back in a block the open does not
+// sample is read from the file as a scan would read it, so the table never gives another value.
+TEST(WarehouseTableTest, AnUnsampledUsedCountReadsAsTheScanReadsIt) {
+  ScratchDir dir;
+  const std::string path = dir.file("w.aos");
+  writeNumberedWarehouse(path, 5);
+  Bytes file = readFileBytes(path);
+  std::vector<BlockHeader> blocks;
+  {
+    Warehouse w;
+    ASSERT_TRUE(w.open(path, true));
+    blocks = w.blockStore().blocks();
+  }
+  // A block of a value of its own, not among the open's samples (k * blocks / 64, and the last).
+  size_t idx = 1;
+  auto sampled = [&](size_t i) {
+    for (size_t k = 0; k <= 64; ++k)
+      if (i == (k == 64 ? blocks.size() - 1 : k * blocks.size() / 64)) return true;
+    return false;
+  };
+  while (idx < blocks.size() && (sampled(idx) || blocks[idx].used < 2 || blocks[idx].next != -1 || blocks[idx].prev != -1))
+    ++idx;
+  ASSERT_LT(idx, blocks.size());
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  putI32(file, 256 + static_cast<size_t>(blocks[idx].offset) + 16, blocks[idx].used - 1);
+  ASSERT_TRUE(writeFileBytes(path, file));
+  const timespec times[2] = {st.st_atim, st.st_mtim};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+
+  const Opened taken = openedAs(path);
+  EXPECT_TRUE(taken.fromTable);
+  ASSERT_TRUE(std::filesystem::remove(Warehouse::tablePath(path)));
+  const Opened scanned = openedAs(path);
+  EXPECT_FALSE(scanned.fromTable);
+  EXPECT_EQ(taken, scanned);
+  EXPECT_EQ(taken.blocks[idx].used, blocks[idx].used - 1);
 }
 
 // The first change after an open removes the table (a build killed after it leaves none that
@@ -653,6 +701,51 @@ TEST(BlockStoreTest, ZeroBytesAndUnattachedStoreFail) {
   // A fresh block is gathered with those after it and reaches the file at the latest on flush.
   ASSERT_TRUE(store.flush());
   EXPECT_EQ(file.size(), std::optional<std::uint64_t>(148));
+}
+
+// A block's used count is read from its header with the payload: a header changed behind the
+// store's back (a used count no block holds, or one naming another place or size) must make the
+// read fail rather than hand out bytes that are not the value, and leave other values readable.
+TEST(BlockStoreTest, AHeaderChangedBehindTheStoreFailsOnlyItsOwnRead) {
+  const struct {
+    const char* name;
+    std::function<void(std::int32_t* fields)> change;  // offset, prev, next, size, used
+  } cases[] = {
+      {"used count zero", [](std::int32_t* f) { f[4] = 0; }},
+      {"used count past the payload", [](std::int32_t* f) { f[4] = f[3] - BlockHeader::kBytes + 1; }},
+      {"another offset", [](std::int32_t* f) { f[0] += 4; }},
+      {"another size", [](std::int32_t* f) { f[3] += 4; }},
+      {"a link the table does not know", [](std::int32_t* f) { f[2] = f[0] + f[3]; }},
+  };
+  for (const auto& c : cases) {
+    for (const size_t size : {size_t{100}, size_t{9000}}) {
+      SCOPED_TRACE(testing::Message() << c.name << ", values of " << size);
+      ScratchDir dir;
+      BinaryFile file;
+      BlockStore store;
+      ASSERT_TRUE(file.open(dir.file("b"), BinaryFile::Mode::Create));
+      ASSERT_TRUE(store.attach(&file, 256, 128));
+      std::int32_t starts[3];
+      for (int i = 0; i < 3; ++i) starts[i] = store.writeChain(filled(size, static_cast<std::uint8_t>(i)));
+      ASSERT_TRUE(store.flush());
+      BinaryFile other;
+      ASSERT_TRUE(other.open(dir.file("b"), BinaryFile::Mode::ReadWrite));
+      std::int32_t fields[5];
+      ASSERT_TRUE(other.readAt(256 + static_cast<std::uint64_t>(starts[1]), fields, sizeof fields));
+      c.change(fields);
+      ASSERT_TRUE(other.writeAt(256 + static_cast<std::uint64_t>(starts[1]), fields, sizeof fields));
+      Bytes got;
+      EXPECT_FALSE(store.readChain(starts[1], got));
+      EXPECT_TRUE(got.empty());
+      EXPECT_FALSE(store.readChainPieces(starts[1], [](std::span<const std::uint8_t>) { return true; }));
+      std::uint8_t byte = 0;
+      EXPECT_FALSE(store.readChainRange(starts[1], 0, &byte, 1));
+      for (const int i : {0, 2}) {
+        ASSERT_TRUE(store.readChain(starts[i], got));
+        EXPECT_EQ(got, filled(size, static_cast<std::uint8_t>(i)));
+      }
+    }
+  }
 }
 
 // Writes into blocks in the file are gathered and merged; a store that writes each at once must

@@ -50,6 +50,34 @@ PatternIndexRecord decodeIndexRecord(const std::uint8_t* p) {
   return r;
 }
 
+// The index is read through one small buffer, reused chunk after chunk, rather than through its
+// map: where page tables are shadowed (virtual machines), the first touch of each page of a map
+// costs several times what copying the page does, and the buffer's pages are touched only once.
+constexpr size_t kChunkRecords = 8192;
+
+// Calls f(first, records, marks, n) for the index's records in chunks of at most kChunkRecords,
+// first to last or last to first; marks is null unless keys is open. False when a read fails.
+template <class F>
+bool forEachChunk(const BinaryFile& index, size_t count, const BinaryFile* keys, bool backwards,
+                  std::vector<std::uint8_t>& records, std::vector<std::uint8_t>& marks, F&& f) {
+  records.resize(kChunkRecords * PatternIndexRecord::kBytes);
+  if (keys != nullptr) marks.resize(kChunkRecords * PatternKeyFileHeader::kMarkBytes);
+  const size_t chunks = (count + kChunkRecords - 1) / kChunkRecords;
+  for (size_t c = 0; c < chunks; ++c) {
+    const size_t first = (backwards ? chunks - 1 - c : c) * kChunkRecords;
+    const size_t n = std::min(kChunkRecords, count - first);
+    if (!index.readAt(PatternFileHeader::kBytes + std::uint64_t{first} * PatternIndexRecord::kBytes, records.data(),
+                      n * PatternIndexRecord::kBytes))
+      return false;
+    constexpr size_t kMark = PatternKeyFileHeader::kMarkBytes;
+    if (keys != nullptr &&
+        !keys->readAt(PatternKeyFileHeader::kBytes + std::uint64_t{first} * kMark, marks.data(), n * kMark))
+      return false;
+    f(first, records.data(), keys != nullptr ? marks.data() : nullptr, n);
+  }
+  return true;
+}
+
 }  // namespace
 
 bool readPatternIndexFile(const std::string& path, std::vector<PatternIndexRecord>& records) {
@@ -73,31 +101,42 @@ bool DataFilePatternStore::openFile(const std::string& dataPath, std::int32_t& c
   return true;
 }
 
-bool DataFilePatternStore::mapIndex(const std::string& indexPath) {
-  if (!indexMap_.open(indexPath)) return false;
-  const auto bytes = indexMap_.bytes();
+bool DataFilePatternStore::openIndexFile(const std::string& indexPath) {
+  std::array<std::uint8_t, PatternFileHeader::kBytes> head;
   std::int32_t count = 0;
-  ByteReader head(bytes.first(std::min(bytes.size(), PatternFileHeader::kBytes)));
-  if (!PatternFileHeader::read(head, kPatternIndexTag, count) ||
-      static_cast<std::uint64_t>(count) * PatternIndexRecord::kBytes > bytes.size() - PatternFileHeader::kBytes) {
-    indexMap_.close();
+  const auto size = indexFile_.open(indexPath, BinaryFile::Mode::ReadOnly) ? indexFile_.size() : std::nullopt;
+  ByteReader hr(head);
+  if (!size || *size < head.size() || !indexFile_.readAt(0, head.data(), head.size()) ||
+      !PatternFileHeader::read(hr, kPatternIndexTag, count) ||
+      static_cast<std::uint64_t>(count) * PatternIndexRecord::kBytes > *size - PatternFileHeader::kBytes) {
+    (void)indexFile_.close();
     return false;
   }
   count_ = static_cast<size_t>(count);
   return true;
 }
 
+// Reads by number go to the file, not through a map of it: they are few (the checks of an
+// opening, a look-up's number), and a touched page of a map brings in the whole folio around it,
+// which would count megabytes of the index as the opening's memory.
 PatternIndexRecord DataFilePatternStore::indexRecord(size_t number) const {
   if (scanned_) return records_[number];
-  return decodeIndexRecord(indexMap_.bytes().data() + PatternFileHeader::kBytes + number * PatternIndexRecord::kBytes);
+  std::array<std::uint8_t, PatternIndexRecord::kBytes> bytes;
+  if (!indexFile_.readAt(PatternFileHeader::kBytes + std::uint64_t{number} * bytes.size(), bytes.data(), bytes.size())) {
+    PatternIndexRecord unread;
+    unread.location = -1;
+    return unread;
+  }
+  return decodeIndexRecord(bytes.data());
 }
 
 std::int32_t DataFilePatternStore::locationOf(size_t number) const {
   if (scanned_) return records_[number].location;
   std::int32_t location = 0;
-  std::memcpy(&location, indexMap_.bytes().data() + PatternFileHeader::kBytes + number * PatternIndexRecord::kBytes + 4,
-              4);
-  return location;
+  return indexFile_.readAt(PatternFileHeader::kBytes + std::uint64_t{number} * PatternIndexRecord::kBytes + 4,
+                           &location, sizeof location)
+             ? location
+             : -1;
 }
 
 int DataFilePatternStore::numberAt(std::int32_t location) const {
@@ -111,61 +150,82 @@ int DataFilePatternStore::numberAt(std::int32_t location) const {
     else high = mid;
   }
   if (low < count_ && locationOf(low) == location) return static_cast<int>(low);
-  for (size_t n = 0; n < count_; ++n)
-    if (locationOf(n) == location) return static_cast<int>(n);
-  return -1;
+  int found = -1;
+  if (scanned_) {
+    for (size_t n = 0; n < count_ && found < 0; ++n)
+      if (records_[n].location == location) found = static_cast<int>(n);
+    return found;
+  }
+  std::vector<std::uint8_t> records;
+  std::vector<std::uint8_t> marks;
+  (void)forEachChunk(indexFile_, count_, nullptr, false, records, marks,
+                     [&](size_t first, const std::uint8_t* chunk, const std::uint8_t*, size_t n) {
+                       for (size_t i = 0; i < n && found < 0; ++i)
+                         if (decodeIndexRecord(chunk + i * PatternIndexRecord::kBytes).location == location)
+                           found = static_cast<int>(first + i);
+                     });
+  return found;
 }
 
 bool DataFilePatternStore::openIndex(const std::string& indexPath, const std::string& dataPath,
                                      const std::string& keysPath) {
   std::int32_t count = 0;
-  if (!mapIndex(indexPath) || !openFile(dataPath, count)) return false;
+  if (!openIndexFile(indexPath) || !openFile(dataPath, count)) return false;
+  // Entries are read where look-ups and the checks land, never in a run.
+  dataFile_.advise(BinaryFile::Access::Random);
   // An index left from another run of the data file (a build stopped between replacing the two
   // files, or files copied apart) would send reads into the middle of entries: the pair is checked
   // at its ends and, when it does not agree, the data file is indexed by scanning it instead.
   if (count_ > static_cast<size_t>(count) || !indexMatchesData()) {
-    indexMap_.close();
+    (void)indexFile_.close();
     count_ = 0;
     (void)dataFile_.close();
     return openData(dataPath);
   }
-  // Both passes over the records read the mapped index in one go; its pages are let go after, so
-  // that only those look-ups touch stay resident.
-  indexMap_.prefetch();
-  // A key file is taken only when its header names this pair: the entry count, the data file's
-  // size and a fold of every index record, which the first pass computes on its way.
-  MappedFile keysMap;
-  PatternKeyFileHeader keysHead;
-  const bool keysFit = !keysPath.empty() && keysMap.open(keysPath) && keysHead.read(keysMap.bytes()) &&
-                       keysHead.entries == count_ && keysHead.dataBytes == dataSize_ &&
-                       keysMap.bytes().size() == keysHead.fileBytes();
-  std::span<const std::uint8_t> marks;
-  if (keysFit) {
-    keysMap.prefetch();
-    marks = keysMap.bytes().subspan(PatternKeyFileHeader::kBytes);
-  }
-  const std::uint8_t* first = indexMap_.bytes().data() + PatternFileHeader::kBytes;
-  int pass = 0;
-  PatternIndexFold fold;
-  bool useMarks = false;
-  const bool laid = layBuckets([&](auto&& f) {
-    if (++pass == 2) useMarks = keysFit && fold.value() == keysHead.indexFold;
-    for (size_t i = 0; i < count_; ++i) {
-      const std::uint8_t* record = first + i * PatternIndexRecord::kBytes;
-      if (pass == 1 && keysFit) fold.add(i, record);
-      f(decodeIndexRecord(record),
-        useMarks ? static_cast<std::uint16_t>(marks[2 * i] | marks[2 * i + 1] << 8) : std::uint16_t{0});
-    }
-  });
-  // The samples read their locations while the index is still in memory.
-  keyed_ = laid && useMarks && marksAgree(marks);
-  indexMap_.evict();
-  if (keysFit) keysMap.evict();
-  if (!laid) return false;
-  if (useMarks && !keyed_)
-    for (size_t at = 0; at < bucketSlots_.size(); ++at) bucketSlots_[at].filter &= ~kMarkMask;
+  if (!layBucketsFromIndex(keysPath)) return false;
   mapData(dataPath);
   return true;
+}
+
+bool DataFilePatternStore::layBucketsFromIndex(const std::string& keysPath) {
+  // A key file is taken only when its header names this pair (the entry count, the data file's
+  // size and a fold of every index record, which the first pass computes on its way) and the
+  // marks of a spread of entries are those of their keys.
+  BinaryFile keys;
+  PatternKeyFileHeader keysHead;
+  std::array<std::uint8_t, PatternKeyFileHeader::kBytes> head;
+  const bool keysFit = !keysPath.empty() && keys.open(keysPath, BinaryFile::Mode::ReadOnly) &&
+                       keys.readAt(0, head.data(), head.size()) && keysHead.read(head) &&
+                       keysHead.entries == count_ && keysHead.dataBytes == dataSize_ &&
+                       keys.size() == keysHead.fileBytes() && marksAgree(keys);
+  // The marks are read on the second pass, from the last to the first, which the system does not
+  // read ahead of: the file is read in while the first pass runs.
+  if (keysFit) keys.advise(BinaryFile::Access::Soon);
+  std::vector<std::uint8_t> records;
+  std::vector<std::uint8_t> marks;
+  PatternIndexFold fold;
+  bool useMarks = false;
+  const bool laid = layBuckets([&](int pass, auto&& f) {
+    if (pass == 2) useMarks = keysFit && fold.value() == keysHead.indexFold;
+    return forEachChunk(indexFile_, count_, useMarks ? &keys : nullptr, pass == 2, records, marks,
+                        [&](size_t first, const std::uint8_t* chunk, const std::uint8_t* chunkMarks, size_t n) {
+                          if (pass == 1) {
+                            for (size_t i = 0; i < n; ++i) {
+                              const std::uint8_t* record = chunk + i * PatternIndexRecord::kBytes;
+                              if (keysFit) fold.add(first + i, record);
+                              f(decodeIndexRecord(record), std::uint16_t{0});
+                            }
+                            return;
+                          }
+                          for (size_t i = n; i-- > 0;)
+                            f(decodeIndexRecord(chunk + i * PatternIndexRecord::kBytes),
+                              chunkMarks != nullptr
+                                  ? static_cast<std::uint16_t>(chunkMarks[2 * i] | chunkMarks[2 * i + 1] << 8)
+                                  : std::uint16_t{0});
+                        });
+  });
+  keyed_ = laid && useMarks;
+  return laid;
 }
 
 std::optional<std::uint16_t> DataFilePatternStore::keyMarkAt(std::int32_t location) const {
@@ -183,12 +243,16 @@ std::optional<std::uint16_t> DataFilePatternStore::keyMarkAt(std::int32_t locati
   return patternKeyMark(key);
 }
 
-bool DataFilePatternStore::marksAgree(std::span<const std::uint8_t> marks) const {
+bool DataFilePatternStore::marksAgree(const BinaryFile& keys) const {
   if (count_ == 0) return true;
   for (size_t k = 0; k < kMarkSamples; ++k) {
     const size_t number = k * (count_ - 1) / (kMarkSamples - 1);
+    std::array<std::uint8_t, PatternKeyFileHeader::kMarkBytes> stored;
+    if (!keys.readAt(PatternKeyFileHeader::kBytes + std::uint64_t{number} * stored.size(), stored.data(),
+                     stored.size()))
+      return false;
     const auto mark = keyMarkAt(locationOf(number));
-    if (!mark || *mark != (marks[2 * number] | marks[2 * number + 1] << 8)) return false;
+    if (!mark || *mark != (stored[0] | stored[1] << 8)) return false;
   }
   return true;
 }
@@ -227,30 +291,62 @@ bool DataFilePatternStore::openData(const std::string& dataPath) {
   }
   scanned_ = true;
   count_ = records_.size();
-  return layBuckets([&](auto&& f) {
-    for (const auto& r : records_) f(r, std::uint16_t{0});
+  return layBuckets([&](int pass, auto&& f) {
+    if (pass == 1)
+      for (const auto& r : records_) f(r, std::uint16_t{0});
+    else
+      for (auto r = records_.rbegin(); r != records_.rend(); ++r) f(*r, std::uint16_t{0});
+    return true;
   });
 }
 
 template <class ForEachRecord>
 bool DataFilePatternStore::layBuckets(ForEachRecord&& forEach) {
-  // A counting sort by hash in two passes over the records, each bucket's entries in the order of
-  // their records with the word they are filtered on.
-  bucketStarts_.assign(PatternHashTable::kBuckets + 1, 0);
-  forEach([&](const PatternIndexRecord& r, std::uint16_t) {
-    if (inBucketRange(r.hash)) ++bucketStarts_[static_cast<size_t>(r.hash) + 1];
+  // A counting sort by hash in two passes over the records. The first counts each bucket's
+  // entries and leaves each start at its bucket's end; the second, from the last record to the
+  // first, places each entry just below its bucket's start and moves the start down to it, so
+  // that the starts end where their buckets begin, each bucket's entries in the order of their
+  // records with the word they are filtered on.
+  starts_ = nullptr;
+  slots_ = nullptr;
+  constexpr auto kBuckets = static_cast<size_t>(PatternHashTable::kBuckets);
+  const size_t startBytes = (kBuckets + 1) * sizeof(std::int32_t);
+  const size_t slotsAt = (startBytes + alignof(Slot) - 1) / alignof(Slot) * alignof(Slot);
+  if (count_ > static_cast<size_t>(std::numeric_limits<std::int32_t>::max()) ||
+      !buckets_.allocate(slotsAt + count_ * sizeof(Slot)))
+    return false;
+  auto* starts = static_cast<std::int32_t*>(buckets_.data());
+  auto* slots = reinterpret_cast<Slot*>(static_cast<std::uint8_t*>(buckets_.data()) + slotsAt);
+  size_t counted = 0;
+  const bool counts = forEach(1, [&](const PatternIndexRecord& r, std::uint16_t) {
+    if (!inBucketRange(r.hash) || counted == count_) return;
+    ++starts[r.hash];
+    ++counted;
   });
-  for (size_t b = 1; b < bucketStarts_.size(); ++b) bucketStarts_[b] += bucketStarts_[b - 1];
-  if (!bucketSlots_.allocate(static_cast<size_t>(bucketStarts_.back()))) {
-    bucketStarts_.clear();
+  for (size_t b = 1; b < kBuckets; ++b) starts[b] += starts[b - 1];
+  starts[kBuckets] = static_cast<std::int32_t>(counted);
+  // The second pass must meet the records the first counted. Should the file change between the
+  // passes, a bucket that would be given more than was counted fails the whole, and no entry is
+  // ever written outside the slots.
+  bool fits = true;
+  size_t placed = 0;
+  const bool places = counts && forEach(2, [&](const PatternIndexRecord& r, std::uint16_t mark) {
+    if (!inBucketRange(r.hash)) return;
+    const std::int32_t at = starts[r.hash] - 1;
+    if (at < (r.hash == 0 ? 0 : starts[r.hash - 1]) || placed == counted) {
+      fits = false;
+      return;
+    }
+    starts[r.hash] = at;
+    slots[at] = Slot{filterWord(r, mark), r.location};
+    ++placed;
+  });
+  if (!places || !fits || placed != counted) {
+    buckets_.release();
     return false;
   }
-  std::vector<std::int32_t> next(bucketStarts_.begin(), bucketStarts_.end() - 1);
-  forEach([&](const PatternIndexRecord& r, std::uint16_t mark) {
-    if (!inBucketRange(r.hash)) return;
-    const auto at = static_cast<size_t>(next[static_cast<size_t>(r.hash)]++);
-    bucketSlots_[at] = Slot{filterWord(r, mark), r.location};
-  });
+  starts_ = starts;
+  slots_ = slots;
   return true;
 }
 
@@ -294,7 +390,7 @@ bool DataFilePatternStore::findEntry(const BoardSnapshot& snapshot, int side, Pa
 std::int32_t DataFilePatternStore::findIn(const BoardSnapshot& snapshot, int side, PatternEntry* out,
                                           EntryParts parts) const {
   const std::int32_t h = patternHashOf(snapshot);
-  if (bucketStarts_.empty() || !inBucketRange(h)) return -1;
+  if (starts_ == nullptr || !inBucketRange(h)) return -1;
   const std::uint32_t counts = countsWord(snapshot.blackCount, snapshot.whiteCount, side);
   // With the file mapped, a neighbour's key is compared as bytes where it lies: the key's binary
   // form (snapshot, then side) is equal exactly when the key is, and nothing is read or
@@ -306,9 +402,8 @@ std::int32_t DataFilePatternStore::findIn(const BoardSnapshot& snapshot, int sid
   bool encoded = false;
   std::uint32_t mark = 0;
   PatternEntry scratch;
-  const auto end = static_cast<size_t>(bucketStarts_[static_cast<size_t>(h) + 1]);
-  for (auto at = static_cast<size_t>(bucketStarts_[static_cast<size_t>(h)]); at < end; ++at) {
-    const std::uint32_t filter = bucketSlots_[at].filter;
+  for (const Slot* slot = bucketBegin(h); slot != bucketEnd(h); ++slot) {
+    const std::uint32_t filter = slot->filter;
     if (filter >> kMarkBits != counts) continue;
     if (!encoded) {
       encoded = true;
@@ -318,7 +413,7 @@ std::int32_t DataFilePatternStore::findIn(const BoardSnapshot& snapshot, int sid
       if (writable && keyed_) mark = patternKeyMark(keyBytes) & kMarkMask;
     }
     if (writable && keyed_ && (filter & kMarkMask) != mark) continue;
-    const std::int32_t location = bucketSlots_[at].location;
+    const std::int32_t location = slot->location;
     if (writable && dataMap_.isOpen() && !keyBytesMatch(location, keyBytes)) continue;
     bool matched = false;
     if (readAt(location, &snapshot, side, out ? *out : scratch, matched, parts) && matched) return location;
@@ -327,10 +422,9 @@ std::int32_t DataFilePatternStore::findIn(const BoardSnapshot& snapshot, int sid
 }
 
 bool DataFilePatternStore::bucketHolds(std::int32_t hash, std::uint32_t counts) const {
-  if (bucketStarts_.empty() || !inBucketRange(hash)) return false;
-  const auto end = static_cast<size_t>(bucketStarts_[static_cast<size_t>(hash) + 1]);
-  for (auto at = static_cast<size_t>(bucketStarts_[static_cast<size_t>(hash)]); at < end; ++at)
-    if (bucketSlots_[at].filter >> kMarkBits == counts) return true;
+  if (starts_ == nullptr || !inBucketRange(hash)) return false;
+  for (const Slot* slot = bucketBegin(hash); slot != bucketEnd(hash); ++slot)
+    if (slot->filter >> kMarkBits == counts) return true;
   return false;
 }
 

@@ -2,26 +2,25 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "patterns/pattern_store.h"
 #include "platform/binary_file.h"
 #include "platform/mapped_file.h"
-#include "platform/paged_array.h"
+#include "platform/paged_array.h"  // PagedMemory
 
 namespace mh {
 
 // A finished library, read-only. In memory, for look-ups only: by hash bucket, each entry's
 // location with a word of what it is filtered on (8 bytes an entry). The index file stays
-// mapped, read where an entry's number must become its location or back; the entries stay in
+// open, read where an entry's number must become its location or back; the entries stay in
 // the data file ("wpbin"), read on demand (through a map of the file when it maps). Buckets lie
 // side by side, so a bucket is walked as one short run of memory.
 class DataFilePatternStore final : public PatternStore {
  public:
   // From an index file ("wpindex") and its data file. False when either does not open or the
-  // index does not read. An index that does not fit the data file (checked at its first and last
+  // index does not read (or changes while it is read). An index that does not fit the data file (checked at its first and last
   // record) is replaced by scanning the data file, as openData does. keysPath may name the pair's
   // key file (see PatternKeyFileHeader): used only when it agrees with both, it spares look-ups
   // reading the keys of neighbours that merely share the stone counts and side.
@@ -59,18 +58,28 @@ class DataFilePatternStore final : public PatternStore {
   };
 
   bool openFile(const std::string& dataPath, std::int32_t& count);
-  // Maps the index file and checks its header and length; false when it does not.
-  bool mapIndex(const std::string& indexPath);
+  // Opens the index file and checks its header and length; false when it does not.
+  bool openIndexFile(const std::string& indexPath);
+  // The record of entry number; its location is -1 when it does not read.
   PatternIndexRecord indexRecord(size_t number) const;
+  // The location of entry number, or -1 when it does not read.
   std::int32_t locationOf(size_t number) const;
   // The number of the entry at location, or -1: records lie in the order of their locations.
   int numberAt(std::int32_t location) const;
   bool indexMatchesData() const;
   void mapData(const std::string& dataPath);
-  // Lays out the buckets from the records, which forEach(f) passes to f(record, mark) in order
-  // (twice), mark being the key's mark or 0; false when there is no memory for them.
+  // Lays out the buckets from the records. forEach(pass, f) passes every record to
+  // f(record, mark), mark being the key's mark or 0: in any order on pass 1, from the last record
+  // to the first on pass 2, and the same records both times; false when it cannot (a read
+  // failed). False when there is no memory for the buckets or the passes disagree.
   template <class ForEachRecord>
   bool layBuckets(ForEachRecord&& forEach);
+  // Reads the index file's records twice, a chunk at a time, to lay the buckets, taking the marks
+  // of the key file at keysPath when it agrees with the pair.
+  bool layBucketsFromIndex(const std::string& keysPath);
+  // The slots of bucket hash (which is in range) and one past them.
+  const Slot* bucketBegin(std::int32_t hash) const { return slots_ + starts_[hash]; }
+  const Slot* bucketEnd(std::int32_t hash) const { return slots_ + starts_[hash + 1]; }
   // The location of the entry with the key, or -1.
   std::int32_t findIn(const BoardSnapshot& snapshot, int side, PatternEntry* out, EntryParts parts) const;
   // Whether bucket hash holds a slot with the counts word (stone counts and side) counts.
@@ -82,18 +91,22 @@ class DataFilePatternStore final : public PatternStore {
   bool keyBytesMatch(std::int32_t location, const std::vector<std::uint8_t>& keyBytes) const;
   // The mark of the key of the entry at location, or nothing when it does not read.
   std::optional<std::uint16_t> keyMarkAt(std::int32_t location) const;
-  // Whether the marks of a spread of entries are those of their keys in the data file.
-  bool marksAgree(std::span<const std::uint8_t> marks) const;
+  // Whether the marks that the key file keys holds for a spread of entries are those of their
+  // keys in the data file.
+  bool marksAgree(const BinaryFile& keys) const;
 
   size_t count_ = 0;
   bool scanned_ = false;
   std::vector<PatternIndexRecord> records_;  // only when scanned
-  MappedFile indexMap_;                      // only when opened from the index file
+  BinaryFile indexFile_;                     // only when opened from the index file
   BinaryFile dataFile_;
   MappedFile dataMap_;  // the data file, when it maps
   std::uint64_t dataSize_ = 0;
-  std::vector<std::int32_t> bucketStarts_;  // bucket b is [starts[b], starts[b+1])
-  PagedArray<Slot> bucketSlots_;
+  // Bucket b is slots_[starts_[b] .. starts_[b + 1]). Both arrays lie in one block of paged
+  // memory, the starts first, so that laying them costs few page faults; null until laid.
+  PagedMemory buckets_;
+  std::int32_t* starts_ = nullptr;
+  Slot* slots_ = nullptr;
   bool keyed_ = false;  // the slots hold the marks of a key file that agrees with the pair
 };
 

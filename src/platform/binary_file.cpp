@@ -34,6 +34,11 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
   return *this;
 }
 
+void BinaryFile::advise(Access access) const {
+  if (fd_ >= 0)
+    (void)::posix_fadvise(fd_, 0, 0, access == Access::Soon ? POSIX_FADV_WILLNEED : POSIX_FADV_RANDOM);
+}
+
 bool BinaryFile::openScratch(const std::string& directory) {
   close();
   int fd;

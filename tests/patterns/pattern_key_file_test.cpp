@@ -52,6 +52,15 @@ std::vector<PatternEntry> sampleEntries() {
   return entries;
 }
 
+// Enough entries that an index is read in several chunks, the last one partial; each a pair of
+// stones, so that the entries crowd into few buckets with equal counts.
+std::vector<PatternEntry> manyEntries() {
+  std::vector<PatternEntry> entries;
+  for (int a = 0; a < 200 && entries.size() < 20000; ++a)
+    for (int b = a + 1; b < 361 && entries.size() < 20000; ++b) entries.push_back(pairEntry(a, b, 5 + a % 7));
+  return entries;
+}
+
 // Writes the data file, index and key file of entries under name, adding each with add.
 void writeLibrary(const ScratchDir& dir, const std::string& name, const std::vector<PatternEntry>& entries,
                   const std::function<bool(PatternDataWriter&, const PatternEntry&)>& add) {
@@ -96,67 +105,89 @@ TEST(PatternKeyFileTest, EveryFormOfAnEntryGivesTheSameKeyFile) {
 }
 
 // A key file is used only while it belongs to the pair it is opened with; whatever it is, every
-// stored position is found and no other is. Positions that share a bucket and counts with stored
-// ones, but are not stored, are the ones a wrong mark would confuse.
+// stored position is found (with its number) and no other is. Positions that share a bucket and
+// counts with stored ones, but are not stored, are the ones a wrong mark would confuse. Libraries
+// small and large: a large one's index and marks are read in several chunks.
 TEST(PatternKeyFileTest, AKeyFileIsUsedOnlyWhenItBelongsToThePair) {
-  const auto entries = sampleEntries();
-  std::vector<PatternEntry> reordered = entries;
-  std::swap(reordered[3], reordered[13]);  // same sizes, other buckets: only the index tells
-  std::vector<PatternEntry> other = entries;
-  other.back().text = "other text";
-
-  ScratchDir dir;
-  writeLibrary(dir, "lib", entries, addEntry);
-  writeLibrary(dir, "reordered", reordered, addEntry);
-  writeLibrary(dir, "other", other, addEntry);
-  const Bytes keys = readFileBytes(dir.file("lib.keys"));
-  Bytes flipped = keys;
-  for (size_t at = PatternKeyFileHeader::kBytes; at < flipped.size(); ++at) flipped[at] ^= 0x5a;
-  Bytes longer = keys;
-  longer.push_back(0);
-  Bytes wrongHead = keys;
-  wrongHead[0] ^= 1;
-
-  struct Case {
+  struct Library {
     const char* name;
-    std::function<void(const std::string& path)> prepare;
-    bool used;
+    std::vector<PatternEntry> entries;
+    std::vector<PatternEntry> absent;  // share buckets and counts with stored entries
   };
-  const auto writing = [](const Bytes& bytes) {
-    return [bytes](const std::string& path) { ASSERT_TRUE(writeFileBytes(path, bytes)); };
-  };
-  const std::vector<Case> cases = {
-      {"as written", writing(keys), true},
-      {"missing", [](const std::string&) {}, false},
-      {"empty", writing({}), false},
-      {"cut short", writing(Bytes(keys.begin(), keys.end() - 1)), false},
-      {"one byte longer", writing(longer), false},
-      {"not a key file's header", writing(wrongHead), false},
-      {"of another library", writing(readFileBytes(dir.file("other.keys"))), false},
-      {"of the same entries in another order", writing(readFileBytes(dir.file("reordered.keys"))), false},
-      {"marks that are not the keys'", writing(flipped), false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string keysPath = dir.file("case.keys");
-    std::remove(keysPath.c_str());
-    c.prepare(keysPath);
-    DataFilePatternStore store;
-    ASSERT_TRUE(store.openIndex(dir.file("lib_"), dir.file("lib"), keysPath));
-    EXPECT_EQ(store.usesKeyFile(), c.used);
-    for (const auto& e : entries) {
-      PatternEntry found;
-      ASSERT_TRUE(store.findEntry(e.snapshot, e.side, found, EntryParts::Whole));
-      EXPECT_EQ(found, e);
-    }
-    for (int sum : {100, 200, 300})
-      for (int a = 10; a < 20; ++a) {
+  std::vector<Library> libraries(2);
+  libraries[0].name = "small";
+  libraries[0].entries = sampleEntries();
+  for (int sum : {100, 200, 300})
+    for (int a = 10; a < 20; ++a) libraries[0].absent.push_back(pairEntry(sum / 2 - 20 + a, sum / 2 + 20 - a, 1));
+  libraries[1].name = "large";
+  libraries[1].entries = manyEntries();
+  for (int a = 100; a < 110; ++a) libraries[1].absent.push_back(pairEntry(a, 350 - a, 1));  // stored: a < 62
+
+  for (const Library& library : libraries) {
+    SCOPED_TRACE(library.name);
+    const auto& entries = library.entries;
+    const size_t n = entries.size();
+    std::vector<PatternEntry> reordered = entries;
+    std::swap(reordered[3], reordered[n - 3 > 13 ? n - 3 : 13]);  // same sizes, other buckets: only the index tells
+    std::vector<PatternEntry> other = entries;
+    other.back().text = "other text";
+
+    ScratchDir dir;
+    writeLibrary(dir, "lib", entries, addEntry);
+    writeLibrary(dir, "reordered", reordered, addEntry);
+    writeLibrary(dir, "other", other, addEntry);
+    const Bytes keys = readFileBytes(dir.file("lib.keys"));
+    Bytes flipped = keys;
+    for (size_t at = PatternKeyFileHeader::kBytes; at < flipped.size(); ++at) flipped[at] ^= 0x5a;
+    // Marks wrong only in the second half: the spread of checked entries reaches them.
+    Bytes halfFlipped = keys;
+    for (size_t at = PatternKeyFileHeader::kBytes + n / 2 * 2; at < halfFlipped.size(); ++at) halfFlipped[at] ^= 0x5a;
+    Bytes longer = keys;
+    longer.push_back(0);
+    Bytes wrongHead = keys;
+    wrongHead[0] ^= 1;
+
+    struct Case {
+      const char* name;
+      std::function<void(const std::string& path)> prepare;
+      bool used;
+    };
+    const auto writing = [](const Bytes& bytes) {
+      return [bytes](const std::string& path) { ASSERT_TRUE(writeFileBytes(path, bytes)); };
+    };
+    const std::vector<Case> cases = {
+        {"as written", writing(keys), true},
+        {"missing", [](const std::string&) {}, false},
+        {"empty", writing({}), false},
+        {"cut short", writing(Bytes(keys.begin(), keys.end() - 1)), false},
+        {"one byte longer", writing(longer), false},
+        {"not a key file's header", writing(wrongHead), false},
+        {"of another library", writing(readFileBytes(dir.file("other.keys"))), false},
+        {"of the same entries in another order", writing(readFileBytes(dir.file("reordered.keys"))), false},
+        {"marks that are not the keys'", writing(flipped), false},
+        {"marks of the second half that are not the keys'", writing(halfFlipped), false},
+    };
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      const std::string keysPath = dir.file("case.keys");
+      std::remove(keysPath.c_str());
+      c.prepare(keysPath);
+      DataFilePatternStore store;
+      ASSERT_TRUE(store.openIndex(dir.file("lib_"), dir.file("lib"), keysPath));
+      EXPECT_EQ(store.usesKeyFile(), c.used);
+      for (size_t i = 0; i < n; ++i) {
         PatternEntry found;
-        EXPECT_FALSE(store.findEntry(pairEntry(sum / 2 - 20 + a, sum / 2 + 20 - a, 1).snapshot, 1, found,
-                                     EntryParts::Whole));
+        ASSERT_TRUE(store.findEntry(entries[i].snapshot, entries[i].side, found, EntryParts::Whole)) << i;
+        EXPECT_EQ(found, entries[i]) << i;
+        if (i % 61 == 0) ASSERT_EQ(store.find(entries[i].snapshot, entries[i].side, nullptr), static_cast<int>(i));
       }
-    PatternEntry otherSide;
-    EXPECT_FALSE(store.findEntry(entries.front().snapshot, 2, otherSide, EntryParts::Whole));
+      for (const auto& e : library.absent) {
+        PatternEntry found;
+        EXPECT_FALSE(store.findEntry(e.snapshot, e.side, found, EntryParts::Whole));
+      }
+      PatternEntry otherSide;
+      EXPECT_FALSE(store.findEntry(entries.front().snapshot, 2, otherSide, EntryParts::Whole));
+    }
   }
 }
 

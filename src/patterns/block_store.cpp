@@ -330,7 +330,8 @@ bool BlockStore::readBlock(size_t idx, std::vector<std::uint8_t>& out) const {
 
 bool BlockStore::readChain(std::int32_t start, std::vector<std::uint8_t>& out) const {
   out.clear();
-  std::vector<size_t> chain;
+  // Kept by the thread: a build reads a chain back for most changes of an evicted entry.
+  thread_local std::vector<size_t> chain;
   if (file_ == nullptr || !collect(start, chain)) return false;
   if (!flushBeforeReading(chain)) return false;
   for (size_t idx : chain) {
@@ -523,7 +524,7 @@ bool BlockStore::writeAt(std::uint64_t at, const std::uint8_t* data, size_t n, b
 bool BlockStore::freeChain(std::int32_t start) {
   if (start < 0) return true;
   if (file_ == nullptr) return false;
-  std::vector<size_t> chain;
+  thread_local std::vector<size_t> chain;  // kept by the thread: every stored change frees one
   if (!collect(start, chain)) return false;
   for (size_t idx : chain) {
     // A free block keeps only its place and size: its old links are not looked up.

@@ -140,9 +140,18 @@ Point ClusterForest::rootOf(Point point) {
 
 int ClusterForest::rootsNear(Point point, std::vector<Point>& out) {
   out.clear();
+  // Stones in reach mostly belong to the cluster of the stone looked at just before, and mostly
+  // hang straight under its root (a gather links every member to the root): those are settled
+  // by one look at their parent, without a walk or a search of out.
+  Point last = kNoPoint;
   forEachRowInReach(point, [&](int r, std::uint64_t span) {
     for (std::uint64_t found = stones_[static_cast<size_t>(r)] & span; found != 0; found &= found - 1) {
-      const Point root = rootOf(r * width_ + std::countr_zero(found));
+      const Point stone = r * width_ + std::countr_zero(found);
+      const Point parent = parent_[static_cast<size_t>(stone)];
+      if (parent == last) continue;
+      const Point root = parent_[static_cast<size_t>(parent)] == parent ? parent : rootOf(stone);
+      if (root == last) continue;
+      last = root;
       if (std::find(out.begin(), out.end(), root) == out.end()) out.push_back(root);
     }
   });

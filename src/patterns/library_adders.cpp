@@ -5,6 +5,7 @@
 
 #include "model/board_transform.h"
 #include "patterns/key_print.h"
+#include "patterns/write_back_cache.h"
 #include "shapes/cluster_forest.h"
 #include "shapes/local_position.h"
 
@@ -81,6 +82,7 @@ bool recordMove(PatternLibrary& library, const BoardSnapshot& snapshot, int side
   if (n < 0) {
     // A new position goes in with its first move already counted.
     PatternEntry entry;
+    SpareEntryLists::ofThread().lend(entry, snapshot.points.size());
     entry.snapshot = snapshot;
     entry.side = static_cast<std::uint8_t>(side);
     countMove(entry, move, game, moveIndex, winner);

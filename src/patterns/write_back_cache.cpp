@@ -5,6 +5,57 @@
 
 namespace mh {
 
+namespace {
+
+// What a buffer of n bytes takes from the allocator: a word of its own, rounded up to 16 bytes,
+// at least 32.
+size_t chunkBytes(size_t n) { return std::max<size_t>(32, (n + 8 + 15) & ~size_t{15}); }
+
+}  // namespace
+
+SpareEntryLists& SpareEntryLists::ofThread() {
+  thread_local SpareEntryLists spares;
+  return spares;
+}
+
+template <class T>
+void SpareEntryLists::keepList(std::vector<T>& list, std::vector<std::vector<T>>& shelf) {
+  const size_t bytes = chunkBytes(list.capacity() * sizeof(T));
+  if (list.capacity() == 0 || bytes_ + bytes > kMaxBytes) {
+    list = {};
+    return;
+  }
+  list.clear();
+  shelf.push_back(std::move(list));
+  list = {};
+  bytes_ += bytes;
+}
+
+template <class T>
+void SpareEntryLists::lendList(std::vector<T>& list, std::vector<std::vector<T>>& shelf) {
+  if (shelf.empty() || list.capacity() != 0) return;
+  list = std::move(shelf.back());
+  shelf.pop_back();
+  bytes_ -= chunkBytes(list.capacity() * sizeof(T));
+}
+
+void SpareEntryLists::keep(PatternEntry& entry) {
+  std::vector<Point>& points = entry.snapshot.points;
+  if (points.capacity() <= kMaxPoints) {
+    if (points_.size() <= points.capacity()) points_.resize(points.capacity() + 1);
+    keepList(points, points_[points.capacity()]);
+  }
+  if (entry.candidates.capacity() == 1) keepList(entry.candidates, candidates_);
+  if (entry.occurrences.capacity() == 1) keepList(entry.occurrences, occurrences_);
+  entry = PatternEntry{};
+}
+
+void SpareEntryLists::lend(PatternEntry& entry, size_t pointCount) {
+  if (pointCount < points_.size()) lendList(entry.snapshot.points, points_[pointCount]);
+  lendList(entry.candidates, candidates_);
+  lendList(entry.occurrences, occurrences_);
+}
+
 size_t WriteBackCache::heldBytes(const PatternEntry& e) {
   constexpr size_t kBlock = 16;
   return sizeof(PatternEntry) + sizeof(Holder) + 4 * kBlock + e.snapshot.points.capacity() * sizeof(Point) +
@@ -31,7 +82,7 @@ void WriteBackCache::release(int number) {
   Holder* h = holderOf(number);
   if (!h) return;
   bytes_ -= std::min(bytes_, heldBytes(*h->entry));
-  *h->entry = PatternEntry{};
+  SpareEntryLists::ofThread().keep(*h->entry);
   h->dirty = false;
   h->number = -1;
   freeSlots_.push_back(static_cast<std::int32_t>(h - pool_.data()));

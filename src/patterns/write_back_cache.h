@@ -12,6 +12,41 @@
 
 namespace mh {
 
+// The list buffers of entries a cache dropped, kept by each thread for the new entries it makes
+// next: a build adds a new entry for most positions it meets and drops about as many, and a
+// buffer taken from here spares the allocator a call and the free that went before it. Only a
+// buffer of exactly the capacity the new entry would have allocated is handed out, so every
+// entry's capacities, and with them what it counts against a cache limit, stay what they would
+// be. What is kept is bounded (kMaxBytes, as the allocator counts them); beyond it buffers are
+// freed as before.
+class SpareEntryLists {
+ public:
+  static constexpr size_t kMaxBytes = size_t{1} << 20;
+  // The longest point list kept (a full 19 x 19 board): longer ones are freed.
+  static constexpr size_t kMaxPoints = 361;
+
+  // The calling thread's spares.
+  static SpareEntryLists& ofThread();
+  // Takes entry's lists as spares where they fit, frees the rest; entry is left empty.
+  void keep(PatternEntry& entry);
+  // Gives the empty lists of a new entry the buffers they would allocate for a key of
+  // pointCount points and a first candidate and occurrence, where spares of those capacities
+  // are kept; a list left without one allocates as it would have.
+  void lend(PatternEntry& entry, size_t pointCount);
+  size_t bytes() const { return bytes_; }
+
+ private:
+  template <class T>
+  void keepList(std::vector<T>& list, std::vector<std::vector<T>>& shelf);
+  template <class T>
+  void lendList(std::vector<T>& list, std::vector<std::vector<T>>& shelf);
+
+  std::vector<std::vector<std::vector<Point>>> points_;  // by capacity
+  std::vector<std::vector<PatternCandidate>> candidates_;  // of capacity 1
+  std::vector<std::vector<PatternOccurrence>> occurrences_;  // of capacity 1
+  size_t bytes_ = 0;
+};
+
 // Changed library entries held in memory by entry number instead of being stored at each change,
 // at most about a byte limit of them. When the held bytes pass the limit, entries are written out
 // through the store function and dropped, down to a sixteenth below the limit: the store gathers

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <thread>
 #include <vector>
 
 namespace mh {
@@ -123,6 +124,60 @@ TEST(WriteBackCache, AccountsForChangedAndReplacedEntries) {
   EXPECT_EQ(cache.bytes(), WriteBackCache::heldBytes(*cache.find(5)));
   EXPECT_EQ(cache.beginChange(6), nullptr) << "only held entries open for a change";
   EXPECT_FALSE(cache.endChange(6));
+}
+
+
+// A new entry made on spare buffers must have every capacity it would have had without them:
+// what it counts against the limit decides when entries are written out, and so the warehouse.
+TEST(SpareEntryLists, NewEntriesKeepTheCapacitiesTheyWouldHaveHad) {
+  // On a thread of its own, so that no earlier test left spares behind.
+  std::thread([] {
+    SpareEntryLists& spares = SpareEntryLists::ofThread();
+    const auto made = [](size_t points, bool lent) {
+      PatternEntry e;
+      if (lent) SpareEntryLists::ofThread().lend(e, points);
+      BoardSnapshot key;
+      key.points.assign(points, 3);
+      key.blackCount = static_cast<std::int32_t>(points);
+      e.snapshot = key;
+      e.occurrences.push_back({1, 2, 3});
+      e.insertCandidate({3, 1, 0, 0});
+      return e;
+    };
+    // Spares of many capacities, including ones no new entry asks for.
+    for (size_t points : {0, 1, 2, 3, 5, 8, 40, 361, 362, 700}) {
+      PatternEntry e = made(points, false);
+      e.occurrences.reserve(points + 1);
+      spares.keep(e);
+      EXPECT_EQ(e, PatternEntry{});
+      PatternEntry plain = made(points, false);
+      spares.keep(plain);
+    }
+    for (size_t points : {0, 1, 2, 3, 5, 8, 40, 361, 362, 700, 9}) {
+      SCOPED_TRACE(points);
+      const PatternEntry lent = made(points, true);
+      const PatternEntry plain = made(points, false);
+      EXPECT_EQ(lent, plain);
+      EXPECT_EQ(lent.snapshot.points.capacity(), plain.snapshot.points.capacity());
+      EXPECT_EQ(lent.candidates.capacity(), plain.candidates.capacity());
+      EXPECT_EQ(lent.occurrences.capacity(), plain.occurrences.capacity());
+      EXPECT_EQ(WriteBackCache::heldBytes(lent), WriteBackCache::heldBytes(plain));
+    }
+    // A buffer kept is the one handed out again.
+    PatternEntry e = made(7, false);
+    const Point* buffer = e.snapshot.points.data();
+    spares.keep(e);
+    PatternEntry next;
+    spares.lend(next, 7);
+    EXPECT_EQ(next.snapshot.points.data(), buffer);
+    // What is kept stays within its bound however much is dropped.
+    for (int i = 0; i < 100000; ++i) {
+      PatternEntry big = made(static_cast<size_t>(i % 300), false);
+      spares.keep(big);
+    }
+    EXPECT_LE(spares.bytes(), SpareEntryLists::kMaxBytes);
+    EXPECT_GT(spares.bytes(), SpareEntryLists::kMaxBytes / 2);
+  }).join();
 }
 
 }  // namespace

@@ -149,6 +149,7 @@ bool turnedKeyPrint(const BoardSnapshot& s, int side, int kind, std::uint64_t& p
 
 void KeyPrintTable::clear() {
   count_ = 0;
+  absent_.fill(Absent{});
   tops_.clear();
   prints_.clear();
   whole_ = true;
@@ -228,11 +229,26 @@ void KeyPrintTable::push(std::uint64_t print) {
   ++count_;
 }
 
+bool KeyPrintTable::provedAbsent(std::uint64_t print) const {
+  for (const Absent& a : absent_)
+    if (a.print == print && a.count + 1 == count_) return true;
+  return false;
+}
+
 void KeyPrintTable::append(std::uint64_t print) {
   push(print);
   // At most three quarters full: probes stay short.
-  if (count_ * 4 > slots_.size() * 3) grow();
-  else place(static_cast<std::int32_t>(count_ - 1), print);
+  if (count_ * 4 > slots_.size() * 3) {
+    grow();
+  } else if (print != 0 && provedAbsent(print)) {
+    // No number has the print: it goes to the first free slot, where place would put it.
+    seen_[seenWord(print)] |= seenMask(print);
+    size_t i = slotOf(print);
+    while (slots_[i] >= 0) i = nextSlot(i);
+    slots_[i] = static_cast<std::int32_t>(count_ - 1);
+  } else {
+    place(static_cast<std::int32_t>(count_ - 1), print);
+  }
 }
 
 void KeyPrintTable::append(std::span<const std::uint64_t> prints) {
@@ -253,11 +269,17 @@ void KeyPrintTable::append(std::span<const std::uint64_t> prints) {
 std::int32_t KeyPrintTable::find(std::uint64_t print) const {
   if (print == 0 || slots_.empty()) return -1;
   // Most looked-up prints are not there: one filter word answers that without walking the slots.
-  if (!maybeSeen(print)) return -1;
+  if (!maybeSeen(print)) {
+    noteAbsent(print);
+    return -1;
+  }
   const std::uint16_t top = topOf(print);
   for (size_t i = slotOf(print);; i = nextSlot(i)) {
     const std::int32_t at = slots_[i];
-    if (at < 0) return -1;
+    if (at < 0) {
+      noteAbsent(print);
+      return -1;
+    }
     if (tops_[static_cast<size_t>(at)] == top) return at;
   }
 }

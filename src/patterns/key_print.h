@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -144,6 +145,22 @@ class KeyPrintTable {
   // a print absent in one read. Two bits in one word let through about 1.5 to 3 % of absent
   // prints at the table's fill, fewer than one bit in twice the memory did.
   std::vector<std::uint64_t> seen_;
+  // The prints the last finds proved absent, each with the count of prints at the time. A build
+  // appends the print of a new position right after finding it absent: while the count is
+  // unchanged, its append goes straight to the first free slot, without reading the top bits of
+  // every number on the way (each a cache miss in a large table).
+  struct Absent {
+    std::uint64_t print = 0;
+    size_t count = SIZE_MAX;
+  };
+  mutable std::array<Absent, 8> absent_{};
+  mutable size_t absentNext_ = 0;
+  void noteAbsent(std::uint64_t print) const {
+    absent_[absentNext_] = Absent{print, count_};
+    absentNext_ = (absentNext_ + 1) % absent_.size();
+  }
+  // Whether number count() - 1's print was proved absent before it was pushed.
+  bool provedAbsent(std::uint64_t print) const;
 };
 
 }  // namespace mh

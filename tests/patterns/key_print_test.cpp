@@ -175,16 +175,21 @@ TEST(KeyPrintTest, PrintsStayWhatStoredFilesHold) {
 // the slot bits with another (only their middle bits differ) across several growths, held in
 // memory or spilled from the start or midway, checked against a map of the smallest number per
 // print. find may name a number whose print shares the top bits; findExact names the print's own.
+// As in a build, each print may be looked up just before it is appended (an append after a find
+// that proved it absent takes a short way to its slot, which must end where the long way does).
 TEST(KeyPrintTest, TableFindsTheSmallestNumberForEveryPrint) {
   struct Case {
     const char* name;
     int spillAt;  // number before which the prints go to a scratch file; -1: never
     std::int32_t count;
+    bool findFirst = false;  // each print looked up before it is appended
   };
   const Case cases[] = {
       {"in memory", -1, 20000},
       {"spilled from the start", 0, 150000},
       {"spilled midway", 70000, 150000},
+      {"in memory, found before appending", -1, 20000, true},
+      {"spilled midway, found before appending", 70000, 150000, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -203,6 +208,11 @@ TEST(KeyPrintTest, TableFindsTheSmallestNumberForEveryPrint) {
       // The same top 16 and low 32 bits as an earlier print: the same slot and the same top.
       if (n % 13 == 0 && !used.empty()) print = (used[rng() % used.size()] & 0xffff0000ffffffffULL) | (rng() & 0xffff00000000ULL);
       if (n % 101 == 0) print = 0;
+      if (c.findFirst) {
+        (void)table.find(print);
+        // Other prints looked up between, some found absent, as the turns of a position are.
+        for (int k = 0; k < n % 4; ++k) (void)table.find(k % 2 ? rng() : all[rng() % all.size()]);
+      }
       table.append(print);
       all.push_back(print);
       if (print != 0) {

@@ -176,11 +176,14 @@ void BlockStore::markFree(size_t idx, bool free) {
   const std::uint64_t wordBit = std::uint64_t{1} << (idx / 64 % 64);
   if (word != 0) freeWords_[idx / 4096] |= wordBit;
   else freeWords_[idx / 4096] &= ~wordBit;
+  const std::int64_t payload = sizeOf(idx) - BlockHeader::kBytes;
   if (free) {
     ++freeCount_;
+    freePayload_ += payload;
     firstFree_ = std::min(firstFree_, idx);
   } else {
     --freeCount_;
+    freePayload_ -= payload;
   }
 }
 
@@ -243,6 +246,7 @@ void BlockStore::detach() {
   free_ = {};
   freeWords_ = {};
   freeCount_ = 0;
+  freePayload_ = 0;
   firstFree_ = 0;
   areaEnd_ = 0;
 }
@@ -519,6 +523,14 @@ bool BlockStore::writeAt(std::uint64_t at, const std::uint8_t* data, size_t n, b
   place(at, data, n);
   constexpr size_t kPlacedRuns = 8192;
   return (placedBytes_ < kTailBytes && placed_.size() < kPlacedRuns) || flush();
+}
+
+std::int64_t BlockStore::chainSpace(std::int32_t start) const {
+  std::vector<size_t> chain;
+  if (file_ == nullptr || !collect(start, chain)) return -1;
+  std::int64_t space = 0;
+  for (size_t idx : chain) space += sizeOf(idx) - BlockHeader::kBytes;
+  return space;
 }
 
 bool BlockStore::freeChain(std::int32_t start) {

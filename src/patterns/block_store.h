@@ -120,6 +120,11 @@ class BlockStore {
   // all lie in its value.
   [[nodiscard]] bool readChainRange(std::int32_t start, std::uint64_t at, std::uint8_t* out, size_t n) const;
   size_t freeBlockCount() const { return freeCount_; }
+  // The payload bytes of all free blocks together: a chain of up to that many bytes is written
+  // without growing the file.
+  std::int64_t freePayload() const { return freePayload_; }
+  // The payload bytes of the blocks of the chain at start, or -1 when it does not collect.
+  std::int64_t chainSpace(std::int32_t start) const;
 
  private:
   // The blocks a chain of n bytes takes: free blocks (taken, in file order) and, when they do not
@@ -205,6 +210,7 @@ class BlockStore {
   std::vector<std::uint64_t> free_;  // a bit per table index: the block is free
   std::vector<std::uint64_t> freeWords_;  // a bit per word of free_: the word is not zero
   size_t freeCount_ = 0;
+  std::int64_t freePayload_ = 0;  // payload bytes of the free blocks
   mutable size_t firstFree_ = 0;  // no block below this index is free
   // Kept between writes so that the many small writes of a build allocate nothing.
   std::vector<std::uint8_t> blockScratch_;

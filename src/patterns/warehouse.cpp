@@ -39,6 +39,10 @@ bool validName(std::string_view name) {
 // is 0 free, 1 in use or 2 damaged (BlockStore::stateOf); its used count is read from the file
 // with the block, so the table holds none.
 constexpr char kTableTag[8] = {'M', 'H', 'W', 'T', 'A', 'B', 'L', '2'};
+// The same with holes in the directory: an empty record in place of a removed name, its start
+// kNoStart. Only a directory whose record n lies at n * 132 has them; tables of any other keep
+// the tag above, and a program that knows only that tag scans the file instead.
+constexpr char kHolesTableTag[8] = {'M', 'H', 'W', 'T', 'A', 'B', 'L', '3'};
 constexpr size_t kTableHead = 64;
 struct TableHead {
   std::uint64_t fileBytes = 0;  // the warehouse file's size
@@ -218,8 +222,10 @@ bool Warehouse::loadTable() {
   std::array<std::uint8_t, kTableHead> raw{};
   struct stat st {};
   if (!table.open(tablePath(path_), BinaryFile::Mode::ReadOnly) || !table.readAt(0, raw.data(), raw.size()) ||
-      std::memcmp(raw.data(), kTableTag, sizeof kTableTag) != 0 || ::stat(path_.c_str(), &st) != 0)
+      ::stat(path_.c_str(), &st) != 0)
     return false;
+  const bool holesAllowed = std::memcmp(raw.data(), kHolesTableTag, sizeof kHolesTableTag) == 0;
+  if (!holesAllowed && std::memcmp(raw.data(), kTableTag, sizeof kTableTag) != 0) return false;
   TableHead head;
   head.fileBytes = getU64(raw.data() + 8);
   head.mtimeSeconds = static_cast<std::int64_t>(getU64(raw.data() + 16));
@@ -277,6 +283,7 @@ bool Warehouse::loadTable() {
   starts.reserve(static_cast<size_t>(head.names));
   std::int64_t number = -1;
   bool positional = true;
+  std::uint64_t holes = 0;
   for (std::uint64_t n = 0; n < head.names; ++n) {
     std::uint64_t step = 0;
     std::int32_t start = 0;
@@ -284,16 +291,25 @@ bool Warehouse::loadTable() {
     number += unzigzag(step);
     if (number < 0 || number > INT32_MAX) return reject();
     positional = positional && static_cast<std::uint64_t>(number) == n;
-    if (static_cast<size_t>(number) == directory_.numberedSlots() && start != WarehouseDirectory::kNoStart)
+    if (start == WarehouseDirectory::kNoStart) {
+      // A hole stands only in place, in a positional directory.
+      if (!holesAllowed || !positional) return reject();
+      directory_.appendNumbered(start);
+      ++holes;
+      continue;
+    }
+    if (static_cast<size_t>(number) == directory_.numberedSlots())
       directory_.appendNumbered(start);
     else
       directory_.set(std::to_string(number), start);
     if (start == 0) sharedStarts_.insert(start);
     starts.push_back(start);
   }
-  if (directory_.size() != head.names || !in.done() || in.fold() != head.fold || !tableAgreesWithFile()) return reject();
+  if (directory_.size() + holes != head.names || (holes > 0 && !positional) || !in.done() || in.fold() != head.fold)
+    return reject();
+  notePositional(positional, holes > 0);
+  if (!tableAgreesWithFile()) return reject();
   noteSharedStarts(starts);
-  notePositional(positional);
   return true;
 }
 
@@ -313,6 +329,7 @@ bool Warehouse::tableAgreesWithFile() const {
   }
   // ... and a spread of directory records, the last among them, with nothing after it.
   constexpr size_t kRecordSamples = 16;
+  if (holesInPlace_) return recordsInPlaceAgree(kRecordSamples);
   const size_t records = directory_.recordCount();
   const size_t live = std::max<size_t>(directory_.size(), 1);
   std::array<std::uint8_t, kRecordBytes> record{};
@@ -344,6 +361,31 @@ bool Warehouse::tableAgreesWithFile() const {
   std::uint8_t beyond = 0;
   return (directory_.size() == 0 || sampled > kRecordSamples) &&
          !store_.readChainRange(0, static_cast<std::uint64_t>(live) * kRecordBytes, &beyond, 1);
+}
+
+bool Warehouse::recordsInPlaceAgree(size_t samples) const {
+  // Record n lies at n * 132, an empty one where n is not a name.
+  const size_t records = directory_.numberedSlots();
+  if (records == 0) return false;
+  std::array<std::uint8_t, kRecordBytes> record{};
+  std::array<std::uint8_t, kRecordBytes> expected{};
+  for (size_t k = 0; k <= samples; ++k) {
+    const size_t n = k == samples ? records - 1 : k * records / samples;
+    const std::int32_t start = directory_.numberedStart(n);
+    expected.fill(0);
+    std::int32_t stored = -1;
+    if (start != WarehouseDirectory::kNoStart) {
+      const std::string name = std::to_string(n);
+      std::memcpy(expected.data(), name.data(), name.size());
+      stored = start;
+    }
+    std::memcpy(expected.data() + kNameBytes, &stored, sizeof stored);
+    if (!store_.readChainRange(0, static_cast<std::uint64_t>(n) * kRecordBytes, record.data(), record.size()) ||
+        record != expected)
+      return false;
+  }
+  std::uint8_t beyond = 0;
+  return !store_.readChainRange(0, static_cast<std::uint64_t>(records) * kRecordBytes, &beyond, 1);
 }
 
 void Warehouse::beginChange() {
@@ -385,8 +427,10 @@ void Warehouse::writeTable() {
     last = number;
     ++names;
   };
+  // A directory that keeps its holes in place lists them too, so that the next open can patch it.
   for (size_t n = 0; n < directory_.numberedSlots(); ++n)
-    if (directory_.numberedStart(n) != WarehouseDirectory::kNoStart) name(static_cast<std::int64_t>(n), directory_.numberedStart(n));
+    if (holesInPlace_ || directory_.numberedStart(n) != WarehouseDirectory::kNoStart)
+      name(static_cast<std::int64_t>(n), directory_.numberedStart(n));
   std::string spelled;
   for (size_t r = directory_.numberedSlots(); r < directory_.recordCount(); ++r) {
     std::string_view text;
@@ -402,7 +446,7 @@ void Warehouse::writeTable() {
   }
   if (!body.flush()) return;
   std::array<std::uint8_t, kTableHead> raw{};
-  std::memcpy(raw.data(), kTableTag, sizeof kTableTag);
+  std::memcpy(raw.data(), holesInPlace_ ? kHolesTableTag : kTableTag, sizeof kTableTag);
   putU64(raw.data() + 8, static_cast<std::uint64_t>(st.st_size));
   putU64(raw.data() + 16, static_cast<std::uint64_t>(st.st_mtim.tv_sec));
   putU64(raw.data() + 24, static_cast<std::uint64_t>(st.st_mtim.tv_nsec));
@@ -420,14 +464,19 @@ bool Warehouse::readDirectory() {
   std::vector<std::int32_t> starts;  // 4 bytes a name where a tree of them takes about 40
   std::array<std::uint8_t, kRecordBytes> straddling{};
   size_t gathered = 0;
-  bool positional = true;  // record n names n
+  bool positional = true;  // record n names n or is empty
+  size_t records = 0;
+  bool holes = false;
   auto take = [&](const std::uint8_t* record) {
     const auto* nul = static_cast<const std::uint8_t*>(std::memchr(record, 0, kNameBytes));
     if (nul == nullptr) return false;
     const std::string_view name(reinterpret_cast<const char*>(record), static_cast<size_t>(nul - record));
-    positional = positional && !name.empty() &&
-                 WarehouseDirectory::numberOf(name) == static_cast<std::int64_t>(starts.size());
-    if (nul == record) return true;
+    positional = positional && (name.empty() || WarehouseDirectory::numberOf(name) == static_cast<std::int64_t>(records));
+    ++records;
+    if (nul == record) {
+      holes = true;
+      return true;
+    }
     std::int32_t start = -1;
     std::memcpy(&start, record + kNameBytes, sizeof start);
     if (start == 0) sharedStarts_.insert(start);
@@ -452,13 +501,17 @@ bool Warehouse::readDirectory() {
     return true;
   });
   noteSharedStarts(starts);
-  notePositional(positional);
+  // Holes after the last name still take their places.
+  if (positional && holes && directory_.onlyNumbered())
+    while (directory_.numberedSlots() < records) directory_.appendNumbered(WarehouseDirectory::kNoStart);
+  notePositional(positional && directory_.numberedSlots() == records, holes);
   return ok;
 }
 
-void Warehouse::notePositional(bool positional) {
+void Warehouse::notePositional(bool positional, bool holes) {
   positional_ = positional && directory_.size() > 0 && directory_.onlyNumbered() &&
-                directory_.size() == directory_.numberedSlots();
+                (holes || directory_.size() == directory_.numberedSlots());
+  holesInPlace_ = positional_ && holes;
   openNames_ = positional_ ? directory_.numberedSlots() : 0;
   changedNames_.assign((openNames_ + 63) / 64, 0);
 }
@@ -533,9 +586,10 @@ bool Warehouse::remove(std::string_view name) {
   std::int32_t* old = directory_.find(name);
   if (!isOpen() || readOnly_ || old == nullptr) return false;
   beginChange();
-  positional_ = false;
   if (!sharedStarts_.contains(*old)) (void)store_.freeChain(*old);
   directory_.erase(name);
+  // A positional directory keeps the name's place as an empty record.
+  noteNamed(name);
   return true;
 }
 
@@ -544,6 +598,14 @@ bool Warehouse::hasRoomFor(size_t valueBytes) const {
   const std::int64_t value = std::max<std::int64_t>(static_cast<std::int64_t>(valueBytes), minimumPayload_);
   const std::int64_t need = value + directoryBytes + 2 * BlockHeader::kBytes;
   return store_.areaEnd() <= store_.areaLimit() - need;
+}
+
+bool Warehouse::hasRoomToReplace(std::string_view name, size_t valueBytes) const {
+  if (hasRoomFor(valueBytes)) return true;
+  const std::int32_t* old = directory_.find(name);
+  if (old == nullptr || sharedStarts_.contains(*old)) return false;
+  const std::int64_t space = store_.chainSpace(*old);
+  return space >= 0 && store_.freePayload() + space >= static_cast<std::int64_t>(valueBytes);
 }
 
 bool Warehouse::fail(const char* what) {
@@ -559,7 +621,9 @@ namespace {
 // apart. After the last live record comes the empty directory's one record, when asked for.
 class DirectoryRecords {
  public:
-  DirectoryRecords(const WarehouseDirectory& directory, size_t from) : directory_(directory), next_(from) {}
+  // With inPlace, record n goes to place n, an empty one where n is not a live name.
+  DirectoryRecords(const WarehouseDirectory& directory, size_t from, bool inPlace = false)
+      : directory_(directory), next_(from), inPlace_(inPlace) {}
   void operator()(std::span<std::uint8_t> out) {
     size_t at = 0;
     if (used_ < Warehouse::kRecordBytes) {
@@ -591,11 +655,12 @@ class DirectoryRecords {
   void nextRecord(std::uint8_t* out) {
     std::string_view name;
     std::int32_t start = -1;
-    while (next_ < directory_.recordCount() && !directory_.recordAt(next_, name, start, spelled_)) ++next_;
+    while (!inPlace_ && next_ < directory_.recordCount() && !directory_.recordAt(next_, name, start, spelled_)) ++next_;
     record(next_ < directory_.recordCount() ? next_++ : directory_.recordCount(), out);
   }
   const WarehouseDirectory& directory_;
   size_t next_;
+  bool inPlace_;
   std::array<std::uint8_t, Warehouse::kRecordBytes> straddling_{};
   size_t used_ = Warehouse::kRecordBytes;  // bytes of straddling_ already handed out
   std::string spelled_;
@@ -604,20 +669,34 @@ class DirectoryRecords {
 }  // namespace
 
 bool Warehouse::writeDirectory() {
-  if (patchable() && patchDirectory()) return true;
-  // The records are handed to the block store a piece at a time: a directory of a million names
-  // is 132 MB that never needs to be in memory at once.
-  const size_t records = std::max<size_t>(directory_.size(), 1);
-  DirectoryRecords source(directory_, 0);
+  if (patchable() && patchDirectory()) {
+    holesInPlace_ = directory_.size() != directory_.numberedSlots();
+    return true;
+  }
   // A new file has no blocks yet; otherwise the old directory chain at 0 is released first.
   if (store_.blockCount() != 0 && !store_.freeChain(0)) return false;
+  // Names 0, 1, 2... with few holes are written in place, an empty record at each hole, so that
+  // the next close can patch them, when the holes' records certainly fit within the reach; any
+  // other directory is written record after record, which the room kept for it always holds.
+  const size_t slots = directory_.numberedSlots();
+  const auto inPlaceBytes = static_cast<std::int64_t>(slots * kRecordBytes);
+  const bool inPlace =
+      directory_.onlyNumbered() && directory_.size() > 0 && slots - directory_.size() <= slots / 8 &&
+      (store_.freePayload() >= inPlaceBytes ||
+       store_.areaEnd() + std::max<std::int64_t>(inPlaceBytes - store_.freePayload(), store_.minimumPayload()) +
+               BlockHeader::kBytes <=
+           store_.areaLimit());
+  holesInPlace_ = inPlace && directory_.size() != slots;
+  // The records are handed to the block store a piece at a time: a directory of a million names
+  // is 132 MB that never needs to be in memory at once.
+  const size_t records = inPlace ? slots : std::max<size_t>(directory_.size(), 1);
+  DirectoryRecords source(directory_, 0, inPlace);
   // The freed block at offset 0 is the first free block, so the directory starts there again.
   return store_.writeChain(static_cast<std::uint64_t>(records) * kRecordBytes, std::ref(source)) == 0;
 }
 
 bool Warehouse::patchable() const {
-  return positional_ && openNames_ > 0 && directory_.onlyNumbered() &&
-         directory_.size() == directory_.numberedSlots() && directory_.numberedSlots() >= openNames_;
+  return positional_ && openNames_ > 0 && directory_.onlyNumbered() && directory_.numberedSlots() >= openNames_;
 }
 
 void Warehouse::noteNamed(std::string_view name) {
@@ -630,7 +709,7 @@ void Warehouse::noteNamed(std::string_view name) {
 bool Warehouse::patchDirectory() {
   // Record n lies at n * 132 in the value: the records of changed names are written where they
   // lie, in runs of neighbours, and the new names' records go after the last.
-  DirectoryRecords records(directory_, openNames_);
+  DirectoryRecords records(directory_, openNames_, true);
   std::vector<std::uint8_t> run;
   size_t n = 0;
   auto changed = [&](std::uint64_t& at, std::span<const std::uint8_t>& bytes) {

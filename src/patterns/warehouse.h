@@ -63,6 +63,12 @@ class Warehouse {
   // Whether a value of the given size can be put with certainty without the file passing its
   // reach, the directory (one record more) included: counted as if both went to the end.
   bool hasRoomFor(size_t valueBytes) const;
+  // The same for replacing the value of a name this warehouse holds: also true when the new value
+  // fits in the free blocks together with those of the name's old chain, since put frees that
+  // chain first and writes into free blocks before growing the file. The directory keeps its
+  // size then, so it still fits where it lies or in its own freed chain. A full warehouse thus
+  // keeps the names it holds for as long as their values fit its free blocks.
+  bool hasRoomToReplace(std::string_view name, size_t valueBytes) const;
   // The reach of the block area (see BlockStore::setAreaLimit).
   void setAreaLimit(std::int64_t limit) { store_.setAreaLimit(limit); }
   // Why the last operation that failed did: the system's error text, or what the format refused.
@@ -95,8 +101,9 @@ class Warehouse {
   bool patchDirectory();
   // Notes a name just set, for patchDirectory.
   void noteNamed(std::string_view name);
-  // Notes the directory as read at open: whether it is positional (see patchable).
-  void notePositional(bool positional);
+  // Notes the directory as read at open: whether it is positional (see patchable), and whether
+  // it holds holes (empty records where removed names were).
+  void notePositional(bool positional, bool holes = false);
   // Reads the directory chain into directory_; false on a chain that does not read or a record
   // without a terminating NUL.
   bool readDirectory();
@@ -107,6 +114,8 @@ class Warehouse {
   bool loadTable();
   // Whether a spread of the loaded headers and directory records agree with the file's.
   bool tableAgreesWithFile() const;
+  // The same for the records of a directory that keeps its holes in place.
+  bool recordsInPlaceAgree(size_t samples) const;
   // Writes the table of the warehouse as it stands (after the directory and every gathered write
   // reached the file); removes any old one when the warehouse cannot have one.
   void writeTable();
@@ -128,6 +137,9 @@ class Warehouse {
   // The directory as opened held names 0 to openNames_ - 1 in that order (see patchable), and
   // the bits of changedNames_ mark those set since.
   bool positional_ = false;
+  // The directory on disk holds record n at n * 132 with empty records at the holes (names
+  // removed while it was positional); the table then lists the holes too.
+  bool holesInPlace_ = false;
   size_t openNames_ = 0;
   std::vector<std::uint64_t> changedNames_;
   bool tableStands_ = false;  // a table that describes the file as it stands is on disk

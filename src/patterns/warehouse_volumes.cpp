@@ -77,7 +77,7 @@ bool WarehouseVolumes::putIn(Warehouse& volume, std::string_view name, std::span
 bool WarehouseVolumes::put(std::string_view name, std::span<const std::uint8_t> bytes) {
   if (!isOpen()) return false;
   const int v = volumeOf(name);
-  if (v >= 0 && volumes_[static_cast<size_t>(v)]->hasRoomFor(bytes.size()))
+  if (v >= 0 && volumes_[static_cast<size_t>(v)]->hasRoomToReplace(name, bytes.size()))
     return putIn(*volumes_[static_cast<size_t>(v)], name, bytes);
   if (!volumes_.back()->hasRoomFor(bytes.size()) && !addVolume()) return false;
   if (!putIn(*volumes_.back(), name, bytes)) return false;

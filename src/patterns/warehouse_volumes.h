@@ -31,8 +31,8 @@ class WarehouseVolumes {
   [[nodiscard]] bool create(const std::string& path);
   [[nodiscard]] bool open(const std::string& path);
   [[nodiscard]] bool get(std::string_view name, std::vector<std::uint8_t>& out) const;
-  // As Warehouse::put, in the volume that holds name while it has room, else in the last volume
-  // or a new one.
+  // As Warehouse::put, in the volume that holds name while it has room there (its free blocks
+  // and the name's old chain count), else in the last volume or a new one.
   [[nodiscard]] bool put(std::string_view name, std::span<const std::uint8_t> bytes);
   // Closes every volume, writing the directories of those that changed; false when one failed.
   bool close();

@@ -607,22 +607,24 @@ TEST(WarehouseTableTest, AChangeRemovesTheTableAndCloseWritesItAgain) {
 }
 
 // A directory of names 0, 1, 2... is written by changing only the records of the names changed
-// since open and appending the new ones. Over reopenings with changes, growth (into the last
-// block's spare room and past it) and removals (which write it whole), every value reads back
-// as a model says, whether the next open scans the file or takes its table, and the directory's
-// value is the records in number order.
+// since open and appending the new ones; a removed name leaves an empty record in its place, and
+// a name put there again fills it. Over reopenings with changes, growth (into the last block's
+// spare room and past it), removals and returns, every value reads back as a model says, whether
+// the next open scans the file or takes its table, and record n of the directory names n or is
+// empty where n was removed.
 TEST(WarehouseTest, DirectoriesWrittenInPlaceReadBackAsWrittenWhole) {
   ScratchDir dir;
   const std::string path = dir.file("w.aos");
   std::map<int, Bytes> model;
+  int slots = 0;  // names 0 to slots - 1 were ever put
   std::mt19937 random(5);
   {
     Warehouse w;
     w.setMinimumPayload(128);
     ASSERT_TRUE(w.create(path));
-    for (int n = 0; n < 120; ++n) {
-      model[n] = filled(20 + random() % 300, static_cast<std::uint8_t>(n));
-      ASSERT_TRUE(w.put(std::to_string(n), model[n]));
+    for (; slots < 120; ++slots) {
+      model[slots] = filled(20 + random() % 300, static_cast<std::uint8_t>(slots));
+      ASSERT_TRUE(w.put(std::to_string(slots), model[slots]));
     }
     ASSERT_TRUE(w.close());
   }
@@ -631,23 +633,31 @@ TEST(WarehouseTest, DirectoriesWrittenInPlaceReadBackAsWrittenWhole) {
       Warehouse w;
       w.setMinimumPayload(128);
       ASSERT_TRUE(w.open(path, false)) << round;
+      // Changes, and from round 4 on removals and returns of any name, the last included.
       const int changes = static_cast<int>(random() % 40);
       for (int k = 0; k < changes; ++k) {
-        const int n = static_cast<int>(random() % model.size());
+        const int n = static_cast<int>(random() % static_cast<unsigned>(slots));
+        if (round >= 4 && k % 4 == 1) {
+          EXPECT_EQ(w.remove(std::to_string(n)), model.erase(n) == 1) << round << " " << n;
+          continue;
+        }
         model[n] = filled(10 + random() % 900, static_cast<std::uint8_t>(round + k));
         ASSERT_TRUE(w.put(std::to_string(n), model[n]));
       }
-      // Some rounds add one name (room in the last block), some many, one removes a name.
-      const int added = round % 3 == 0 ? 1 : static_cast<int>(random() % 200);
-      for (int k = 0; k < added; ++k) {
-        const int n = static_cast<int>(model.size());
-        model[n] = filled(30 + random() % 200, static_cast<std::uint8_t>(n));
-        ASSERT_TRUE(w.put(std::to_string(n), model[n]));
-      }
       if (round == 7) {
-        const int n = static_cast<int>(model.size()) - 1;
-        ASSERT_TRUE(w.remove(std::to_string(n)));
-        model.erase(n);
+        ASSERT_TRUE(w.remove(std::to_string(slots - 1)) || model.count(slots - 1) == 0);
+        model.erase(slots - 1);
+      }
+      // Some rounds add one name (room in the last block), some many.
+      const int added = round % 3 == 0 ? 1 : static_cast<int>(random() % 200);
+      for (int k = 0; k < added; ++k, ++slots) {
+        model[slots] = filled(30 + random() % 200, static_cast<std::uint8_t>(slots));
+        ASSERT_TRUE(w.put(std::to_string(slots), model[slots]));
+      }
+      // A name added and removed before the close leaves a hole among the new records.
+      if (round == 9) {
+        ASSERT_TRUE(w.remove(std::to_string(slots - 2)));
+        model.erase(slots - 2);
       }
       ASSERT_TRUE(w.close()) << round;
     }
@@ -659,17 +669,112 @@ TEST(WarehouseTest, DirectoriesWrittenInPlaceReadBackAsWrittenWhole) {
       ASSERT_TRUE(w.open(path, true)) << round;
       EXPECT_EQ(w.openedFromTable(), withTable) << round;
       ASSERT_EQ(w.nameCount(), model.size()) << round;
-      for (const auto& [n, value] : model) {
+      for (int n = 0; n < slots; ++n) {
         Bytes got;
-        ASSERT_TRUE(w.get(std::to_string(n), got)) << round << " " << n;
-        ASSERT_EQ(got, value) << round << " " << n;
+        ASSERT_EQ(w.get(std::to_string(n), got), model.count(n) == 1) << round << " " << n;
+        if (model.count(n) == 1) ASSERT_EQ(got, model[n]) << round << " " << n;
       }
       Bytes directory;
       ASSERT_TRUE(w.blockStore().readChain(0, directory));
-      ASSERT_EQ(directory.size(), model.size() * 132) << round;
-      for (size_t r = 0; r < model.size(); ++r)
-        ASSERT_EQ(std::string(reinterpret_cast<const char*>(directory.data() + r * 132)), std::to_string(r)) << round;
+      ASSERT_EQ(directory.size(), static_cast<size_t>(slots) * 132) << round;
+      for (int r = 0; r < slots; ++r)
+        ASSERT_EQ(std::string(reinterpret_cast<const char*>(directory.data() + r * 132)),
+                  model.count(r) == 1 ? std::to_string(r) : std::string())
+            << round << " " << r;
     }
+  }
+}
+
+// A directory written whole keeps names 0, 1, 2... in place, an empty record at each hole, while
+// the holes are few, so that later closes can patch it; with many holes it is written record
+// after record. Either way every name reads back, through the table and through the scan.
+TEST(WarehouseTest, ADirectoryWithFewHolesIsWrittenWholeInPlace) {
+  struct Case {
+    int removed;
+    bool inPlace;
+  };
+  for (const Case c : {Case{0, true}, Case{3, true}, Case{5, true}, Case{6, false}, Case{20, false}}) {
+    ScratchDir dir;
+    const std::string path = dir.file("w.aos");
+    std::map<int, Bytes> model;
+    {
+      Warehouse w;
+      ASSERT_TRUE(w.create(path));
+      for (int n = 0; n < 40; ++n) {
+        model[n] = filled(40 + n, static_cast<std::uint8_t>(n));
+        ASSERT_TRUE(w.put(std::to_string(n), model[n]));
+      }
+      for (int k = 0; k < c.removed; ++k) {
+        const int n = (k * 7 + 3) % 40;
+        ASSERT_TRUE(w.remove(std::to_string(n)));
+        model.erase(n);
+      }
+      ASSERT_TRUE(w.close());
+    }
+    for (const bool withTable : {true, false}) {
+      if (!withTable) std::filesystem::remove(Warehouse::tablePath(path));
+      Warehouse w;
+      ASSERT_TRUE(w.open(path, true)) << c.removed;
+      EXPECT_EQ(w.openedFromTable(), withTable) << c.removed;
+      ASSERT_EQ(w.nameCount(), model.size());
+      for (int n = 0; n < 40; ++n) {
+        Bytes got;
+        ASSERT_EQ(w.get(std::to_string(n), got), model.count(n) == 1) << c.removed << " " << n;
+        if (model.count(n) == 1) EXPECT_EQ(got, model[n]);
+      }
+      Bytes directory;
+      ASSERT_TRUE(w.blockStore().readChain(0, directory));
+      EXPECT_EQ(directory.size(), (c.inPlace ? 40 : model.size()) * 132) << c.removed;
+      if (c.inPlace)
+        for (int r = 0; r < 40; ++r)
+          EXPECT_EQ(std::string(reinterpret_cast<const char*>(directory.data() + r * 132)),
+                    model.count(r) == 1 ? std::to_string(r) : std::string());
+    }
+  }
+}
+
+// A warehouse at its reach whose directory, written record after record with many holes, has
+// fewer holes after names came back into their old blocks, still writes its directory on closing:
+// in place only while the holes' records fit, else record after record. It reads back whole.
+TEST(WarehouseTest, AFullWarehouseWithHolesStillWritesItsDirectory) {
+  ScratchDir dir;
+  const std::string path = dir.file("w.aos");
+  std::map<int, Bytes> model;
+  {
+    Warehouse w;
+    w.setMinimumPayload(128);
+    ASSERT_TRUE(w.create(path));
+    // A large value first, whose freed block the directory takes, so that the removed names'
+    // blocks stay free for them to come back into.
+    ASSERT_TRUE(w.put("160", filled(9000, 1)));
+    for (int n = 0; n < 160; ++n) {
+      model[n] = filled(150, static_cast<std::uint8_t>(n));
+      ASSERT_TRUE(w.put(std::to_string(n), model[n]));
+    }
+    for (int n = 0; n < 160; n += 6) ASSERT_TRUE(w.remove(std::to_string(n)));
+    ASSERT_TRUE(w.remove("160"));
+    ASSERT_TRUE(w.close());
+  }
+  {
+    Warehouse w;
+    w.setMinimumPayload(128);
+    ASSERT_TRUE(w.open(path, false));
+    w.setAreaLimit(static_cast<std::int64_t>(std::filesystem::file_size(path)) - Warehouse::kHeaderBytes);
+    // Sixteen names come back into the blocks they left: twelve holes with the large value's, too
+    // many for their records to fit in place, few enough to try.
+    for (int n = 0; n < 160; n += 6) {
+      if (n < 11 * 6) model.erase(n);
+      else ASSERT_TRUE(w.put(std::to_string(n), model[n])) << n;
+    }
+    ASSERT_TRUE(w.close()) << w.error();
+  }
+  Warehouse w;
+  ASSERT_TRUE(w.open(path, true));
+  ASSERT_EQ(w.nameCount(), model.size());
+  for (const auto& [name, value] : model) {
+    Bytes got;
+    ASSERT_TRUE(w.get(std::to_string(name), got)) << name;
+    EXPECT_EQ(got, value) << name;
   }
 }
 

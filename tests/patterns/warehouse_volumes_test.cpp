@@ -83,6 +83,91 @@ TEST(WarehouseVolumesTest, PastTheReachValuesGoOnInFurtherVolumes) {
   EXPECT_FALSE(w.get("big", got));
 }
 
+// A full volume keeps a name whose new value fits in its free blocks together with the name's
+// old chain; only values that do not fit move on. Over reopenings (through the tables and through
+// the scans) with changes that shrink, keep and grow values and with new names, every value reads
+// back as a model says, every name lives in exactly one volume, a removed name leaves an empty
+// record in place of its own in a numbered directory, and no file passes the reach.
+TEST(WarehouseVolumesTest, AFullVolumeKeepsTheValuesThatFitItsFreedBlocks) {
+  ScratchDir dir;
+  const std::string path = dir.file("w.aos");
+  constexpr std::int64_t kReach = 48 * 1024;
+  std::map<std::string, Bytes> model;
+  std::mt19937 rng(11);
+  int next = 0;  // the next new name
+  auto volumeOf = [&](const std::string& name) {
+    std::vector<size_t> holders;
+    for (size_t v = 0; std::filesystem::exists(WarehouseVolumes::volumePath(path, v)); ++v) {
+      Warehouse w;
+      EXPECT_TRUE(w.open(WarehouseVolumes::volumePath(path, v), true));
+      if (w.contains(name)) holders.push_back(v);
+    }
+    EXPECT_EQ(holders.size(), 1u) << name;
+    return holders.empty() ? size_t{99} : holders.front();
+  };
+  for (int round = 0; round < 8; ++round) {
+    {
+      WarehouseVolumes w;
+      w.setMinimumPayload(128);
+      w.setAreaLimit(kReach);
+      ASSERT_TRUE(round == 0 ? w.create(path) : w.open(path)) << round;
+      // New names past the first volume's reach, and from the next round on changes of every
+      // kind, after which the first volume's directory keeps holes in place.
+      for (int k = 0; k < (round == 0 ? 120 : 15); ++k, ++next) {
+        model[std::to_string(next)] = filled(100 + rng() % 400, static_cast<std::uint8_t>(next));
+        ASSERT_TRUE(w.put(std::to_string(next), model[std::to_string(next)])) << w.error();
+      }
+      ASSERT_GT(w.volumeCount(), 1u);
+      for (int k = 0; k < (round == 0 ? 0 : 60); ++k) {
+        const std::string name = std::to_string(rng() % static_cast<unsigned>(next));
+        const size_t old = model[name].size();
+        const size_t size = k % 3 == 0 ? old + 50 + rng() % 2000 : k % 3 == 1 ? old : 1 + rng() % old;
+        model[name] = filled(size, static_cast<std::uint8_t>(round * 60 + k));
+        ASSERT_TRUE(w.put(name, model[name])) << round << " " << name << ": " << w.error();
+      }
+      ASSERT_TRUE(w.close()) << w.error();
+    }
+    for (size_t v = 0; std::filesystem::exists(WarehouseVolumes::volumePath(path, v)); ++v) {
+      EXPECT_LE(std::filesystem::file_size(WarehouseVolumes::volumePath(path, v)), Warehouse::kHeaderBytes + kReach);
+      // Odd rounds open the next time by the scan.
+      if (round % 2 == 1) std::filesystem::remove(Warehouse::tablePath(WarehouseVolumes::volumePath(path, v)));
+    }
+    // A value that shrinks or keeps its size stays where it is, in a full volume too.
+    const std::string kept = std::to_string(rng() % static_cast<unsigned>(next));
+    const size_t before = volumeOf(kept);
+    {
+      WarehouseVolumes w;
+      w.setMinimumPayload(128);
+      w.setAreaLimit(kReach);
+      ASSERT_TRUE(w.open(path));
+      model[kept] = filled(model[kept].size(), static_cast<std::uint8_t>(round));
+      ASSERT_TRUE(w.put(kept, model[kept]));
+      Bytes got;
+      for (const auto& [name, value] : model) {
+        ASSERT_TRUE(w.get(name, got)) << round << " " << name;
+        ASSERT_EQ(got, value) << round << " " << name;
+      }
+      ASSERT_TRUE(w.close());
+    }
+    EXPECT_EQ(volumeOf(kept), before) << round;
+    for (const auto& entry : model) volumeOf(entry.first);
+  }
+  // The first volume lost names to later ones: its directory keeps their places empty.
+  Warehouse first;
+  ASSERT_TRUE(first.open(path, true));
+  Bytes directory;
+  ASSERT_TRUE(first.blockStore().readChain(0, directory));
+  ASSERT_EQ(directory.size() % 132, 0u);
+  size_t holes = 0;
+  for (size_t r = 0; r < directory.size() / 132; ++r) {
+    const std::string name(reinterpret_cast<const char*>(directory.data() + r * 132));
+    if (name.empty()) ++holes;
+    else EXPECT_EQ(name, std::to_string(r));
+  }
+  EXPECT_GT(holes, 0u);
+  EXPECT_EQ(directory.size() / 132, first.nameCount() + holes);
+}
+
 // A new warehouse at a path removes the volumes of an earlier one, which would otherwise be taken
 // for its own when it is opened again.
 TEST(WarehouseVolumesTest, CreateRemovesTheVolumesOfAnEarlierWarehouse) {

@@ -34,9 +34,6 @@ std::uint32_t filterWord(const PatternIndexRecord& r, std::uint16_t mark) {
   return countsWord(r.blackCount, r.whiteCount, r.side) << kMarkBits | (mark & kMarkMask);
 }
 
-// The entries whose marks are checked against their keys before a key file is trusted.
-constexpr size_t kMarkSamples = 16;
-
 bool inBucketRange(std::int32_t hash) { return hash >= 0 && hash < PatternHashTable::kBuckets; }
 
 // A record's fields as PatternIndexRecord::read takes them, from bytes known to hold one.
@@ -190,17 +187,28 @@ bool DataFilePatternStore::openIndex(const std::string& indexPath, const std::st
 bool DataFilePatternStore::layBucketsFromIndex(const std::string& keysPath) {
   // A key file is taken only when its header names this pair (the entry count, the data file's
   // size and a fold of every index record, which the first pass computes on its way) and the
-  // marks of a spread of entries are those of their keys.
+  // marks of a spread of entries are those of their keys. The samples cost no wait of their own:
+  // the first pass notes where their entries lie and asks for those to be read in, the second
+  // notes their marks, and they are checked once the buckets are laid (a failed check then
+  // clears the marks from the slots).
   BinaryFile keys;
   PatternKeyFileHeader keysHead;
   std::array<std::uint8_t, PatternKeyFileHeader::kBytes> head;
   const bool keysFit = !keysPath.empty() && keys.open(keysPath, BinaryFile::Mode::ReadOnly) &&
                        keys.readAt(0, head.data(), head.size()) && keysHead.read(head) &&
                        keysHead.entries == count_ && keysHead.dataBytes == dataSize_ &&
-                       keys.size() == keysHead.fileBytes() && marksAgree(keys);
+                       keys.size() == keysHead.fileBytes();
   // The marks are read on the second pass, from the last to the first, which the system does not
   // read ahead of: the file is read in while the first pass runs.
   if (keysFit) keys.advise(BinaryFile::Access::Soon);
+  std::array<MarkSample, kMarkSamples> samples;
+  for (size_t k = 0; k < samples.size(); ++k)
+    samples[k].number = count_ == 0 ? 0 : k * (count_ - 1) / (samples.size() - 1);
+  // Calls take(sample, at) for each sample whose number lies in the chunk [first, first + n).
+  const auto forSamplesIn = [&](size_t first, size_t n, auto&& take) {
+    for (MarkSample& sample : samples)
+      if (sample.number >= first && sample.number - first < n) take(sample, sample.number - first);
+  };
   std::vector<std::uint8_t> records;
   std::vector<std::uint8_t> marks;
   PatternIndexFold fold;
@@ -210,6 +218,13 @@ bool DataFilePatternStore::layBucketsFromIndex(const std::string& keysPath) {
     return forEachChunk(indexFile_, count_, useMarks ? &keys : nullptr, pass == 2, records, marks,
                         [&](size_t first, const std::uint8_t* chunk, const std::uint8_t* chunkMarks, size_t n) {
                           if (pass == 1) {
+                            if (keysFit)
+                              forSamplesIn(first, n, [&](MarkSample& sample, size_t i) {
+                                sample.location = decodeIndexRecord(chunk + i * PatternIndexRecord::kBytes).location;
+                                if (sample.location >= 0)
+                                  dataFile_.advise(BinaryFile::Access::Soon, static_cast<std::uint64_t>(sample.location),
+                                                   kRandomReadBuffer);
+                              });
                             for (size_t i = 0; i < n; ++i) {
                               const std::uint8_t* record = chunk + i * PatternIndexRecord::kBytes;
                               if (keysFit) fold.add(first + i, record);
@@ -217,14 +232,19 @@ bool DataFilePatternStore::layBucketsFromIndex(const std::string& keysPath) {
                             }
                             return;
                           }
+                          const auto markAt = [chunkMarks](size_t i) {
+                            return static_cast<std::uint16_t>(chunkMarks[2 * i] | chunkMarks[2 * i + 1] << 8);
+                          };
+                          if (chunkMarks != nullptr)
+                            forSamplesIn(first, n, [&](MarkSample& sample, size_t i) { sample.mark = markAt(i); });
                           for (size_t i = n; i-- > 0;)
                             f(decodeIndexRecord(chunk + i * PatternIndexRecord::kBytes),
-                              chunkMarks != nullptr
-                                  ? static_cast<std::uint16_t>(chunkMarks[2 * i] | chunkMarks[2 * i + 1] << 8)
-                                  : std::uint16_t{0});
+                              chunkMarks != nullptr ? markAt(i) : std::uint16_t{0});
                         });
   });
-  keyed_ = laid && useMarks;
+  keyed_ = laid && useMarks && marksAgree(samples);
+  if (laid && useMarks && !keyed_)
+    for (Slot* slot = slots_; slot != slots_ + starts_[PatternHashTable::kBuckets]; ++slot) slot->filter &= ~kMarkMask;
   return laid;
 }
 
@@ -243,16 +263,11 @@ std::optional<std::uint16_t> DataFilePatternStore::keyMarkAt(std::int32_t locati
   return patternKeyMark(key);
 }
 
-bool DataFilePatternStore::marksAgree(const BinaryFile& keys) const {
+bool DataFilePatternStore::marksAgree(std::span<const MarkSample> samples) const {
   if (count_ == 0) return true;
-  for (size_t k = 0; k < kMarkSamples; ++k) {
-    const size_t number = k * (count_ - 1) / (kMarkSamples - 1);
-    std::array<std::uint8_t, PatternKeyFileHeader::kMarkBytes> stored;
-    if (!keys.readAt(PatternKeyFileHeader::kBytes + std::uint64_t{number} * stored.size(), stored.data(),
-                     stored.size()))
-      return false;
-    const auto mark = keyMarkAt(locationOf(number));
-    if (!mark || *mark != (stored[0] | stored[1] << 8)) return false;
+  for (const MarkSample& sample : samples) {
+    const auto mark = keyMarkAt(sample.location);
+    if (!mark || *mark != sample.mark) return false;
   }
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,9 @@ namespace mh {
 class DataFilePatternStore final : public PatternStore {
  public:
   // From an index file ("wpindex") and its data file. False when either does not open or the
-  // index does not read (or changes while it is read). An index that does not fit the data file (checked at its first and last
-  // record) is replaced by scanning the data file, as openData does. keysPath may name the pair's
+  // index does not read (or changes while it is read). An index that does not fit the data file
+  // (checked at its first and last record) is replaced by scanning the data file, as openData
+  // does. keysPath may name the pair's
   // key file (see PatternKeyFileHeader): used only when it agrees with both, it spares look-ups
   // reading the keys of neighbours that merely share the stone counts and side.
   [[nodiscard]] bool openIndex(const std::string& indexPath, const std::string& dataPath,
@@ -91,9 +93,16 @@ class DataFilePatternStore final : public PatternStore {
   bool keyBytesMatch(std::int32_t location, const std::vector<std::uint8_t>& keyBytes) const;
   // The mark of the key of the entry at location, or nothing when it does not read.
   std::optional<std::uint16_t> keyMarkAt(std::int32_t location) const;
-  // Whether the marks that the key file keys holds for a spread of entries are those of their
-  // keys in the data file.
-  bool marksAgree(const BinaryFile& keys) const;
+  // An entry whose mark in a key file is checked against its key before the file is trusted:
+  // its number, its location and its mark in the file, as the passes over the index find them.
+  struct MarkSample {
+    size_t number = 0;
+    std::int32_t location = -1;
+    std::uint16_t mark = 0;
+  };
+  static constexpr size_t kMarkSamples = 16;
+  // Whether the samples' marks are those of their keys in the data file.
+  bool marksAgree(std::span<const MarkSample> samples) const;
 
   size_t count_ = 0;
   bool scanned_ = false;

@@ -34,9 +34,11 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
   return *this;
 }
 
-void BinaryFile::advise(Access access) const {
-  if (fd_ >= 0)
-    (void)::posix_fadvise(fd_, 0, 0, access == Access::Soon ? POSIX_FADV_WILLNEED : POSIX_FADV_RANDOM);
+void BinaryFile::advise(Access access, std::uint64_t offset, std::uint64_t length) const {
+  if (fd_ < 0 || !offsetFits(offset, 0) || !offsetFits(0, length)) return;
+  if (access == Access::Random) offset = length = 0;
+  (void)::posix_fadvise(fd_, static_cast<off_t>(offset), static_cast<off_t>(length),
+                        access == Access::Soon ? POSIX_FADV_WILLNEED : POSIX_FADV_RANDOM);
 }
 
 bool BinaryFile::openScratch(const std::string& directory) {

@@ -44,11 +44,11 @@ class BinaryFile {
   [[nodiscard]] bool writeAt(std::uint64_t offset, const void* data, size_t n);
   // Cuts or extends the file to length bytes; false when it is not writable or the system refuses.
   [[nodiscard]] bool truncate(std::uint64_t length);
-  // How the whole file is about to be read, told to the system for its reading ahead: Soon
-  // starts reading it in now, in the background; Random stops reading ahead of each read. What
-  // reads return does not change.
+  // How the file is about to be read, told to the system for its reading ahead: Soon starts
+  // reading length bytes at offset in now, in the background (0: to the end); Random stops
+  // reading ahead of each read of the whole file. What reads return does not change.
   enum class Access { Soon, Random };
-  void advise(Access access) const;
+  void advise(Access access, std::uint64_t offset = 0, std::uint64_t length = 0) const;
   // The current length, or nothing when it cannot be learned.
   [[nodiscard]] std::optional<std::uint64_t> size() const;
 

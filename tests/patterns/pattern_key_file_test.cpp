@@ -142,6 +142,12 @@ TEST(PatternKeyFileTest, AKeyFileIsUsedOnlyWhenItBelongsToThePair) {
     // Marks wrong only in the second half: the spread of checked entries reaches them.
     Bytes halfFlipped = keys;
     for (size_t at = PatternKeyFileHeader::kBytes + n / 2 * 2; at < halfFlipped.size(); ++at) halfFlipped[at] ^= 0x5a;
+    // One mark wrong: the first entry's, or the last one's (its chunk is the first the second pass
+    // reads).
+    Bytes firstFlipped = keys;
+    firstFlipped[PatternKeyFileHeader::kBytes] ^= 0x5a;
+    Bytes lastFlipped = keys;
+    lastFlipped.back() ^= 0x5a;
     Bytes longer = keys;
     longer.push_back(0);
     Bytes wrongHead = keys;
@@ -166,6 +172,8 @@ TEST(PatternKeyFileTest, AKeyFileIsUsedOnlyWhenItBelongsToThePair) {
         {"of the same entries in another order", writing(readFileBytes(dir.file("reordered.keys"))), false},
         {"marks that are not the keys'", writing(flipped), false},
         {"marks of the second half that are not the keys'", writing(halfFlipped), false},
+        {"the first entry's mark not its key's", writing(firstFlipped), false},
+        {"the last entry's mark not its key's", writing(lastFlipped), false},
     };
     for (const Case& c : cases) {
       SCOPED_TRACE(c.name);

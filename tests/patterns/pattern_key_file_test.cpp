@@ -187,7 +187,9 @@ TEST(PatternKeyFileTest, AKeyFileIsUsedOnlyWhenItBelongsToThePair) {
         PatternEntry found;
         ASSERT_TRUE(store.findEntry(entries[i].snapshot, entries[i].side, found, EntryParts::Whole)) << i;
         EXPECT_EQ(found, entries[i]) << i;
-        if (i % 61 == 0) ASSERT_EQ(store.find(entries[i].snapshot, entries[i].side, nullptr), static_cast<int>(i));
+        if (i % 61 == 0) {
+          ASSERT_EQ(store.find(entries[i].snapshot, entries[i].side, nullptr), static_cast<int>(i));
+        }
       }
       for (const auto& e : library.absent) {
         PatternEntry found;

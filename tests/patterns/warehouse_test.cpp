@@ -502,7 +502,9 @@ TEST(WarehouseTableTest, ATableIsTakenOnlyWhenItDescribesTheFile) {
     }
     const Opened got = openedAs(path);
     EXPECT_EQ(got.fromTable, c.taken) << c.name;
-    if (!c.keepTime) EXPECT_EQ(got, scanned) << c.name;
+    if (!c.keepTime) {
+      EXPECT_EQ(got, scanned) << c.name;
+    }
   }
 }
 
@@ -672,7 +674,9 @@ TEST(WarehouseTest, DirectoriesWrittenInPlaceReadBackAsWrittenWhole) {
       for (int n = 0; n < slots; ++n) {
         Bytes got;
         ASSERT_EQ(w.get(std::to_string(n), got), model.count(n) == 1) << round << " " << n;
-        if (model.count(n) == 1) ASSERT_EQ(got, model[n]) << round << " " << n;
+        if (model.count(n) == 1) {
+          ASSERT_EQ(got, model[n]) << round << " " << n;
+        }
       }
       Bytes directory;
       ASSERT_TRUE(w.blockStore().readChain(0, directory));
@@ -720,15 +724,18 @@ TEST(WarehouseTest, ADirectoryWithFewHolesIsWrittenWholeInPlace) {
       for (int n = 0; n < 40; ++n) {
         Bytes got;
         ASSERT_EQ(w.get(std::to_string(n), got), model.count(n) == 1) << c.removed << " " << n;
-        if (model.count(n) == 1) EXPECT_EQ(got, model[n]);
+        if (model.count(n) == 1) {
+          EXPECT_EQ(got, model[n]);
+        }
       }
       Bytes directory;
       ASSERT_TRUE(w.blockStore().readChain(0, directory));
       EXPECT_EQ(directory.size(), (c.inPlace ? 40 : model.size()) * 132) << c.removed;
-      if (c.inPlace)
+      if (c.inPlace) {
         for (int r = 0; r < 40; ++r)
           EXPECT_EQ(std::string(reinterpret_cast<const char*>(directory.data() + r * 132)),
                     model.count(r) == 1 ? std::to_string(r) : std::string());
+      }
     }
   }
 }

@@ -4,9 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <malloc.h>
 #include <memory>
-#include <mutex>
 #include <thread>
 #include <utility>
 #include <unordered_set>
@@ -479,22 +477,6 @@ void finishResult(const BuildRequest& request, const PhaseRun& global, const Pha
   result.ok = result.error.empty();
 }
 
-// A build's large tables (pages of a quarter megabyte and more, growing arrays) are given back
-// to the system when freed: by default the heap raises its threshold for taking blocks straight
-// from the system to the largest such block freed so far, and from then on blocks of that size
-// go into the worker threads' heaps, where freed ones stay resident (about 10 MiB at 200,000
-// games). A fixed threshold keeps each of them in a mapping of its own. The heaps' free top is
-// still kept up to 32 MiB, as the raised threshold would keep it: the caches free and take
-// entries all through a build, and giving those pages back only to fault them in again costs
-// more than it saves.
-void keepLargeBlocksOutOfHeaps() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    (void)mallopt(M_MMAP_THRESHOLD, 256 << 10);
-    (void)mallopt(M_TRIM_THRESHOLD, 32 << 20);
-  });
-}
-
 }  // namespace
 
 LibraryPhaseResult runLibraryPhase(const BuildRequest& request, const LibraryPhaseFiles& files, const GameIndex& index,
@@ -506,7 +488,6 @@ LibraryPhaseResult runLibraryPhase(const BuildRequest& request, const LibraryPha
 }
 
 BuildResult buildPatternBase(const BuildRequest& asked, BuildProgress& progress, const std::atomic<int>& runFlag) {
-  keepLargeBlocksOutOfHeaps();
   // Every record file that does not load, in the index scan or in a phase, is logged against one
   // limit for the whole build.
   SkippedRecordLog skipped(asked.log);

@@ -80,6 +80,8 @@ void GameIndex::holdPacked() {
 }
 
 void GameIndex::clear() {
+  readFrom_.clear();
+  readCount_ = 0;
   entries_.clear();
   packedEntries_.clear();
   names_.clear();
@@ -158,8 +160,13 @@ bool GameIndex::read(const std::string& path, const std::string& directory) {
   static_assert(sizeof(GameIndexEntry) == GameIndexEntry::kSize && std::is_trivially_copyable_v<GameIndexEntry>);
   clear();
   directory_ = directory;
+  auto readWhole = [&] {
+    readFrom_ = path;
+    readCount_ = count();
+    return true;
+  };
   if (packed_) {
-    if (readEntries(path, [&](const GameIndexEntry& e) { packedEntries_.push_back(e); })) return true;
+    if (readEntries(path, [&](const GameIndexEntry& e) { packedEntries_.push_back(e); })) return readWhole();
     packedEntries_.clear();
     return false;
   }
@@ -171,10 +178,24 @@ bool GameIndex::read(const std::string& path, const std::string& directory) {
     entries_ = {};
     return false;
   }
-  return true;
+  return readWhole();
 }
 
 bool GameIndex::write(const std::string& path) const {
+  const int total = count();
+  // Entries are only ever appended, so the file read holds this index's first entries as they are.
+  if (!readFrom_.empty() && path == readFrom_ && readCount_ <= total) {
+    PatternFileAppend out;
+    if (out.open(path, kGameIndexTag, GameIndexEntry::kSize, readCount_)) {
+      bool ok = true;
+      for (int i = readCount_; ok && i < total; ++i) {
+        if (packed_) entryCopy(i).write(out.out());
+        else entry(i).write(out.out());
+        ok = out.flushIfFull();
+      }
+      return ok && out.finish();
+    }
+  }
   // Written a piece at a time: the entries of a large collection are hundreds of megabytes.
   ReplacingFile out(path);
   if (!out.open()) return false;
@@ -182,7 +203,6 @@ bool GameIndex::write(const std::string& path) const {
   ByteWriter w(bytes);
   PatternFileHeader::write(w, kGameIndexTag, count());
   std::uint64_t at = 0;
-  const int total = count();
   for (int i = 0; i <= total; ++i) {
     if (i < total) {
       if (packed_) entryCopy(i).write(w);

@@ -75,7 +75,9 @@ class GameIndex {
   // Empties the index, sets the directory and reads the file. False, index left empty, when the
   // file does not open, its header is wrong, or it holds fewer entries than its count says.
   [[nodiscard]] bool read(const std::string& path, const std::string& directory);
-  // Writes the header and every entry, replacing the file whole or not at all.
+  // Writes the header and every entry, replacing the file whole or not at all. When path is the
+  // file the entries were read from and it still holds them, only the entries appended since go
+  // after them, and the count last: a program killed before then finds the file as it was.
   [[nodiscard]] bool write(const std::string& path) const;
   // Hands every entry of an index file ("qpindex") to each, a piece of the file at a time, so a
   // file of a million games never sits in memory whole. False when the file does not open, its
@@ -116,6 +118,8 @@ class GameIndex {
   std::vector<GameIndexEntry> entries_;
   bool packed_ = false;
   PackedGameEntries packedEntries_;  // the entries while packed_
+  std::string readFrom_;  // the file the first readCount_ entries were read from, if any
+  std::int32_t readCount_ = 0;
   bool namesIndexed_ = false;
   HashedNumbers names_;  // entry numbers by the hash of their relative names, once indexed
 };

@@ -53,10 +53,25 @@ struct DoneList {
     movedAside = true;
     return true;
   }
-  // Writes the whole list: the entries of earlier runs copied from their file, then the entries of
-  // the games added now.
+  // Writes the whole list: the entries of earlier runs, then the entries of the games added now.
+  // The earlier entries stay where they lie and the new ones are appended after them. A list
+  // moved aside then goes back under its name, so that a build killed before that still finds no
+  // done list; one that was not (the warehouse did not change) is appended to where it is, its
+  // count written last. Where that file does not hold them, the earlier entries are copied into a
+  // new file.
   bool write(const GameIndex& index) const {
     const std::string& from = movedAside ? earlier : path;
+    if (earlierCount > 0) {
+      PatternFileAppend out;
+      if (out.open(from, kGameIndexTag, GameIndexEntry::kSize, earlierCount)) {
+        bool ok = true;
+        for (size_t i = 0; ok && i < added.size(); ++i) {
+          index.entryCopy(added[i]).write(out.out());
+          ok = out.flushIfFull();
+        }
+        return ok && out.finish() && (!movedAside || std::rename(earlier.c_str(), path.c_str()) == 0);
+      }
+    }
     ReplacingFile out(path);
     if (!out.open()) return false;
     std::vector<std::uint8_t> bytes;

@@ -43,4 +43,43 @@ bool PatternFileHeader::readFile(const std::string& path, std::string_view tag, 
   return file.readAt(kBytes, body.data(), body.size());
 }
 
+bool PatternFileAppend::open(const std::string& path, std::string_view tag, size_t recordBytes, std::int32_t kept) {
+  tag_ = tag;
+  recordBytes_ = recordBytes;
+  bytes_.clear();
+  std::vector<std::uint8_t> head(PatternFileHeader::kBytes);
+  std::int32_t count = -1;
+  if (kept < 0 || recordBytes == 0 || !file_.open(path, BinaryFile::Mode::ReadWrite)) return false;
+  const auto size = file_.size();
+  ByteReader in(head);
+  at_ = PatternFileHeader::kBytes + static_cast<std::uint64_t>(kept) * recordBytes;
+  if (!size || *size < at_ || !file_.readAt(0, head.data(), head.size()) || !PatternFileHeader::read(in, tag, count) ||
+      count != kept) {
+    (void)file_.close();
+    return false;
+  }
+  return true;
+}
+
+bool PatternFileAppend::flush() {
+  if (!file_.isOpen() || !file_.writeAt(at_, bytes_.data(), bytes_.size())) return false;
+  at_ += bytes_.size();
+  bytes_.clear();
+  return true;
+}
+
+bool PatternFileAppend::flushIfFull() { return bytes_.size() < (size_t{1} << 20) || flush(); }
+
+bool PatternFileAppend::finish() {
+  bool ok = flush();
+  const std::uint64_t records = (at_ - PatternFileHeader::kBytes) / recordBytes_;
+  ok = ok && (at_ - PatternFileHeader::kBytes) % recordBytes_ == 0 && records <= 0x7fffffffu && file_.truncate(at_);
+  if (ok) {
+    PatternFileHeader::write(writer_, tag_, static_cast<std::int32_t>(records));
+    ok = file_.writeAt(0, bytes_.data(), bytes_.size());
+    bytes_.clear();
+  }
+  return file_.close() && ok;
+}
+
 }  // namespace mh

@@ -150,6 +150,21 @@ std::vector<std::uint8_t> PatternLibrary::indexFileBytes(const std::vector<Patte
 bool PatternLibrary::writeIndex(const std::string& path) const {
   PatternIndexRecord record;
   if (mode() == Mode::Memory) return false;
+  // Records never change once appended: the index the warehouse was opened from keeps its records
+  // and gets only the new ones.
+  const int kept = warehouse_ != nullptr ? warehouse_->recordsReadFrom(path) : -1;
+  if (kept >= 0 && kept <= entryCount()) {
+    PatternFileAppend append;
+    if (append.open(path, kPatternIndexTag, PatternIndexRecord::kBytes, kept)) {
+      bool ok = true;
+      for (int n = kept; ok && n < entryCount(); ++n) {
+        ok = store_->indexRecord(n, record);
+        if (ok) record.write(append.out());
+        ok = ok && append.flushIfFull();
+      }
+      return ok && append.finish();
+    }
+  }
   // Written a piece at a time: the index of millions of entries never sits in memory as bytes.
   ReplacingFile out(path);
   if (!out.open()) return false;

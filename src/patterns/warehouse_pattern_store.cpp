@@ -30,6 +30,7 @@ WarehousePatternStore::~WarehousePatternStore() { (void)close(); }
 
 bool WarehousePatternStore::open(const std::string& warehousePath, const std::string& indexPath) {
   forgetFound();
+  indexPath_.clear();
   directory_ = directoryOf(warehousePath);
   warehouse_ = std::make_unique<WarehouseVolumes>();
   if (!readRecords(indexPath) || !warehouse_->open(warehousePath)) {
@@ -40,6 +41,7 @@ bool WarehousePatternStore::open(const std::string& warehousePath, const std::st
   // The buckets are laid at the first find that needs them: with write-back the prints answer.
   bucketsStale_ = true;
   openCount_ = count();
+  indexPath_ = indexPath;
   changed_.assign(records_.size(), false);
   return true;
 }
@@ -57,6 +59,7 @@ bool WarehousePatternStore::readRecords(const std::string& indexPath) {
 
 bool WarehousePatternStore::create(const std::string& warehousePath) {
   forgetFound();
+  indexPath_.clear();
   directory_ = directoryOf(warehousePath);
   warehouse_ = std::make_unique<WarehouseVolumes>();
   if (warehouse_->create(warehousePath)) return true;
@@ -304,6 +307,8 @@ std::uint64_t printsCheck(std::span<const std::uint64_t> prints, std::uint64_t c
 size_t WarehousePatternStore::loadPrints(const std::string& path) {
   constexpr size_t kTrailer = 5;  // count, the data file's entries, bytes and check, then the check
   constexpr size_t kWord = sizeof(std::uint64_t);
+  printsPath_.clear();
+  printsKept_ = 0;
   BinaryFile file;
   const auto size = !path.empty() && file.open(path, BinaryFile::Mode::ReadOnly) ? file.size() : std::nullopt;
   if (!size || records_.empty() || *size % kWord != 0 || *size < kTrailer * kWord) return 0;
@@ -321,6 +326,7 @@ size_t WarehousePatternStore::loadPrints(const std::string& path) {
     check = printsCheck(piece, check);
     if (at < count) prints_.append(std::span(piece).first(static_cast<size_t>(std::min<std::uint64_t>(count - at, piece.size()))));
   }
+  const std::uint64_t bodyCheck = check;
   check = printsCheck(std::span(trailer).first(kTrailer - 1), check);
   // Prints of another library would answer finds wrongly: its ends must agree with the keys.
   std::uint64_t first = 0;
@@ -333,25 +339,40 @@ size_t WarehousePatternStore::loadPrints(const std::string& path) {
   }
   if (body == records_.size())
     dataStamp_ = DataFileStamp{static_cast<std::int32_t>(trailer[1]), trailer[2], trailer[3]};
+  if (body == count) {
+    printsPath_ = path;
+    printsKept_ = count;
+    printsKeptCheck_ = bodyCheck;
+  }
   return count;
 }
 
 bool WarehousePatternStore::writePrints(const std::string& path, const DataFileStamp& data) const {
   static_assert(std::endian::native == std::endian::little, "prints are stored little-endian as they lie");
   // Written a piece at a time: the prints of millions of entries never sit in memory twice.
+  // Prints never change, so the file they were taken from keeps them and gets only the new ones
+  // and a new end (count, stamp, check) in place. Until that end is written whole the file's last
+  // words do not read as an end whose check holds, so a program killed meanwhile leaves a file
+  // that is passed over, as a missing one is.
   ReplacingFile out(path);
-  if (!out.open()) return false;
+  BinaryFile inPlace;
+  const bool append = !printsPath_.empty() && path == printsPath_ && printsKept_ <= prints_.count() &&
+                      inPlace.open(path, BinaryFile::Mode::ReadWrite);
+  if (!append && !out.open()) return false;
+  BinaryFile& file = append ? inPlace : out.file();
   std::vector<std::uint64_t> piece;
-  std::uint64_t check = kPrintsCheckStart;
-  std::uint64_t at = 0;
-  auto write = [&] {
+  std::uint64_t check = append ? printsKeptCheck_ : kPrintsCheckStart;
+  std::uint64_t at = append ? printsKept_ * sizeof(std::uint64_t) : 0;
+  // The end goes in one write with the last prints, its check after the words it covers.
+  auto write = [&](bool end = false) {
     check = printsCheck(piece, check);
-    const bool ok = out.file().writeAt(at, piece.data(), piece.size() * sizeof(std::uint64_t));
+    if (end) piece.push_back(check);
+    const bool ok = file.writeAt(at, piece.data(), piece.size() * sizeof(std::uint64_t));
     at += piece.size() * sizeof(std::uint64_t);
     piece.clear();
     return ok;
   };
-  for (size_t n = 0; n < prints_.count(); ++n) {
+  for (size_t n = append ? printsKept_ : 0; n < prints_.count(); ++n) {
     std::uint64_t print = 0;
     if (!prints_.print(n, print)) return false;
     piece.push_back(print);
@@ -361,9 +382,9 @@ bool WarehousePatternStore::writePrints(const std::string& path, const DataFileS
   piece.push_back(static_cast<std::uint64_t>(data.entries));
   piece.push_back(data.bytes);
   piece.push_back(data.check);
-  if (!write()) return false;
-  piece.push_back(check);
-  return write() && out.commit();
+  if (!write(true)) return false;
+  if (!append) return out.commit();
+  return inPlace.truncate(at) && inPlace.close();
 }
 
 bool WarehousePatternStore::enableWriteBack(size_t cacheBytes, const std::string& printsPath) {

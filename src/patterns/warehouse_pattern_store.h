@@ -54,8 +54,9 @@ class WarehousePatternStore final : public PatternStore {
   // writePrints), else from reading the entry's key. False when the warehouse is closed.
   [[nodiscard]] bool enableWriteBack(size_t cacheBytes, const std::string& printsPath = {});
   // Writes the print of every entry, in number order (8 bytes each, little-endian), then their
-  // count and a check over both, to a file replaced whole: a later run reads them instead of every
-  // key. Keys never change and entries are only appended, so the prints of an earlier state of
+  // count and a check over both, to a file replaced whole (or, when it is the file enableWriteBack
+  // took them from, appended to in place): a later run reads them instead of every key. Keys
+  // never change and entries are only appended, so the prints of an earlier state of
   // the same library are a true prefix; a use takes them only when the check holds and the first
   // and last print it takes agree with those entries' keys.
   // The stamp of the data file written by the same finish (entries 0 when none was) goes with
@@ -65,6 +66,11 @@ class WarehousePatternStore final : public PatternStore {
   const DataFileStamp& dataStamp() const { return dataStamp_; }
   // Entries when the store was opened, and whether entry number was added or changed since.
   int openCount() const { return openCount_; }
+  // The records indexPath held when the store was opened from it (its first records, which never
+  // change), or -1 when the store was not opened from that file.
+  int recordsReadFrom(const std::string& indexPath) const {
+    return !indexPath_.empty() && indexPath == indexPath_ ? openCount_ : -1;
+  }
   bool changedSinceOpen(int number) const {
     return number >= openCount_ || changed_[static_cast<size_t>(number)];
   }
@@ -136,6 +142,12 @@ class WarehousePatternStore final : public PatternStore {
   bool wroteWarehouse_ = false;
   std::string error_;
   int openCount_ = 0;
+  std::string indexPath_;  // the index file the store was opened from, if any
+  // The prints file taken whole at the start of write-back, if any: its count of prints and the
+  // check over them, from which writePrints goes on after them instead of writing them again.
+  std::string printsPath_;
+  size_t printsKept_ = 0;
+  std::uint64_t printsKeptCheck_ = 0;
   std::vector<bool> changed_;  // by number below openCount_
   DataFileStamp dataStamp_;
   void markChanged(int number) {

@@ -38,13 +38,16 @@ new_home() {
   echo "$home"
 }
 room_files="idx wp2 wp2_ lb lb_"
+# What a build keeps for the next one beside its warehouses: a run that resumes appends to them in
+# place, so they too must end as the uninterrupted build's.
+kept_files="wp2.aos_ lb.aos_ wp2.aos.idx lb.aos.idx wp2.aos.prints lb.aos.prints"
 
 reference=$(new_home reference)
 start=$(date +%s%N)
 "$cli" build --home "$reference" "${options[@]}" >/dev/null 2>"$scratch/err.txt" ||
   fail "uninterrupted build: $(cat "$scratch/err.txt")"
 whole_ms=$(( ($(date +%s%N) - start) / 1000000 ))
-for ext in $room_files; do [ -s "$reference/k.$ext" ] || fail "reference build wrote no k.$ext"; done
+for ext in $room_files $kept_files; do [ -s "$reference/k.$ext" ] || fail "reference build wrote no k.$ext"; done
 if [ ${#options[@]} -gt 0 ]; then
   plain=$(new_home plain)
   "$cli" build --home "$plain" >/dev/null 2>"$scratch/err.txt" || fail "build without options: $(cat "$scratch/err.txt")"
@@ -73,7 +76,7 @@ for moment in $moments; do
   fi
   "$cli" build --home "$home" "${options[@]}" >/dev/null 2>"$scratch/err.txt" ||
     fail "run $i (killed at $moment ms): the next build failed: $(cat "$scratch/err.txt")"
-  for ext in $room_files; do
+  for ext in $room_files $kept_files; do
     cmp -s "$reference/k.$ext" "$home/k.$ext" || fail "run $i (killed at $moment ms): k.$ext differs from the uninterrupted build"
   done
   rm -rf "$home"

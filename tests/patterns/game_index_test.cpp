@@ -134,6 +134,75 @@ TEST(GameIndexTest, FileRoundTripKeepsEveryEntryByte) {
   EXPECT_EQ(back.pathOf(-1), std::nullopt);
 }
 
+// An index read from a file and appended to writes only its new entries there, and the file ends
+// byte for byte as a whole write of the same entries, whatever the file went through meanwhile:
+// bytes past its count left by an append killed before its count, or a file that no longer holds
+// the entries read (then it is written whole).
+TEST(GameIndexTest, AppendedIndexEndsAsTheWholeWrite) {
+  enum class Meanwhile { Nothing, StaleTail, LongStaleTail, Replaced, Removed };
+  for (const bool packed : {false, true}) {
+    for (const Meanwhile meanwhile :
+         {Meanwhile::Nothing, Meanwhile::StaleTail, Meanwhile::LongStaleTail, Meanwhile::Replaced, Meanwhile::Removed}) {
+      SCOPED_TRACE(testing::Message() << "packed " << packed << ", case " << static_cast<int>(meanwhile));
+      ScratchDir dir;
+      const std::string path = dir.file("x.idx");
+      GameIndex first;
+      for (int n = 0; n < 3; ++n) first.append(sampleEntry("a" + std::to_string(n) + ".sgf", n));
+      ASSERT_TRUE(first.write(path));
+      GameIndex index;
+      if (packed) index.holdPacked();
+      ASSERT_TRUE(index.read(path, "/records/"));
+      Bytes onDisk = test::readFileBytes(path);
+      switch (meanwhile) {
+        case Meanwhile::Nothing: break;
+        case Meanwhile::StaleTail: onDisk.resize(onDisk.size() + 100, 0x5a); break;
+        case Meanwhile::LongStaleTail: onDisk.resize(onDisk.size() + 10 * 662, 0x5a); break;
+        case Meanwhile::Replaced: onDisk[28] = 2; break;
+        case Meanwhile::Removed: break;
+      }
+      if (meanwhile == Meanwhile::Removed) std::filesystem::remove(path);
+      else ASSERT_TRUE(test::writeFileBytes(path, onDisk));
+      for (int n = 3; n < 6; ++n) index.append(sampleEntry("b" + std::to_string(n) + ".sgf", n));
+      ASSERT_TRUE(index.write(path));
+      ASSERT_TRUE(index.write(dir.file("whole.idx")));
+      EXPECT_EQ(test::readFileBytes(path), test::readFileBytes(dir.file("whole.idx")));
+      EXPECT_EQ(test::readFileBytes(path).size(), 32u + 6 * 662);
+      // Written again with nothing new, it stays as it is.
+      ASSERT_TRUE(index.write(path));
+      EXPECT_EQ(test::readFileBytes(path), test::readFileBytes(dir.file("whole.idx")));
+    }
+  }
+}
+
+// An append whose count is never written leaves the file reading as it was.
+TEST(PatternFileAppendTest, RecordsCountOnlyOnceFinished) {
+  ScratchDir dir;
+  const std::string path = dir.file("x.idx");
+  GameIndex index;
+  for (int n = 0; n < 2; ++n) index.append(sampleEntry("a" + std::to_string(n) + ".sgf", n));
+  ASSERT_TRUE(index.write(path));
+  const Bytes before = test::readFileBytes(path);
+  {
+    PatternFileAppend append;
+    EXPECT_FALSE(append.open(path, kGameIndexTag, GameIndexEntry::kSize, 1));  // the count disagrees
+    EXPECT_FALSE(append.open(path, kPatternIndexTag, GameIndexEntry::kSize, 2));  // another kind of file
+    EXPECT_FALSE(append.open(path, kGameIndexTag, GameIndexEntry::kSize + 1, 2));  // shorter than the count
+    ASSERT_TRUE(append.open(path, kGameIndexTag, GameIndexEntry::kSize, 2));
+    sampleEntry("c.sgf", 2).write(append.out());
+    ASSERT_TRUE(append.flushIfFull());
+  }  // dropped unfinished, as a killed program would leave it
+  GameIndex back;
+  ASSERT_TRUE(back.read(path, "/"));
+  EXPECT_EQ(back.count(), 2);
+  EXPECT_EQ(test::readFileBytes(path).size(), before.size());  // a piece below 1 MiB is not written yet
+  PatternFileAppend append;
+  ASSERT_TRUE(append.open(path, kGameIndexTag, GameIndexEntry::kSize, 2));
+  append.out().writeU8(1);  // not a whole record
+  EXPECT_FALSE(append.finish());
+  ASSERT_TRUE(back.read(path, "/"));
+  EXPECT_EQ(back.count(), 2);
+}
+
 // Entries held packed unpack to the bytes they went in with, whatever runs of zeros and other
 // bytes they hold (runs longer than a packed run can say, runs at either end, no zeros at all).
 TEST(PackedGameEntriesTest, EntriesUnpackToTheirBytes) {

@@ -594,7 +594,11 @@ bool Warehouse::remove(std::string_view name) {
 }
 
 bool Warehouse::hasRoomFor(size_t valueBytes) const {
-  const auto directoryBytes = static_cast<std::int64_t>((directory_.size() + 1) * kRecordBytes);
+  // The places of removed numbers count too: a directory written in place keeps them as empty
+  // records, and room taken from them would force it to be written record after record, and
+  // then whole at every later close.
+  const size_t records = std::max(directory_.size(), directory_.numberedSlots()) + 1;
+  const auto directoryBytes = static_cast<std::int64_t>(records * kRecordBytes);
   const std::int64_t value = std::max<std::int64_t>(static_cast<std::int64_t>(valueBytes), minimumPayload_);
   const std::int64_t need = value + directoryBytes + 2 * BlockHeader::kBytes;
   return store_.areaEnd() <= store_.areaLimit() - need;

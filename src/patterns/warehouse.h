@@ -61,7 +61,8 @@ class Warehouse {
   bool close();
 
   // Whether a value of the given size can be put with certainty without the file passing its
-  // reach, the directory (one record more) included: counted as if both went to the end.
+  // reach, the directory (one record more, and the places of removed numbers) included: counted
+  // as if both went to the end.
   bool hasRoomFor(size_t valueBytes) const;
   // The same for replacing the value of a name this warehouse holds: also true when the new value
   // fits in the free blocks together with those of the name's old chain, since put frees that

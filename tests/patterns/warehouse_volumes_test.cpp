@@ -168,6 +168,66 @@ TEST(WarehouseVolumesTest, AFullVolumeKeepsTheValuesThatFitItsFreedBlocks) {
   EXPECT_EQ(directory.size() / 132, first.nameCount() + holes);
 }
 
+// A warehouse filled to its reach in the run that created it, whose first names then move on
+// (to a later volume) while the blocks they free are taken by other values, keeps their places
+// empty in its directory, so that the next run can patch the directory instead of writing it
+// whole; with more than an eighth of the places empty it is written record after record.
+TEST(WarehouseVolumesTest, AVolumeFilledInOneRunKeepsThePlacesOfNamesThatMovedOn) {
+  constexpr std::int64_t kReach = 256 * 1024;
+  for (const int moved : {3, 100, 200}) {
+    SCOPED_TRACE(moved);
+    ScratchDir dir;
+    const std::string path = dir.file("w.aos");
+    std::map<std::string, Bytes> model;
+    {
+      Warehouse w;
+      w.setMinimumPayload(128);
+      w.setAreaLimit(kReach);
+      ASSERT_TRUE(w.create(path));
+      // Filled as a volume is: a new name goes in only while it certainly fits.
+      for (int n = 0; w.hasRoomFor(100); ++n) {
+        model[std::to_string(n)] = filled(100, static_cast<std::uint8_t>(n));
+        ASSERT_TRUE(w.put(std::to_string(n), model[std::to_string(n)]));
+      }
+      for (int n = 0; n < moved; ++n) {
+        ASSERT_TRUE(w.remove(std::to_string(n)));
+        model.erase(std::to_string(n));
+      }
+      // Values that stay grow while they certainly fit, then one into every freed block.
+      for (int n = moved; w.hasRoomFor(1000); ++n) {
+        model[std::to_string(n)] = filled(1000, static_cast<std::uint8_t>(n));
+        ASSERT_TRUE(w.put(std::to_string(n), model[std::to_string(n)]));
+      }
+      const std::string grown = std::to_string(moved);
+      size_t size = model[grown].size();
+      while (w.hasRoomToReplace(grown, size + 1)) ++size;
+      model[grown] = filled(size, 7);
+      ASSERT_TRUE(w.put(grown, model[grown]));
+      ASSERT_TRUE(w.close()) << w.error();
+    }
+    EXPECT_LE(std::filesystem::file_size(path), Warehouse::kHeaderBytes + kReach);
+    Warehouse first;
+    ASSERT_TRUE(first.open(path, true));
+    Bytes directory;
+    ASSERT_TRUE(first.blockStore().readChain(0, directory));
+    size_t holes = 0;
+    bool positional = true;
+    for (size_t r = 0; r < directory.size() / 132; ++r) {
+      const std::string name(reinterpret_cast<const char*>(directory.data() + r * 132));
+      if (name.empty()) ++holes;
+      else positional = positional && name == std::to_string(r);
+    }
+    const bool inPlace = static_cast<size_t>(moved) * 8 <= first.nameCount() + static_cast<size_t>(moved);
+    EXPECT_EQ(positional, inPlace) << first.nameCount() << " names";
+    EXPECT_EQ(holes, inPlace ? static_cast<size_t>(moved) : 0u);
+    Bytes got;
+    for (const auto& [name, value] : model) {
+      ASSERT_TRUE(first.get(name, got)) << name;
+      EXPECT_EQ(got, value) << name;
+    }
+  }
+}
+
 // A new warehouse at a path removes the volumes of an earlier one, which would otherwise be taken
 // for its own when it is opened again.
 TEST(WarehouseVolumesTest, CreateRemovesTheVolumesOfAnEarlierWarehouse) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <new>
 
 #include "model/board_transform.h"
 
@@ -149,20 +151,16 @@ bool turnedKeyPrint(const BoardSnapshot& s, int side, int kind, std::uint64_t& p
 
 void KeyPrintTable::clear() {
   count_ = 0;
-  absent_.fill(Absent{});
-  tops_.clear();
   prints_.clear();
   whole_ = true;
-  slots_.clear();
-  slots_.shrink_to_fit();
-  seen_.clear();
-  seen_.shrink_to_fit();
+  slots_.release();
+  seen_.release();
+  numberBits_ = 32;
+  tagMask_ = 0;
 }
 
 void KeyPrintTable::reserve(size_t count, size_t room) {
-  const size_t most = std::max(count, room);
-  tops_.reserve(most);
-  prints_.reserve(most);
+  prints_.reserve(std::max(count, room));
   // Two thirds full at most, so that appends do not lay the slots out again at once.
   const size_t want = roundedSize(count / 2 * 3 + 1);
   if (slots_.size() * 3 < count * 4) layOut(want);
@@ -170,15 +168,17 @@ void KeyPrintTable::reserve(size_t count, size_t room) {
 
 size_t KeyPrintTable::roundedSize(size_t size) { return std::max<size_t>(64, (size + 63) / 64 * 64); }
 
-void KeyPrintTable::grow() { layOut(slots_.empty() ? 1024 : roundedSize(slots_.size() / 2 * 3)); }
+void KeyPrintTable::grow() { layOut(slots_.size() == 0 ? 1024 : roundedSize(slots_.size() / 2 * 3)); }
 
 void KeyPrintTable::layOut(size_t size) {
   // The old slots go first: all prints are placed again anyway, and holding both tables at once
   // would add half again to the largest table a build holds.
-  slots_ = {};
-  seen_ = {};
-  slots_.assign(size, -1);
-  seen_.assign(size / 8, 0);
+  slots_.release();
+  seen_.release();
+  if (!slots_.allocate(size) || !seen_.allocate(size / 8)) throw std::bad_alloc();
+  // Numbers up to the slot count fit (the table is never full); the bits left carry the tag.
+  numberBits_ = std::min(32u, static_cast<unsigned>(std::bit_width(size)));
+  tagMask_ = numberBits_ >= 32 ? 0 : ~std::uint32_t{0} << numberBits_;
   // Spilled pages are read back in order into a buffer of their own: a check in place may use
   // the window.
   std::unique_ptr<std::uint64_t[]> buffer;
@@ -194,7 +194,7 @@ void KeyPrintTable::layOut(size_t size) {
     const size_t items = std::min(kPage, count_ - p * kPage);
     for (size_t i = 0; i < items; ++i) {
       if (i + kAhead < items) {
-        __builtin_prefetch(&slots_[slotOf(prints[i + kAhead])]);
+        prefetchSlot(prints[i + kAhead]);
         prefetch(prints[i + kAhead]);
       }
       place(static_cast<std::int32_t>(p * kPage + i), prints[i]);
@@ -202,21 +202,12 @@ void KeyPrintTable::layOut(size_t size) {
   }
 }
 
-void KeyPrintTable::place(std::int32_t number, std::uint64_t sought) {
-  if (sought == 0) return;
-  seen_[seenWord(sought)] |= seenMask(sought);
-  const std::uint16_t top = topOf(sought);
-  for (size_t i = slotOf(sought);; i = nextSlot(i)) {
-    const std::int32_t at = slots_[i];
-    if (at < 0) {
-      slots_[i] = number;
-      return;
-    }
-    // Numbers arrive in ascending order, so the first one placed for a print is the smallest.
-    // Equal top bits are mostly a different print: only the full print decides.
-    std::uint64_t other = 0;
-    if (tops_[static_cast<size_t>(at)] == top && prints_.one(static_cast<size_t>(at), other) && other == sought) return;
-  }
+void KeyPrintTable::place(std::int32_t number, std::uint64_t print) {
+  if (print == 0) return;
+  seen_[seenWord(print)] |= seenMask(print);
+  size_t i = slotOf(print);
+  while (slots_[i] != 0) i = nextSlot(i);
+  slots_[i] = tagOf(print) | static_cast<std::uint32_t>(number + 1);
 }
 
 bool KeyPrintTable::print(size_t number, std::uint64_t& out) const {
@@ -225,30 +216,14 @@ bool KeyPrintTable::print(size_t number, std::uint64_t& out) const {
 
 void KeyPrintTable::push(std::uint64_t print) {
   prints_.push_back(print);
-  tops_.push_back(topOf(print));
   ++count_;
-}
-
-bool KeyPrintTable::provedAbsent(std::uint64_t print) const {
-  for (const Absent& a : absent_)
-    if (a.print == print && a.count + 1 == count_) return true;
-  return false;
 }
 
 void KeyPrintTable::append(std::uint64_t print) {
   push(print);
   // At most three quarters full: probes stay short.
-  if (count_ * 4 > slots_.size() * 3) {
-    grow();
-  } else if (print != 0 && provedAbsent(print)) {
-    // No number has the print: it goes to the first free slot, where place would put it.
-    seen_[seenWord(print)] |= seenMask(print);
-    size_t i = slotOf(print);
-    while (slots_[i] >= 0) i = nextSlot(i);
-    slots_[i] = static_cast<std::int32_t>(count_ - 1);
-  } else {
-    place(static_cast<std::int32_t>(count_ - 1), print);
-  }
+  if (count_ * 4 > slots_.size() * 3) grow();
+  else place(static_cast<std::int32_t>(count_ - 1), print);
 }
 
 void KeyPrintTable::append(std::span<const std::uint64_t> prints) {
@@ -258,46 +233,39 @@ void KeyPrintTable::append(std::span<const std::uint64_t> prints) {
   constexpr size_t kAhead = 16;
   for (size_t i = 0; i < prints.size(); ++i) {
     if (i + kAhead < prints.size()) {
-      const std::uint64_t ahead = prints[i + kAhead];
-      __builtin_prefetch(&slots_[slotOf(ahead)]);
-      prefetch(ahead);
+      prefetchSlot(prints[i + kAhead]);
+      prefetch(prints[i + kAhead]);
     }
     place(static_cast<std::int32_t>(first + i), prints[i]);
   }
 }
 
 std::int32_t KeyPrintTable::find(std::uint64_t print) const {
-  if (print == 0 || slots_.empty()) return -1;
+  if (print == 0 || slots_.size() == 0) return -1;
   // Most looked-up prints are not there: one filter word answers that without walking the slots.
-  if (!maybeSeen(print)) {
-    noteAbsent(print);
-    return -1;
-  }
-  const std::uint16_t top = topOf(print);
+  if (!maybeSeen(print)) return -1;
+  const std::uint32_t tag = tagOf(print);
   for (size_t i = slotOf(print);; i = nextSlot(i)) {
-    const std::int32_t at = slots_[i];
-    if (at < 0) {
-      noteAbsent(print);
-      return -1;
-    }
-    if (tops_[static_cast<size_t>(at)] == top) return at;
+    const std::uint32_t slot = slots_[i];
+    if (slot == 0) return -1;
+    if ((slot & tagMask_) == tag) return numberIn(slot);
   }
 }
 
 bool KeyPrintTable::findExact(std::uint64_t print, std::int32_t& number) const {
   number = -1;
   if (!whole_) return false;
-  if (print == 0 || slots_.empty()) return true;
+  if (print == 0 || slots_.size() == 0) return true;
   if (!maybeSeen(print)) return true;
-  const std::uint16_t top = topOf(print);
+  const std::uint32_t tag = tagOf(print);
   for (size_t i = slotOf(print);; i = nextSlot(i)) {
-    const std::int32_t at = slots_[i];
-    if (at < 0) return true;
+    const std::uint32_t slot = slots_[i];
+    if (slot == 0) return true;
+    if ((slot & tagMask_) != tag) continue;
     std::uint64_t other = 0;
-    if (tops_[static_cast<size_t>(at)] != top) continue;
-    if (!prints_.one(static_cast<size_t>(at), other)) return false;
+    if (!prints_.one(static_cast<size_t>(numberIn(slot)), other)) return false;
     if (other == print) {
-      number = at;
+      number = numberIn(slot);
       return true;
     }
   }

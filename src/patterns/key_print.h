@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/board_snapshot.h"
-#include "platform/growing_pages.h"
+#include "platform/paged_array.h"
 #include "platform/spilled_pages.h"
 
 namespace mh {
@@ -49,15 +49,16 @@ class StonePrints {
   bool usable_ = false;
 };
 
-// Entry numbers by print: the smallest number for each print, in open addressing. A lookup that
-// misses proves that no entry has that print.
+// Entry numbers by print, in open addressing: a find meets the smallest number of each print
+// first. A lookup that misses proves that no entry has that print.
 //
-// Memory holds only the slots, a bit filter and the top 16 bits of each number's print, 9 to 12
-// bytes an entry; the full prints go, a page at a time, to an unnamed scratch file once
-// spillTo is called (they stay in memory where no such file can be made). Placing prints again
-// when the slots grow reads them back in order. A find compares the top bits only: the number it
-// gives is almost always that of the print sought, and findExact settles the rare case where it
-// is not by reading the full prints.
+// Memory holds only the slots and a bit filter, 6.7 to 10 bytes an entry. A slot is 32 bits: the
+// number in the low bits, as many as the slot count needs, and a tag of the print in the rest
+// (10 bits at 3 million entries, 7 at 20 million, 5 at 100 million). The full prints go, a page
+// at a time, to an unnamed scratch file once spillTo is called (they stay in memory where no such
+// file can be made). Placing prints again when the slots grow reads them back in order. A find
+// compares tags only: the number it gives is almost always that of the print sought, and
+// findExact settles the rare case where it is not by reading the full prints.
 class KeyPrintTable {
  public:
   void clear();
@@ -69,21 +70,21 @@ class KeyPrintTable {
   // The same for many numbers in a row; their slots are fetched ahead, so that placing millions
   // of prints read from a file does not wait on memory one print after another.
   void append(std::span<const std::uint64_t> prints);
-  // The smallest number whose print has print's top 16 bits among those that may have print, or
-  // -1 when no entry has print. Mostly the number of print itself (see findExact).
+  // The smallest number whose print has print's tag among those that may have print, or -1 when
+  // no entry has print. Mostly the number of print itself (see findExact).
   std::int32_t find(std::uint64_t print) const;
   // The smallest number recorded with exactly print, or -1. False when a full print it needs
   // cannot be read back.
   [[nodiscard]] bool findExact(std::uint64_t print, std::int32_t& number) const;
   // Starts fetching what a find of print reads first; finds that follow at once then overlap.
   void prefetch(std::uint64_t print) const {
-    if (seen_.empty()) return;
+    if (seen_.size() == 0) return;
     __builtin_prefetch(&seen_[seenWord(print)]);
   }
   // Starts fetching the first slot of print as well: what a find that passes the filter reads next,
   // and where an append of print goes.
   void prefetchSlot(std::uint64_t print) const {
-    if (slots_.empty()) return;
+    if (slots_.size() == 0) return;
     __builtin_prefetch(&slots_[slotOf(print)]);
   }
   size_t count() const { return count_; }
@@ -93,6 +94,9 @@ class KeyPrintTable {
   // False once the slots had to be laid out without some print that could not be read back:
   // from then on a miss proves nothing.
   bool whole() const { return whole_; }
+  // Whether two prints carry the same tag in the slots as laid out now (a find of one may name
+  // the other's number).
+  bool sameTag(std::uint64_t a, std::uint64_t b) const { return tagOf(a) == tagOf(b); }
 
   // From now on, full pages of prints go to a file without a name in directory (those already
   // full go at once). False, nothing changed, when no such file can be made there.
@@ -101,24 +105,31 @@ class KeyPrintTable {
   size_t pagesHeld() const { return prints_.pagesHeld(); }
   // Bytes held, for memory accounting.
   size_t bytes() const {
-    return tops_.bytes() + prints_.bytes() + slots_.capacity() * sizeof(std::int32_t) +
-           seen_.capacity() * sizeof(std::uint64_t);
+    return prints_.bytes() + slots_.size() * sizeof(std::uint32_t) + seen_.size() * sizeof(std::uint64_t);
   }
 
  private:
-  static std::uint16_t topOf(std::uint64_t print) { return static_cast<std::uint16_t>(print >> 48); }
   // A print's first slot: its low half scaled to the slots, so that the table can grow by half
   // rather than double (a doubled table stands three eighths full right after it grows).
   size_t slotOf(std::uint64_t print) const {
     return static_cast<size_t>((std::uint64_t{static_cast<std::uint32_t>(print)} * slots_.size()) >> 32);
   }
   size_t nextSlot(size_t i) const { return i + 1 == slots_.size() ? 0 : i + 1; }
+  // The tag bits of a slot for print: the lowest bits of its high half, which neither the slot
+  // nor the filter word depends on.
+  std::uint32_t tagOf(std::uint64_t print) const {
+    return (static_cast<std::uint32_t>(print >> 32) << (numberBits_ & 31)) & tagMask_;
+  }
+  // The number a filled slot holds (a slot of 0 is empty).
+  std::int32_t numberIn(std::uint32_t slot) const { return static_cast<std::int32_t>((slot & ~tagMask_) - 1); }
   // A slot count: a multiple of 64, so that the filter holds whole words.
   static size_t roundedSize(size_t size);
   void grow();
   // Lays out the slots anew for size entries and places every print again.
   void layOut(size_t size);
-  void place(std::int32_t number, std::uint64_t sought);
+  // Puts number in the first free slot from print's own: an equal print placed before stays
+  // ahead of it on every walk, so finds still meet the smallest number first.
+  void place(std::int32_t number, std::uint64_t print);
   // Stores number count()'s print without placing it.
   void push(std::uint64_t print);
   // The filter word of print: its high half scaled to the words held, independent of the low
@@ -136,31 +147,18 @@ class KeyPrintTable {
   }
 
   size_t count_ = 0;
-  GrowingPages<std::uint16_t> tops_;  // top bits of each print, by number
   // Full prints by number, read back a page at a time.
   SpilledPages<std::uint64_t> prints_;
   bool whole_ = true;
-  std::vector<std::int32_t> slots_;  // numbers, -1 empty
+  // Number + 1 in the low numberBits_ bits, the tag above; 0 empty. Mapped memory of its own, so
+  // that the slots of a table laid out again go back to the system at once.
+  PagedArray<std::uint32_t> slots_;
+  unsigned numberBits_ = 32;
+  std::uint32_t tagMask_ = 0;
   // A filter of 8 bits a slot, two bits set in one word for each print seen: a clear bit proves
   // a print absent in one read. Two bits in one word let through about 1.5 to 3 % of absent
   // prints at the table's fill, fewer than one bit in twice the memory did.
-  std::vector<std::uint64_t> seen_;
-  // The prints the last finds proved absent, each with the count of prints at the time. A build
-  // appends the print of a new position right after finding it absent: while the count is
-  // unchanged, its append goes straight to the first free slot, without reading the top bits of
-  // every number on the way (each a cache miss in a large table).
-  struct Absent {
-    std::uint64_t print = 0;
-    size_t count = SIZE_MAX;
-  };
-  mutable std::array<Absent, 8> absent_{};
-  mutable size_t absentNext_ = 0;
-  void noteAbsent(std::uint64_t print) const {
-    absent_[absentNext_] = Absent{print, count_};
-    absentNext_ = (absentNext_ + 1) % absent_.size();
-  }
-  // Whether number count() - 1's print was proved absent before it was pushed.
-  bool provedAbsent(std::uint64_t print) const;
+  PagedArray<std::uint64_t> seen_;
 };
 
 }  // namespace mh

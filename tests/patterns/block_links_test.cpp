@@ -21,6 +21,7 @@ TEST(BlockLinksTest, AgreesWithAMapThroughSetsAndRemovals) {
       {"neighbouring blocks of chains", 3000, 1, 40000},
       {"spread indices", 3000, 977, 40000},
       {"large indices", 500, 1u << 20, 10000},
+      {"the first and the largest index", 2, 0xfffffffeu, 400},
   };
   for (const auto& row : rows) {
     std::mt19937 random(7);

@@ -46,6 +46,10 @@ class PatternStore {
   // Entry number where it already lies in memory, for reading without a copy; nullptr when it
   // would have to be read.
   virtual const PatternEntry* peek(int /*number*/) const { return nullptr; }
+  // The numbers peek answers for, ascending, into out, when the store keeps only some of its
+  // entries in memory and can list them: a walk over every number then asks peek only about
+  // those. False when peek has to be asked about each number.
+  virtual bool peekableNumbers(std::vector<std::int32_t>& /*out*/) const { return false; }
   // Entry number opened for a change in place; endUpdate stores the change. nullptr when the
   // entry cannot be read or the store is read-only.
   virtual PatternEntry* beginUpdate(int number) = 0;

@@ -37,6 +37,11 @@ class WarehousePatternStore final : public PatternStore {
   // An encoding of any size is stored whole.
   bool store(int number, const PatternEntry& entry) override;
   const PatternEntry* peek(int number) const override { return cache_ ? cache_->find(number) : nullptr; }
+  bool peekableNumbers(std::vector<std::int32_t>& out) const override {
+    out.clear();
+    if (cache_) cache_->heldNumbers(out);
+    return true;
+  }
   PatternEntry* beginUpdate(int number) override;
   bool endUpdate(int number) override;
   unsigned turnsThatMayHold(const BoardSnapshot& snapshot, int side) const override;

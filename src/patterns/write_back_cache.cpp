@@ -168,6 +168,13 @@ void WriteBackCache::compactClock() {
   hand_ = 0;
 }
 
+void WriteBackCache::heldNumbers(std::vector<std::int32_t>& out) const {
+  const size_t from = out.size();
+  for (const Holder& h : pool_)
+    if (h.number >= 0) out.push_back(h.number);
+  std::sort(out.begin() + static_cast<std::ptrdiff_t>(from), out.end());
+}
+
 bool WriteBackCache::flush() {
   std::vector<std::int32_t> changed;
   for (const Holder& h : pool_)

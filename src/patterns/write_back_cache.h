@@ -79,6 +79,8 @@ class WriteBackCache {
   // Writes out and drops entries until the held bytes are under the limit; false when a store
   // failed (that entry stays held and is tried again later).
   [[nodiscard]] bool evict();
+  // The numbers of every held entry, ascending, appended to out.
+  void heldNumbers(std::vector<std::int32_t>& out) const;
   // Stores every changed entry, in number order, keeping them held. False when a store failed.
   [[nodiscard]] bool flush();
 

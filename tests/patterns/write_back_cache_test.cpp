@@ -127,6 +127,34 @@ TEST(WriteBackCache, AccountsForChangedAndReplacedEntries) {
 }
 
 
+// The listing of held numbers that a walk over every number trusts instead of asking find: it
+// must name exactly the entries find knows, ascending, through holds, changes, evictions and the
+// reuse of freed holders, since an entry it left out would be taken from its stale stored value.
+TEST(WriteBackCache, ListsExactlyTheHeldNumbersInOrder) {
+  constexpr int kNumbers = 200;
+  Sink sink;
+  WriteBackCache cache(bytesOf(24), sink.fn());
+  unsigned seed = 7;
+  const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+  for (int step = 0; step < 600; ++step) {
+    const int n = static_cast<int>(next() % kNumbers);
+    if (next() % 3 == 0 && cache.beginChange(n) != nullptr) {
+      ASSERT_TRUE(cache.endChange(n));
+    } else {
+      cache.hold(n, entryOf(n, 1 + static_cast<int>(next() % 4)));
+      ASSERT_TRUE(cache.evict());
+    }
+    std::vector<std::int32_t> expected;
+    for (int m = 0; m < kNumbers; ++m)
+      if (cache.find(m) != nullptr) expected.push_back(m);
+    std::vector<std::int32_t> listed{-5};  // appended to, not replaced
+    cache.heldNumbers(listed);
+    ASSERT_EQ(std::vector<std::int32_t>(listed.begin() + 1, listed.end()), expected) << "step " << step;
+  }
+  EXPECT_FALSE(sink.order.empty()) << "the limit was passed and holders were reused";
+}
+
+
 // A new entry made on spare buffers must have every capacity it would have had without them:
 // what it counts against the limit decides when entries are written out, and so the warehouse.
 TEST(SpareEntryLists, NewEntriesKeepTheCapacitiesTheyWouldHaveHad) {

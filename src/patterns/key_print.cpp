@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <new>
 
 #include "model/board_transform.h"
@@ -34,6 +35,10 @@ constexpr int kSide = 19;
 constexpr int kPoints = kSide * kSide;
 
 std::uint64_t nonZero(std::uint64_t print) { return print == 0 ? 1 : print; }
+
+// Two 64-bit sums side by side, added as one (wrapping, as the sums do one by one).
+// Read straight from a line of keys, hence may_alias.
+using KeyPair = std::uint64_t __attribute__((vector_size(16), may_alias));
 
 // The stone keys of a 19 x 19 board looked up instead of mixed: for each colour and point, the
 // key of the point itself and of its image under each of the seven turns. A build takes the
@@ -87,7 +92,11 @@ void keyPrints(const BoardSnapshot& s, int side, std::array<std::uint64_t, 8>& p
     return;
   }
   const std::uint64_t head = headKey(s, side);
-  std::uint64_t sums[8] = {head, head, head, head, head, head, head, head};
+  // The eight sums go in pairs, two to a vector register: a stone's line of keys is then four
+  // loads and four adds, where one sum at a time took a load and an add in memory each.
+  static_assert(sizeof(StoneKeys19::Keys) == 4 * sizeof(KeyPair) && offsetof(StoneKeys19::Keys, plain) == 56);
+  const KeyPair start = {head, head};
+  KeyPair s0 = start, s1 = start, s2 = start, s3 = start;
   const size_t blacks = s.blackCount < 0 ? 0 : static_cast<size_t>(s.blackCount);
   const StoneKeys19& keys = stoneKeys19();
   for (size_t i = 0; i < s.points.size(); ++i) {
@@ -98,11 +107,17 @@ void keyPrints(const BoardSnapshot& s, int side, std::array<std::uint64_t, 8>& p
       prints[7] = keyPrintOf(s, side);
       return;
     }
-    const StoneKeys19::Keys& k = keys.keys[i < blacks ? 0 : 1][p];
-    for (int kind = 0; kind < 7; ++kind) sums[kind] += k.kinds[kind];
-    sums[7] += k.plain;
+    const auto* line = reinterpret_cast<const KeyPair*>(&keys.keys[i < blacks ? 0 : 1][p]);
+    s0 += line[0];
+    s1 += line[1];
+    s2 += line[2];
+    s3 += line[3];
   }
-  for (int kind = 0; kind < 8; ++kind) prints[static_cast<size_t>(kind)] = nonZero(sums[kind]);
+  const KeyPair sums[4] = {s0, s1, s2, s3};
+  for (size_t j = 0; j < 4; ++j) {
+    prints[2 * j] = nonZero(sums[j][0]);
+    prints[2 * j + 1] = nonZero(sums[j][1]);
+  }
 }
 
 void StonePrints::reset(const BoardSnapshot& s) {

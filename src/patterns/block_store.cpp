@@ -604,6 +604,12 @@ bool BlockStore::planChain(std::int64_t n, std::vector<size_t>& taken, BlockHead
   return true;
 }
 
+bool BlockStore::chainFits(std::int64_t n) const {
+  if (n <= freePayload_) return true;
+  // The room planChain would take: every free block, then a fresh block for the rest.
+  return areaEnd_ + std::max<std::int64_t>(n - freePayload_, minPayload_) + BlockHeader::kBytes <= areaLimit_;
+}
+
 std::int32_t BlockStore::writeChain(std::uint64_t size, const ChainSource& source) {
   return writeChainAfter(-1, size, source);
 }

@@ -123,6 +123,9 @@ class BlockStore {
   // The payload bytes of all free blocks together: a chain of up to that many bytes is written
   // without growing the file.
   std::int64_t freePayload() const { return freePayload_; }
+  // Whether writeChain finds room for a value of n bytes now: in the free blocks, or with them
+  // and a fresh block at the end (of at least the minimum payload) that ends within the limit.
+  bool chainFits(std::int64_t n) const;
   // The payload bytes of the blocks of the chain at start, or -1 when it does not collect.
   std::int64_t chainSpace(std::int32_t start) const;
 

@@ -679,17 +679,8 @@ bool Warehouse::writeDirectory() {
   }
   // A new file has no blocks yet; otherwise the old directory chain at 0 is released first.
   if (store_.blockCount() != 0 && !store_.freeChain(0)) return false;
-  // Names 0, 1, 2... with few holes are written in place, an empty record at each hole, so that
-  // the next close can patch them, when the holes' records certainly fit within the reach; any
-  // other directory is written record after record, which the room kept for it always holds.
   const size_t slots = directory_.numberedSlots();
-  const auto inPlaceBytes = static_cast<std::int64_t>(slots * kRecordBytes);
-  const bool inPlace =
-      directory_.onlyNumbered() && directory_.size() > 0 && slots - directory_.size() <= slots / 8 &&
-      (store_.freePayload() >= inPlaceBytes ||
-       store_.areaEnd() + std::max<std::int64_t>(inPlaceBytes - store_.freePayload(), store_.minimumPayload()) +
-               BlockHeader::kBytes <=
-           store_.areaLimit());
+  const bool inPlace = inPlaceRecordsFit();
   holesInPlace_ = inPlace && directory_.size() != slots;
   // The records are handed to the block store a piece at a time: a directory of a million names
   // is 132 MB that never needs to be in memory at once.
@@ -697,6 +688,12 @@ bool Warehouse::writeDirectory() {
   DirectoryRecords source(directory_, 0, inPlace);
   // The freed block at offset 0 is the first free block, so the directory starts there again.
   return store_.writeChain(static_cast<std::uint64_t>(records) * kRecordBytes, std::ref(source)) == 0;
+}
+
+bool Warehouse::inPlaceRecordsFit() const {
+  const size_t slots = directory_.numberedSlots();
+  return directory_.onlyNumbered() && directory_.size() > 0 && slots - directory_.size() <= slots / 8 &&
+         store_.chainFits(static_cast<std::int64_t>(slots * kRecordBytes));
 }
 
 bool Warehouse::patchable() const {

@@ -94,6 +94,11 @@ class Warehouse {
 
  private:
   bool writeDirectory();
+  // Whether writeDirectory writes the records in place (record n at n * 132, an empty record at
+  // each hole, so that a later close can patch them): only numbered names, at most one hole in
+  // eight, and room for every slot's record within the store's reach. Any other directory is
+  // written record after record, which the room kept for it always holds.
+  bool inPlaceRecordsFit() const;
   // Whether the directory may be written by patchDirectory: it held names 0 to openNames_ - 1,
   // record n at n * 132, when the warehouse was opened, and now holds 0 to some higher number.
   bool patchable() const;

@@ -992,5 +992,44 @@ TEST(BlockStoreTest, FreeBlocksFarApartAreTakenInFileOrder) {
   }
 }
 
+// chainFits is what lets a directory be written in place only where it certainly fits: it must
+// say yes exactly when writeChain then finds room, at the edges of the free blocks and the limit.
+TEST(BlockStoreTest, ChainFitsExactlyWhenWriteChainFindsRoom) {
+  constexpr std::int64_t kFree = 128;  // the freed middle block's payload
+  const struct {
+    const char* name;
+    std::int64_t bytes;
+    std::int64_t room;  // how far past the area's end the limit lies
+    bool fits;
+  } cases[] = {
+      {"within the free blocks", kFree, 0, true},
+      {"one past them, a minimum fresh block fits", kFree + 1, 128 + BlockHeader::kBytes, true},
+      {"one past them, a minimum fresh block does not", kFree + 1, 128 + BlockHeader::kBytes - 1, false},
+      {"a fresh block above the minimum, just fits", kFree + 500, 500 + BlockHeader::kBytes, true},
+      {"a fresh block above the minimum, one byte short", kFree + 500, 500 + BlockHeader::kBytes - 1, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchDir dir;
+    BinaryFile file;
+    BlockStore store;
+    ASSERT_TRUE(file.open(dir.file("b"), BinaryFile::Mode::Create));
+    ASSERT_TRUE(store.attach(&file, 256, 128));
+    std::int32_t starts[3];
+    for (int i = 0; i < 3; ++i) starts[i] = store.writeChain(filled(100, static_cast<std::uint8_t>(i)));
+    ASSERT_TRUE(store.freeChain(starts[1]));
+    ASSERT_EQ(store.freePayload(), kFree);
+    store.setAreaLimit(store.areaEnd() + c.room);
+    EXPECT_EQ(store.chainFits(c.bytes), c.fits);
+    const Bytes value = filled(static_cast<size_t>(c.bytes), 7);
+    const std::int32_t start = store.writeChain(value);
+    EXPECT_EQ(start >= 0, c.fits);
+    if (start < 0) continue;
+    Bytes got;
+    ASSERT_TRUE(store.readChain(start, got));
+    EXPECT_EQ(got, value);
+  }
+}
+
 }  // namespace
 }  // namespace mh

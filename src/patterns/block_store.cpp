@@ -80,26 +80,41 @@ bool BlockStore::attachKnown(BinaryFile* file, std::int64_t areaStart, std::int3
 }
 
 bool BlockStore::readChainRange(std::int32_t start, std::uint64_t at, std::uint8_t* out, size_t n) const {
+  const ValueRange range{at, out, n};
+  return readChainRanges(start, {&range, 1});
+}
+
+bool BlockStore::readChainRanges(std::int32_t start, std::span<const ValueRange> ranges,
+                                 std::uint64_t* valueBytes) const {
   std::vector<size_t> chain;
   if (file_ == nullptr || !collect(start, chain)) return false;
+  std::vector<size_t> done(ranges.size(), 0);  // bytes of each range read so far
+  size_t first = 0;  // the ranges before it are read whole
+  const auto skipRead = [&] {
+    while (first < ranges.size() && done[first] == ranges[first].n) ++first;
+  };
+  skipRead();
   std::uint64_t valueAt = 0;  // where the current block's bytes begin in the value
   for (size_t idx : chain) {
-    if (n == 0) break;
+    if (first == ranges.size() && valueBytes == nullptr) break;
     const std::int32_t usedCount = usedOnDisk(idx);
     if (usedCount < 0) return false;
-    const auto used = static_cast<std::uint64_t>(usedCount);
-    if (at < valueAt + used) {
-      const std::uint64_t from = at - valueAt;
-      const auto piece = static_cast<size_t>(std::min<std::uint64_t>(used - from, n));
-      if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + offsets_[idx] + BlockHeader::kBytes) + from, out, piece))
+    const std::uint64_t end = valueAt + static_cast<std::uint64_t>(usedCount);
+    for (size_t r = first; r < ranges.size() && ranges[r].at < end; ++r) {
+      const ValueRange& range = ranges[r];
+      const std::uint64_t at = range.at + done[r];
+      if (done[r] == range.n || at >= end) continue;
+      const auto piece = static_cast<size_t>(std::min<std::uint64_t>(end - at, range.n - done[r]));
+      if (!file_->readAt(static_cast<std::uint64_t>(areaStart_ + offsets_[idx] + BlockHeader::kBytes) + (at - valueAt),
+                         range.out + done[r], piece))
         return false;
-      out += piece;
-      at += piece;
-      n -= piece;
+      done[r] += piece;
     }
-    valueAt += used;
+    skipRead();
+    valueAt = end;
   }
-  return n == 0;
+  if (valueBytes != nullptr) *valueBytes = valueAt;
+  return first == ranges.size();
 }
 
 std::int32_t BlockStore::usedIn(size_t idx, const std::uint8_t* raw) const {

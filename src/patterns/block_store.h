@@ -119,6 +119,17 @@ class BlockStore {
   // (nothing gathered may be pending). False when the chain does not collect or the bytes do not
   // all lie in its value.
   [[nodiscard]] bool readChainRange(std::int32_t start, std::uint64_t at, std::uint8_t* out, size_t n) const;
+  // Several ranges of the value read in one walk along the chain, each block's header read once:
+  // n bytes from byte at on into out, the ranges in ascending order of at. With valueBytes, the
+  // walk goes on to the chain's end and gives the value's length. False as readChainRange would
+  // be for any of the ranges.
+  struct ValueRange {
+    std::uint64_t at = 0;
+    std::uint8_t* out = nullptr;
+    size_t n = 0;
+  };
+  [[nodiscard]] bool readChainRanges(std::int32_t start, std::span<const ValueRange> ranges,
+                                     std::uint64_t* valueBytes = nullptr) const;
   size_t freeBlockCount() const { return freeCount_; }
   // The payload bytes of all free blocks together: a chain of up to that many bytes is written
   // without growing the file.

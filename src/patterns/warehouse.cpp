@@ -32,6 +32,23 @@ bool validName(std::string_view name) {
   return !name.empty() && name.size() < Warehouse::kNameBytes && name.find('\0') == std::string_view::npos;
 }
 
+// A directory record: the name, NUL-padded, then the start (-1 in the empty record).
+void encodeRecord(std::string_view name, std::int32_t start, std::uint8_t* out) {
+  std::memset(out, 0, Warehouse::kRecordBytes);
+  std::memcpy(out, name.data(), name.size());
+  std::memcpy(out + Warehouse::kNameBytes, &start, sizeof start);
+}
+
+// The positions a check samples among count (above 0): samples spread from the first on, and the
+// last, each once, ascending.
+std::vector<size_t> spreadOf(size_t count, size_t samples) {
+  std::vector<size_t> positions;
+  for (size_t k = 0; k < samples; ++k) positions.push_back(k * count / samples);
+  positions.push_back(count - 1);
+  positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+  return positions;
+}
+
 // The table beside a warehouse: a 64-byte head, then a body of every block header in file order
 // (size, state with a linked bit, and prev and next for linked blocks, as LEB128 numbers, signed
 // ones zigzagged) and every directory record in the directory's order (its name, a number, as the
@@ -330,62 +347,55 @@ bool Warehouse::tableAgreesWithFile() const {
   // ... and a spread of directory records, the last among them, with nothing after it.
   constexpr size_t kRecordSamples = 16;
   if (holesInPlace_) return recordsInPlaceAgree(kRecordSamples);
-  const size_t records = directory_.recordCount();
-  const size_t live = std::max<size_t>(directory_.size(), 1);
-  std::array<std::uint8_t, kRecordBytes> record{};
-  std::array<std::uint8_t, kRecordBytes> expected{};
-  size_t position = 0;  // of the next live record in the chain
-  size_t sampled = 0;
+  // The empty directory is one record without a name.
+  if (directory_.size() == 0) {
+    const size_t first[] = {0};
+    return recordsAgree(first, 1, [](size_t, const std::uint8_t* record) { return record[0] == 0; });
+  }
+  const std::vector<size_t> positions = spreadOf(directory_.size(), kRecordSamples);
+  // Live record p is the p-th name in the directory's order.
+  std::vector<std::uint8_t> expected(positions.size() * kRecordBytes);
+  size_t position = 0;
+  size_t next = 0;  // the next sample to meet
   std::string spelled;
-  for (size_t r = 0; r < records && sampled <= kRecordSamples; ++r) {
+  for (size_t r = 0; r < directory_.recordCount() && next < positions.size(); ++r) {
     std::string_view name;
     std::int32_t start = -1;
-    if (!directory_.recordAt(r, name, start, spelled)) continue;
-    const size_t wanted = sampled == kRecordSamples ? live - 1 : sampled * live / kRecordSamples;
-    if (position++ != wanted) continue;
-    expected.fill(0);
-    std::memcpy(expected.data(), name.data(), name.size());
-    std::memcpy(expected.data() + kNameBytes, &start, sizeof start);
-    if (!store_.readChainRange(0, static_cast<std::uint64_t>(wanted) * kRecordBytes, record.data(), record.size()) ||
-        record != expected)
-      return false;
-    // Several samples may fall on one record of a short directory.
-    while (sampled <= kRecordSamples &&
-           (sampled == kRecordSamples ? live - 1 : sampled * live / kRecordSamples) == wanted)
-      ++sampled;
+    if (!directory_.recordAt(r, name, start, spelled) || position++ != positions[next]) continue;
+    encodeRecord(name, start, expected.data() + next++ * kRecordBytes);
   }
-  // The empty directory is one record without a name.
-  if (directory_.size() == 0 &&
-      (!store_.readChainRange(0, 0, record.data(), record.size()) || record[0] != 0))
-    return false;
-  std::uint8_t beyond = 0;
-  return (directory_.size() == 0 || sampled > kRecordSamples) &&
-         !store_.readChainRange(0, static_cast<std::uint64_t>(live) * kRecordBytes, &beyond, 1);
+  return next == positions.size() &&
+         recordsAgree(positions, directory_.size(), [&](size_t k, const std::uint8_t* record) {
+           return std::memcmp(record, expected.data() + k * kRecordBytes, kRecordBytes) == 0;
+         });
 }
 
 bool Warehouse::recordsInPlaceAgree(size_t samples) const {
   // Record n lies at n * 132, an empty one where n is not a name.
   const size_t records = directory_.numberedSlots();
   if (records == 0) return false;
-  std::array<std::uint8_t, kRecordBytes> record{};
+  const std::vector<size_t> positions = spreadOf(records, samples);
   std::array<std::uint8_t, kRecordBytes> expected{};
-  for (size_t k = 0; k <= samples; ++k) {
-    const size_t n = k == samples ? records - 1 : k * records / samples;
-    const std::int32_t start = directory_.numberedStart(n);
-    expected.fill(0);
-    std::int32_t stored = -1;
-    if (start != WarehouseDirectory::kNoStart) {
-      const std::string name = std::to_string(n);
-      std::memcpy(expected.data(), name.data(), name.size());
-      stored = start;
-    }
-    std::memcpy(expected.data() + kNameBytes, &stored, sizeof stored);
-    if (!store_.readChainRange(0, static_cast<std::uint64_t>(n) * kRecordBytes, record.data(), record.size()) ||
-        record != expected)
-      return false;
-  }
-  std::uint8_t beyond = 0;
-  return !store_.readChainRange(0, static_cast<std::uint64_t>(records) * kRecordBytes, &beyond, 1);
+  return recordsAgree(positions, records, [&](size_t k, const std::uint8_t* record) {
+    const std::int32_t start = directory_.numberedStart(positions[k]);
+    if (start == WarehouseDirectory::kNoStart) encodeRecord({}, -1, expected.data());
+    else encodeRecord(std::to_string(positions[k]), start, expected.data());
+    return std::memcmp(record, expected.data(), kRecordBytes) == 0;
+  });
+}
+
+bool Warehouse::recordsAgree(std::span<const size_t> positions, size_t records,
+                             const std::function<bool(size_t, const std::uint8_t*)>& agrees) const {
+  std::vector<std::uint8_t> read(positions.size() * kRecordBytes);
+  std::vector<BlockStore::ValueRange> ranges;
+  for (size_t k = 0; k < positions.size(); ++k)
+    ranges.push_back({static_cast<std::uint64_t>(positions[k]) * kRecordBytes, read.data() + k * kRecordBytes, kRecordBytes});
+  std::uint64_t valueBytes = 0;
+  if (!store_.readChainRanges(0, ranges, &valueBytes) || valueBytes != static_cast<std::uint64_t>(records) * kRecordBytes)
+    return false;
+  for (size_t k = 0; k < positions.size(); ++k)
+    if (!agrees(k, read.data() + k * kRecordBytes)) return false;
+  return true;
 }
 
 void Warehouse::beginChange() {
@@ -650,9 +660,7 @@ class DirectoryRecords {
       name = {};
       start = -1;
     }
-    std::memset(out, 0, Warehouse::kRecordBytes);
-    if (!name.empty()) std::memcpy(out, name.data(), name.size());
-    std::memcpy(out + Warehouse::kNameBytes, &start, sizeof start);
+    encodeRecord(name, start, out);
   }
 
  private:

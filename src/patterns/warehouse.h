@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <span>
 #include <string>
@@ -122,6 +123,10 @@ class Warehouse {
   bool tableAgreesWithFile() const;
   // The same for the records of a directory that keeps its holes in place.
   bool recordsInPlaceAgree(size_t samples) const;
+  // Whether the directory chain's value is records records long and agrees(k, record) holds for
+  // the record at each of the positions (ascending), all read in one walk along the chain.
+  bool recordsAgree(std::span<const size_t> positions, size_t records,
+                    const std::function<bool(size_t k, const std::uint8_t* record)>& agrees) const;
   // Writes the table of the warehouse as it stands (after the directory and every gathered write
   // reached the file); removes any old one when the warehouse cannot have one.
   void writeTable();

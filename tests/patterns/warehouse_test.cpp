@@ -992,6 +992,59 @@ TEST(BlockStoreTest, FreeBlocksFarApartAreTakenInFileOrder) {
   }
 }
 
+// Sampled reads of one chain in one walk: each range must get the bytes of the value where it
+// lies, across block boundaries, several in one block or at one place, and fail when any part of
+// one lies past the value.
+TEST(BlockStoreTest, RangesOfAChainReadInOneWalkAreTheValuesBytes) {
+  ScratchDir dir;
+  BinaryFile file;
+  BlockStore store;
+  ASSERT_TRUE(file.open(dir.file("b"), BinaryFile::Mode::Create));
+  ASSERT_TRUE(store.attach(&file, 256, 128));
+  std::int32_t starts[4];
+  for (int i = 0; i < 4; ++i) starts[i] = store.writeChain(filled(100, static_cast<std::uint8_t>(i)));
+  ASSERT_TRUE(store.freeChain(starts[0]) && store.freeChain(starts[2]));
+  // Blocks of 128, 128 and 344 used bytes: two freed blocks, then a fresh one.
+  const Bytes value = filled(600, 42);
+  const std::int32_t start = store.writeChain(value);
+  ASSERT_EQ(chainOf(store, start).size(), 3u);
+  ASSERT_TRUE(store.flush());
+  using Span = std::pair<std::uint64_t, size_t>;  // at, n
+  const struct {
+    const char* name;
+    std::vector<Span> ranges;
+    bool reads;
+  } cases[] = {
+      {"one range in the first block", {{5, 20}}, true},
+      {"across both block boundaries", {{100, 300}}, true},
+      {"several in one block and at one place", {{130, 4}, {130, 10}, {200, 50}, {250, 6}}, true},
+      {"spread to the value's last byte", {{0, 1}, {127, 2}, {255, 1}, {256, 344}}, true},
+      {"none at all", {}, true},
+      {"an empty range past the value", {{10, 5}, {900, 0}}, true},
+      {"one byte past the value", {{0, 10}, {590, 11}}, false},
+      {"wholly past the value", {{600, 1}}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<Bytes> got;
+    for (const auto& [at, n] : c.ranges) got.emplace_back(n, std::uint8_t{0});
+    std::vector<BlockStore::ValueRange> ranges;
+    for (size_t k = 0; k < c.ranges.size(); ++k) ranges.push_back({c.ranges[k].first, got[k].data(), c.ranges[k].second});
+    std::uint64_t valueBytes = 0;
+    ASSERT_EQ(store.readChainRanges(start, ranges, &valueBytes), c.reads);
+    if (!c.reads) continue;
+    EXPECT_EQ(valueBytes, value.size());
+    for (size_t k = 0; k < c.ranges.size(); ++k) {
+      const auto [at, n] = c.ranges[k];
+      if (n == 0) continue;
+      EXPECT_EQ(got[k], Bytes(value.begin() + static_cast<std::ptrdiff_t>(at), value.begin() + static_cast<std::ptrdiff_t>(at + n)))
+          << "range " << k;
+    }
+    // Without the length asked for, the same bytes.
+    ASSERT_TRUE(store.readChainRanges(start, ranges));
+  }
+}
+
 // chainFits is what lets a directory be written in place only where it certainly fits: it must
 // say yes exactly when writeChain then finds room, at the edges of the free blocks and the limit.
 TEST(BlockStoreTest, ChainFitsExactlyWhenWriteChainFindsRoom) {

@@ -319,7 +319,6 @@ bool Warehouse::loadTable() {
       directory_.appendNumbered(start);
     else
       directory_.set(std::to_string(number), start);
-    if (start == 0) sharedStarts_.insert(start);
     starts.push_back(start);
   }
   if (directory_.size() + holes != head.names || (holes > 0 && !positional) || !in.done() || in.fold() != head.fold)
@@ -489,7 +488,6 @@ bool Warehouse::readDirectory() {
     }
     std::int32_t start = -1;
     std::memcpy(&start, record + kNameBytes, sizeof start);
-    if (start == 0) sharedStarts_.insert(start);
     starts.push_back(start);
     directory_.set(std::string_view(reinterpret_cast<const char*>(record), static_cast<size_t>(nul - record)), start);
     return true;
@@ -527,16 +525,17 @@ void Warehouse::notePositional(bool positional, bool holes) {
 }
 
 void Warehouse::noteSharedStarts(const std::vector<std::int32_t>& starts) {
-  // A start named twice is shared by both names. Two blocks begin more than 16 bytes apart, so
-  // within the block area a bit per 16 bytes tells distinct block starts apart: only starts that
-  // meet a bit already set (and any outside the area) can be named twice, and only they are
-  // sorted and compared.
+  // A start named twice is shared by both names, and a name whose start is 0 shares the
+  // directory's own chain. Two blocks begin more than 16 bytes apart, so within the block area a
+  // bit per 16 bytes tells distinct block starts apart: only starts that meet a bit already set
+  // (and any outside the area) can be named twice, and only they are sorted and compared.
   const std::int64_t area = std::max<std::int64_t>(store_.areaEnd(), 0);
   std::vector<std::uint64_t> seen(static_cast<size_t>(area / 16 / 64 + 1), 0);
   auto bucketOf = [](std::int32_t start) { return static_cast<size_t>(start) / 16; };
   std::vector<std::int32_t> maybe;
   std::vector<size_t> metTwice;  // buckets that more than one start fell in
   for (const std::int32_t start : starts) {
+    if (start == 0) sharedStarts_.insert(start);
     if (start < 0 || start >= area) {
       maybe.push_back(start);
       continue;

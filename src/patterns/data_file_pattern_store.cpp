@@ -340,6 +340,7 @@ bool DataFilePatternStore::layBuckets(ForEachRecord&& forEach) {
   });
   for (size_t b = 1; b < kBuckets; ++b) starts[b] += starts[b - 1];
   starts[kBuckets] = static_cast<std::int32_t>(counted);
+  if (betweenPasses_) betweenPasses_();
   // The second pass must meet the records the first counted. Should the file change between the
   // passes, a bucket that would be given more than was counted fails the whole, and no entry is
   // ever written outside the slots.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -46,6 +47,9 @@ class DataFilePatternStore final : public PatternStore {
   unsigned turnsThatMayHold(const BoardSnapshot& snapshot, int side) const override;
   // Whether look-ups use the marks of a key file given to openIndex (it agreed with the pair).
   bool usesKeyFile() const { return keyed_; }
+  // Called between the two passes over the records that lay the buckets: where a test changes
+  // the index file under an opening, as another program could.
+  void setBetweenPasses(std::function<void()> hook) { betweenPasses_ = std::move(hook); }
   // The records of a scanned data file; an index read from its file keeps none (nullptr).
   const std::vector<PatternIndexRecord>* records() const override {
     return scanned_ ? &records_ : nullptr;
@@ -117,6 +121,7 @@ class DataFilePatternStore final : public PatternStore {
   std::int32_t* starts_ = nullptr;
   Slot* slots_ = nullptr;
   bool keyed_ = false;  // the slots hold the marks of a key file that agrees with the pair
+  std::function<void()> betweenPasses_;
 };
 
 // Reads an index file ("wpindex") into records; false when its header or a record does not read.

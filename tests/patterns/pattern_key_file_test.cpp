@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <utility>
@@ -10,6 +11,7 @@
 
 #include "patterns/data_file_pattern_store.h"
 #include "patterns/pattern_data_writer.h"
+#include "patterns/pattern_hash_table.h"
 #include "platform/byte_io.h"
 #include "support/scratch_dir.h"
 
@@ -197,6 +199,57 @@ TEST(PatternKeyFileTest, AKeyFileIsUsedOnlyWhenItBelongsToThePair) {
       }
       PatternEntry otherSide;
       EXPECT_FALSE(store.findEntry(entries.front().snapshot, 2, otherSide, EntryParts::Whole));
+    }
+  }
+}
+
+// The buckets are laid in two passes over the index. An index changed between them must never
+// place an entry outside its bucket: the open fails wherever the records it meets are not those it
+// counted, and succeeds, answering as always, where they are.
+TEST(PatternKeyFileTest, AnIndexChangedBetweenThePassesFailsTheOpen) {
+  const auto entries = manyEntries();
+  ScratchDir dir;
+  writeLibrary(dir, "lib", entries, addEntry);
+  const Bytes index = readFileBytes(dir.file("lib_"));
+  constexpr size_t kHead = 32;  // the index's header, then 17-byte records from the hash on
+  const size_t n = entries.size();
+  const auto hashAt = [&](size_t i) {
+    std::int32_t h = 0;
+    std::memcpy(&h, index.data() + kHead + i * 17, 4);
+    return h;
+  };
+  const auto withHashes = [&](const std::function<std::int32_t(size_t i, std::int32_t hash)>& change) {
+    Bytes b = index;
+    for (size_t i = 0; i < n; ++i) {
+      const std::int32_t h = change(i, hashAt(i));
+      std::memcpy(b.data() + kHead + i * 17, &h, 4);
+    }
+    return b;
+  };
+  const struct {
+    const char* name;
+    Bytes changed;
+    bool opens;
+  } cases[] = {
+      {"unchanged", index, true},
+      {"cut short", Bytes(index.begin(), index.begin() + static_cast<std::ptrdiff_t>(index.size() / 2)), false},
+      {"every record in one bucket", withHashes([&](size_t, std::int32_t) { return hashAt(n / 2); }), false},
+      {"a record's hash out of range",
+       withHashes([&](size_t i, std::int32_t h) { return i == n / 3 ? PatternHashTable::kBuckets : h; }), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.file("case_");
+    ASSERT_TRUE(writeFileBytes(path, index));
+    DataFilePatternStore store;
+    store.setBetweenPasses([&] { ASSERT_TRUE(writeFileBytes(path, c.changed)); });
+    ASSERT_EQ(store.openIndex(path, dir.file("lib"), dir.file("lib.keys")), c.opens);
+    if (!c.opens) continue;
+    EXPECT_TRUE(store.usesKeyFile());
+    for (size_t i = 0; i < n; i += 97) {
+      PatternEntry found;
+      ASSERT_TRUE(store.findEntry(entries[i].snapshot, entries[i].side, found, EntryParts::Whole)) << i;
+      EXPECT_EQ(found, entries[i]) << i;
     }
   }
 }

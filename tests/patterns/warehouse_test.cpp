@@ -995,15 +995,22 @@ TEST(BlockStoreTest, FreeBlocksFarApartAreTakenInFileOrder) {
 // Sampled reads of one chain in one walk: each range must get the bytes of the value where it
 // lies, across block boundaries, several in one block or at one place, and fail when any part of
 // one lies past the value.
+// Attaches store to a new file in dir and writes count one-block values of 100 bytes (128 payload
+// bytes each), then frees the blocks numbered in freed.
+void writeSmallBlocks(const ScratchDir& dir, BinaryFile& file, BlockStore& store, int count,
+                      std::initializer_list<int> freed) {
+  ASSERT_TRUE(file.open(dir.file("b"), BinaryFile::Mode::Create));
+  ASSERT_TRUE(store.attach(&file, 256, 128));
+  std::vector<std::int32_t> starts;
+  for (int i = 0; i < count; ++i) starts.push_back(store.writeChain(filled(100, static_cast<std::uint8_t>(i))));
+  for (const int b : freed) ASSERT_TRUE(store.freeChain(starts[static_cast<size_t>(b)]));
+}
+
 TEST(BlockStoreTest, RangesOfAChainReadInOneWalkAreTheValuesBytes) {
   ScratchDir dir;
   BinaryFile file;
   BlockStore store;
-  ASSERT_TRUE(file.open(dir.file("b"), BinaryFile::Mode::Create));
-  ASSERT_TRUE(store.attach(&file, 256, 128));
-  std::int32_t starts[4];
-  for (int i = 0; i < 4; ++i) starts[i] = store.writeChain(filled(100, static_cast<std::uint8_t>(i)));
-  ASSERT_TRUE(store.freeChain(starts[0]) && store.freeChain(starts[2]));
+  writeSmallBlocks(dir, file, store, 4, {0, 2});
   // Blocks of 128, 128 and 344 used bytes: two freed blocks, then a fresh one.
   const Bytes value = filled(600, 42);
   const std::int32_t start = store.writeChain(value);
@@ -1066,11 +1073,7 @@ TEST(BlockStoreTest, ChainFitsExactlyWhenWriteChainFindsRoom) {
     ScratchDir dir;
     BinaryFile file;
     BlockStore store;
-    ASSERT_TRUE(file.open(dir.file("b"), BinaryFile::Mode::Create));
-    ASSERT_TRUE(store.attach(&file, 256, 128));
-    std::int32_t starts[3];
-    for (int i = 0; i < 3; ++i) starts[i] = store.writeChain(filled(100, static_cast<std::uint8_t>(i)));
-    ASSERT_TRUE(store.freeChain(starts[1]));
+    writeSmallBlocks(dir, file, store, 3, {1});
     ASSERT_EQ(store.freePayload(), kFree);
     store.setAreaLimit(store.areaEnd() + c.room);
     EXPECT_EQ(store.chainFits(c.bytes), c.fits);

@@ -35,7 +35,8 @@ bool validName(std::string_view name) {
 // A directory record: the name, NUL-padded, then the start (-1 in the empty record).
 void encodeRecord(std::string_view name, std::int32_t start, std::uint8_t* out) {
   std::memset(out, 0, Warehouse::kRecordBytes);
-  std::memcpy(out, name.data(), name.size());
+  // An empty name may have no data at all, which memcpy must not be given.
+  if (!name.empty()) std::memcpy(out, name.data(), name.size());
   std::memcpy(out + Warehouse::kNameBytes, &start, sizeof start);
 }
 

@@ -94,7 +94,8 @@ void keyPrints(const BoardSnapshot& s, int side, std::array<std::uint64_t, 8>& p
   const std::uint64_t head = headKey(s, side);
   // The eight sums go in pairs, two to a vector register: a stone's line of keys is then four
   // loads and four adds, where one sum at a time took a load and an add in memory each.
-  static_assert(sizeof(StoneKeys19::Keys) == 4 * sizeof(KeyPair) && offsetof(StoneKeys19::Keys, plain) == 56);
+  static_assert(sizeof(StoneKeys19::Keys) == 4 * sizeof(KeyPair) && offsetof(StoneKeys19::Keys, plain) == 56 &&
+                alignof(StoneKeys19::Keys) >= alignof(KeyPair));
   const KeyPair start = {head, head};
   KeyPair s0 = start, s1 = start, s2 = start, s3 = start;
   const size_t blacks = s.blackCount < 0 ? 0 : static_cast<size_t>(s.blackCount);

@@ -302,8 +302,8 @@ std::int64_t BlockStore::indexOf(std::int32_t offset, size_t from) const {
 bool BlockStore::collect(std::int32_t start, std::vector<size_t>& out) const {
   out.clear();
   // Each block's header is taken once: a linked block's links are a look-up in a large table.
-  std::int64_t idx = indexOf(start, 0);
-  if (idx < 0) return false;
+  if (start < 0 || static_cast<size_t>(start) >= offsets_.size()) return false;
+  std::int64_t idx = start;
   BlockHeader h = header(static_cast<size_t>(idx));
   if (h.prev >= 0) return false;
   for (;;) {
@@ -678,8 +678,9 @@ bool BlockStore::patchChain(std::int32_t start, const ChangedRange& changed, std
     h.used += static_cast<std::int32_t>(take);
   }
   if (more > take) {
-    h.next = writeChainAfter(h.offset, more - take, source);
-    if (h.next < 0) return false;
+    const std::int32_t next = writeChainAfter(h.offset, more - take, source);
+    if (next < 0) return false;
+    h.next = offsets_[static_cast<size_t>(next)];
   }
   if (!writeHeader(h)) return false;
   setHeader(last, h);
@@ -697,6 +698,8 @@ std::int32_t BlockStore::writeChainAfter(std::int32_t prev, std::uint64_t size, 
   if (!planChain(n, taken, fresh, grow, prev < 0)) return -1;
 
   const size_t blockCount = taken.size() + (grow ? 1 : 0);
+  // The fresh block, when there is one, goes at the end of the table.
+  const auto first = static_cast<std::int32_t>(taken.empty() ? offsets_.size() : taken.front());
   auto offsetOf = [&](size_t i) { return i < taken.size() ? offsets_[taken[i]] : fresh.offset; };
   std::vector<std::uint8_t>& buffer = blockScratch_;
   std::int64_t at = 0;
@@ -712,7 +715,7 @@ std::int32_t BlockStore::writeChainAfter(std::int32_t prev, std::uint64_t size, 
     else setHeader(taken[i], h);
     at += static_cast<std::int64_t>(take);
   }
-  return offsetOf(0);
+  return first;
 }
 
 }  // namespace mh

@@ -30,7 +30,9 @@ struct BlockHeader {
 };
 
 // Chains of variable-size blocks laid back to back in one file. A value is the concatenation of the
-// used payloads along a chain named by the offset of its first block. Chains always run forwards
+// used payloads along a chain named by the table index of its first block (see below): blocks are
+// never split, merged or moved and new ones go at the end, so a block keeps its index for as long
+// as the store is attached, and a chain is found without searching the table for an offset. Chains always run forwards
 // in the file, which makes a loop or a backward link detectable as corruption, and each block
 // after the first names its predecessor in prev, so two chains never share a block.
 //
@@ -62,19 +64,20 @@ class BlockStore {
   void setMinimumPayload(std::int32_t payload);
   std::int32_t minimumPayload() const { return minPayload_; }
 
-  // The value of the chain at start; false when the chain cannot be collected or read.
+  // The value of the chain whose first block has table index start; false when start is no
+  // block's index or the chain cannot be collected or read.
   [[nodiscard]] bool readChain(std::int32_t start, std::vector<std::uint8_t>& out) const;
   // The same handed to sink a piece of at most 1 MiB at a time, in order, so that a value of
   // hundreds of megabytes (a large directory) never sits in memory whole. False when the chain
   // cannot be collected or read, or sink returns false.
   using ChainSink = std::function<bool(std::span<const std::uint8_t> piece)>;
   [[nodiscard]] bool readChainPieces(std::int32_t start, const ChainSink& sink) const;
-  // Marks every block of the chain free on disk. A start below 0 succeeds at once; a chain that
-  // cannot be collected fails and nothing is changed.
+  // Marks every block of the chain at start free on disk. A start below 0 succeeds at once; a chain
+  // that cannot be collected fails and nothing is changed.
   [[nodiscard]] bool freeChain(std::int32_t start);
   // Writes the bytes into free blocks in file order, growing the file when they do not suffice.
-  // Returns the first block's offset, or -1 for no bytes or a failed write (the chain may then be
-  // partly written).
+  // Returns the first block's table index, or -1 for no bytes or a failed write (the chain may then
+  // be partly written).
   [[nodiscard]] std::int32_t writeChain(std::span<const std::uint8_t> bytes);
   // The same for a value of size bytes that source hands out in order, a piece at a time (each
   // call fills the whole span it is given), so a large value never sits in memory whole.
@@ -106,6 +109,14 @@ class BlockStore {
   // call: for tests and figures; a header that cannot be read shows used -1).
   std::vector<BlockHeader> blocks() const;
   size_t blockCount() const { return offsets_.size(); }
+  // The offset of block idx (below blockCount()) in the block area.
+  std::int32_t offsetAt(size_t idx) const { return offsets_[idx]; }
+  // The table index of the block at offset, or -1 when no block starts there. The search gallops
+  // from index from on when offset lies at or after that block: offsets met in ascending order are
+  // found in a walk along the table.
+  std::int64_t indexAt(std::int32_t offset, size_t from = 0) const {
+    return from < offsets_.size() && offsets_[from] <= offset ? indexOf(offset, from) : indexOf(offset, 0);
+  }
   // The header of block idx (below blockCount()) as the table holds it: its used count is 0 for
   // a free block and -1 for any other (the count lies in the file; see stateAt).
   BlockHeader headerAt(size_t idx) const { return header(idx); }
@@ -147,8 +158,9 @@ class BlockStore {
   // With takeFree false, the whole chain is a fresh block.
   bool planChain(std::int64_t n, std::vector<size_t>& taken, BlockHeader& fresh, bool& grow,
                  bool takeFree = true) const;
-  // writeChain's work, its first block naming prev as the block before it; with prev set, the
-  // chain is one fresh block at the end, so that the link from prev runs forwards.
+  // writeChain's work, its first block naming the block at offset prev as the one before it; with
+  // prev set, the chain is one fresh block at the end, so that the link from prev runs forwards.
+  // Returns the first block's table index, or -1.
   std::int32_t writeChainAfter(std::int32_t prev, std::uint64_t size, const ChainSource& source);
   // Writes block h (header and its first take payload bytes from source; a fresh block whole,
   // its unused payload zeroed) in pieces through buffer.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <set>
 #include <sys/stat.h>
+#include <utility>
 
 #include "patterns/data_file_stamp.h"
 #include "platform/replacing_file.h"
@@ -48,6 +49,20 @@ std::vector<size_t> spreadOf(size_t count, size_t samples) {
   positions.push_back(count - 1);
   positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
   return positions;
+}
+
+// Sorts keys by their upper 32 bits (a block offset, below 2^31) in three passes of a radix sort,
+// which for millions of keys takes a fraction of a comparison sort's time.
+void sortByOffset(std::vector<std::uint64_t>& keys, std::vector<std::uint64_t>& scratch) {
+  scratch.resize(keys.size());
+  for (int shift = 32; shift < 64; shift += 11) {
+    std::array<size_t, 2048> counts{};
+    for (const std::uint64_t k : keys) ++counts[k >> shift & 2047];
+    size_t sum = 0;
+    for (size_t& c : counts) sum += std::exchange(c, sum);
+    for (const std::uint64_t k : keys) scratch[counts[k >> shift & 2047]++] = k;
+    keys.swap(scratch);
+  }
 }
 
 // The table beside a warehouse: a 64-byte head, then a body of every block header in file order
@@ -177,6 +192,7 @@ void Warehouse::drop() {
   store_.detach();
   (void)file_.close();
   directory_.clear();
+  strays_.clear();
   sharedStarts_.clear();
   readOnly_ = false;
   changed_ = false;
@@ -290,6 +306,7 @@ bool Warehouse::loadTable() {
   auto reject = [&] {
     store_.detach();
     directory_.clear();
+    strays_.clear();
     sharedStarts_.clear();
     return false;
   };
@@ -297,8 +314,6 @@ bool Warehouse::loadTable() {
       static_cast<std::uint64_t>(kHeaderBytes + store_.areaEnd()) != head.fileBytes)
     return reject();
   // Names go in as a read of the directory chain would put them, in its order.
-  std::vector<std::int32_t> starts;
-  starts.reserve(static_cast<size_t>(head.names));
   std::int64_t number = -1;
   bool positional = true;
   std::uint64_t holes = 0;
@@ -320,13 +335,13 @@ bool Warehouse::loadTable() {
       directory_.appendNumbered(start);
     else
       directory_.set(std::to_string(number), start);
-    starts.push_back(start);
   }
   if (directory_.size() + holes != head.names || (holes > 0 && !positional) || !in.done() || in.fold() != head.fold)
     return reject();
   notePositional(positional, holes > 0);
+  startsToIndices();
   if (!tableAgreesWithFile()) return reject();
-  noteSharedStarts(starts);
+  noteSharedStarts();
   return true;
 }
 
@@ -362,7 +377,7 @@ bool Warehouse::tableAgreesWithFile() const {
     std::string_view name;
     std::int32_t start = -1;
     if (!directory_.recordAt(r, name, start, spelled) || position++ != positions[next]) continue;
-    encodeRecord(name, start, expected.data() + next++ * kRecordBytes);
+    encodeRecord(name, offsetOfStart(start), expected.data() + next++ * kRecordBytes);
   }
   return next == positions.size() &&
          recordsAgree(positions, directory_.size(), [&](size_t k, const std::uint8_t* record) {
@@ -379,7 +394,7 @@ bool Warehouse::recordsInPlaceAgree(size_t samples) const {
   return recordsAgree(positions, records, [&](size_t k, const std::uint8_t* record) {
     const std::int32_t start = directory_.numberedStart(positions[k]);
     if (start == WarehouseDirectory::kNoStart) encodeRecord({}, -1, expected.data());
-    else encodeRecord(std::to_string(positions[k]), start, expected.data());
+    else encodeRecord(std::to_string(positions[k]), offsetOfStart(start), expected.data());
     return std::memcmp(record, expected.data(), kRecordBytes) == 0;
   });
 }
@@ -433,7 +448,7 @@ void Warehouse::writeTable() {
   std::uint64_t names = 0;
   auto name = [&](std::int64_t number, std::int32_t start) {
     body.number(zigzag(number - last));
-    body.i32(start);
+    body.i32(start == WarehouseDirectory::kNoStart ? start : offsetOfStart(start));
     last = number;
     ++names;
   };
@@ -471,7 +486,6 @@ bool Warehouse::readDirectory() {
   // Records are taken as the chain is read: a directory of millions of names is never in memory
   // as one value. Whole records are taken where they lie in a piece; only one that straddles two
   // pieces is gathered first.
-  std::vector<std::int32_t> starts;  // 4 bytes a name where a tree of them takes about 40
   std::array<std::uint8_t, kRecordBytes> straddling{};
   size_t gathered = 0;
   bool positional = true;  // record n names n or is empty
@@ -489,7 +503,6 @@ bool Warehouse::readDirectory() {
     }
     std::int32_t start = -1;
     std::memcpy(&start, record + kNameBytes, sizeof start);
-    starts.push_back(start);
     directory_.set(std::string_view(reinterpret_cast<const char*>(record), static_cast<size_t>(nul - record)), start);
     return true;
   };
@@ -509,11 +522,12 @@ bool Warehouse::readDirectory() {
     if (gathered > 0) std::memcpy(straddling.data(), piece.data() + at, gathered);
     return true;
   });
-  noteSharedStarts(starts);
   // Holes after the last name still take their places.
   if (positional && holes && directory_.onlyNumbered())
     while (directory_.numberedSlots() < records) directory_.appendNumbered(WarehouseDirectory::kNoStart);
   notePositional(positional && directory_.numberedSlots() == records, holes);
+  startsToIndices();
+  noteSharedStarts();
   return ok;
 }
 
@@ -525,38 +539,62 @@ void Warehouse::notePositional(bool positional, bool holes) {
   changedNames_.assign((openNames_ + 63) / 64, 0);
 }
 
-void Warehouse::noteSharedStarts(const std::vector<std::int32_t>& starts) {
-  // A start named twice is shared by both names, and a name whose start is 0 shares the
-  // directory's own chain. Two blocks begin more than 16 bytes apart, so within the block area a
-  // bit per 16 bytes tells distinct block starts apart: only starts that meet a bit already set
-  // (and any outside the area) can be named twice, and only they are sorted and compared.
-  const std::int64_t area = std::max<std::int64_t>(store_.areaEnd(), 0);
-  std::vector<std::uint64_t> seen(static_cast<size_t>(area / 16 / 64 + 1), 0);
-  auto bucketOf = [](std::int32_t start) { return static_cast<size_t>(start) / 16; };
-  std::vector<std::int32_t> maybe;
-  std::vector<size_t> metTwice;  // buckets that more than one start fell in
-  for (const std::int32_t start : starts) {
-    if (start == 0) sharedStarts_.insert(start);
-    if (start < 0 || start >= area) {
-      maybe.push_back(start);
-      continue;
+void Warehouse::startsToIndices() {
+  strays_.clear();
+  auto stray = [&](std::int32_t& start) {
+    strays_.push_back(start);
+    start = -static_cast<std::int32_t>(strays_.size());
+  };
+  // Millions of offsets searched for one at a time would miss the processor's cache at nearly
+  // every step: the records are taken a run at a time, their offsets sorted and their blocks met
+  // in one walk along the table, and each index goes back into the run's records, which lie close
+  // together.
+  constexpr size_t kRun = size_t{1} << 20;
+  std::vector<std::uint64_t> keys;  // offset << 32 | record number within the run
+  std::vector<std::uint64_t> scratch;
+  const size_t records = directory_.recordCount();
+  for (size_t from = 0; from < records; from += kRun) {
+    const size_t to = std::min(records, from + kRun);
+    keys.clear();
+    for (size_t n = from; n < to; ++n) {
+      std::int32_t* start = directory_.startOf(n);
+      if (start == nullptr) continue;
+      if (*start < 0 || *start >= store_.areaEnd()) stray(*start);
+      else keys.push_back(static_cast<std::uint64_t>(*start) << 32 | (n - from));
     }
-    const size_t b = bucketOf(start);
-    std::uint64_t& word = seen[b / 64];
-    const std::uint64_t bit = std::uint64_t{1} << (b % 64);
-    if ((word & bit) != 0) metTwice.push_back(b);
+    sortByOffset(keys, scratch);
+    size_t at = 0;
+    for (const std::uint64_t key : keys) {
+      std::int32_t& start = *directory_.startOf(from + static_cast<size_t>(key & 0xffffffffu));
+      const std::int64_t idx = store_.indexAt(start, at);
+      if (idx < 0) {
+        stray(start);
+        continue;
+      }
+      at = static_cast<size_t>(idx);
+      start = static_cast<std::int32_t>(idx);
+    }
+  }
+}
+
+std::int32_t Warehouse::offsetOfStart(std::int32_t start) const {
+  if (start >= 0) return store_.offsetAt(static_cast<size_t>(start));
+  return strays_[static_cast<size_t>(-1 - static_cast<std::int64_t>(start))];
+}
+
+void Warehouse::noteSharedStarts() {
+  // A chain named twice is shared by both names, and a name whose chain is the directory's
+  // (block 0) shares that: a bit per block marks the chains named so far.
+  std::vector<std::uint64_t> seen(store_.blockCount() / 64 + 1, 0);
+  seen[0] = 1;
+  for (size_t n = 0; n < directory_.recordCount(); ++n) {
+    const std::int32_t* start = directory_.startOf(n);
+    if (start == nullptr || *start < 0) continue;
+    std::uint64_t& word = seen[static_cast<size_t>(*start) / 64];
+    const std::uint64_t bit = std::uint64_t{1} << (*start % 64);
+    if ((word & bit) != 0) sharedStarts_.insert(*start);
     word |= bit;
   }
-  seen = {};
-  if (!metTwice.empty()) {
-    std::sort(metTwice.begin(), metTwice.end());
-    for (const std::int32_t start : starts)
-      if (start >= 0 && start < area && std::binary_search(metTwice.begin(), metTwice.end(), bucketOf(start)))
-        maybe.push_back(start);
-  }
-  std::sort(maybe.begin(), maybe.end());
-  for (size_t i = 1; i < maybe.size(); ++i)
-    if (maybe[i] == maybe[i - 1]) sharedStarts_.insert(maybe[i]);
 }
 
 bool Warehouse::get(std::string_view name, std::vector<std::uint8_t>& out) const {
@@ -636,8 +674,10 @@ namespace {
 class DirectoryRecords {
  public:
   // With inPlace, record n goes to place n, an empty one where n is not a live name.
-  DirectoryRecords(const WarehouseDirectory& directory, size_t from, bool inPlace = false)
-      : directory_(directory), next_(from), inPlace_(inPlace) {}
+  // offsetOf gives the block offset a record holds for a name's start.
+  using OffsetOf = std::function<std::int32_t(std::int32_t start)>;
+  DirectoryRecords(const WarehouseDirectory& directory, OffsetOf offsetOf, size_t from, bool inPlace = false)
+      : directory_(directory), offsetOf_(std::move(offsetOf)), next_(from), inPlace_(inPlace) {}
   void operator()(std::span<std::uint8_t> out) {
     size_t at = 0;
     if (used_ < Warehouse::kRecordBytes) {
@@ -659,6 +699,8 @@ class DirectoryRecords {
     if (n >= directory_.recordCount() || !directory_.recordAt(n, name, start, spelled_)) {
       name = {};
       start = -1;
+    } else {
+      start = offsetOf_(start);
     }
     encodeRecord(name, start, out);
   }
@@ -671,6 +713,7 @@ class DirectoryRecords {
     record(next_ < directory_.recordCount() ? next_++ : directory_.recordCount(), out);
   }
   const WarehouseDirectory& directory_;
+  OffsetOf offsetOf_;
   size_t next_;
   bool inPlace_;
   std::array<std::uint8_t, Warehouse::kRecordBytes> straddling_{};
@@ -693,7 +736,7 @@ bool Warehouse::writeDirectory() {
   // The records are handed to the block store a piece at a time: a directory of a million names
   // is 132 MB that never needs to be in memory at once.
   const size_t records = inPlace ? slots : std::max<size_t>(directory_.size(), 1);
-  DirectoryRecords source(directory_, 0, inPlace);
+  DirectoryRecords source(directory_, [this](std::int32_t start) { return offsetOfStart(start); }, 0, inPlace);
   // The freed block at offset 0 is the first free block, so the directory starts there again.
   return store_.writeChain(static_cast<std::uint64_t>(records) * kRecordBytes, std::ref(source)) == 0;
 }
@@ -718,7 +761,7 @@ void Warehouse::noteNamed(std::string_view name) {
 bool Warehouse::patchDirectory() {
   // Record n lies at n * 132 in the value: the records of changed names are written where they
   // lie, in runs of neighbours, and the new names' records go after the last.
-  DirectoryRecords records(directory_, openNames_, true);
+  DirectoryRecords records(directory_, [this](std::int32_t start) { return offsetOfStart(start); }, openNames_, true);
   std::vector<std::uint8_t> run;
   size_t n = 0;
   auto changed = [&](std::uint64_t& at, std::span<const std::uint8_t>& bytes) {
@@ -762,6 +805,7 @@ bool Warehouse::close() {
   notePositional(false);
   ok = file_.close() && ok;
   directory_.clear();
+  strays_.clear();
   sharedStarts_.clear();
   readOnly_ = false;
   return ok;

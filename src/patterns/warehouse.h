@@ -114,8 +114,13 @@ class Warehouse {
   // Reads the directory chain into directory_; false on a chain that does not read or a record
   // without a terminating NUL.
   bool readDirectory();
+  // Turns the directory's starts as read (block offsets, as the file holds them) into block-table
+  // indices; a start at which no block begins becomes a stray (see strays_).
+  void startsToIndices();
+  // The block offset the directory start stands for, as the file holds it.
+  std::int32_t offsetOfStart(std::int32_t start) const;
   // Marks the starts that more than one name holds as shared.
-  void noteSharedStarts(const std::vector<std::int32_t>& starts);
+  void noteSharedStarts();
   // Takes the block headers and the directory from the table when it belongs to the file as it
   // stands; false (store detached, directory empty) otherwise.
   bool loadTable();
@@ -139,9 +144,14 @@ class Warehouse {
   bool readOnly_ = false;
   BinaryFile file_;
   BlockStore store_;
-  WarehouseDirectory directory_;  // name -> start of its chain
-  // Chains a damaged directory names twice, or names that point at the directory's own chain:
-  // replacing such a name abandons its old chain instead of freeing blocks still in use.
+  // Name -> the table index of its chain's first block, so that a read or a change finds the chain
+  // without a search of the block table; -1 - k for the stray strays_[k].
+  WarehouseDirectory directory_;
+  // Starts of a damaged directory at which no block begins, as read: a name holding one reads as
+  // absent, and its record is written back as it was read.
+  std::vector<std::int32_t> strays_;
+  // Chains a damaged directory names twice, or names that point at the directory's own chain (by
+  // start): replacing such a name abandons its old chain instead of freeing blocks still in use.
   std::set<std::int32_t> sharedStarts_;
   bool changed_ = false;  // a put since open: the directory must be written
   bool fromTable_ = false;  // the open took the table

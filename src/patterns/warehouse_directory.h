@@ -11,7 +11,8 @@
 
 namespace mh {
 
-// The names of a warehouse and the start of each one's chain, held compactly. Names that are
+// The names of a warehouse and the start of each one's chain (a number the warehouse gives
+// meaning to), held compactly. Names that are
 // plain decimal numbers (the pattern libraries name their entries 0, 1, 2...) take 4 bytes each in
 // an array indexed by the number; any other name goes side by side with the others in one buffer,
 // with a 12-byte record and an open-addressing table, about 30 bytes a name where a tree of
@@ -63,6 +64,15 @@ class WarehouseDirectory {
     name = std::string_view(names_.data() + r.offset, r.length);
     start = r.start;
     return r.live;
+  }
+  // The start of record n (see recordAt), to change in place; nullptr for a removed record.
+  const std::int32_t* startOf(size_t n) const {
+    if (n < numbered_.size()) return numbered_[n] != kAbsent ? &numbered_[n] : nullptr;
+    const Record& r = records_[n - numbered_.size()];
+    return r.live ? &r.start : nullptr;
+  }
+  std::int32_t* startOf(size_t n) {
+    return const_cast<std::int32_t*>(static_cast<const WarehouseDirectory*>(this)->startOf(n));
   }
 
 

@@ -378,6 +378,80 @@ TEST(WarehouseTest, ReplacingAValueNeverFreesBlocksOfAnotherChain) {
   }
 }
 
+// Chains are found by the table index of their first block, taken from the directory's offsets at
+// open. A start at which no chain begins (past the area, negative, inside a block, at a free block,
+// at a chain's second block) must read as absent whether the open scans the file or takes the
+// table, leave the other names readable, and be written back as it was read.
+TEST(WarehouseTest, AStartThatNamesNoChainReadsAsAbsentAndIsKeptAsRead) {
+  const struct {
+    const char* name;
+    std::int32_t (*start)(const std::vector<BlockHeader>& blocks, std::int32_t own);
+  } cases[] = {
+      {"past the block area", [](const std::vector<BlockHeader>&, std::int32_t) { return 0x7fff0000; }},
+      {"negative", [](const std::vector<BlockHeader>&, std::int32_t) { return -7; }},
+      {"inside its block", [](const std::vector<BlockHeader>&, std::int32_t own) { return own + 4; }},
+      {"a free block",
+       [](const std::vector<BlockHeader>& blocks, std::int32_t) {
+         return std::find_if(blocks.begin() + 1, blocks.end(), [](const BlockHeader& h) { return h.used == 0; })->offset;
+       }},
+      {"the second block of a chain",
+       [](const std::vector<BlockHeader>& blocks, std::int32_t) {
+         return std::find_if(blocks.begin(), blocks.end(), [](const BlockHeader& h) { return h.prev >= 0; })->offset;
+       }},
+  };
+  const Bytes small[] = {filled(30, 1), filled(40, 2), filled(50, 3)};
+  const Bytes large = filled(1500, 4);  // over the freed block of name 0 and a fresh one
+  // Numbered names get a table; the others a directory written whole at every close.
+  for (const bool numbered : {true, false}) {
+    const std::vector<std::string> names = numbered ? std::vector<std::string>{"0", "1", "2", "3"}
+                                                    : std::vector<std::string>{"a", "b", "c", "d"};
+    ScratchDir dir;
+    const std::string good = dir.file("good.aos");
+    std::vector<BlockHeader> blocks;
+    {
+      Warehouse w;
+      ASSERT_TRUE(w.create(good));
+      for (int i = 0; i < 3; ++i) ASSERT_TRUE(w.put(names[static_cast<size_t>(i)], small[i]));
+      ASSERT_TRUE(w.put(names[0], large));
+      ASSERT_TRUE(w.put(names[3], small[0]));
+      ASSERT_TRUE(w.remove(names[3]));
+      blocks = w.blockStore().blocks();
+      ASSERT_TRUE(w.close());
+    }
+    const Bytes original = readFileBytes(good);
+    const std::int32_t own = blocks[2].offset;  // names[1]'s block
+    for (const auto& c : cases) {
+      SCOPED_TRACE(testing::Message() << c.name << (numbered ? ", numbered names" : ", other names"));
+      const std::int32_t start = c.start(blocks, own);
+      const std::string path = writeDamaged(dir, original, [&](Bytes& b) { putI32(b, recordStartField(b, names[1]), start); });
+      (void)std::remove(Warehouse::tablePath(path).c_str());
+      {
+        Warehouse w;
+        ASSERT_TRUE(w.open(path, false));
+        Bytes got;
+        EXPECT_FALSE(w.get(names[1], got));
+        ASSERT_TRUE(w.remove(names[2]));
+        ASSERT_TRUE(w.close());
+      }
+      for (const bool fromTable : {numbered, false}) {
+        if (!fromTable) (void)std::remove(Warehouse::tablePath(path).c_str());
+        Warehouse w;
+        ASSERT_TRUE(w.open(path, true));
+        EXPECT_EQ(w.openedFromTable(), fromTable);
+        Bytes got;
+        EXPECT_FALSE(w.get(names[1], got));
+        EXPECT_FALSE(w.contains(names[2]));
+        ASSERT_TRUE(w.get(names[0], got));
+        EXPECT_EQ(got, large);
+      }
+      const Bytes after = readFileBytes(path);
+      std::int32_t kept = 0;
+      std::memcpy(&kept, after.data() + recordStartField(after, names[1]), sizeof kept);
+      EXPECT_EQ(kept, start);
+    }
+  }
+}
+
 // A warehouse with freed blocks, chains of several blocks and a run of numbered names, closed
 // (which writes its table).
 void writeNumberedWarehouse(const std::string& path, std::uint8_t seed) {
@@ -843,9 +917,10 @@ TEST(BlockStoreTest, AHeaderChangedBehindTheStoreFailsOnlyItsOwnRead) {
       BinaryFile other;
       ASSERT_TRUE(other.open(dir.file("b"), BinaryFile::Mode::ReadWrite));
       std::int32_t fields[5];
-      ASSERT_TRUE(other.readAt(256 + static_cast<std::uint64_t>(starts[1]), fields, sizeof fields));
+      const auto at = 256 + static_cast<std::uint64_t>(store.offsetAt(static_cast<size_t>(starts[1])));
+      ASSERT_TRUE(other.readAt(at, fields, sizeof fields));
       c.change(fields);
-      ASSERT_TRUE(other.writeAt(256 + static_cast<std::uint64_t>(starts[1]), fields, sizeof fields));
+      ASSERT_TRUE(other.writeAt(at, fields, sizeof fields));
       Bytes got;
       EXPECT_FALSE(store.readChain(starts[1], got));
       EXPECT_TRUE(got.empty());
@@ -981,9 +1056,10 @@ TEST(BlockStoreTest, FreeBlocksFarApartAreTakenInFileOrder) {
       if (covered < static_cast<std::int64_t>(size)) expected.push_back(static_cast<std::int32_t>(store.areaEnd()));
       const Bytes value = filled(size, 9);
       const std::int32_t start = store.writeChain(value);
-      ASSERT_EQ(start, expected.front()) << c.name << ", value of " << size;
+      ASSERT_GE(start, 0) << c.name << ", value of " << size;
+      ASSERT_EQ(store.offsetAt(static_cast<size_t>(start)), expected.front()) << c.name << ", value of " << size;
       std::vector<std::int32_t> actual;
-      for (const auto& h : chainOf(store, start)) actual.push_back(h.offset);
+      for (const auto& h : chainOf(store, expected.front())) actual.push_back(h.offset);
       EXPECT_EQ(actual, expected) << c.name << ", value of " << size;
       Bytes got;
       ASSERT_TRUE(store.readChain(start, got)) << c.name;
@@ -1014,7 +1090,8 @@ TEST(BlockStoreTest, RangesOfAChainReadInOneWalkAreTheValuesBytes) {
   // Blocks of 128, 128 and 344 used bytes: two freed blocks, then a fresh one.
   const Bytes value = filled(600, 42);
   const std::int32_t start = store.writeChain(value);
-  ASSERT_EQ(chainOf(store, start).size(), 3u);
+  ASSERT_GE(start, 0);
+  ASSERT_EQ(chainOf(store, store.offsetAt(static_cast<size_t>(start))).size(), 3u);
   ASSERT_TRUE(store.flush());
   using Span = std::pair<std::uint64_t, size_t>;  // at, n
   const struct {

@@ -274,18 +274,23 @@ std::int64_t BlockStore::indexOf(std::int32_t offset, size_t from) const {
   if (from >= offsets_.size()) return -1;
   // The next block of a chain mostly lies close after the one before: galloping from `from`
   // finds it in a few steps where a search of millions of blocks misses the cache every step.
-  // A search from the start (a chain's first block, anywhere in the file) bisects the samples
-  // first: galloping there would take as many steps again.
+  // A block further away (a chain's first block, anywhere in the file, or a chain continued in a
+  // fresh block at the end) is found by bisecting the samples first: galloping there would take
+  // as many steps again, each a miss, and the bisection after it as many more.
+  size_t span = 1;
+  bool far = from == 0;
+  while (!far && from + span < offsets_.size() && offsets_[from + span] < offset) {
+    far = span >= kSampleStep;
+    span *= 2;
+  }
   size_t lo = 0;
   size_t hi = offsets_.size();
-  if (from == 0) {
+  if (far) {
     const auto after = std::upper_bound(samples_.begin(), samples_.end(), offset);
     if (after == samples_.begin()) return -1;
     lo = static_cast<size_t>(after - samples_.begin() - 1) * kSampleStep;
     hi = std::min(offsets_.size(), lo + kSampleStep);
   } else {
-    size_t span = 1;
-    while (from + span < offsets_.size() && offsets_[from + span] < offset) span *= 2;
     // The first block at or past offset, between from + span / 2 and the end of the span.
     lo = from + span / 2;
     hi = std::min(offsets_.size(), from + span + 1);

@@ -65,8 +65,12 @@ size_t WriteBackCache::heldBytes(const PatternEntry& e) {
 
 const WriteBackCache::Holder* WriteBackCache::holderOf(int number) const {
   if (number < 0) return nullptr;
+  if (number == lastNumber_) return &pool_[static_cast<size_t>(lastSlot_)];
   const std::int32_t* slot = slotOf_.find(static_cast<size_t>(number));
-  return slot ? &pool_[static_cast<size_t>(*slot)] : nullptr;
+  if (!slot) return nullptr;
+  lastNumber_ = number;
+  lastSlot_ = *slot;
+  return &pool_[static_cast<size_t>(*slot)];
 }
 
 WriteBackCache::Holder* WriteBackCache::holderOf(int number) {
@@ -78,9 +82,9 @@ const PatternEntry* WriteBackCache::find(int number) const {
   return h ? h->entry.get() : nullptr;
 }
 
-void WriteBackCache::release(int number) {
-  Holder* h = holderOf(number);
-  if (!h) return;
+void WriteBackCache::release(Holder* h) {
+  const int number = h->number;
+  if (number == lastNumber_) lastNumber_ = -1;
   bytes_ -= std::min(bytes_, heldBytes(*h->entry));
   SpareEntryLists::ofThread().keep(*h->entry);
   h->dirty = false;
@@ -103,6 +107,8 @@ WriteBackCache::Holder& WriteBackCache::newHolder(int number) {
   clock_.push_back(number);
   Holder& h = pool_[static_cast<size_t>(slot)];
   h.number = number;
+  lastNumber_ = number;
+  lastSlot_ = slot;
   return h;
 }
 
@@ -155,7 +161,7 @@ bool WriteBackCache::evict() {
       clock_.push_back(number);
       break;
     }
-    release(number);
+    release(h);
   }
   compactClock();
   return ok;

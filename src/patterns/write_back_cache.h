@@ -102,7 +102,8 @@ class WriteBackCache {
   };
   Holder* holderOf(int number);
   const Holder* holderOf(int number) const;
-  void release(int number);
+  // Frees a holder in use: its entry goes, its number is no longer held.
+  void release(Holder* h);
   Holder& newHolder(int number);
   void compactClock();
 
@@ -112,6 +113,10 @@ class WriteBackCache {
   // Held numbers' holders in pool_: a few hundred thousand among millions of numbers, so a map,
   // where an array by number would take 4 bytes for every entry of the library.
   NumberMap<std::int32_t> slotOf_;
+  // The holder last looked up or taken: an update looks its entry up to begin and again to end,
+  // and each look-up in the map is a miss of the processor's cache.
+  mutable int lastNumber_ = -1;
+  mutable std::int32_t lastSlot_ = -1;
   std::vector<Holder> pool_;
   std::vector<std::int32_t> freeSlots_;
   std::vector<std::int32_t> clock_;  // held numbers in the order they were taken in

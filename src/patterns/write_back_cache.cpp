@@ -104,7 +104,7 @@ WriteBackCache::Holder& WriteBackCache::newHolder(int number) {
     freeSlots_.pop_back();
   }
   slotOf_.set(static_cast<size_t>(number), slot);
-  clock_.push_back(number);
+  clock_.push_back({number, slot});
   Holder& h = pool_[static_cast<size_t>(slot)];
   h.number = number;
   lastNumber_ = number;
@@ -148,17 +148,20 @@ bool WriteBackCache::evict() {
   const size_t target = limit_ - limit_ / kBatchShare;
   bool ok = true;
   while (bytes_ > target && hand_ < clock_.size()) {
-    const std::int32_t number = clock_[hand_++];
-    Holder* h = holderOf(number);
-    if (!h) continue;
+    const auto [number, slot] = clock_[hand_++];
+    // The holder the number was taken in mostly still holds it; else it may have been released
+    // and taken again elsewhere.
+    Holder* h = &pool_[static_cast<size_t>(slot)];
+    if (h->number != number && (h = holderOf(number)) == nullptr) continue;
+    const Place place{number, static_cast<std::int32_t>(h - pool_.data())};
     if (h->rounds > 0) {  // used since the hand last passed: another round
       --h->rounds;
-      clock_.push_back(number);
+      clock_.push_back(place);
       continue;
     }
     if (h->dirty && !store_(number, *h->entry)) {
       ok = false;
-      clock_.push_back(number);
+      clock_.push_back(place);
       break;
     }
     release(h);

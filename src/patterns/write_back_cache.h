@@ -119,7 +119,13 @@ class WriteBackCache {
   mutable std::int32_t lastSlot_ = -1;
   std::vector<Holder> pool_;
   std::vector<std::int32_t> freeSlots_;
-  std::vector<std::int32_t> clock_;  // held numbers in the order they were taken in
+  // Held numbers in the order they were taken in, each with the holder it was in when queued, so
+  // that the hand's pass reads the holder straight away instead of probing the map.
+  struct Place {
+    std::int32_t number;
+    std::int32_t slot;
+  };
+  std::vector<Place> clock_;
   size_t hand_ = 0;
 };
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <type_traits>
 #include <functional>
+#include <numeric>
 #include <string_view>
 
 #include "patterns/pattern_file_header.h"
@@ -185,16 +186,9 @@ bool GameIndex::write(const std::string& path) const {
   const int total = count();
   // Entries are only ever appended, so the file read holds this index's first entries as they are.
   if (!readFrom_.empty() && path == readFrom_ && readCount_ <= total) {
-    PatternFileAppend out;
-    if (out.open(path, kGameIndexTag, GameIndexEntry::kSize, readCount_)) {
-      bool ok = true;
-      for (int i = readCount_; ok && i < total; ++i) {
-        if (packed_) entryCopy(i).write(out.out());
-        else entry(i).write(out.out());
-        ok = out.flushIfFull();
-      }
-      return ok && out.finish();
-    }
+    std::vector<int> added(static_cast<size_t>(total - readCount_));
+    std::iota(added.begin(), added.end(), readCount_);
+    if (const auto appended = appendEntries(path, readCount_, added)) return *appended;
   }
   // Written a piece at a time: the entries of a large collection are hundreds of megabytes.
   ReplacingFile out(path);
@@ -214,6 +208,18 @@ bool GameIndex::write(const std::string& path) const {
     bytes.clear();
   }
   return out.commit();
+}
+
+std::optional<bool> GameIndex::appendEntries(const std::string& path, std::int32_t kept,
+                                             std::span<const int> numbers) const {
+  PatternFileAppend out;
+  if (!out.open(path, kGameIndexTag, GameIndexEntry::kSize, kept)) return std::nullopt;
+  bool ok = true;
+  for (size_t i = 0; ok && i < numbers.size(); ++i) {
+    entryCopy(numbers[i]).write(out.out());
+    ok = out.flushIfFull();
+  }
+  return ok && out.finish();
 }
 
 std::optional<std::string> GameIndex::pathOf(int n) const {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,6 +80,12 @@ class GameIndex {
   // file the entries were read from and it still holds them, only the entries appended since go
   // after them, and the count last: a program killed before then finds the file as it was.
   [[nodiscard]] bool write(const std::string& path) const;
+  // Appends the entries of the games numbered in `numbers`, in that order, to an index file that
+  // holds exactly `kept` entries, and writes its new count last. Nothing, file untouched, when
+  // path does not hold exactly those (the caller then writes the file whole); false when a write
+  // fails.
+  [[nodiscard]] std::optional<bool> appendEntries(const std::string& path, std::int32_t kept,
+                                                  std::span<const int> numbers) const;
   // Hands every entry of an index file ("qpindex") to each, a piece of the file at a time, so a
   // file of a million games never sits in memory whole. False when the file does not open, its
   // header is wrong or it is shorter than its count says (each may then have seen some entries).

@@ -62,15 +62,8 @@ struct DoneList {
   bool write(const GameIndex& index) const {
     const std::string& from = movedAside ? earlier : path;
     if (earlierCount > 0) {
-      PatternFileAppend out;
-      if (out.open(from, kGameIndexTag, GameIndexEntry::kSize, earlierCount)) {
-        bool ok = true;
-        for (size_t i = 0; ok && i < added.size(); ++i) {
-          index.entryCopy(added[i]).write(out.out());
-          ok = out.flushIfFull();
-        }
-        return ok && out.finish() && (!movedAside || std::rename(earlier.c_str(), path.c_str()) == 0);
-      }
+      if (const auto appended = index.appendEntries(from, earlierCount, added))
+        return *appended && (!movedAside || std::rename(earlier.c_str(), path.c_str()) == 0);
     }
     ReplacingFile out(path);
     if (!out.open()) return false;

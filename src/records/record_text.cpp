@@ -38,11 +38,29 @@ constexpr Alias kAliases[] = {
 };
 
 // The ICU converter for a declared or detected charset name, or nothing.
-std::optional<std::string> converterFor(std::string_view name) {
+std::optional<std::string> lookUpConverter(std::string_view name) {
   const std::string key = comparable(name);
   for (const Alias& a : kAliases)
     if (key == a.name) return std::string(a.converter);
   return text::asciiCompatibleCharset(name);
+}
+
+// As lookUpConverter, remembering the last few names on each thread: a collection declares the
+// same charset file after file, and opening an ICU converter to check a name costs more than
+// parsing a record.
+std::optional<std::string> converterFor(std::string_view name) {
+  struct Known {
+    std::string name;
+    std::optional<std::string> converter;
+  };
+  thread_local std::vector<Known> known;
+  for (const Known& k : known)
+    if (k.name == name) return k.converter;
+  auto converter = lookUpConverter(name);
+  // Few names are ever met; a file of odd ones must not make the list long.
+  if (known.size() >= 8) known.erase(known.begin());
+  known.push_back({std::string(name), converter});
+  return converter;
 }
 
 bool isAnyOf(const std::string& converter, std::initializer_list<const char*> names) {

@@ -79,7 +79,8 @@ bool toRecord(Node root, GameRecord& record, Keep keep) {
 
   for (Node node = root.firstChild(); node; node = node.firstChild()) {
     const std::span<const SgfProperty> properties = node.properties();
-    MoveEntry e;
+    // Filled where it stays: an entry holds a node of properties, dear to move.
+    MoveEntry& e = record.entries().emplace_back();
     e.flags = 0;
     const SgfProperty* move = findSgfProperty(properties, "B");
     e.colour = Black;
@@ -106,7 +107,6 @@ bool toRecord(Node root, GameRecord& record, Keep keep) {
     if (e.flags == 0) e.flags = MoveEntry::kSetup;  // comment or marks only: keep the position
     if (!e.hasMove()) e.colour = Black;
     keep(e, node);
-    record.append(std::move(e));
   }
   return true;
 }

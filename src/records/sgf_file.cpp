@@ -270,38 +270,56 @@ class Parser {
 
   // The properties that follow, for the node added last.
   void parseProperties() {
-    while (auto property = parseProperty()) out_.addProperty(std::move(*property));
+    while (parseProperty()) {
+    }
   }
 
-  // An identifier is its upper-case letters: lower-case ones among them (the old long forms
-  // such as "AddBlack") are dropped, and one without an upper-case letter is no identifier.
-  std::optional<SgfProperty> parseProperty() {
-    SgfProperty p;
+  // Reads a property into the layout's next place, which is given back when what follows is no
+  // whole property: a record is mostly properties, and building each elsewhere and moving it in
+  // cost several times the reading. An identifier is its upper-case letters: lower-case ones
+  // among them (the old long forms such as "AddBlack") are dropped, and one without an
+  // upper-case letter is no identifier.
+  bool parseProperty() {
     const Mark before = mark();
     int c = next(true);
+    if (!isUpper(c) && !isLower(c)) {
+      restore(before);
+      return false;
+    }
+    SgfProperty& p = out_.openProperty();
     while (isUpper(c) || isLower(c)) {
       if (isUpper(c)) p.identifier.push_back(static_cast<char>(c));
       c = next(true);
     }
     if (p.identifier.empty()) {
+      out_.dropProperty();
       restore(before);
-      return std::nullopt;
+      return false;
     }
     pushBack(c);
-    if (!readValue(p.value)) return std::nullopt;
-    for (;;) {
+    bool read = readValue(p.value);
+    while (read) {
       c = next(true);
       pushBack(c);
       if (c != '[') break;
-      std::string more;
-      if (!readValue(more)) return std::nullopt;
-      p.moreValues.push_back(std::move(more));
+      read = readValue(p.moreValues.emplace_back());
+    }
+    if (!read) {
+      out_.dropProperty();
+      return false;
     }
     if (values_ && values_->form() != RecordTextForm::Gb) {
-      p.value = keptEscaped(values_->valueToGb(p.value), true);
-      for (std::string& v : p.moreValues) v = keptEscaped(values_->valueToGb(v), true);
+      toGb(p.value);
+      for (std::string& v : p.moreValues) toGb(v);
     }
-    return p;
+    out_.keepProperty();
+    return true;
+  }
+
+  // A value of converted text as GB. ASCII is the same in every charset read this way, and a
+  // value as read already holds its escapes, so only values with other bytes change.
+  void toGb(std::string& value) const {
+    if (text::hasHighBytes(value)) value = keptEscaped(values_->valueToGb(value), true);
   }
 
   // "[" text "]", with "\" escaping the next character (both kept in the text).
@@ -350,7 +368,9 @@ class Parser {
 
 // The charset the root node declares in its CA ("" for none or no root).
 std::string charsetOf(std::string_view text, CharMode mode, size_t maxParts) {
-  SgfLayout layout;
+  // Asked for every file a collection reads: one layout per thread serves them all.
+  thread_local SgfLayout layout;
+  layout.clear();
   const std::int32_t root = Parser(text, mode, nullptr, maxParts, layout).parseRootNode();
   const SgfProperty* ca = root >= 0 ? findSgfProperty(layout.properties(root), "CA") : nullptr;
   return ca ? std::string(sgf::trim(ca->value)) : std::string();
@@ -452,11 +472,6 @@ std::int32_t SgfLayout::addNode() {
   const auto at = static_cast<std::uint32_t>(properties_.size());
   nodes_.push_back(Node{at, at});
   return static_cast<std::int32_t>(nodes_.size() - 1);
-}
-
-void SgfLayout::addProperty(SgfProperty property) {
-  properties_.push_back(std::move(property));
-  nodes_.back().end = static_cast<std::uint32_t>(properties_.size());
 }
 
 void SgfLayout::addChild(std::int32_t parent, std::int32_t child) {

@@ -34,9 +34,12 @@ class SgfLayout {
   // The tree below node as SgfNode objects; the layout's properties of that tree are moved out.
   std::unique_ptr<SgfNode> takeTree(std::int32_t node);
 
-  // Building, as a reader does. Properties go to the node added last.
+  // Building, as a reader does. Properties go to the node added last: a reader fills the one
+  // openProperty gives in place, then keeps it or drops it (it is the layout's last, until kept).
   std::int32_t addNode();
-  void addProperty(SgfProperty property);
+  SgfProperty& openProperty() { return properties_.emplace_back(); }
+  void keepProperty() { nodes_.back().end = static_cast<std::uint32_t>(properties_.size()); }
+  void dropProperty() { properties_.pop_back(); }
   void addChild(std::int32_t parent, std::int32_t child);
   // Moves the properties of from, which were read right after those of into, to the end of into's.
   void absorb(std::int32_t into, std::int32_t from);

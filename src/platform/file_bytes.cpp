@@ -1,5 +1,6 @@
 #include "platform/file_bytes.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
@@ -15,18 +16,24 @@ namespace {
 // The system's text for errno, as strerror gives it but safe on any thread.
 std::string systemReason() { return std::error_code(errno, std::generic_category()).message(); }
 
-// Appends the rest of an open file to out; the reason it failed, or "" when it did not.
+// Reads the rest of an open file into out, which is empty; the reason it failed, or "" when it
+// did not. The bytes go straight into out, asked for one past the size the file had when it was
+// opened: a file that still has that size takes one read, since a read that stops right there
+// is its end. A file that has grown is read on to its end.
 std::string readAll(int fd, size_t maxBytes, size_t expected, std::string& out) {
-  out.reserve(expected);
-  char buffer[65536];
+  size_t have = 0;
+  out.resize(std::min(expected, maxBytes) + 1);
   for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    const ssize_t n = ::read(fd, out.data() + have, out.size() - have);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return systemReason();
-    if (n == 0) return {};
-    out.append(buffer, static_cast<size_t>(n));
-    if (out.size() > maxBytes) return "grew beyond " + std::to_string(maxBytes) + " bytes while read";
+    have += static_cast<size_t>(n);
+    if (n == 0 || (have == expected && have < out.size())) break;
+    if (have > maxBytes) return "grew beyond " + std::to_string(maxBytes) + " bytes while read";
+    if (have == out.size()) out.resize(std::min(out.size() * 2, maxBytes + 1));
   }
+  out.resize(have);
+  return {};
 }
 
 }  // namespace

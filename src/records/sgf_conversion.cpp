@@ -72,22 +72,29 @@ bool toRecord(Node root, GameRecord& record, Keep keep) {
   if (width < 1 || width > kMaxSgfBoardSide || height < 1 || height > kMaxSgfBoardSide) return false;
   if (!record.setSize(width, height)) return false;
 
-  CoordList black, white;
-  sgfSetupStones(top, black, white);
-  record.initialPosition().setPoints(setupPoints(black, width, height), Black);
-  record.initialPosition().setPoints(setupPoints(white, width, height), White);
+  CoordList blackStones, whiteStones;
+  sgfSetupStones(top, blackStones, whiteStones);
+  record.initialPosition().setPoints(setupPoints(blackStones, width, height), Black);
+  record.initialPosition().setPoints(setupPoints(whiteStones, width, height), White);
 
   for (Node node = root.firstChild(); node; node = node.firstChild()) {
     const std::span<const SgfProperty> properties = node.properties();
     // Filled where it stays: an entry holds a node of properties, dear to move.
     MoveEntry& e = record.entries().emplace_back();
     e.flags = 0;
-    const SgfProperty* move = findSgfProperty(properties, "B");
-    e.colour = Black;
-    if (!move) {
-      move = findSgfProperty(properties, "W");
-      e.colour = White;
+    // One pass finds the first B, the first W and whether there is setup: a record has a node
+    // for every move, and looking each up on its own cost more than the rest of the entry.
+    const SgfProperty* black = nullptr;
+    const SgfProperty* white = nullptr;
+    bool setup = false;
+    for (const SgfProperty& p : properties) {
+      const std::string& id = p.identifier;
+      if (id == "B") black = black ? black : &p;
+      else if (id == "W") white = white ? white : &p;
+      else if (id == "AB" || id == "AW") setup = true;
     }
+    const SgfProperty* move = black ? black : white;
+    e.colour = black ? Black : White;
     if (move) {
       const std::string_view letters = sgf::trim(move->value);
       e.point = kNoPoint;
@@ -99,9 +106,9 @@ bool toRecord(Node root, GameRecord& record, Keep keep) {
       }
       e.flags |= MoveEntry::kMove;
     }
-    if (sgfSetupStones(properties, black, white)) {
-      e.blackSetup = setupPoints(black, width, height);
-      e.whiteSetup = setupPoints(white, width, height);
+    if (setup && sgfSetupStones(properties, blackStones, whiteStones)) {
+      e.blackSetup = setupPoints(blackStones, width, height);
+      e.whiteSetup = setupPoints(whiteStones, width, height);
       e.flags |= MoveEntry::kSetup;
     }
     if (e.flags == 0) e.flags = MoveEntry::kSetup;  // comment or marks only: keep the position

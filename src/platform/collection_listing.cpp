@@ -17,17 +17,24 @@ struct DirEntries {
   std::vector<std::string> directories;
 };
 
-// Reads one directory's entries, sorted by name; false when it cannot be opened.
+// Reads one directory's entries, sorted by name; false when it cannot be opened. The type the
+// directory gives each entry serves as it is (a collection of a few hundred thousand files
+// otherwise costs as many status calls before its first game is read); a link, or an entry of a
+// file system that gives no type, is looked up, so a link counts as what it names.
 bool readEntries(const std::string& dir, DirEntries& out) {
   std::unique_ptr<DIR, int (*)(DIR*)> handle(opendir(dir.c_str()), &closedir);
   if (!handle) return false;
   while (const dirent* e = readdir(handle.get())) {
     const std::string name = e->d_name;
     if (name == "." || name == "..") continue;
-    struct stat st {};
-    if (stat((dir + name).c_str(), &st) != 0) continue;  // dangling link or vanished entry
-    if (S_ISDIR(st.st_mode)) out.directories.push_back(name);
-    else if (S_ISREG(st.st_mode)) out.files.push_back(name);
+    unsigned char type = e->d_type;
+    if (type == DT_UNKNOWN || type == DT_LNK) {
+      struct stat st {};
+      if (stat((dir + name).c_str(), &st) != 0) continue;  // dangling link or vanished entry
+      type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
+    }
+    if (type == DT_DIR) out.directories.push_back(name);
+    else if (type == DT_REG) out.files.push_back(name);
   }
   std::sort(out.files.begin(), out.files.end());
   std::sort(out.directories.begin(), out.directories.end());

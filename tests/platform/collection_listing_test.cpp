@@ -57,8 +57,9 @@ TEST_F(CollectionListing, LinkLoopsAreWalkedOnceAndOddEntriesPassedOver) {
   touch("a/x.sgf");
   fs::create_directory_symlink(root_ / "a", root_ / "a" / "loop");
   fs::create_symlink(root_ / "missing.sgf", root_ / "dangling.sgf");
+  fs::create_symlink(root_ / "a" / "x.sgf", root_ / "linked.sgf");  // listed as the file it names
   ASSERT_EQ(::mkfifo((root_ / "pipe.sgf").c_str(), 0600), 0);
-  EXPECT_EQ(relative(listCollectionFiles(dir())), (std::vector<std::string>{"a/x.sgf"}));
+  EXPECT_EQ(relative(listCollectionFiles(dir())), (std::vector<std::string>{"linked.sgf", "a/x.sgf"}));
 }
 
 TEST_F(CollectionListing, MissingOrUnreadableDirectoriesGiveWhatCanBeRead) {

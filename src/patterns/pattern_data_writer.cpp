@@ -23,7 +23,8 @@ bool PatternDataWriter::place(std::uint64_t offset) {
               std::to_string(reach_) + " bytes a 32-bit index offset can address");
 }
 
-bool PatternDataWriter::addEncoded(std::span<const std::uint8_t> bytes, PatternIndexRecord key) {
+bool PatternDataWriter::addEncoded(std::span<const std::uint8_t> bytes, PatternIndexRecord key,
+                                   const std::uint16_t* mark) {
   if (!ok_) return false;
   const std::uint64_t offset = data_.at + data_.buffer.size();
   if (!place(offset)) return false;
@@ -34,7 +35,7 @@ bool PatternDataWriter::addEncoded(std::span<const std::uint8_t> bytes, PatternI
     key.location = static_cast<std::int32_t>(offset);
     ByteWriter iw(index_.buffer);
     key.write(iw);
-    noteKey(start);
+    noteKey(start, mark);
   }
   return flushFull();
 }
@@ -115,13 +116,18 @@ void PatternDataWriter::setKeyFile(BinaryFile* keys) {
   keys_.buffer.assign(PatternKeyFileHeader::kBytes, 0);
 }
 
-void PatternDataWriter::noteKey(size_t start) {
+void PatternDataWriter::noteKey(size_t start, const std::uint16_t* given) {
   if (keys_.file == nullptr) return;
   const std::uint8_t* record = index_.buffer.data() + index_.buffer.size() - PatternIndexRecord::kBytes;
   fold_.add(static_cast<std::uint64_t>(added_ - 1), record);
-  const std::span<const std::uint8_t> entry(data_.buffer.data() + start, data_.buffer.size() - start);
-  const size_t keyBytes = patternKeyBytes(entry);
-  const std::uint16_t mark = keyBytes == 0 ? 0 : patternKeyMark(entry.first(keyBytes));
+  std::uint16_t mark = 0;
+  if (given != nullptr) {
+    mark = *given;
+  } else {
+    const std::span<const std::uint8_t> entry(data_.buffer.data() + start, data_.buffer.size() - start);
+    const size_t keyBytes = patternKeyBytes(entry);
+    mark = keyBytes == 0 ? 0 : patternKeyMark(entry.first(keyBytes));
+  }
   keys_.buffer.push_back(static_cast<std::uint8_t>(mark));
   keys_.buffer.push_back(static_cast<std::uint8_t>(mark >> 8));
 }

@@ -34,8 +34,10 @@ class PatternDataWriter {
   // Appends an entry; false when it has no data-file form or a write failed.
   [[nodiscard]] bool add(const PatternEntry& entry);
   // Appends an entry already in data-file form (bytes of an earlier data file) whose index record
-  // is key (its location is set here).
-  [[nodiscard]] bool addEncoded(std::span<const std::uint8_t> bytes, PatternIndexRecord key);
+  // is key (its location is set here). mark, when given, is the entry's key mark as an earlier key
+  // file holds it, taken instead of hashing the key again.
+  [[nodiscard]] bool addEncoded(std::span<const std::uint8_t> bytes, PatternIndexRecord key,
+                                const std::uint16_t* mark = nullptr);
   // Appends an entry given as its warehouse value, which is its data-file form but for the text
   // length (16 bits there, 32 here): the bytes are copied across instead of decoded and encoded
   // again, with the same result. The value is checked as reading the entry would check it; one
@@ -52,8 +54,8 @@ class PatternDataWriter {
  private:
   bool place(std::uint64_t offset);
   // Notes the entry that starts at data_.buffer[start] and its index record, the last one added
-  // to index_.buffer, for the key file.
-  void noteKey(size_t start);
+  // to index_.buffer, for the key file; its mark is computed unless given.
+  void noteKey(size_t start, const std::uint16_t* mark = nullptr);
   struct Output {
     BinaryFile* file = nullptr;
     std::vector<std::uint8_t> buffer;

@@ -194,6 +194,7 @@ std::unique_ptr<PreviousDataFile> PatternLibrary::previousData(const DataWrite* 
   auto old = std::make_unique<PreviousDataFile>();
   if (!old->open(how->previousData, how->previousIndex, warehouse_->dataStamp(), warehouse_->openCount()))
     return nullptr;
+  if (how->keys != nullptr) old->openKeys(how->previousKeys);
   return old;
 }
 
@@ -233,10 +234,12 @@ bool PatternLibrary::writeEntries(BinaryFile& file, BinaryFile* indexFile, DataW
     if (old != nullptr && !warehouse_->changedSinceOpen(n) && store_->indexRecord(n, record)) {
       // An unchanged entry is taken as it lies in the last data file, when its record agrees.
       PatternIndexRecord key;
-      const auto bytes = old->entry(n, key);
+      std::uint16_t mark = 0;
+      bool marked = false;
+      const auto bytes = old->entry(n, key, &mark, &marked);
       key.location = record.location;
       if (!bytes.empty() && key == record) {
-        ok = writer.addEncoded(bytes, key);
+        ok = writer.addEncoded(bytes, key, marked ? &mark : nullptr);
         ++how->copied;
         continue;
       }

@@ -110,6 +110,7 @@ class PatternLibrary {
     DataFileStamp stamp;
     std::string previousData;
     std::string previousIndex;
+    std::string previousKeys;  // the key file written with them, whose marks may be taken
     int copied = 0;  // entries taken from the previous data file
     // With an index file, receives the key file of the pair too (see PatternKeyFileHeader).
     BinaryFile* keys = nullptr;

@@ -44,14 +44,61 @@ bool PreviousDataFile::open(const std::string& dataPath, const std::string& inde
   verdict_ = -1;
   at_ = -1;
   hasNext_ = false;
+  keysOpen_ = false;
+  marksAgree_ = true;
+  marksGiven_ = 0;
+  marksFrom_ = 0;
+  marks_.clear();
+  fold_ = PatternIndexFold();
+  folded_ = 0;
   stamp_ = stamp;
   if (stamp.entries == 0 || stamp.entries != expectedEntries || !file_.open(dataPath, BinaryFile::Mode::ReadOnly))
     return false;
   const auto size = file_.size();
   if (!size || *size != stamp.bytes || !index_.open(indexPath) || index_.count() != expectedEntries) return false;
   size_ = *size;
-  hasNext_ = index_.next(next_);
+  hasNext_ = readNext(0);
   return hasNext_;
+}
+
+void PreviousDataFile::openKeys(const std::string& keysPath) {
+  keysOpen_ = false;
+  if (at_ >= 0 || size_ == 0 || keysPath.empty() || !keys_.open(keysPath, BinaryFile::Mode::ReadOnly)) return;
+  std::uint8_t head[PatternKeyFileHeader::kBytes];
+  const auto size = keys_.size();
+  keysOpen_ = size && keys_.readAt(0, head, sizeof head) && keysHead_.read(head) &&
+              keysHead_.entries == static_cast<std::uint32_t>(stamp_.entries) && keysHead_.dataBytes == stamp_.bytes &&
+              *size == keysHead_.fileBytes();
+}
+
+bool PreviousDataFile::readNext(int number) {
+  if (!index_.next(next_)) return false;
+  // Folded as the key file's header folds the index: each record's bytes with its number.
+  std::uint8_t raw[PatternIndexRecord::kBytes];
+  size_t at = 0;
+  for (const std::int32_t v : {next_.hash, next_.location, next_.blackCount, next_.whiteCount})
+    for (int b = 0; b < 4; ++b) raw[at++] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * b));
+  raw[at] = next_.side;
+  fold_.add(static_cast<std::uint64_t>(number), raw);
+  ++folded_;
+  return true;
+}
+
+bool PreviousDataFile::markOf(int number, std::uint16_t& mark) {
+  constexpr int kMarksRead = 1 << 16;
+  if (number < marksFrom_ || number - marksFrom_ >= static_cast<int>(marks_.size() / 2)) {
+    const int n = std::min(kMarksRead, stamp_.entries - number);
+    marks_.resize(static_cast<size_t>(std::max(n, 0)) * 2);
+    marksFrom_ = number;
+    if (n <= 0 || !keys_.readAt(PatternKeyFileHeader::kBytes + std::uint64_t{2} * static_cast<std::uint64_t>(number),
+                                marks_.data(), marks_.size())) {
+      marks_.clear();
+      return false;
+    }
+  }
+  const size_t at = static_cast<size_t>(number - marksFrom_) * 2;
+  mark = static_cast<std::uint16_t>(marks_[at] | marks_[at + 1] << 8);
+  return true;
 }
 
 bool PreviousDataFile::reach(std::uint64_t begin, std::uint64_t end) {
@@ -89,7 +136,13 @@ bool PreviousDataFile::checked() {
     const bool read = reach(size_, size_);
     held_.clear();
     held_.shrink_to_fit();
-    verdict_ = read && readTo_ == stamp_.bytes && check_.value() == stamp_.check ? 1 : 0;
+    bool keysAgree = true;
+    if (keysOpen_) {
+      // Every record of the index is folded, as the key file's header folded them.
+      (void)advanceTo(index_.count() - 1);
+      keysAgree = marksAgree_ && folded_ == index_.count() && fold_.value() == keysHead_.indexFold;
+    }
+    verdict_ = read && keysAgree && readTo_ == stamp_.bytes && check_.value() == stamp_.check ? 1 : 0;
   }
   return verdict_ == 1;
 }
@@ -98,12 +151,14 @@ bool PreviousDataFile::advanceTo(int number) {
   while (at_ < number && hasNext_) {
     current_ = next_;
     ++at_;
-    hasNext_ = at_ + 1 < index_.count() && index_.next(next_);
+    hasNext_ = at_ + 1 < index_.count() && readNext(at_ + 1);
   }
   return at_ == number;
 }
 
-std::span<const std::uint8_t> PreviousDataFile::entry(int number, PatternIndexRecord& record) {
+std::span<const std::uint8_t> PreviousDataFile::entry(int number, PatternIndexRecord& record, std::uint16_t* mark,
+                                                      bool* known) {
+  if (known != nullptr) *known = false;
   if (verdict_ >= 0 || number < 0 || number >= index_.count() || !advanceTo(number)) return {};
   // An entry ends where the next begins; the last at the end of the file. A record that does not
   // read leaves the entries before it without an end: they are not taken.
@@ -116,7 +171,17 @@ std::span<const std::uint8_t> PreviousDataFile::entry(int number, PatternIndexRe
     return {};
   const auto bytes = std::span<const std::uint8_t>(held_).subspan(static_cast<size_t>(begin - heldFrom_),
                                                                   static_cast<size_t>(end - begin));
-  return wholeEntryOf(bytes, record) ? bytes : std::span<const std::uint8_t>();
+  if (!wholeEntryOf(bytes, record)) return {};
+  if (keysOpen_ && mark != nullptr && known != nullptr && markOf(number, *mark)) {
+    *known = true;
+    // A spread of the marks handed out is checked against their keys: a key file whose header
+    // fits but whose marks do not is not trusted.
+    if (marksGiven_++ % 256 == 0) {
+      const size_t keyBytes = patternKeyBytes(bytes);
+      if ((keyBytes == 0 ? 0 : patternKeyMark(bytes.first(keyBytes))) != *mark) marksAgree_ = false;
+    }
+  }
+  return bytes;
 }
 
 }  // namespace mh

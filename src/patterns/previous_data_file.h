@@ -7,6 +7,7 @@
 
 #include "patterns/data_file_stamp.h"
 #include "patterns/pattern_index_file.h"
+#include "patterns/pattern_key_file.h"
 #include "patterns/pattern_index_record.h"
 #include "platform/binary_file.h"
 
@@ -28,17 +29,30 @@ class PreviousDataFile {
 
   [[nodiscard]] bool open(const std::string& dataPath, const std::string& indexPath, const DataFileStamp& stamp,
                           int expectedEntries);
+  // Also hands out the entries' key marks from the key file written with the pair, when its
+  // header names the stamped data file and its size fits; a writer then need not hash every key
+  // again. The marks are trusted only once checked() has said so, which then also means that
+  // the fold of the whole index is the one the key file names and that a spread of the marks
+  // handed out are those of their keys. Call after open, before the first entry.
+  void openKeys(const std::string& keysPath);
   // The bytes of entry number and its index record (numbers ascending from call to call), or
   // empty when they cannot be told or read, or are not one whole entry of that record's stone
-  // counts and side. They stay valid until the next call.
-  std::span<const std::uint8_t> entry(int number, PatternIndexRecord& record);
+  // counts and side. They stay valid until the next call. With a key file open and mark given,
+  // *mark is set to the entry's mark and *known to true when the key file holds it.
+  std::span<const std::uint8_t> entry(int number, PatternIndexRecord& record, std::uint16_t* mark = nullptr,
+                                      bool* known = nullptr);
   // Reads whatever is left of the data file and tells whether all of its bytes agree with the
-  // stamp it was opened with; false too when a read failed. The answer is kept.
+  // stamp it was opened with (and, with a key file, whether it agrees with the index and its
+  // keys); false too when a read failed. The answer is kept.
   [[nodiscard]] bool checked();
 
  private:
   // Moves the index to entry number: its record in current_, the next one's in next_.
   bool advanceTo(int number);
+  // Reads the next record into next_, folding it for the key file; false past the last.
+  bool readNext(int number);
+  // The key file's mark of entry number, read through a window of marks; false when unread.
+  bool markOf(int number, std::uint16_t& mark);
   // Reads on until the window holds [begin, end), folding every byte read into the check and
   // keeping none before begin; false when a read fails.
   bool reach(std::uint64_t begin, std::uint64_t end);
@@ -58,6 +72,16 @@ class PreviousDataFile {
   PatternIndexRecord current_;
   PatternIndexRecord next_;
   bool hasNext_ = false;
+  // The key file, when its header fits: marks_ holds the marks of entries from marksFrom_ on.
+  BinaryFile keys_;
+  PatternKeyFileHeader keysHead_;
+  bool keysOpen_ = false;
+  bool marksAgree_ = true;  // every sampled mark was its key's
+  int marksGiven_ = 0;
+  int marksFrom_ = 0;
+  std::vector<std::uint8_t> marks_;
+  PatternIndexFold fold_;
+  int folded_ = 0;  // index records folded so far
 };
 
 }  // namespace mh

@@ -15,6 +15,7 @@
 #include "model/board_transform.h"
 #include "patterns/key_print.h"
 #include "patterns/pattern_file_header.h"
+#include "patterns/pattern_key_file.h"
 #include "support/scratch_dir.h"
 
 namespace mh {
@@ -559,6 +560,77 @@ TEST(PatternLibraryTest, UnchangedEntriesAreCopiedOnlyFromTheStampedDataFile) {
     EXPECT_EQ(how.stamp.entries, all) << c.name;
     EXPECT_EQ(how.stamp.bytes, reference.size()) << c.name;
     EXPECT_EQ(how.copied, c.copied) << c.name;
+  }
+}
+
+// The key marks of copied entries are taken from the key file written with the last pair only
+// while it is that pair's (header, the fold of its index, the marks sampled): whatever the key
+// file, the one written is that of hashing every key afresh.
+TEST(PatternLibraryTest, CopiedEntriesTakeTheirMarksOnlyFromTheKeyFileOfThePair) {
+  ScratchDir dir;
+  const std::string wh = dir.file("lib.aos");
+  const std::string whIndex = dir.file("lib.aos_");
+  const std::string prints = dir.file("lib.prints");
+  const std::string data = dir.file("lib.wp2");
+  const std::string index = dir.file("lib.wp2_");
+  const std::string keys = dir.file("lib.keys");
+  const auto entries = sampleEntries();
+  auto writeFiles = [&](PatternLibrary& lib, PatternLibrary::DataWrite& how, const std::string& stem) {
+    BinaryFile df;
+    BinaryFile xf;
+    BinaryFile kf;
+    ASSERT_TRUE(df.open(stem + ".wp2", BinaryFile::Mode::Create) && xf.open(stem + ".wp2_", BinaryFile::Mode::Create) &&
+                kf.open(stem + ".keys", BinaryFile::Mode::Create));
+    how.keys = &kf;
+    EXPECT_TRUE(lib.writeDataTo(df, &xf, &how)) << how.error;
+  };
+  {
+    PatternLibrary lib;
+    ASSERT_TRUE(lib.createWarehouse(wh));
+    ASSERT_TRUE(lib.enableWriteBack(1 << 20));
+    for (const auto& e : entries) ASSERT_TRUE(lib.add(e));
+    PatternLibrary::DataWrite how;
+    writeFiles(lib, how, dir.file("lib"));
+    ASSERT_TRUE(lib.writeIndex(whIndex));
+    ASSERT_TRUE(lib.writePrints(prints, how.stamp));
+  }
+  const Bytes stampedKeys = readFileBytes(keys);
+  ASSERT_EQ(stampedKeys.size(), PatternKeyFileHeader::kBytes + entries.size() * 2);
+  auto changed = [](Bytes bytes, size_t at) {
+    bytes[at] ^= 1;
+    return bytes;
+  };
+  const int all = static_cast<int>(entries.size());
+  const struct {
+    const char* name;
+    Bytes previousKeys;  // none: no key file
+    int copied;
+    bool rewritten;  // the check failed at the end and the files were written again
+  } cases[] = {{"the pair's key file", stampedKeys, all - 1, false},
+               {"the first mark copied changed", changed(stampedKeys, PatternKeyFileHeader::kBytes), 0, true},
+               {"the fold of another index", changed(stampedKeys, 21), 0, true},
+               {"another data size in the header", changed(stampedKeys, 12), all - 1, false},
+               {"cut short", Bytes(stampedKeys.begin(), stampedKeys.end() - 2), all - 1, false},
+               {"no key file", {}, all - 1, false}};
+  for (const auto& c : cases) {
+    if (c.previousKeys.empty()) std::filesystem::remove(keys);
+    else ASSERT_TRUE(writeFileBytes(keys, c.previousKeys));
+    PatternLibrary lib;
+    ASSERT_TRUE(lib.openWarehouse(wh, whIndex)) << c.name;
+    ASSERT_TRUE(lib.enableWriteBack(1 << 20, prints)) << c.name;
+    ASSERT_TRUE(lib.updateEntry(3, [](PatternEntry& e) { e.occurrences.push_back({9, 9, 9}); }));
+    PatternLibrary::DataWrite how;
+    how.previousData = data;
+    how.previousIndex = index;
+    how.previousKeys = keys;
+    writeFiles(lib, how, dir.file("next"));
+    PatternLibrary::DataWrite fresh;
+    writeFiles(lib, fresh, dir.file("ref"));
+    for (const char* extension : {".wp2", ".wp2_", ".keys"})
+      EXPECT_EQ(readFileBytes(dir.file("next") + extension), readFileBytes(dir.file("ref") + extension))
+          << c.name << " " << extension;
+    EXPECT_EQ(how.copied, c.copied) << c.name;
+    EXPECT_EQ(how.copied == 0, c.rewritten) << c.name;
   }
 }
 

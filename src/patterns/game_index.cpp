@@ -86,21 +86,39 @@ void GameIndex::clear() {
   entries_.clear();
   packedEntries_.clear();
   names_.clear();
+  repeats_.clear();
   namesIndexed_ = false;
 }
 
 void GameIndex::append(const GameIndexEntry& entry) {
   if (packed_) packedEntries_.push_back(entry);
   else entries_.push_back(entry);
-  if (namesIndexed_) names_.insert(hashOf(entry.textView(GameIndexEntry::kRelativeName)), count() - 1);
+  if (namesIndexed_) indexName(entry.textView(GameIndexEntry::kRelativeName), count() - 1);
+}
+
+void GameIndex::indexName(std::string_view name, std::int32_t n) {
+  const std::uint64_t hash = hashOf(name);
+  // Only numbers under the same hash bits are unpacked to compare: almost never one that differs.
+  if (names_.find(hash, [&](std::int32_t m) { return entryCopy(m).textView(GameIndexEntry::kRelativeName) == name; }) >= 0)
+    repeats_.push_back(n);
+  names_.insert(hash, n);
 }
 
 void GameIndex::indexNames() {
   if (namesIndexed_) return;
   names_.clear();
+  repeats_.clear();
   names_.reserve(static_cast<size_t>(count()));
-  for (int n = 0; n < count(); ++n) names_.insert(hashOf(entryCopy(n).textView(GameIndexEntry::kRelativeName)), n);
+  for (int n = 0; n < count(); ++n) {
+    const GameIndexEntry e = entryCopy(n);
+    indexName(e.textView(GameIndexEntry::kRelativeName), n);
+  }
   namesIndexed_ = true;
+}
+
+bool GameIndex::repeatsName(int n) const {
+  if (namesIndexed_) return std::binary_search(repeats_.begin(), repeats_.end(), n);
+  return find(entryCopy(n).textView(GameIndexEntry::kRelativeName)) != n;
 }
 
 std::int32_t GameIndex::find(std::string_view relativeName) const {

@@ -100,6 +100,10 @@ class GameIndex {
   // Indexes the names for find, and keeps them indexed as entries are appended (about 16 bytes a
   // game); a build does it, a reader that only lists games need not.
   void indexNames();
+  // Whether an entry numbered below n has the same relative name as entry n: find(name of n) is
+  // then not n. Quick once the names are indexed (the repeats are noted as they are), without
+  // unpacking entry n.
+  bool repeatsName(int n) const;
   // Directory + relative name of game n; nothing for n out of range.
   std::optional<std::string> pathOf(int n) const;
 
@@ -115,6 +119,8 @@ class GameIndex {
   GameIndexScanResult update(const std::string& directory, const GameIndexScan& scan);
 
  private:
+  // Puts entry n's name into names_, noting n when an earlier entry has that name.
+  void indexName(std::string_view name, std::int32_t n);
   // The record files of the collection under the directory, as listed.
   std::vector<std::string> recordFiles() const;
   // Whether an indexed game with the same duplicate key has a file with the same contents as
@@ -129,6 +135,7 @@ class GameIndex {
   std::int32_t readCount_ = 0;
   bool namesIndexed_ = false;
   HashedNumbers names_;  // entry numbers by the hash of their relative names, once indexed
+  std::vector<std::int32_t> repeats_;  // ascending: the numbers whose names an earlier entry has
 };
 
 // Whether two files exist and hold the same bytes.

@@ -25,7 +25,8 @@ class PackedGameEntries {
   size_t heldBytes() const { return bytes_.bytes() + starts_.bytes(); }
 
  private:
-  GrowingPages<std::uint8_t> bytes_;    // every entry's packed bytes, one after the other
+  static constexpr size_t kBytesPage = size_t{1} << 16;
+  GrowingPages<std::uint8_t, kBytesPage> bytes_;  // every entry's packed bytes, one after the other
   GrowingPages<std::uint64_t> starts_;  // where each entry's bytes start
 };
 

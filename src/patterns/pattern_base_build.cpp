@@ -310,8 +310,7 @@ bool openPhase(const BuildRequest& request, const GameIndex& index, size_t cache
   int g = 0;
   for (; g < index.count() && runFlag.load() > 0; ++g) {
     // A name the index holds twice is added once, under its first number.
-    if (run.doneGames[static_cast<size_t>(g)] || index.find(index.entryCopy(g).textView(GameIndexEntry::kRelativeName)) != g)
-      continue;
+    if (run.doneGames[static_cast<size_t>(g)] || index.repeatsName(g)) continue;
     run.pending[static_cast<size_t>(g)] = 1;
     ++run.pendingCount;
   }

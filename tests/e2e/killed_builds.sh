@@ -39,8 +39,9 @@ new_home() {
 }
 room_files="idx wp2 wp2_ lb lb_"
 # What a build keeps for the next one beside its warehouses: a run that resumes appends to them in
-# place, so they too must end as the uninterrupted build's.
-kept_files="wp2.aos_ lb.aos_ wp2.aos.idx lb.aos.idx wp2.aos.prints lb.aos.prints"
+# place, so they too must end as the uninterrupted build's; so must the key files, whose marks a
+# run that resumes takes from the last ones.
+kept_files="wp2.aos_ lb.aos_ wp2.aos.idx lb.aos.idx wp2.aos.prints lb.aos.prints wp2.keys lb.keys"
 
 reference=$(new_home reference)
 start=$(date +%s%N)

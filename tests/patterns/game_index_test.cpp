@@ -214,10 +214,13 @@ TEST(PackedGameEntriesTest, EntriesUnpackToTheirBytes) {
     cases[4].bytes()[i] = static_cast<std::uint8_t>((i * 37) % 5 == 0 ? 0 : i * 13 + 1);
   }
   cases[5] = sampleEntry("sub/\xe4\xb8\xad.SGF", 123456);
+  // Enough rounds that entries straddle the pages the packed bytes are held in.
+  constexpr size_t kRounds = 64;
   PackedGameEntries packed;
-  for (int round = 0; round < 2; ++round)
+  for (size_t round = 0; round < kRounds; ++round)
     for (const auto& e : cases) packed.push_back(e);
-  ASSERT_EQ(packed.size(), 2 * cases.size());
+  ASSERT_EQ(packed.size(), kRounds * cases.size());
+  ASSERT_GT(packed.heldBytes(), size_t{2} << 16);
   GameIndexEntry out;
   for (size_t n = packed.size(); n-- > 0;) {
     out.bytes().fill(0xaa);
@@ -279,21 +282,33 @@ TEST(GameIndexTest, PackedIndexBehavesAsThePlainOne) {
 }
 
 // Names are found the same before and after they are indexed, also for names appended later and
-// names listed twice (the first number answers).
+// names listed twice (the first number answers, and the later numbers say they repeat a name),
+// packed or not.
 TEST(GameIndexTest, FindGivesTheFirstNumberOfANameIndexedOrNot) {
-  GameIndex index;
-  for (const char* name : {"a.sgf", "b.sgf", "a.sgf", "c/a.sgf"}) index.append(sampleEntry(name, index.count()));
-  const std::pair<const char*, int> cases[] = {{"a.sgf", 0}, {"b.sgf", 1}, {"c/a.sgf", 3}, {"A.sgf", -1},
-                                               {"a.sg", -1},  {"", -1},      {"d.sgf", 4}};
-  for (int pass = 0; pass < 2; ++pass) {
-    if (pass == 1) index.indexNames();
-    for (const auto& [name, number] : cases) {
-      if (number == 4) continue;  // not yet appended
-      EXPECT_EQ(index.find(name), number) << name << " pass " << pass;
+  for (const bool packed : {false, true}) {
+    SCOPED_TRACE(packed ? "packed" : "plain");
+    GameIndex index;
+    if (packed) index.holdPacked();
+    for (const char* name : {"a.sgf", "b.sgf", "a.sgf", "c/a.sgf"}) index.append(sampleEntry(name, index.count()));
+    const std::pair<const char*, int> cases[] = {{"a.sgf", 0}, {"b.sgf", 1}, {"c/a.sgf", 3}, {"A.sgf", -1},
+                                                 {"a.sg", -1},  {"", -1},      {"d.sgf", 4}};
+    const auto expectRepeats = [&](std::vector<bool> repeats, int pass) {
+      ASSERT_EQ(index.count(), static_cast<int>(repeats.size()));
+      for (int n = 0; n < index.count(); ++n) EXPECT_EQ(index.repeatsName(n), repeats[static_cast<size_t>(n)]) << n << " pass " << pass;
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+      if (pass == 1) index.indexNames();
+      for (const auto& [name, number] : cases) {
+        if (number == 4) continue;  // not yet appended
+        EXPECT_EQ(index.find(name), number) << name << " pass " << pass;
+      }
+      expectRepeats({false, false, true, false}, pass);
     }
+    index.append(sampleEntry("d.sgf", 4));
+    index.append(sampleEntry("b.sgf", 5));
+    for (const auto& [name, number] : cases) EXPECT_EQ(index.find(name), number) << name;
+    expectRepeats({false, false, true, false, false, true}, 2);
   }
-  index.append(sampleEntry("d.sgf", 4));
-  for (const auto& [name, number] : cases) EXPECT_EQ(index.find(name), number) << name;
 }
 
 // A hash shared by many numbers offers each in turn, in increasing order, also across regrowing;

@@ -8,9 +8,13 @@ namespace mh {
 
 // Zeroed memory of its own, taken from the system in pages (large pages where the system gives
 // them) and given back whole when released. For big arrays filled once: they cost no fill of
-// their own and few page faults, and they leave no freed heap behind.
+// their own and few page faults, and they leave no freed heap behind. Below kHeapBelow bytes
+// the memory comes from the heap instead: a mapping of its own would cost a page or more and two
+// system calls for what a heap block holds, and what such a block leaves behind is small.
 class PagedMemory {
  public:
+  static constexpr size_t kHeapBelow = size_t{64} << 10;
+
   PagedMemory() = default;
   ~PagedMemory() { release(); }
   PagedMemory(const PagedMemory&) = delete;
@@ -34,7 +38,7 @@ class PagedMemory {
 
  private:
   void* data_ = nullptr;
-  size_t bytes_ = 0;  // as mapped, rounded up to whole pages
+  size_t bytes_ = 0;  // as mapped, rounded up to whole pages; 0 for a heap block
 };
 
 // An array of count elements over PagedMemory, each starting as all zero bytes.

@@ -9,10 +9,19 @@
 namespace mh {
 namespace {
 
-// Small arrays, arrays of large pages and arrays just past a large page all start zeroed, hold
-// what is written to their last element, and can be laid again over what they held.
+// Arrays from the heap, from small pages, of whole large pages and just past a large page all
+// start zeroed, hold what is written to their last element, and can be laid again over what they
+// held. Arrays of a large page or more start on a large-page boundary, where the system can give
+// them large pages.
 TEST(PagedArray, StartsZeroedAndHoldsWhatIsWritten) {
-  const size_t counts[] = {1, 1000, (size_t{2} << 20) / sizeof(std::uint64_t), (size_t{2} << 20) / 8 + 1};
+  constexpr size_t kLargePage = size_t{2} << 20;
+  const size_t counts[] = {1,
+                           1000,
+                           PagedMemory::kHeapBelow / sizeof(std::uint64_t),
+                           100'000,
+                           kLargePage / sizeof(std::uint64_t),
+                           kLargePage / 8 + 1,
+                           3 * kLargePage / 8 - 5};
   for (const size_t count : counts) {
     PagedArray<std::uint64_t> a;
     for (int round = 0; round < 2; ++round) {
@@ -22,6 +31,8 @@ TEST(PagedArray, StartsZeroedAndHoldsWhatIsWritten) {
       a[0] = 7;
       a[count - 1] = 0x0123456789abcdefu;
       EXPECT_EQ(a[count - 1], 0x0123456789abcdefu) << count;
+      if (count * sizeof(std::uint64_t) >= kLargePage)
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(a.data()) % kLargePage, 0u) << count;
     }
   }
 }

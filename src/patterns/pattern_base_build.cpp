@@ -14,6 +14,7 @@
 #include "patterns/pattern_file_header.h"
 #include "patterns/skipped_records.h"
 #include "platform/bounded_queue.h"
+#include "platform/free_heap.h"
 #include "platform/replacing_file.h"
 
 namespace mh {
@@ -543,6 +544,9 @@ BuildResult buildPatternBase(const BuildRequest& asked, BuildProgress& progress,
               progress.phase.store(0);
               (void)updateIndex(request, directory, index, progress, runFlag, open, result);
               endScan(request, open, scanning);
+              // The scan's file list, tables and parsed records are freed by now, in this
+              // thread's heap, where the phases' threads cannot use them.
+              returnFreeHeapPages();
             });
   result.indexCount = index.count();
   finishResult(request, global, local, result);

@@ -191,7 +191,7 @@ void KeyPrintTable::layOut(size_t size) {
   // would add half again to the largest table a build holds.
   slots_.release();
   seen_.release();
-  if (!slots_.allocate(size) || !seen_.allocate(size / 8)) throw std::bad_alloc();
+  if (!slots_.allocate(size) || !seen_.allocate(size / kSlotsAWord)) throw std::bad_alloc();
   // Numbers up to the slot count fit (the table is never full); the bits left carry the tag.
   numberBits_ = std::min(32u, static_cast<unsigned>(std::bit_width(size)));
   tagMask_ = numberBits_ >= 32 ? 0 : ~std::uint32_t{0} << numberBits_;

@@ -52,7 +52,7 @@ class StonePrints {
 // Entry numbers by print, in open addressing: a find meets the smallest number of each print
 // first. A lookup that misses proves that no entry has that print.
 //
-// Memory holds only the slots and a bit filter, 6.7 to 10 bytes an entry. A slot is 32 bits: the
+// Memory holds only the slots and a bit filter, 6 to 9 bytes an entry. A slot is 32 bits: the
 // number in the low bits, as many as the slot count needs, and a tag of the print in the rest
 // (10 bits at 3 million entries, 7 at 20 million, 5 at 100 million). The full prints go, a page
 // at a time, to an unnamed scratch file once spillTo is called (they stay in memory where no such
@@ -155,9 +155,11 @@ class KeyPrintTable {
   PagedArray<std::uint32_t> slots_;
   unsigned numberBits_ = 32;
   std::uint32_t tagMask_ = 0;
-  // A filter of 8 bits a slot, two bits set in one word for each print seen: a clear bit proves
-  // a print absent in one read. Two bits in one word let through about 1.5 to 3 % of absent
-  // prints at the table's fill, fewer than one bit in twice the memory did.
+  // A filter of 4 bits a slot, two bits set in one word for each print seen: a clear bit proves
+  // a print absent in one read. It lets through about 5 % of absent prints at the table's fill;
+  // each of those costs a walk of the slots, which their tags keep to one cache line and which
+  // rarely names an entry. Twice the bits let through about 2 %, for a byte a slot.
+  static constexpr size_t kSlotsAWord = 16;
   PagedArray<std::uint64_t> seen_;
 };
 

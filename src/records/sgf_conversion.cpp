@@ -102,6 +102,7 @@ bool toRecord(Node root, GameRecord& record, Keep keep) {
         const Coord c = *sgf::parseCoord(letters);
         if (c.x >= 0 && c.x < width && c.y >= 0 && c.y < height) e.point = c.x + width * c.y;
       } else if (!letters.empty()) {
+        record.entries().pop_back();  // a failed record keeps only the entries it converted
         return false;
       }
       e.flags |= MoveEntry::kMove;

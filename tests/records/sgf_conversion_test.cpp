@@ -146,9 +146,15 @@ TEST(SgfConversionTest, MainLineBecomesEntries) {
 }
 
 TEST(SgfConversionTest, InvalidMovesFailTheConversion) {
-  for (const char* text : {"(;;B[abc])", "(;;W[a])", "(;;B[xyz]W[aa])", "(;;B[aa];W[toolong])"}) {
+  // A failed record holds the entries converted before the bad move, and nothing of that move.
+  const struct {
+    const char* text;
+    int entries;
+  } cases[] = {{"(;;B[abc])", 0}, {"(;;W[a])", 0}, {"(;;B[xyz]W[aa])", 0}, {"(;;B[aa];W[toolong])", 1}};
+  for (const auto& c : cases) {
     GameRecord record;
-    EXPECT_FALSE(load(text, record)) << text;
+    EXPECT_FALSE(load(c.text, record)) << c.text;
+    EXPECT_EQ(record.entryCount(), c.entries) << c.text;
   }
 }
 

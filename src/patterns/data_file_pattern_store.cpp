@@ -328,7 +328,7 @@ bool DataFilePatternStore::layBuckets(ForEachRecord&& forEach) {
   const size_t startBytes = (kBuckets + 1) * sizeof(std::int32_t);
   const size_t slotsAt = (startBytes + alignof(Slot) - 1) / alignof(Slot) * alignof(Slot);
   if (count_ > static_cast<size_t>(std::numeric_limits<std::int32_t>::max()) ||
-      !buckets_.allocate(slotsAt + count_ * sizeof(Slot)))
+      !buckets_.allocate(slotsAt + count_ * sizeof(Slot), PagedMemory::Use::FilledWhole))
     return false;
   auto* starts = static_cast<std::int32_t*>(buckets_.data());
   auto* slots = reinterpret_cast<Slot*>(static_cast<std::uint8_t*>(buckets_.data()) + slotsAt);

@@ -34,14 +34,15 @@ void* mapLargePageAligned(size_t bytes) {
 
 }  // namespace
 
-bool PagedMemory::allocate(size_t bytes) {
+bool PagedMemory::allocate(size_t bytes, Use use) {
   release();
   if (bytes == 0) return true;
   if (bytes < kHeapBelow) {
     data_ = std::calloc(1, bytes);
     return data_ != nullptr;
   }
-  const size_t rounded = (bytes + kPage - 1) / kPage * kPage;
+  const size_t unit = use == Use::FilledWhole && bytes >= kLargePage ? kLargePage : kPage;
+  const size_t rounded = (bytes + unit - 1) / unit * unit;
   void* p = nullptr;
   if (rounded >= kLargePage) {
     p = mapLargePageAligned(rounded);

@@ -30,9 +30,14 @@ class PagedMemory {
     return *this;
   }
 
+  // How the memory will be touched. A table that grows is touched a slot here and there, so a
+  // large page past its end would make untouched memory resident; an array written whole pays a
+  // fault for every small page of its tail, so its last large page is taken whole.
+  enum class Use { Sparse, FilledWhole };
+
   // Replaces what is held by bytes of zeroed memory; false (nothing held) when the system has
   // none to give. Zero bytes hold nothing and succeed.
-  [[nodiscard]] bool allocate(size_t bytes);
+  [[nodiscard]] bool allocate(size_t bytes, Use use = Use::Sparse);
   void release();
   void* data() const { return data_; }
 

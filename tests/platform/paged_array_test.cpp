@@ -31,8 +31,26 @@ TEST(PagedArray, StartsZeroedAndHoldsWhatIsWritten) {
       a[0] = 7;
       a[count - 1] = 0x0123456789abcdefu;
       EXPECT_EQ(a[count - 1], 0x0123456789abcdefu) << count;
-      if (count * sizeof(std::uint64_t) >= kLargePage)
+      if (count * sizeof(std::uint64_t) >= kLargePage) {
         EXPECT_EQ(reinterpret_cast<std::uintptr_t>(a.data()) % kLargePage, 0u) << count;
+      }
+    }
+  }
+}
+
+// Memory to be written whole takes its last large page whole; it still starts aligned and zeroed,
+// and every byte asked for can be written.
+TEST(PagedArray, MemoryFilledWholeHoldsEveryByteAskedFor) {
+  constexpr size_t kLargePage = size_t{2} << 20;
+  for (const size_t bytes : {size_t{100}, kLargePage, kLargePage + 1, 3 * kLargePage - 5}) {
+    PagedMemory m;
+    ASSERT_TRUE(m.allocate(bytes, PagedMemory::Use::FilledWhole)) << bytes;
+    auto* p = static_cast<std::uint8_t*>(m.data());
+    EXPECT_TRUE(std::all_of(p, p + bytes, [](std::uint8_t v) { return v == 0; })) << bytes;
+    std::fill(p, p + bytes, std::uint8_t{0xa5});
+    EXPECT_EQ(p[bytes - 1], 0xa5) << bytes;
+    if (bytes >= kLargePage) {
+      EXPECT_EQ(reinterpret_cast<std::uintptr_t>(p) % kLargePage, 0u) << bytes;
     }
   }
 }

@@ -461,6 +461,34 @@ TEST(PatternLibraryTest, SavedPrintsAreTakenOnlyWhenTheyFitTheEntries) {
   }
 }
 
+// Writes a library's data file STEM.wp2 and its index STEM.wp2_, and its key file STEM.keys when
+// asked, each created afresh.
+void writeDataFiles(PatternLibrary& lib, PatternLibrary::DataWrite& how, const std::string& stem, bool withKeys) {
+  BinaryFile df;
+  BinaryFile xf;
+  BinaryFile kf;
+  ASSERT_TRUE(df.open(stem + ".wp2", BinaryFile::Mode::Create) && xf.open(stem + ".wp2_", BinaryFile::Mode::Create));
+  if (withKeys) {
+    ASSERT_TRUE(kf.open(stem + ".keys", BinaryFile::Mode::Create));
+    how.keys = &kf;
+  }
+  EXPECT_TRUE(lib.writeDataTo(df, &xf, &how)) << how.error;
+}
+
+// Builds the warehouse lib.aos of the entries and finishes it as a build does: lib.aos_,
+// lib.prints and the data files it stamps (lib.wp2, lib.wp2_, and lib.keys when asked).
+void buildStampedLibrary(ScratchDir& dir, const std::vector<PatternEntry>& entries, bool withKeys) {
+  PatternLibrary lib;
+  ASSERT_TRUE(lib.createWarehouse(dir.file("lib.aos")));
+  ASSERT_TRUE(lib.enableWriteBack(1 << 20));
+  for (const auto& e : entries) ASSERT_TRUE(lib.add(e));
+  PatternLibrary::DataWrite how;
+  writeDataFiles(lib, how, dir.file("lib"), withKeys);
+  ASSERT_EQ(how.stamp.entries, static_cast<int>(entries.size()));
+  ASSERT_TRUE(lib.writeIndex(dir.file("lib.aos_")));
+  ASSERT_TRUE(lib.writePrints(dir.file("lib.prints"), how.stamp));
+}
+
 // A later finish copies the entries it did not change from the last data file, but only from the
 // very file that finish stamped: whatever the previous files, the bytes written are those of
 // encoding every entry afresh.
@@ -471,24 +499,9 @@ TEST(PatternLibraryTest, UnchangedEntriesAreCopiedOnlyFromTheStampedDataFile) {
   const std::string prints = dir.file("lib.prints");
   const std::string data = dir.file("lib.wp2");
   const std::string index = dir.file("lib.wp2_");
-  auto entries = sampleEntries();
-  auto writePair = [&](PatternLibrary& lib, PatternLibrary::DataWrite& how, const std::string& d, const std::string& i) {
-    BinaryFile df;
-    BinaryFile xf;
-    EXPECT_TRUE(df.open(d, BinaryFile::Mode::Create) && xf.open(i, BinaryFile::Mode::Create));
-    EXPECT_TRUE(lib.writeDataTo(df, &xf, &how)) << how.error;
-  };
-  {
-    PatternLibrary lib;
-    ASSERT_TRUE(lib.createWarehouse(wh));
-    ASSERT_TRUE(lib.enableWriteBack(1 << 20));
-    for (const auto& e : entries) ASSERT_TRUE(lib.add(e));
-    PatternLibrary::DataWrite how;
-    writePair(lib, how, data, index);
-    ASSERT_EQ(how.stamp.entries, static_cast<int>(entries.size()));
-    ASSERT_TRUE(lib.writeIndex(whIndex));
-    ASSERT_TRUE(lib.writePrints(prints, how.stamp));
-  }
+  const auto entries = sampleEntries();
+  buildStampedLibrary(dir, entries, false);
+  if (HasFatalFailure()) return;
   const Bytes stampedData = readFileBytes(data);
   const Bytes stampedIndex = readFileBytes(index);
   auto locationOf = [&](int n) {
@@ -543,7 +556,8 @@ TEST(PatternLibraryTest, UnchangedEntriesAreCopiedOnlyFromTheStampedDataFile) {
       EXPECT_TRUE(lib.writeDataTo(df, &xf, &how)) << how.error;
     }
     // The reference: every entry encoded afresh.
-    writePair(lib, *std::make_unique<PatternLibrary::DataWrite>(), dir.file("ref.wp2"), dir.file("ref.wp2_"));
+    PatternLibrary::DataWrite fresh;
+    writeDataFiles(lib, fresh, dir.file("ref"), false);
     const Bytes written = readFileBytes(dir.file("next.wp2"));
     const Bytes reference = readFileBytes(dir.file("ref.wp2"));
     const Bytes writtenIndex = readFileBytes(dir.file("next.wp2_"));
@@ -575,25 +589,8 @@ TEST(PatternLibraryTest, CopiedEntriesTakeTheirMarksOnlyFromTheKeyFileOfThePair)
   const std::string index = dir.file("lib.wp2_");
   const std::string keys = dir.file("lib.keys");
   const auto entries = sampleEntries();
-  auto writeFiles = [&](PatternLibrary& lib, PatternLibrary::DataWrite& how, const std::string& stem) {
-    BinaryFile df;
-    BinaryFile xf;
-    BinaryFile kf;
-    ASSERT_TRUE(df.open(stem + ".wp2", BinaryFile::Mode::Create) && xf.open(stem + ".wp2_", BinaryFile::Mode::Create) &&
-                kf.open(stem + ".keys", BinaryFile::Mode::Create));
-    how.keys = &kf;
-    EXPECT_TRUE(lib.writeDataTo(df, &xf, &how)) << how.error;
-  };
-  {
-    PatternLibrary lib;
-    ASSERT_TRUE(lib.createWarehouse(wh));
-    ASSERT_TRUE(lib.enableWriteBack(1 << 20));
-    for (const auto& e : entries) ASSERT_TRUE(lib.add(e));
-    PatternLibrary::DataWrite how;
-    writeFiles(lib, how, dir.file("lib"));
-    ASSERT_TRUE(lib.writeIndex(whIndex));
-    ASSERT_TRUE(lib.writePrints(prints, how.stamp));
-  }
+  buildStampedLibrary(dir, entries, true);
+  if (HasFatalFailure()) return;
   const Bytes stampedKeys = readFileBytes(keys);
   ASSERT_EQ(stampedKeys.size(), PatternKeyFileHeader::kBytes + entries.size() * 2);
   auto changed = [](Bytes bytes, size_t at) {
@@ -623,9 +620,9 @@ TEST(PatternLibraryTest, CopiedEntriesTakeTheirMarksOnlyFromTheKeyFileOfThePair)
     how.previousData = data;
     how.previousIndex = index;
     how.previousKeys = keys;
-    writeFiles(lib, how, dir.file("next"));
+    writeDataFiles(lib, how, dir.file("next"), true);
     PatternLibrary::DataWrite fresh;
-    writeFiles(lib, fresh, dir.file("ref"));
+    writeDataFiles(lib, fresh, dir.file("ref"), true);
     for (const char* extension : {".wp2", ".wp2_", ".keys"})
       EXPECT_EQ(readFileBytes(dir.file("next") + extension), readFileBytes(dir.file("ref") + extension))
           << c.name << " " << extension;

@@ -671,11 +671,12 @@ namespace {
 // The records of a directory from record number from on, handed out as the pieces of a chain's
 // value: whole records go straight into a piece, only one that straddles two pieces is built
 // apart. After the last live record comes the empty directory's one record, when asked for.
+// OffsetOf is called once a record, so it is a template parameter rather than a std::function.
+template <class OffsetOf>
 class DirectoryRecords {
  public:
   // With inPlace, record n goes to place n, an empty one where n is not a live name.
   // offsetOf gives the block offset a record holds for a name's start.
-  using OffsetOf = std::function<std::int32_t(std::int32_t start)>;
   DirectoryRecords(const WarehouseDirectory& directory, OffsetOf offsetOf, size_t from, bool inPlace = false)
       : directory_(directory), offsetOf_(std::move(offsetOf)), next_(from), inPlace_(inPlace) {}
   void operator()(std::span<std::uint8_t> out) {

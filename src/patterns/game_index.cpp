@@ -50,14 +50,21 @@ bool stopRequested(const GameIndexScan& scan, const GameIndexScanResult& result)
 }  // namespace
 
 bool sameFileContents(const std::string& a, const std::string& b) {
+  // Files of one game name and players mostly differ in size: two look-ups settle those without
+  // opening and reading either.
+  struct stat sa {};
+  struct stat sb {};
+  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0 || sa.st_size != sb.st_size) return false;
   BinaryFile fa;
   BinaryFile fb;
   if (!fa.open(a, BinaryFile::Mode::ReadOnly) || !fb.open(b, BinaryFile::Mode::ReadOnly)) return false;
   const auto size = fa.size();
   if (!size || size != fb.size()) return false;
   constexpr size_t kChunk = 64 * 1024;
-  std::vector<std::uint8_t> ba(kChunk);
-  std::vector<std::uint8_t> bb(kChunk);
+  // Kept by the thread: a collection with many games of one name and players compares files
+  // again and again, and fresh zeroed buffers cost more than the reads of a small file.
+  thread_local std::vector<std::uint8_t> ba(kChunk);
+  thread_local std::vector<std::uint8_t> bb(kChunk);
   for (std::uint64_t at = 0; at < *size; at += kChunk) {
     const size_t n = static_cast<size_t>(std::min<std::uint64_t>(kChunk, *size - at));
     if (!fa.readAt(at, ba.data(), n) || !fb.readAt(at, bb.data(), n)) return false;

@@ -423,6 +423,41 @@ TEST(GameIndexTest, DuplicateFilesAreDeletedAndChangedCopiesKept) {
   EXPECT_FALSE(std::filesystem::exists(d + "c/again.sgf"));
 }
 
+// Contents are compared byte for byte, past the first 64 KiB piece too, and files of one size
+// that differ anywhere are not the same; a file that is missing is never the same as another.
+TEST(GameIndexTest, SameFileContentsComparesEveryByte) {
+  ScratchDir dir;
+  const std::string big(200000, 'x');
+  std::string bigLate = big;
+  bigLate[150000] = 'y';
+  struct Case {
+    const char* what;
+    std::string a;
+    std::string b;
+    bool same;
+  };
+  const Case cases[] = {
+      {"equal", "g1;p;20", "g1;p;20", true},
+      {"one byte changed", "g1;p;20", "g1;p;21", false},
+      {"one byte more", "g1;p;20", "g1;p;20 ", false},
+      {"both empty", "", "", true},
+      {"equal past one piece", big, big, true},
+      {"changed in a later piece", big, bigLate, false},
+  };
+  // Each case twice: buffers kept from one comparison must not leak into the next.
+  for (int round = 0; round < 2; ++round) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.what);
+      put(dir.file("a"), c.a);
+      put(dir.file("b"), c.b);
+      EXPECT_EQ(sameFileContents(dir.file("a"), dir.file("b")), c.same);
+      EXPECT_EQ(sameFileContents(dir.file("b"), dir.file("a")), c.same);
+    }
+  }
+  EXPECT_FALSE(sameFileContents(dir.file("a"), dir.file("missing")));
+  EXPECT_FALSE(sameFileContents(dir.file("missing"), dir.file("missing")));
+}
+
 // What a user can mend is logged: a duplicate that cannot be deleted, a name too long for an entry.
 TEST(GameIndexTest, DuplicateThatCannotBeDeletedOrNameTooLongIsLoggedAndLeftOut) {
   ScratchDir dir;

@@ -40,6 +40,44 @@ class DataCheck {
     position_ += 4 * rounds;
     for (; i < bytes.size(); ++i) foldByte(bytes[i]);
   }
+  // Folds the same bytes into two checks, each to the value of its own fold, in about the time
+  // of one: the lanes of both advance side by side.
+  static void foldBoth(DataCheck& x, DataCheck& y, std::span<const std::uint8_t> bytes) {
+    size_t i = 0;
+    for (; i < bytes.size() && (x.position_ & 3) != 0; ++i) {
+      x.foldByte(bytes[i]);
+      y.foldByte(bytes[i]);
+    }
+    // x's lanes now take bytes i, i+1, ... in order; y's in order from the lane its position names.
+    const size_t d = y.position_ & 3;
+    std::uint64_t a = x.lanes_[0], b = x.lanes_[1], c = x.lanes_[2], e = x.lanes_[3];
+    std::uint64_t p = y.lanes_[d], q = y.lanes_[(d + 1) & 3], r = y.lanes_[(d + 2) & 3], s = y.lanes_[(d + 3) & 3];
+    const size_t rounds = (bytes.size() - i) / 4;
+    for (size_t k = 0; k < rounds; ++k, i += 4) {
+      a = (a ^ bytes[i]) * kPrime;
+      p = (p ^ bytes[i]) * kPrime;
+      b = (b ^ bytes[i + 1]) * kPrime;
+      q = (q ^ bytes[i + 1]) * kPrime;
+      c = (c ^ bytes[i + 2]) * kPrime;
+      r = (r ^ bytes[i + 2]) * kPrime;
+      e = (e ^ bytes[i + 3]) * kPrime;
+      s = (s ^ bytes[i + 3]) * kPrime;
+    }
+    x.lanes_[0] = a;
+    x.lanes_[1] = b;
+    x.lanes_[2] = c;
+    x.lanes_[3] = e;
+    y.lanes_[d] = p;
+    y.lanes_[(d + 1) & 3] = q;
+    y.lanes_[(d + 2) & 3] = r;
+    y.lanes_[(d + 3) & 3] = s;
+    x.position_ += 4 * rounds;
+    y.position_ += 4 * rounds;
+    for (; i < bytes.size(); ++i) {
+      x.foldByte(bytes[i]);
+      y.foldByte(bytes[i]);
+    }
+  }
   std::uint64_t value() const {
     std::uint64_t v = position_;
     for (std::uint64_t lane : lanes_) v = (v ^ lane) * 0x9e3779b97f4a7c15ULL + (v >> 31);

@@ -7,6 +7,7 @@
 
 #include "patterns/pattern_file_header.h"
 #include "patterns/pattern_store.h"
+#include "patterns/previous_data_file.h"
 #include "platform/byte_io.h"
 
 namespace mh {
@@ -14,6 +15,9 @@ namespace mh {
 namespace {
 
 constexpr size_t kWriteChunk = 1 << 20;
+// A run of copied entries at least this long is written where it lies; a shorter one is buffered,
+// where a write of its own would cost more than the copy.
+constexpr size_t kDirectRun = 64 << 10;
 
 }  // namespace
 
@@ -24,20 +28,55 @@ bool PatternDataWriter::place(std::uint64_t offset) {
 }
 
 bool PatternDataWriter::addEncoded(std::span<const std::uint8_t> bytes, PatternIndexRecord key,
-                                   const std::uint16_t* mark) {
+                                   const std::uint16_t* mark, PreviousDataFile* source) {
   if (!ok_) return false;
-  const std::uint64_t offset = data_.at + data_.buffer.size();
+  const std::uint64_t offset = nextOffset();
   if (!place(offset)) return false;
-  const size_t start = data_.buffer.size();
-  data_.buffer.insert(data_.buffer.end(), bytes.begin(), bytes.end());
+  if (source == nullptr) {
+    if (!endRun()) return false;
+    data_.buffer.insert(data_.buffer.end(), bytes.begin(), bytes.end());
+  } else {
+    if (run_.size > 0 && (run_.source != source || run_.begin + run_.size != bytes.data()) && !endRun())
+      return false;
+    if (run_.size == 0) run_ = {source, bytes.data(), 0};
+    run_.size += bytes.size();
+  }
   ++added_;
   if (index_.file != nullptr) {
     key.location = static_cast<std::int32_t>(offset);
     ByteWriter iw(index_.buffer);
     key.write(iw);
-    noteKey(start, mark);
+    noteKey(bytes, mark);
   }
+  if (run_.size >= kWriteChunk) return endRun();
   return flushFull();
+}
+
+void PatternDataWriter::foldBuffer() {
+  check_.fold(std::span<const std::uint8_t>(data_.buffer).subspan(bufferFolded_));
+  bufferFolded_ = data_.buffer.size();
+}
+
+bool PatternDataWriter::endRun() {
+  if (run_.size == 0) return true;
+  const std::span<const std::uint8_t> run(run_.begin, run_.size);
+  PreviousDataFile* source = run_.source;
+  run_ = {};
+  // The check takes the file's bytes in order: what is buffered comes before the run.
+  foldBuffer();
+  if (run.size() < kDirectRun) {
+    source->checkAlong(run, check_);
+    data_.buffer.insert(data_.buffer.end(), run.begin(), run.end());
+    bufferFolded_ = data_.buffer.size();
+    return flushFull();
+  }
+  errno = 0;
+  bufferFolded_ = 0;
+  if (!data_.flush()) return fail(std::string("write: ") + std::strerror(errno));
+  source->checkAlong(run, check_);
+  if (!data_.file->writeAt(data_.at, run.data(), run.size())) return fail(std::string("write: ") + std::strerror(errno));
+  data_.at += run.size();
+  return true;
 }
 
 bool PatternDataWriter::addWarehouseValue(std::span<const std::uint8_t> value) {
@@ -60,7 +99,8 @@ bool PatternDataWriter::addWarehouseValue(std::span<const std::uint8_t> value) {
     return false;
   const size_t end = in.position();
 
-  const std::uint64_t offset = data_.at + data_.buffer.size();
+  if (!endRun()) return false;
+  const std::uint64_t offset = nextOffset();
   if (!place(offset)) return false;
   const size_t start = data_.buffer.size();
   ByteWriter w(data_.buffer);
@@ -73,7 +113,7 @@ bool PatternDataWriter::addWarehouseValue(std::span<const std::uint8_t> value) {
     ByteWriter iw(index_.buffer);
     PatternIndexRecord{patternHashOf(key_), static_cast<std::int32_t>(offset), key_.blackCount, key_.whiteCount, side}
         .write(iw);
-    noteKey(start);
+    noteKey(std::span<const std::uint8_t>(data_.buffer).subspan(start));
   }
   return flushFull();
 }
@@ -81,7 +121,8 @@ bool PatternDataWriter::addWarehouseValue(std::span<const std::uint8_t> value) {
 bool PatternDataWriter::flushFull() {
   errno = 0;
   if (data_.buffer.size() >= kWriteChunk) {
-    check_.fold(data_.buffer);
+    foldBuffer();
+    bufferFolded_ = 0;
     if (!data_.flush()) return fail(std::string("write: ") + std::strerror(errno));
   }
   if (index_.buffer.size() >= kWriteChunk && !index_.flush()) return fail(std::string("write: ") + std::strerror(errno));
@@ -116,7 +157,7 @@ void PatternDataWriter::setKeyFile(BinaryFile* keys) {
   keys_.buffer.assign(PatternKeyFileHeader::kBytes, 0);
 }
 
-void PatternDataWriter::noteKey(size_t start, const std::uint16_t* given) {
+void PatternDataWriter::noteKey(std::span<const std::uint8_t> entry, const std::uint16_t* given) {
   if (keys_.file == nullptr) return;
   const std::uint8_t* record = index_.buffer.data() + index_.buffer.size() - PatternIndexRecord::kBytes;
   fold_.add(static_cast<std::uint64_t>(added_ - 1), record);
@@ -124,7 +165,6 @@ void PatternDataWriter::noteKey(size_t start, const std::uint16_t* given) {
   if (given != nullptr) {
     mark = *given;
   } else {
-    const std::span<const std::uint8_t> entry(data_.buffer.data() + start, data_.buffer.size() - start);
     const size_t keyBytes = patternKeyBytes(entry);
     mark = keyBytes == 0 ? 0 : patternKeyMark(entry.first(keyBytes));
   }
@@ -133,8 +173,8 @@ void PatternDataWriter::noteKey(size_t start, const std::uint16_t* given) {
 }
 
 bool PatternDataWriter::add(const PatternEntry& entry) {
-  if (!ok_) return false;
-  const std::uint64_t offset = data_.at + data_.buffer.size();
+  if (!ok_ || !endRun()) return false;
+  const std::uint64_t offset = nextOffset();
   if (!place(offset)) return false;
   const size_t start = data_.buffer.size();
   ByteWriter w(data_.buffer);
@@ -144,7 +184,7 @@ bool PatternDataWriter::add(const PatternEntry& entry) {
   if (index_.file != nullptr) {
     ByteWriter iw(index_.buffer);
     patternRecordFor(entry, static_cast<std::int32_t>(offset)).write(iw);
-    noteKey(start);
+    noteKey(std::span<const std::uint8_t>(data_.buffer).subspan(start));
   }
   return flushFull();
 }
@@ -156,9 +196,11 @@ bool PatternDataWriter::fail(std::string why) {
 }
 
 bool PatternDataWriter::finish() {
+  const bool ran = endRun();
   errno = 0;
-  check_.fold(data_.buffer);
-  bool ok = data_.flush() && ok_;
+  foldBuffer();
+  bufferFolded_ = 0;
+  bool ok = data_.flush() && ok_ && ran;
   if (index_.file != nullptr) {
     std::vector<std::uint8_t> head;
     ByteWriter hw(head);

@@ -13,6 +13,8 @@
 
 namespace mh {
 
+class PreviousDataFile;
+
 // Writes a data file ("wpbin") from offset 0, entry by entry in number order, in large pieces.
 // When given an index file it also writes the index file ("wpindex") that indexing the finished
 // data file by scanning it gives: one record per entry (locations are file offsets), its count set
@@ -35,9 +37,12 @@ class PatternDataWriter {
   [[nodiscard]] bool add(const PatternEntry& entry);
   // Appends an entry already in data-file form (bytes of an earlier data file) whose index record
   // is key (its location is set here). mark, when given, is the entry's key mark as an earlier key
-  // file holds it, taken instead of hashing the key again.
+  // file holds it, taken instead of hashing the key again. With source, the bytes are an entry as
+  // source.entry() handed it out, valid until source is checked: entries that follow each other
+  // there are gathered into runs, each folded into both files' checks in one pass and a long one
+  // written straight from where it lies, without a copy.
   [[nodiscard]] bool addEncoded(std::span<const std::uint8_t> bytes, PatternIndexRecord key,
-                                const std::uint16_t* mark = nullptr);
+                                const std::uint16_t* mark = nullptr, PreviousDataFile* source = nullptr);
   // Appends an entry given as its warehouse value, which is its data-file form but for the text
   // length (16 bits there, 32 here): the bytes are copied across instead of decoded and encoded
   // again, with the same result. The value is checked as reading the entry would check it; one
@@ -53,9 +58,16 @@ class PatternDataWriter {
 
  private:
   bool place(std::uint64_t offset);
-  // Notes the entry that starts at data_.buffer[start] and its index record, the last one added
-  // to index_.buffer, for the key file; its mark is computed unless given.
-  void noteKey(size_t start, const std::uint16_t* mark = nullptr);
+  // Notes an entry's bytes and its index record, the last one added to index_.buffer, for the key
+  // file; its mark is computed unless given.
+  void noteKey(std::span<const std::uint8_t> entry, const std::uint16_t* mark = nullptr);
+  // Where the next entry starts in the data file.
+  std::uint64_t nextOffset() const { return data_.at + data_.buffer.size() + run_.size; }
+  // Folds the buffered bytes not folded yet into the check.
+  void foldBuffer();
+  // Passes the gathered run on: folded into the check with its source's, then buffered when
+  // short or written where it lies; false when a write failed.
+  bool endRun();
   struct Output {
     BinaryFile* file = nullptr;
     std::vector<std::uint8_t> buffer;
@@ -63,7 +75,16 @@ class PatternDataWriter {
     bool flush();
   };
 
+  // Entries of an earlier data file that follow each other there, not yet passed on.
+  struct Run {
+    PreviousDataFile* source = nullptr;
+    const std::uint8_t* begin = nullptr;
+    size_t size = 0;
+  };
+
   Output data_;
+  size_t bufferFolded_ = 0;  // data_.buffer's bytes before it are folded into check_
+  Run run_;
   Output index_;
   Output keys_;
   PatternIndexFold fold_;

@@ -239,7 +239,7 @@ bool PatternLibrary::writeEntries(BinaryFile& file, BinaryFile* indexFile, DataW
       const auto bytes = old->entry(n, key, &mark, &marked);
       key.location = record.location;
       if (!bytes.empty() && key == record) {
-        ok = writer.addEncoded(bytes, key, marked ? &mark : nullptr);
+        ok = writer.addEncoded(bytes, key, marked ? &mark : nullptr, old);
         ++how->copied;
         continue;
       }

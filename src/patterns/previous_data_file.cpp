@@ -37,10 +37,9 @@ bool wholeEntryOf(std::span<const std::uint8_t> bytes, const PatternIndexRecord&
 
 bool PreviousDataFile::open(const std::string& dataPath, const std::string& indexPath, const DataFileStamp& stamp,
                             int expectedEntries) {
-  held_.clear();
-  heldFrom_ = readTo_ = 0;
+  map_.close();
+  size_ = checkedTo_ = mappedTo_ = letGoTo_ = lastBegin_ = 0;
   check_ = DataCheck();
-  failed_ = false;
   verdict_ = -1;
   at_ = -1;
   hasNext_ = false;
@@ -52,11 +51,12 @@ bool PreviousDataFile::open(const std::string& dataPath, const std::string& inde
   fold_ = PatternIndexFold();
   folded_ = 0;
   stamp_ = stamp;
-  if (stamp.entries == 0 || stamp.entries != expectedEntries || !file_.open(dataPath, BinaryFile::Mode::ReadOnly))
+  if (stamp.entries == 0 || stamp.entries != expectedEntries || !map_.open(dataPath)) return false;
+  if (map_.bytes().size() != stamp.bytes || !index_.open(indexPath) || index_.count() != expectedEntries) {
+    map_.close();
     return false;
-  const auto size = file_.size();
-  if (!size || *size != stamp.bytes || !index_.open(indexPath) || index_.count() != expectedEntries) return false;
-  size_ = *size;
+  }
+  size_ = map_.bytes().size();
   hasNext_ = readNext(0);
   return hasNext_;
 }
@@ -101,48 +101,63 @@ bool PreviousDataFile::markOf(int number, std::uint16_t& mark) {
   return true;
 }
 
-bool PreviousDataFile::reach(std::uint64_t begin, std::uint64_t end) {
-  if (failed_) return false;
-  if (end <= readTo_) return true;
-  // Only what the entry needs stays: the bytes before begin are dropped before reading on.
-  const std::uint64_t keepFrom = std::min(std::max(begin, heldFrom_), readTo_);
-  held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(keepFrom - heldFrom_));
-  heldFrom_ = keepFrom;
-  while (readTo_ < end) {
-    const auto piece = static_cast<size_t>(std::min<std::uint64_t>(window_, size_ - readTo_));
-    if (piece == 0) {
-      failed_ = true;
-      return false;
-    }
-    const size_t at = held_.size();
-    held_.resize(at + piece);
-    if (!file_.readAt(readTo_, held_.data() + at, piece)) {
-      failed_ = true;
-      held_.clear();
-      return false;
-    }
-    check_.fold(std::span<const std::uint8_t>(held_).subspan(at));
-    readTo_ += piece;
-    if (readTo_ <= begin) {
-      held_.clear();
-      heldFrom_ = readTo_;
-    }
+void PreviousDataFile::mapAhead(std::uint64_t from, std::uint64_t to) {
+  // One call maps a window in where a fault every few pages would cost far more, and the pages
+  // more than a window behind it are let go (a writer may still hold the window before it).
+  if (from > letGoTo_ + 2 * window_) {
+    map_.evict(static_cast<size_t>(letGoTo_), static_cast<size_t>(from - window_));
+    letGoTo_ = from - window_;
   }
-  return true;
+  mappedTo_ = std::min<std::uint64_t>(size_, std::max(to, from + window_));
+  map_.prefetch(static_cast<size_t>(from), static_cast<size_t>(mappedTo_));
+}
+
+void PreviousDataFile::checkTo(std::uint64_t end) {
+  end = std::min(end, size_);
+  const std::span<const std::uint8_t> bytes = map_.bytes();
+  while (checkedTo_ < end) {
+    if (checkedTo_ >= mappedTo_) mapAhead(checkedTo_, checkedTo_);
+    const std::uint64_t to = std::min(end, mappedTo_);
+    check_.fold(bytes.subspan(static_cast<size_t>(checkedTo_), static_cast<size_t>(to - checkedTo_)));
+    checkedTo_ = to;
+  }
+}
+
+void PreviousDataFile::checkAlong(std::span<const std::uint8_t> run, DataCheck& also) {
+  const std::span<const std::uint8_t> bytes = map_.bytes();
+  if (verdict_ >= 0 || run.empty() || run.data() < bytes.data() ||
+      run.data() + run.size() > bytes.data() + bytes.size()) {
+    also.fold(run);
+    return;
+  }
+  const auto begin = static_cast<std::uint64_t>(run.data() - bytes.data());
+  checkTo(begin);
+  if (begin != checkedTo_) {
+    // Bytes checked already (a run taken out of order): they are only the writer's.
+    also.fold(run);
+    return;
+  }
+  const std::uint64_t end = begin + run.size();
+  while (checkedTo_ < end) {
+    if (checkedTo_ >= mappedTo_) mapAhead(checkedTo_, checkedTo_);
+    const std::uint64_t to = std::min(end, mappedTo_);
+    DataCheck::foldBoth(check_, also,
+                        bytes.subspan(static_cast<size_t>(checkedTo_), static_cast<size_t>(to - checkedTo_)));
+    checkedTo_ = to;
+  }
 }
 
 bool PreviousDataFile::checked() {
   if (verdict_ < 0) {
-    const bool read = reach(size_, size_);
-    held_.clear();
-    held_.shrink_to_fit();
+    checkTo(size_);
+    map_.close();
     bool keysAgree = true;
     if (keysOpen_) {
       // Every record of the index is folded, as the key file's header folded them.
       (void)advanceTo(index_.count() - 1);
       keysAgree = marksAgree_ && folded_ == index_.count() && fold_.value() == keysHead_.indexFold;
     }
-    verdict_ = read && keysAgree && readTo_ == stamp_.bytes && check_.value() == stamp_.check ? 1 : 0;
+    verdict_ = keysAgree && checkedTo_ == stamp_.bytes && check_.value() == stamp_.check ? 1 : 0;
   }
   return verdict_ == 1;
 }
@@ -166,11 +181,12 @@ std::span<const std::uint8_t> PreviousDataFile::entry(int number, PatternIndexRe
   record = current_;
   const auto begin = static_cast<std::uint64_t>(std::max(current_.location, 0));
   const std::uint64_t end = hasNext_ ? static_cast<std::uint64_t>(std::max(next_.location, 0)) : size_;
-  // The file is read forwards only: an entry that begins before bytes already let go is not taken.
-  if (begin < PatternFileHeader::kBytes || end <= begin || end > size_ || begin < heldFrom_ || !reach(begin, end))
-    return {};
-  const auto bytes = std::span<const std::uint8_t>(held_).subspan(static_cast<size_t>(begin - heldFrom_),
-                                                                  static_cast<size_t>(end - begin));
+  // The file is read forwards only: an entry that begins before the last one is not taken.
+  if (begin < PatternFileHeader::kBytes || end <= begin || end > size_ || begin < lastBegin_) return {};
+  lastBegin_ = begin;
+  // Its bytes are checked when they are passed on (checkAlong) or passed over (checked).
+  if (end > mappedTo_) mapAhead(begin, end);
+  const auto bytes = map_.bytes().subspan(static_cast<size_t>(begin), static_cast<size_t>(end - begin));
   if (!wholeEntryOf(bytes, record)) return {};
   if (keysOpen_ && mark != nullptr && known != nullptr && markOf(number, *mark)) {
     *known = true;

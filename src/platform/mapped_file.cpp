@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace mh {
 
 MappedFile::~MappedFile() { close(); }
@@ -39,6 +41,34 @@ void MappedFile::prefetch() const {
 
 void MappedFile::evict() const {
   if (data_ != nullptr) (void)::madvise(const_cast<std::uint8_t*>(data_), size_, MADV_DONTNEED);
+}
+
+namespace {
+
+size_t pageBytes() {
+  static const size_t bytes = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  return bytes;
+}
+
+}  // namespace
+
+void MappedFile::prefetch(size_t from, size_t to) const {
+  to = std::min(to, size_);
+  if (data_ == nullptr || from >= to) return;
+  from -= from % pageBytes();
+  auto* p = const_cast<std::uint8_t*>(data_) + from;
+#ifdef MADV_POPULATE_READ
+  if (::madvise(p, to - from, MADV_POPULATE_READ) == 0) return;
+#endif
+  (void)::madvise(p, to - from, MADV_WILLNEED);
+}
+
+void MappedFile::evict(size_t from, size_t to) const {
+  const size_t page = pageBytes();
+  from = (from + page - 1) / page * page;
+  to = to >= size_ ? size_ : to - to % page;
+  if (data_ == nullptr || from >= to) return;
+  (void)::madvise(const_cast<std::uint8_t*>(data_) + from, to - from, MADV_DONTNEED);
 }
 
 void MappedFile::close() {

@@ -26,6 +26,10 @@ class MappedFile {
   // Lets the mapped pages go: they stay in the system's cache and map again when touched, but
   // a pass over the whole file no longer counts as this process's memory.
   void evict() const;
+  // The same for the bytes [from, to) of the file: prefetch reads in every page they touch, evict
+  // lets go of the pages that lie wholly within them.
+  void prefetch(size_t from, size_t to) const;
+  void evict(size_t from, size_t to) const;
   bool isOpen() const { return data_ != nullptr; }
   std::span<const std::uint8_t> bytes() const { return {data_, size_}; }
 

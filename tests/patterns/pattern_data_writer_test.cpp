@@ -177,5 +177,89 @@ TEST(PreviousDataFileTest, EntriesComeWholeAndEveryByteIsChecked) {
   }
 }
 
+// Entries copied from the previous data file, in runs of every length (short ones buffered, long
+// ones written where they lie) between entries written afresh, give the files and the stamp of
+// writing every entry afresh; the previous file's check comes out as a reading of it alone gives.
+TEST(PreviousDataFileTest, CopiedRunsWriteTheFilesOfFreshEntries) {
+  std::vector<PatternEntry> entries;
+  for (int i = 0; i < 700; ++i) entries.push_back(entryOf(1 + i % 23, i % 4, i % 97 == 0 ? "text" : "", 1 + i % 40));
+  entries[350] = entryOf(2, 1, std::string(70000, 'y'), 1);  // one entry longer than a buffered run
+  ScratchDir dir;
+  const auto count = static_cast<int>(entries.size());
+  const Written before = writeWith(dir, "old.wp2", count, [&](PatternDataWriter& w) {
+    for (const auto& e : entries) EXPECT_TRUE(w.add(e));
+  });
+  DataCheck check;
+  check.fold(before.data);
+  const DataFileStamp stamp{count, before.data.size(), check.value()};
+
+  // Which entries change: none, a few scattered, every other one, runs around the long entry.
+  const struct {
+    const char* name;
+    bool (*changed)(int n);
+  } cases[] = {{"none", [](int) { return false; }},
+               {"scattered", [](int n) { return n % 131 == 7; }},
+               {"every other", [](int n) { return n % 2 == 1; }},
+               {"around the long entry", [](int n) { return n == 349 || n == 351 || n >= 690; }},
+               {"all", [](int) { return true; }}};
+  for (const auto& c : cases) {
+    std::vector<PatternEntry> now = entries;
+    for (int n = 0; n < count; ++n)
+      if (c.changed(n)) now[static_cast<size_t>(n)].occurrences.push_back({7, 1, 2});
+    now.push_back(entryOf(6, 2, "new", 3));
+    const auto nowCount = static_cast<int>(now.size());
+    const Written fresh = writeWith(dir, "fresh.wp2", nowCount, [&](PatternDataWriter& w) {
+      for (const auto& e : now) EXPECT_TRUE(w.add(e));
+    });
+    for (const size_t window : {size_t{100}, size_t{4096}, PreviousDataFile::kWindow}) {
+      PreviousDataFile old(window);
+      ASSERT_TRUE(old.open(dir.file("old.wp2"), dir.file("old.wp2_"), stamp, count)) << c.name;
+      BinaryFile data;
+      BinaryFile index;
+      ASSERT_TRUE(data.open(dir.file("copied.wp2"), BinaryFile::Mode::Create));
+      ASSERT_TRUE(index.open(dir.file("copied.wp2_"), BinaryFile::Mode::Create));
+      PatternDataWriter writer(data, &index, nowCount);
+      for (int n = 0; n < nowCount; ++n) {
+        PatternIndexRecord record;
+        const auto bytes = n < count && !c.changed(n) ? old.entry(n, record) : std::span<const std::uint8_t>{};
+        if (!bytes.empty()) EXPECT_TRUE(writer.addEncoded(bytes, record, nullptr, &old)) << c.name << " " << n;
+        else EXPECT_TRUE(writer.add(now[static_cast<size_t>(n)])) << c.name << " " << n;
+      }
+      ASSERT_TRUE(writer.finish()) << writer.error();
+      EXPECT_TRUE(old.checked()) << c.name << ", window " << window;
+      ASSERT_TRUE(data.close() && index.close());
+      EXPECT_EQ(readFileBytes(dir.file("copied.wp2")), fresh.data) << c.name << ", window " << window;
+      EXPECT_EQ(readFileBytes(dir.file("copied.wp2_")), fresh.index) << c.name << ", window " << window;
+      DataCheck freshCheck;
+      freshCheck.fold(fresh.data);
+      EXPECT_EQ(writer.stamp(), (DataFileStamp{nowCount, fresh.data.size(), freshCheck.value()})) << c.name;
+    }
+  }
+}
+
+// Folding the same bytes into two checks at once gives each the value of its own fold, whatever
+// the two checks' positions.
+TEST(DataCheckTest, FoldingIntoTwoChecksAtOnceGivesEachItsOwnValue) {
+  Bytes bytes(1000);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 37 + 11);
+  for (size_t x = 0; x < 8; ++x) {
+    for (size_t y = 0; y < 8; ++y) {
+      for (const size_t length : {size_t{0}, size_t{3}, size_t{4}, size_t{9}, size_t{500}}) {
+        DataCheck a, b, alone, alsoAlone;
+        a.fold(std::span<const std::uint8_t>(bytes).first(x));
+        alone.fold(std::span<const std::uint8_t>(bytes).first(x));
+        b.fold(std::span<const std::uint8_t>(bytes).subspan(100, y));
+        alsoAlone.fold(std::span<const std::uint8_t>(bytes).subspan(100, y));
+        const auto run = std::span<const std::uint8_t>(bytes).subspan(200, length);
+        DataCheck::foldBoth(a, b, run);
+        alone.fold(run);
+        alsoAlone.fold(run);
+        EXPECT_EQ(a.value(), alone.value()) << x << " " << y << " " << length;
+        EXPECT_EQ(b.value(), alsoAlone.value()) << x << " " << y << " " << length;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace mh

@@ -123,6 +123,8 @@ bool writeDataFiles(const BuildRequest& request, const LibraryPhaseFiles& files,
     how.previousIndex = request.file(files.index);
     how.previousKeys = request.file(files.keys);
     if (keys.open()) how.keys = &keys.file();
+    // Everything held was stored by the flush before: the cache empties as the data goes out.
+    how.dropStored = true;
     if (!library.writeDataTo(data.file(), &dataIndex.file(), &how)) return false;
     if (how.keys != nullptr && !keys.close()) how.keys = nullptr;
     errno = 0;

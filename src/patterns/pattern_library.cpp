@@ -1,5 +1,6 @@
 #include "patterns/pattern_library.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "model/board_transform.h"
@@ -10,6 +11,7 @@
 #include "patterns/warehouse_pattern_store.h"
 #include "patterns/pattern_file_header.h"
 #include "platform/byte_io.h"
+#include "platform/free_heap.h"
 #include "platform/replacing_file.h"
 
 namespace mh {
@@ -228,6 +230,19 @@ bool PatternLibrary::writeEntries(BinaryFile& file, BinaryFile* indexFile, DataW
   std::vector<std::int32_t> held;
   const bool listed = store_->peekableNumbers(held);
   size_t nextHeld = 0;
+  // Held entries let go as they are written (see DataWrite::dropStored): what they free lies
+  // among other blocks of the heap and stays resident until it is given back, which is done
+  // each time a sixteenth of the cache has gone (a walk over the free blocks: a few
+  // milliseconds).
+  const bool dropping = listed && how != nullptr && how->dropStored && warehouse_ != nullptr;
+  const size_t trimStep = std::max(warehouse_ != nullptr ? warehouse_->cachedBytes() / 16 : 0, size_t{1} << 20);
+  size_t heldAtTrim = warehouse_ != nullptr ? warehouse_->cachedBytes() : 0;
+  auto dropWritten = [&](int n) {
+    if (!warehouse_->dropStored(n)) return;
+    if (heldAtTrim - std::min(heldAtTrim, warehouse_->cachedBytes()) < trimStep) return;
+    returnFreeHeapPages();
+    heldAtTrim = warehouse_->cachedBytes();
+  };
   bool ok = true;
   for (int n = 0; n < count && ok; ++n) {
     PatternIndexRecord record;
@@ -258,10 +273,13 @@ bool PatternLibrary::writeEntries(BinaryFile& file, BinaryFile* indexFile, DataW
       if (!ok && how != nullptr && writer.error().empty()) how->error = "entry " + std::to_string(n) + " does not read";
       continue;
     }
+    const bool wasHeld = e != nullptr;
     if (e == nullptr) e = store_->read(n, scratch) ? &scratch : nullptr;
     if (e == nullptr && how != nullptr) how->error = "entry " + std::to_string(n) + " does not read";
     ok = e != nullptr && writer.add(*e);
+    if (ok && wasHeld && dropping) dropWritten(n);
   }
+  if (dropping) returnFreeHeapPages();
   ok = writer.finish() && ok;
   if (how != nullptr) {
     if (!ok && how->error.empty()) how->error = writer.error();

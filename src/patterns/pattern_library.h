@@ -114,6 +114,10 @@ class PatternLibrary {
     int copied = 0;  // entries taken from the previous data file
     // With an index file, receives the key file of the pair too (see PatternKeyFileHeader).
     BinaryFile* keys = nullptr;
+    // With write-back, after flush: each held entry, once written, is let go and the freed heap
+    // goes back to the system as the write proceeds, so that a finish does not hold a full cache
+    // to its end. Entries held changed stay. The bytes written are the same either way.
+    bool dropStored = false;
   };
   [[nodiscard]] bool writeDataTo(BinaryFile& file, BinaryFile* indexFile, DataWrite* how = nullptr) const;
 

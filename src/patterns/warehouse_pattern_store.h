@@ -44,6 +44,8 @@ class WarehousePatternStore final : public PatternStore {
   }
   PatternEntry* beginUpdate(int number) override;
   bool endUpdate(int number) override;
+  // Lets go of number's held entry when it is stored as it stands (see WriteBackCache::dropStored).
+  bool dropStored(int number) { return cache_ && cache_->dropStored(number); }
   unsigned turnsThatMayHold(const BoardSnapshot& snapshot, int side) const override;
   unsigned keysThatMayHold(const BoardSnapshot& snapshot, int side,
                            const std::array<std::uint64_t, 8>* prints) const override;

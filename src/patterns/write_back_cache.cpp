@@ -184,6 +184,13 @@ void WriteBackCache::heldNumbers(std::vector<std::int32_t>& out) const {
   std::sort(out.begin() + static_cast<std::ptrdiff_t>(from), out.end());
 }
 
+bool WriteBackCache::dropStored(int number) {
+  Holder* h = holderOf(number);
+  if (h == nullptr || h->dirty) return false;
+  release(h);
+  return true;
+}
+
 bool WriteBackCache::flush() {
   std::vector<std::int32_t> changed;
   for (const Holder& h : pool_)

@@ -83,6 +83,10 @@ class WriteBackCache {
   void heldNumbers(std::vector<std::int32_t>& out) const;
   // Stores every changed entry, in number order, keeping them held. False when a store failed.
   [[nodiscard]] bool flush();
+  // Lets go of number's entry when it is held and stored as it stands (not changed since it was
+  // last stored), giving its memory back; a later find reads it from the store. False when it is
+  // not held, or held changed (then it stays).
+  bool dropStored(int number);
 
   // What one held entry counts against the limit: the entry, its holder and the heap blocks of
   // its lists, each with the allocator's overhead.

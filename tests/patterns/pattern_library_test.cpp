@@ -577,6 +577,48 @@ TEST(PatternLibraryTest, UnchangedEntriesAreCopiedOnlyFromTheStampedDataFile) {
   }
 }
 
+// A finish lets held entries go as it writes them: the files are the same as when they stay,
+// every stored one goes (the entries changed since the last store stay, and reach the store at
+// the next flush), and the library answers as before from the warehouse.
+TEST(PatternLibraryTest, LettingHeldEntriesGoAsTheyAreWrittenKeepsTheFiles) {
+  ScratchDir dir;
+  auto entries = sampleEntries();
+  PatternLibrary lib;
+  ASSERT_TRUE(lib.createWarehouse(dir.file("lib.aos")));
+  ASSERT_TRUE(lib.enableWriteBack(1 << 20));
+  for (const auto& e : entries) ASSERT_TRUE(lib.add(e));
+  auto write = [&](const std::string& stem, bool drop) {
+    BinaryFile df;
+    BinaryFile xf;
+    BinaryFile kf;
+    EXPECT_TRUE(df.open(stem + ".wp2", BinaryFile::Mode::Create) && xf.open(stem + ".wp2_", BinaryFile::Mode::Create) &&
+                kf.open(stem + ".keys", BinaryFile::Mode::Create));
+    PatternLibrary::DataWrite how;
+    how.keys = &kf;
+    how.dropStored = drop;
+    EXPECT_TRUE(lib.writeDataTo(df, &xf, &how)) << how.error;
+    return std::vector<Bytes>{readFileBytes(stem + ".wp2"), readFileBytes(stem + ".wp2_"), readFileBytes(stem + ".keys")};
+  };
+  const auto kept = write(dir.file("kept"), false);
+  // Nothing stored yet: every entry is held changed, and stays.
+  EXPECT_EQ(write(dir.file("unstored"), true), kept);
+  ASSERT_EQ(lib.find(entries[2].snapshot, entries[2].side), 2);
+  const size_t held = lib.cachedBytes();
+  ASSERT_GT(held, 0u);
+  ASSERT_TRUE(lib.flush());
+  // Entry 3 is changed after the flush: it alone stays held.
+  ASSERT_TRUE(lib.updateEntry(3, [](PatternEntry& e) { e.occurrences.push_back({3, 3, 3}); }));
+  entries[3].occurrences.push_back({3, 3, 3});
+  const auto changed = write(dir.file("changed"), false);
+  EXPECT_EQ(write(dir.file("dropped"), true), changed);
+  EXPECT_GT(lib.cachedBytes(), 0u);
+  EXPECT_LT(lib.cachedBytes(), held / 2);
+  ASSERT_TRUE(lib.flush());
+  EXPECT_EQ(write(dir.file("again"), true), changed);
+  EXPECT_EQ(lib.cachedBytes(), 0u);
+  expectFindsAll(lib, entries, "after the held entries went");
+}
+
 // The key marks of copied entries are taken from the key file written with the last pair only
 // while it is that pair's (header, the fold of its index, the marks sampled): whatever the key
 // file, the one written is that of hashing every key afresh.

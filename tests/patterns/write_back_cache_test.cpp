@@ -155,6 +155,36 @@ TEST(WriteBackCache, ListsExactlyTheHeldNumbersInOrder) {
 }
 
 
+// Only an entry whose held value is the stored one may be let go: dropping a changed one would
+// lose the change. A dropped number is gone from every listing, and the hand passes over it.
+TEST(WriteBackCache, DropsOnlyEntriesStoredAsTheyStand) {
+  Sink sink;
+  WriteBackCache cache(bytesOf(8), sink.fn());
+  for (int n = 0; n < 4; ++n) cache.hold(n, entryOf(n));
+  EXPECT_FALSE(cache.dropStored(1)) << "changed since it was last stored";
+  EXPECT_FALSE(cache.dropStored(9)) << "not held";
+  ASSERT_TRUE(cache.flush());
+  cache.hold(2, entryOf(2, 2));  // changed again after the flush
+  const size_t before = cache.bytes();
+  EXPECT_TRUE(cache.dropStored(1));
+  EXPECT_FALSE(cache.dropStored(1)) << "already gone";
+  EXPECT_FALSE(cache.dropStored(2));
+  EXPECT_EQ(cache.find(1), nullptr);
+  ASSERT_NE(cache.find(2), nullptr);
+  EXPECT_EQ(before - cache.bytes(), WriteBackCache::heldBytes(entryOf(1)));
+  std::vector<std::int32_t> listed;
+  cache.heldNumbers(listed);
+  EXPECT_EQ(listed, (std::vector<std::int32_t>{0, 2, 3}));
+  // The hand meets the dropped number's place in its queue and goes on to the next.
+  sink.order.clear();
+  for (int n = 10; n < 20; ++n) cache.hold(n, entryOf(n));
+  ASSERT_TRUE(cache.evict());
+  EXPECT_EQ(std::count(sink.order.begin(), sink.order.end(), 1), 0);
+  ASSERT_TRUE(cache.flush());
+  EXPECT_EQ(sink.stored[2], entryOf(2, 2)) << "the change made after the flush reaches the store";
+  EXPECT_EQ(sink.stored[1], entryOf(1));
+}
+
 // A new entry made on spare buffers must have every capacity it would have had without them:
 // what it counts against the limit decides when entries are written out, and so the warehouse.
 TEST(SpareEntryLists, NewEntriesKeepTheCapacitiesTheyWouldHaveHad) {

@@ -57,6 +57,7 @@ bool PreviousDataFile::open(const std::string& dataPath, const std::string& inde
     return false;
   }
   size_ = map_.bytes().size();
+  map_.readInOrder();
   hasNext_ = readNext(0);
   return hasNext_;
 }

@@ -39,6 +39,10 @@ void MappedFile::prefetch() const {
   (void)::madvise(p, size_, MADV_WILLNEED);  // an older system: at least read it in ahead
 }
 
+void MappedFile::readInOrder() const {
+  if (data_ != nullptr) (void)::madvise(const_cast<std::uint8_t*>(data_), size_, MADV_SEQUENTIAL);
+}
+
 void MappedFile::evict() const {
   if (data_ != nullptr) (void)::madvise(const_cast<std::uint8_t*>(data_), size_, MADV_DONTNEED);
 }

@@ -26,9 +26,10 @@ const std::string kRecord = std::string(MOONHAVEN_CORPUS) + "/tygem-gb/25/253550
 class CountingNotifier : public RoomNotifier {
  public:
   void positionChanged(int) override { ++changes; }
+  // lastOver is set before overs counts the news, so a test that has seen the count sees the game.
   void gameOver(int game) override {
-    ++overs;
     lastOver = game;
+    ++overs;
   }
   std::atomic<int> changes{0};
   std::atomic<int> overs{0};

@@ -42,6 +42,13 @@ Bytes warehouseValue(const PatternEntry& e) {
   return b;
 }
 
+// The stamp of a data file of count entries, computed from its bytes alone.
+DataFileStamp stampOf(const Bytes& data, int count) {
+  DataCheck check;
+  check.fold(data);
+  return {count, data.size(), check.value()};
+}
+
 // The data and index files a writer leaves after addEach added its entries.
 struct Written {
   Bytes data;
@@ -133,9 +140,7 @@ TEST(PreviousDataFileTest, EntriesComeWholeAndEveryByteIsChecked) {
   const Written written = writeWith(dir, "lib.wp2", count, [&](PatternDataWriter& w) {
     for (const auto& e : entries) EXPECT_TRUE(w.add(e));
   });
-  DataCheck check;
-  check.fold(written.data);
-  const DataFileStamp stamp{count, written.data.size(), check.value()};
+  const DataFileStamp stamp = stampOf(written.data, count);
   std::vector<std::uint64_t> at;
   for (int n = 0; n < count; ++n) {
     std::int32_t location = 0;
@@ -189,9 +194,7 @@ TEST(PreviousDataFileTest, CopiedRunsWriteTheFilesOfFreshEntries) {
   const Written before = writeWith(dir, "old.wp2", count, [&](PatternDataWriter& w) {
     for (const auto& e : entries) EXPECT_TRUE(w.add(e));
   });
-  DataCheck check;
-  check.fold(before.data);
-  const DataFileStamp stamp{count, before.data.size(), check.value()};
+  const DataFileStamp stamp = stampOf(before.data, count);
 
   // Which entries change: none, a few scattered, every other one, runs around the long entry.
   const struct {
@@ -230,9 +233,7 @@ TEST(PreviousDataFileTest, CopiedRunsWriteTheFilesOfFreshEntries) {
       ASSERT_TRUE(data.close() && index.close());
       EXPECT_EQ(readFileBytes(dir.file("copied.wp2")), fresh.data) << c.name << ", window " << window;
       EXPECT_EQ(readFileBytes(dir.file("copied.wp2_")), fresh.index) << c.name << ", window " << window;
-      DataCheck freshCheck;
-      freshCheck.fold(fresh.data);
-      EXPECT_EQ(writer.stamp(), (DataFileStamp{nowCount, fresh.data.size(), freshCheck.value()})) << c.name;
+      EXPECT_EQ(writer.stamp(), stampOf(fresh.data, nowCount)) << c.name;
     }
   }
 }
